@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian machine:
+#   ./dev.sh start     install missing packages, build, start the program
+#   ./dev.sh test      install missing packages, build, run every test
+#   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./dev.sh bench     run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {
+    scripts/install-packages.sh
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j"$jobs"
+}
+
+case "${1:-start}" in
+    start)
+        build release
+        out="build/release/app/temp"
+        build/release/app/quoinry run examples/shanghai-24f-residential.ini --out "$out"
+        echo "Reports written to $out: wind.txt, glass.txt, gj.txt"
+        ;;
+    test)
+        build release
+        ctest --preset release -j"$jobs"
+        ;;
+    sanitize)
+        build sanitize
+        ctest --preset sanitize -j"$jobs"
+        ;;
+    bench)
+        build release
+        build/release/bench/quoinry_bench
+        ;;
+    *)
+        echo "usage: ./dev.sh [start|test|sanitize|bench]" >&2
+        exit 2
+        ;;
+esac
