@@ -8,13 +8,21 @@
 namespace quoinry {
 namespace {
 
-// Length of the UTF-8 sequence that starts with this byte; 1 for a byte that starts none, so that
-// a malformed sequence is skipped one byte at a time.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    return 1;
+// Bytes of the (possibly malformed) UTF-8 character at p: its lead byte and the continuation
+// bytes that follow it, at most as many as the lead byte announces.
+std::size_t Utf8CharacterLength(const char* p, std::size_t left) {
+    const auto lead = static_cast<unsigned char>(p[0]);
+    std::size_t expected = 1;
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        expected = 4;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        expected = 3;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        expected = 2;
+    }
+    std::size_t n = 1;
+    while (n < expected && n < left && (static_cast<unsigned char>(p[n]) & 0xC0) == 0x80) ++n;
+    return n;
 }
 
 class Converter {
@@ -27,7 +35,7 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Converts all of `in`; at each sequence iconv refuses, appends `replacement` and skips
-    // `skip(byte)` bytes.
+    // `skip(position, bytes_left)` bytes.
     template <typename Skip>
     std::string Convert(std::string_view in, std::string_view replacement, Skip skip) {
         std::string out;
@@ -45,8 +53,7 @@ public:
             if (rc != static_cast<std::size_t>(-1)) continue;
             if (errno == E2BIG) continue;
             // EILSEQ or EINVAL (a sequence cut off at the end): replace it and go on.
-            std::size_t n = skip(static_cast<unsigned char>(*src));
-            if (n > src_left) n = src_left;
+            const std::size_t n = skip(src, src_left);
             src += n;
             src_left -= n;
             out.append(replacement);
@@ -63,12 +70,12 @@ private:
 
 std::string Utf8ToCp936(std::string_view utf8) {
     Converter converter("CP936", "UTF-8");
-    return converter.Convert(utf8, "?", Utf8SequenceLength);
+    return converter.Convert(utf8, "?", Utf8CharacterLength);
 }
 
 std::string Cp936ToUtf8(std::string_view cp936) {
     Converter converter("UTF-8", "CP936");
-    return converter.Convert(cp936, "\xEF\xBF\xBD", [](unsigned char) { return std::size_t{1}; });
+    return converter.Convert(cp936, "\xEF\xBF\xBD", [](const char*, std::size_t) { return std::size_t{1}; });
 }
 
 }  // namespace quoinry
