@@ -1,12 +1,46 @@
 #include "cli/commands.h"
 
 #include <iostream>
+#include <map>
+#include <string>
 
 namespace quoinry::cli {
+namespace {
 
-int Main(int, char**) {
-    std::cout << "quoinry\n";
-    return 0;
+using Command = int (*)(const std::vector<std::string>&);
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> commands = {
+        {"run", RunCommand},
+    };
+    return commands;
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: quoinry COMMAND [ARGS]\n"
+           "\n"
+           "commands:\n"
+           "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
+           "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
+           "\n"
+           "quoinry COMMAND --help explains a command.\n";
+}
+
+}  // namespace
+
+int Main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintUsage(args.empty() ? std::cerr : std::cout);
+        return args.empty() ? 2 : 0;
+    }
+    auto found = Commands().find(args[0]);
+    if (found == Commands().end()) {
+        std::cerr << "quoinry: unknown command '" << args[0] << "'\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
 }
 
 }  // namespace quoinry::cli
