@@ -171,6 +171,13 @@ float ToSingle(double x) {
     return static_cast<float>(x);
 }
 
+float ToSingle(long double x) {
+    if (!std::isfinite(x)) throw CalcError(ErrorKind::Overflow);
+    constexpr long double kLimit = static_cast<long double>(FLT_MAX) + 0x1p103L;
+    if (std::fabs(x) >= kLimit) throw CalcError(ErrorKind::Overflow);
+    return static_cast<float>(x);
+}
+
 std::int16_t ToInteger16(double x) {
     const double r = std::nearbyint(x);
     if (!(r >= -32768.0 && r <= 32767.0)) throw CalcError(ErrorKind::Overflow);

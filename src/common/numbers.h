@@ -13,6 +13,7 @@ double RoundN(double x, int n);
 // Narrowing to single precision; raises "溢出" when the result would be infinite (or x is not
 // finite).
 float ToSingle(double x);
+float ToSingle(long double x);
 
 // Round half to even to a whole number, then to a 16-bit integer ("溢出" outside its range).
 std::int16_t ToInteger16(double x);
