@@ -1,0 +1,292 @@
+#include "glass/glass_check.h"
+
+#include <optional>
+
+#include "common/checked_math.h"
+#include "common/lazy_number.h"
+#include "common/numbers.h"
+#include "glass/coefficient_tables.h"
+#include "glass/glass_texts.h"
+
+namespace quoinry {
+namespace {
+
+constexpr double kElasticModulus = 72000.0;  // E, N/mm^2
+constexpr float kPoisson = 0.2f;             // ν
+
+float StrengthDesignValue(const std::string& kind) {
+    return kind == "普通玻璃" ? 28.0f : 84.0f;
+}
+
+// A pane's share of the wind load; the inner pane's share is held in single precision.
+struct PaneLoad {
+    double w = 0.0;
+    bool single = false;
+
+    std::string Fixed3() const {
+        return single ? FormatFixed(static_cast<float>(w), 3) : FormatFixed(w, 3);
+    }
+    std::string TimesThousandText() const {
+        const double n = Mul(w, 1000.0);
+        return single ? GeneralText(ToSingle(n)) : GeneralText(n);
+    }
+};
+
+class GlassCheck {
+public:
+    GlassCheck(const GlassInput& input, const SharedValues& shared, ReportLines& report,
+               std::string& box)
+        : input_(input),
+          wk_(shared.WindLoadStandard),
+          report_(report),
+          box_(box),
+          width_(input.width),
+          height_(input.height),
+          t1_(input.outer_thickness),
+          t2_(input.inner_thickness) {}
+
+    void Run() {
+        WriteHead();
+        const GlassCategory* category = FindGlassCategory(input_.category);
+        if (category == nullptr) return;
+        WriteStrengthSection(*category, Pane::Outer);
+        if (category->two_panes) WriteStrengthSection(*category, Pane::Inner);
+        WriteDeflectionSection(*category);
+    }
+
+private:
+    void Line(std::string text) { report_.push_back(std::move(text)); }
+
+    void WriteHead() {
+        Line("");
+        Line("二、玻璃的选用与校核");
+        if (input_.category != "单层玻璃") {
+            Line("玻璃类别为:" + input_.category + ",外片种类为" + input_.outer_thickness + "mm" +
+                 input_.outer_kind + ",内片种类为" + input_.inner_thickness + "mm" +
+                 input_.inner_kind);
+        } else {
+            Line("玻璃类别为:" + input_.category + ",种类为" + input_.outer_thickness + "mm" +
+                 input_.outer_kind);
+        }
+        Line("(1).玻璃面积:");
+        const std::string b_text = FormatFixed(width_.Get() / 1000.0, 3);
+        Line("   B: 该处玻璃分格宽:" + b_text + "m");
+        const std::string h_text = FormatFixed(height_.Get() / 1000.0, 3);
+        Line("   H: 该处玻璃分格高:" + h_text + "m");
+        Line("   A: 该处玻璃分格面积:");
+        Line("      A=B×H");
+        Line("       =" + b_text + "×" + h_text);
+        const double area = RoundN(Div(Mul(width_.Get(), height_.Get()), 1000000.0), 3);
+        Line("       =" + FormatFixed(area, 3) + "m^2");
+    }
+
+    // Short side a (double) and long side b (single); a square pane takes a = H.
+    double ShortSide() {
+        return height_.Get() > width_.Get() ? width_.Get() : height_.Get();
+    }
+    float LongSide() {
+        if (!long_side_) {
+            long_side_ = ToSingle(height_.Get() > width_.Get() ? height_.Get() : width_.Get());
+        }
+        return *long_side_;
+    }
+
+    PaneLoad ShareOfLoad(const GlassCategory& category, Pane pane) {
+        const bool outer = pane == Pane::Outer;
+        const double factor = outer ? category.outer_share_factor : 1.0;
+        const double scaled_wk = Mul(factor, wk_);
+        const double own_cube = Pow(outer ? t1_.Get() : t2_.Get(), 3);
+        const double numerator = Mul(scaled_wk, own_cube);
+        const double t1_cube = Pow(t1_.Get(), 3);
+        const double t2_cube = Pow(t2_.Get(), 3);
+        const double share = RoundN(Div(numerator, Add(t1_cube, t2_cube)), 3);
+        if (outer) return {share, false};
+        return {ToSingle(share), true};
+    }
+
+    void WriteShareLines(const GlassCategory& category, Pane pane, const PaneSectionTexts& texts,
+                         PaneLoad& load) {
+        const bool outer = pane == Pane::Outer;
+        Line(std::string(texts.share_formula));
+        const std::string own = GeneralText(outer ? t1_.Get() : t2_.Get());
+        const std::string t1 = GeneralText(t1_.Get());
+        const std::string t2 = GeneralText(t2_.Get());
+        Line("      =" + std::string(outer ? category.outer_share_lead : "") +
+             FormatFixed(wk_, 3) + "×" + own + "^3/(" + t1 + "^3+" + t2 + "^3)");
+        load = ShareOfLoad(category, pane);
+        Line("      =" + load.Fixed3() + "kN/m^2");
+    }
+
+    void WriteStrengthSection(const GlassCategory& category, Pane pane) {
+        const PaneSectionTexts& texts = pane == Pane::Outer ? category.outer : category.inner;
+        const float fg_outer = StrengthDesignValue(input_.outer_kind);
+        const float fg = pane == Pane::Outer ? fg_outer : StrengthDesignValue(input_.inner_kind);
+        LazyNumber& thickness = pane == Pane::Outer ? t1_ : t2_;
+
+        Line("");
+        Line(std::string(texts.heading));
+        Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg=" : "   玻璃校核依据: σ≤ｆg=") +
+             GeneralText(fg_outer) + "N/mm^2");
+        Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
+        if (category.two_panes) Line(std::string(texts.share_caption));
+        Line("   σwk:在垂直于玻璃平面的风荷载作用下玻璃截面的最大应力标准值(N/mm^2)");
+        Line(std::string(texts.stress_caption));
+        Line("   θ: 参数");
+        Line("   η: 折减系数，可由参数θ按《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-2采用");
+        Line("   m: 玻璃板的弯矩系数, 按边长比a/b查《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-1采用");
+        const double a = ShortSide();
+        Line("   a: 玻璃短边边长:" + GeneralText(a) + "mm");
+        Line("   b: 玻璃长边边长:" + GeneralText(LongSide()) + "mm");
+        const double t = thickness.Get();
+        Line(std::string(texts.thickness_caption) + GeneralText(t) + "mm");
+        Line("   E: 玻璃的弹性模量:" + GeneralText(kElasticModulus) + "N/mm^2");
+
+        PaneLoad load{wk_, false};
+        if (category.two_panes) WriteShareLines(category, pane, texts, load);
+
+        Line(std::string(texts.theta_caption));
+        const std::string w_thousand = load.TimesThousandText();
+        Line("     =" + w_thousand + "×" + GeneralText(a) + "^4/(" + GeneralText(kElasticModulus) +
+             "×" + GeneralText(t) + "^4)/1000000");
+        const float theta = Theta(load.w, a, t);
+        Line("     =" + FormatFixed(theta, 4));
+        eta_ = GlassReductionFactor(theta);
+        Line("   η: 折减系数，按θ=" + FormatFixed(theta, 4) + std::string(texts.eta_lookup) +
+             FormatFixed(eta_, 2));
+        const float m = GlassMomentCoefficient(ToSingle(a), LongSide());
+        Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)" + FormatFixed(m, 3));
+        Line("   在风荷载作用下外侧玻璃最大应力标准值");
+        Line(std::string(texts.sigma_caption));
+        Line("       =6×" + FormatFixed(m, 4) + "×" + w_thousand + "×" + GeneralText(a) + "^2×" +
+             FormatFixed(eta_, 2) + "/" + GeneralText(t) + "^2/1000000");
+        const double sigma_wk = StressStandardValue(m, load, a, t);
+        Line("       =" + FormatFixed(sigma_wk, 3) + "N/mm^2");
+        Line("   σ=1.4×σwk");
+        Line("     =1.4×" + FormatFixed(sigma_wk, 3));
+        const float sigma = ToSingle(RoundN(Mul(1.4, sigma_wk), 3));
+        Line("     =" + FormatFixed(sigma, 3) + "N/mm^2");
+        WriteStrengthVerdict(texts, sigma, fg);
+    }
+
+    float Theta(double w, double a, double t) const {
+        const double load = Div(w, 1000.0);
+        const double numerator = Mul(load, Pow(a, 4));
+        const double denominator = Mul(kElasticModulus, Pow(t, 4));
+        return ToSingle(RoundN(Div(numerator, denominator), 4));
+    }
+
+    double StressStandardValue(float m, const PaneLoad& load, double a, double t) const {
+        double x = Mul(Mul(Mul(6.0, m), load.w), 1000.0);
+        if (load.single) x = ToSingle(x);
+        x = Mul(x, Pow(a, 2));
+        x = Mul(x, eta_);
+        x = Div(x, Pow(t, 2));
+        return RoundN(Div(x, 1000000.0), 3);
+    }
+
+    void WriteStrengthVerdict(const PaneSectionTexts& texts, float sigma, float fg) {
+        const bool satisfied = sigma <= fg;
+        const std::string comparison = GeneralText(sigma) + (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
+                                       GeneralText(fg) + "N/mm^2";
+        Line(std::string(texts.verdict_lead) + comparison);
+        Line(std::string(satisfied ? texts.satisfied : texts.not_satisfied));
+        AppendBoxLine(box_, std::string(texts.verdict_lead.substr(3)) + comparison +
+                                (satisfied ? "强度满足要求!" : "强度不满足要求!"));
+    }
+
+    void WriteDeflectionSection(const GlassCategory& category) {
+        Line("");
+        Line(std::string(category.deflection_heading));
+        if (category.two_panes) {
+            Line("   t1: 外片玻璃厚度:" + GeneralText(t1_.Get()) + "mm");
+            Line("   t2: 内片玻璃厚度:" + GeneralText(t2_.Get()) + "mm");
+            Line(std::string(category.te_caption));
+        } else {
+            Line("   t1: 玻璃厚度:" + GeneralText(t1_.Get()) + "mm");
+        }
+        Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
+        Line("   df: 在风荷载标准值作用下挠度最大值(mm)");
+        Line(std::string(category.rigidity_caption));
+        Line("   ν: 泊松比，按《玻璃幕墙工程技术规范》JGJ102-2003中5.2.9条采用，取值为 0.20");
+        Line("   μ: 挠度系数");
+        Line("   η: 折减系数，可由参数θ按《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-2采用");
+        Line("   E: 玻璃的弹性模量:" + GeneralText(kElasticModulus) + "N/mm^2");
+
+        double thickness = t1_.Get();
+        if (category.two_panes) {
+            Line(std::string(category.te_formula));
+            Line(std::string(category.te_substitution_lead) + GeneralText(t1_.Get()) + "^3+" +
+                 GeneralText(t2_.Get()) + std::string(category.te_substitution_tail));
+            thickness = EquivalentThickness(category);
+            Line("     =" + GeneralText(thickness) + "mm");
+        }
+        Line(std::string(category.rigidity_formula));
+        Line("    =(" + GeneralText(kElasticModulus) + "×" + GeneralText(thickness) +
+             "^3)/12/(1-" + GeneralText(kPoisson) + "^2)");
+        const float d = Rigidity(thickness);
+        Line("    =" + FormatFixed(d, 3) + "N·mm");
+
+        const double a = ShortSide();
+        const float mu = GlassDeflectionCoefficient(ToSingle(a), LongSide());
+        Line("   μ: 挠度系数(按边长比a/b查表6.1.3)" + FormatFixed(mu, 5));
+        Line("   df=μ×Wk×a^4×η/D");
+        Line("     =" + GeneralText(mu) + "×" + GeneralText(Mul(wk_, 1000.0)) + "×" +
+             GeneralText(a) + "^4×" + GeneralText(eta_) + "/" + GeneralText(d) + "/1000000");
+        const float df = Deflection(mu, a, d);
+        Line("     =" + GeneralText(df) + "mm");
+        WriteDeflectionVerdict(df, a);
+    }
+
+    double EquivalentThickness(const GlassCategory& category) {
+        const double t1_cube = Pow(t1_.Get(), 3);
+        const double t2_cube = Pow(t2_.Get(), 3);
+        const double root = Pow(Add(t1_cube, t2_cube), 1.0 / 3.0);
+        return ToInteger16(RoundN(Mul(category.te_factor, root), 0));
+    }
+
+    static float Rigidity(double thickness) {
+        const double x = Div(Mul(Pow(thickness, 3), kElasticModulus), 12.0);
+        const double poisson_term = Sub(1.0, Pow(kPoisson, 2));
+        return ToSingle(RoundN(Div(x, poisson_term), 3));
+    }
+
+    float Deflection(float mu, double a, float d) const {
+        double x = Mul(Mul(mu, wk_), 1000.0);
+        x = Mul(x, Pow(a, 4));
+        x = Mul(x, eta_);
+        x = Div(x, d);
+        return ToSingle(RoundN(Div(x, 1000000.0), 2));
+    }
+
+    void WriteDeflectionVerdict(float df, double a) {
+        const double limit = Div(a, 60.0);
+        const bool satisfied = df <= limit;
+        const std::string text = "玻璃的最大挠度df=" + GeneralText(df) +
+                                 (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
+                                 GeneralText(RoundN(limit, 2)) + "mm";
+        const std::string verdict = satisfied ? "玻璃的挠度满足!" : "玻璃的挠度不满足!";
+        Line("   由于" + text);
+        Line("   " + verdict);
+        AppendBoxLine(box_, text + verdict);
+    }
+
+    const GlassInput& input_;
+    const double wk_;
+    ReportLines& report_;
+    std::string& box_;
+    LazyNumber width_;
+    LazyNumber height_;
+    LazyNumber t1_;
+    LazyNumber t2_;
+    std::optional<float> long_side_;
+    float eta_ = 0.0f;
+};
+
+}  // namespace
+
+void CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
+               std::string& result_box) {
+    GlassCheck(input, shared, report, result_box).Run();
+}
+
+}  // namespace quoinry
