@@ -1,0 +1,50 @@
+#include "common/report_file.h"
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "common/cp936.h"
+
+namespace quoinry {
+
+CalcError FileError(int error_number) {
+    const bool denied = error_number == EACCES || error_number == EPERM;
+    return CalcError(denied ? ErrorKind::PermissionDenied : ErrorKind::PathFileAccess);
+}
+
+ReportFile::ReportFile(const std::filesystem::path& path)
+    : file_(std::fopen(path.c_str(), "wb")) {
+    if (file_ == nullptr) throw FileError(errno);
+}
+
+ReportFile::~ReportFile() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+void ReportFile::Write(const ReportLines& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += Utf8ToCp936(line);
+        bytes += "\r\n";
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        throw FileError(errno);
+    }
+}
+
+void ReportFile::Close() {
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (std::fclose(file) != 0) throw FileError(errno);
+}
+
+void DeleteReportIfExists(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(path, error);
+    if (error || !std::filesystem::exists(status)) return;
+    if (std::filesystem::is_directory(status)) throw CalcError(ErrorKind::PathFileAccess);
+    if (!std::filesystem::remove(path, error) && error) throw FileError(error.value());
+}
+
+}  // namespace quoinry
