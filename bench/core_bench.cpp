@@ -1,6 +1,55 @@
+// A whole design in memory (reports formatted, nothing written) and the `quoinry run` process
+// end to end.
 #include <benchmark/benchmark.h>
+#include <sys/wait.h>
 
-static void BM_Nothing(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(0);
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/ini_file.h"
+#include "design/design_file.h"
+#include "glass/glass_check.h"
+#include "member/member_check.h"
+#include "wind/wind_load.h"
+
+namespace {
+
+const char* const kSample = QUOINRY_EXAMPLES "/shanghai-24f-residential.ini";
+
+quoinry::Design SampleDesign() {
+    std::ifstream in(kSample, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return quoinry::ReadDesign(quoinry::IniDocument::Parse(bytes.str()));
 }
-BENCHMARK(BM_Nothing);
+
+void BM_WholeDesignInMemory(benchmark::State& state) {
+    const quoinry::Design design = SampleDesign();
+    for (auto _ : state) {
+        quoinry::SharedValues shared;
+        quoinry::ReportLines wind, glass, member;
+        std::string glass_box, member_box;
+        quoinry::CalcWindLoad(design.wind, shared, wind, glass_box);
+        quoinry::CalcGlass(design.glass, shared, glass, glass_box);
+        shared.IsInsulatingGlass = design.insulating_glass;
+        quoinry::CalcMember(*design.member, shared, member, member_box);
+        benchmark::DoNotOptimize(member_box.data());
+    }
+}
+BENCHMARK(BM_WholeDesignInMemory);
+
+void BM_RunProcessEndToEnd(benchmark::State& state) {
+    const auto out = std::filesystem::temp_directory_path() / "quoinry-bench-run";
+    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" + kSample +
+                                "' --out '" + out.string() + "' >/dev/null";
+    for (auto _ : state) {
+        const int status = std::system(command.c_str());
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("run failed");
+    }
+    std::filesystem::remove_all(out);
+}
+BENCHMARK(BM_RunProcessEndToEnd)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -19,11 +19,8 @@ struct DecimalDigits {
     int exponent = 0;
 };
 
-DecimalDigits ToDecimal(double x, int significant) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, x);
+DecimalDigits ParseScientific(const char* p, const char* end) {
     DecimalDigits d;
-    const char* p = buffer;
     if (*p == '-') {
         d.negative = true;
         ++p;
@@ -31,8 +28,32 @@ DecimalDigits ToDecimal(double x, int significant) {
     for (; *p != 'e'; ++p) {
         if (*p != '.') d.digits.push_back(*p);
     }
-    d.exponent = std::atoi(p + 1);
+    ++p;
+    const bool minus = *p == '-';
+    int exponent = 0;
+    for (++p; p < end; ++p) exponent = exponent * 10 + (*p - '0');
+    d.exponent = minus ? -exponent : exponent;
     return d;
+}
+
+// The value's correctly rounded significant digits, as printf's %.*e gives them.
+DecimalDigits ToDecimal(double x, int significant) {
+    char buffer[64];
+    if (significant >= 15) {
+        // The shortest round-trip digits are within half a double ulp of x, far less than half a
+        // unit of the 15th digit: when there are at most `significant` of them they are the
+        // correctly rounded digits. This saves the slow fixed-precision conversion.
+        const auto shortest =
+            std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
+        DecimalDigits d = ParseScientific(buffer, shortest.ptr);
+        if (static_cast<int>(d.digits.size()) <= significant) {
+            d.digits.resize(significant, '0');
+            return d;
+        }
+    }
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
+                                      std::chars_format::scientific, significant - 1);
+    return ParseScientific(buffer, result.ptr);
 }
 
 // Adds one unit in the last place of a string of decimal digits; may grow it by one digit.

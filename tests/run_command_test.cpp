@@ -1,0 +1,159 @@
+// The `quoinry run` contract: exit statuses, what goes to standard output and error, files.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/cp936.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class RunCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("quoinry-run-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Outcome Quoinry(const std::string& args) {
+        const std::string command = std::string("QUOINRY_HOME='") + dir_.string() + "' '" +
+                                    QUOINRY_EXECUTABLE + "' " + args + " >'" +
+                                    (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() +
+                                    "' </dev/null";
+        const int status = std::system(command.c_str());
+        Outcome outcome;
+        if (WIFEXITED(status)) outcome.exit = WEXITSTATUS(status);
+        outcome.out = ReadBytes(dir_ / "out");
+        outcome.err = ReadBytes(dir_ / "err");
+        return outcome;
+    }
+
+    // Writes a design file from UTF-8 text, as CP936 unless a byte order mark is wanted.
+    fs::path Design(const std::string& text, bool utf8_bom = false) {
+        const fs::path path = dir_ / "design.ini";
+        std::ofstream(path, std::ios::binary)
+            << (utf8_bom ? "\xEF\xBB\xBF" + text : quoinry::Utf8ToCp936(text));
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+const std::string kGlass =
+    "[glass]\nco2=南京\nco3=B类\nco4=单层玻璃\nco5=普通玻璃\nco6=6\nte1=350\nte2=1.5\nte3=20\n"
+    "te4=1200\nte5=1500\n";
+const std::string kMember =
+    "[gj]\nco1=竖向杆件\nte1=85.5\nte2=1200\nte3=0\nte4=2400\nte5=49.6\nte6=70000\nte7=1.4\n"
+    "te8=50\nte10=10\nte11=12\nte12=8\n";
+
+TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
+    for (const std::string args : {"", "run", "run --out x", "run a.ini --frobnicate",
+                                   "run missing.ini", "run a.ini b.ini", "bogus", "run a --out"}) {
+        const Outcome outcome = Quoinry(args);
+        EXPECT_EQ(outcome.exit, 2) << args;
+        EXPECT_EQ(outcome.out, "") << args;
+        EXPECT_NE(outcome.err, "") << args;
+    }
+}
+
+TEST_F(RunCommand, HelpExplainsTheCommand) {
+    EXPECT_EQ(Quoinry("--help").exit, 0);
+    const Outcome help = Quoinry("run --help");
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_NE(help.out.find("--out DIR"), std::string::npos);
+}
+
+TEST_F(RunCommand, WritesReportsIntoANewFolderAndPrintsTheBoxes) {
+    const fs::path out = dir_ / "a" / "b";
+    const Outcome outcome = Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" +
+                                    out.string() + "'");
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(outcome.out.starts_with("风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n"));
+    EXPECT_TRUE(outcome.out.ends_with("挠度满足要求!\n"));
+    const std::string wind = ReadBytes(out / "wind.txt");
+    EXPECT_TRUE(wind.starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa\r\n\r\n")));
+    EXPECT_TRUE(wind.ends_with("=1.547kN/m^2\r\n"));
+    EXPECT_TRUE(fs::exists(out / "gj.txt"));
+}
+
+TEST_F(RunCommand, ReportsGoToTheProgramTempFolderByDefault) {
+    EXPECT_EQ(Quoinry("run '" + Design(kGlass).string() + "'").exit, 0);
+    EXPECT_TRUE(fs::exists(dir_ / "temp" / "glass.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "temp" / "gj.txt"));
+}
+
+TEST_F(RunCommand, ReadsUtf8DesignsWithAByteOrderMark) {
+    const Outcome outcome = Quoinry("run '" + Design(kGlass, true).string() + "' --out '" +
+                                    (dir_ / "o").string() + "'");
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_TRUE(ReadBytes(dir_ / "o" / "wind.txt")
+                    .starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa")));
+}
+
+TEST_F(RunCommand, BothOptionsTrueSelectOnlyTheSecond) {
+    const std::string glass = "[glass]\nco3=X\nte1=350\nte2=1\nte3=5\nop1=True\nop2=true\n";
+    const Outcome outcome =
+        Quoinry("run '" + Design(glass).string() + "' --out '" + (dir_ / "o").string() + "'");
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.out, "风荷载的标准值:0.75kN/m^2\n风荷载的设计值:1.05kN/m^2\n");
+}
+
+TEST_F(RunCommand, AnErrorKeepsTheLinesSoFarAndStopsLaterSteps) {
+    std::string glass = kGlass;
+    glass.replace(glass.find("co6=6"), 5, "co6=0");
+    const fs::path out = dir_ / "o";
+    fs::create_directories(out);
+    std::ofstream(out / "gj.txt") << "old";
+    const Outcome outcome =
+        Quoinry("run '" + Design(glass + kMember).string() + "' --out '" + out.string() + "'");
+    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.err, "当前错误:除数为零\n");
+    EXPECT_EQ(outcome.out, "风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n");
+    EXPECT_TRUE(ReadBytes(out / "glass.txt").ends_with("/1000000\r\n"));
+    EXPECT_EQ(ReadBytes(out / "gj.txt"), "old");  // the member step never ran
+}
+
+TEST_F(RunCommand, ADesignWithoutGlassSectionIsATypeMismatch) {
+    const Outcome outcome =
+        Quoinry("run '" + Design(kMember).string() + "' --out '" + (dir_ / "o").string() + "'");
+    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.err, "当前错误:类型不匹配\n");
+    EXPECT_EQ(outcome.out, "");
+}
+
+TEST_F(RunCommand, AMemberReportThatCannotBeReplacedIsAnError) {
+    const fs::path out = dir_ / "o";
+    fs::create_directories(out / "gj.txt");  // a folder where the report should go
+    const Outcome outcome =
+        Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'");
+    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.err, "当前错误:路径/文件访问错误\n");
+    EXPECT_TRUE(fs::exists(out / "glass.txt"));
+}
+
+}  // namespace
