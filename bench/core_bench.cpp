@@ -46,7 +46,8 @@ void BM_RunProcessEndToEnd(benchmark::State& state) {
                                 "' --out '" + out.string() + "' >/dev/null";
     for (auto _ : state) {
         const int status = std::system(command.c_str());
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("run failed");
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("run failed");
     }
     std::filesystem::remove_all(out);
 }

@@ -66,7 +66,8 @@ TEST(GlassCheck, SquarePaneAndTemperedGlass) {
 TEST(GlassCheck, TwoPaneGlassSharesTheLoad) {
     const GlassRun insulating =
         RunGlass({"中空玻璃", "钢化玻璃", "6", "普通玻璃", "6", "1200", "1500"}, 1.0);
-    EXPECT_EQ(insulating.lines[2], "玻璃类别为:中空玻璃,外片种类为6mm钢化玻璃,内片种类为6mm普通玻璃");
+    EXPECT_EQ(insulating.lines[2],
+              "玻璃类别为:中空玻璃,外片种类为6mm钢化玻璃,内片种类为6mm普通玻璃");
     EXPECT_TRUE(HasLine(insulating.lines, "      =1.1×1.000×6^3/(6^3+6^3)"));
     EXPECT_TRUE(HasLine(insulating.lines, "      =0.550kN/m^2"));
     EXPECT_TRUE(HasLine(insulating.lines, "      =0.500kN/m^2"));
@@ -74,7 +75,8 @@ TEST(GlassCheck, TwoPaneGlassSharesTheLoad) {
     EXPECT_TRUE(HasLine(insulating.lines, "   D: 玻璃的刚度(N·mm)"));
     // The inner section states the outer pane's value but checks against its own.
     int basis_84 = 0;
-    for (const auto& line : insulating.lines) basis_84 += line == "   外侧玻璃校核依据: σ≤ｆg=84N/mm^2";
+    for (const auto& line : insulating.lines)
+        basis_84 += line == "   外侧玻璃校核依据: σ≤ｆg=84N/mm^2";
     EXPECT_EQ(basis_84, 2);
     EXPECT_NE(insulating.box.find("内侧玻璃最大应力设计值σ="), std::string::npos);
     EXPECT_NE(insulating.box.find("ｆg=28N/mm^2强度满足要求!"), std::string::npos);
@@ -92,7 +94,8 @@ TEST(GlassCheck, TwoPaneGlassSharesTheLoad) {
 }
 
 TEST(GlassCheck, UnknownCategoryWritesOnlyTheCommonLines) {
-    const GlassRun run = RunGlass({"双层玻璃", "普通玻璃", "6", "普通玻璃", "6", "1200", "1500"}, 1.0);
+    const GlassRun run =
+        RunGlass({"双层玻璃", "普通玻璃", "6", "普通玻璃", "6", "1200", "1500"}, 1.0);
     EXPECT_EQ(run.lines.size(), 10u);
     EXPECT_EQ(run.lines[2], "玻璃类别为:双层玻璃,外片种类为6mm普通玻璃,内片种类为6mm普通玻璃");
     EXPECT_EQ(run.box, "wind");
@@ -110,12 +113,15 @@ TEST(GlassCheck, ErrorsStopAfterTheLinesBeforeThem) {
          "     =1000×1200^4/(72000×0^4)/1000000"},
         {Single("普通玻璃", "6", "0", "0"), ErrorKind::DivisionByZero,
          "   η: 折减系数，按θ=0.0000查表6.1.2-2得η=1.00"},
-        {{"中空玻璃", "普通玻璃", "0", "普通玻璃", "0", "1200", "1500"}, ErrorKind::DivisionByZero,
+        {{"中空玻璃", "普通玻璃", "0", "普通玻璃", "0", "1200", "1500"},
+         ErrorKind::DivisionByZero,
          "      =1.1×1.000×0^3/(0^3+0^3)"},
-        {{"中空玻璃", "普通玻璃", "-6", "普通玻璃", "-6", "1200", "1500"}, ErrorKind::InvalidCall,
+        {{"中空玻璃", "普通玻璃", "-6", "普通玻璃", "-6", "1200", "1500"},
+         ErrorKind::InvalidCall,
          "     =0.95×(-6^3+-6^3)^(1/3)"},
         {Single("普通玻璃", "6", "1e400", "1500"), ErrorKind::Overflow, "(1).玻璃面积:"},
-        {{"夹层玻璃", "普通玻璃", "1e5", "普通玻璃", "1e5", "1200", "1500"}, ErrorKind::Overflow,
+        {{"夹层玻璃", "普通玻璃", "1e5", "普通玻璃", "1e5", "1200", "1500"},
+         ErrorKind::Overflow,
          "     =(100000^3+100000^3)^(1/3)"},
     };
     for (const auto& c : cases) {

@@ -33,8 +33,8 @@ class GoldenDesign : public testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenDesign, MatchesByteForByte) {
     const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden" / GetParam();
-    const fs::path out = fs::temp_directory_path() / ("quoinry-golden-" + GetParam() + "-" +
-                                                      std::to_string(::getpid()));
+    const fs::path out = fs::temp_directory_path() /
+                         ("quoinry-golden-" + GetParam() + "-" + std::to_string(::getpid()));
     fs::remove_all(out);
     fs::create_directories(out);
     const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
@@ -56,7 +56,8 @@ TEST_P(GoldenDesign, MatchesByteForByte) {
 std::vector<std::string> GoldenNames() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / "golden")) {
-        if (entry.is_directory()) names.push_back(entry.path().filename());
+        if (entry.is_directory())
+            names.push_back(entry.path().filename());
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -12,8 +12,8 @@ using testing_support::HasLine;
 
 // A GR50-like profile: fa 85.5, τd 49.6, E 70000, t 1.4, Ix 50, Wx1 10, Wx2 12, Ss1 8.
 MemberInput Member(const char* form, const char* g1, const char* g2, const char* g3) {
-    return {form, "GR50", "GR50-01", "85.5", g1,   g2,  g3, "49.6", "70000",
-            "1.4", "50", "30",      "10",   "12", "8", "7", "5"};
+    return {form,  "GR50", "GR50-01", "85.5", g1,   g2,  g3,  "49.6", "70000",
+            "1.4", "50",   "30",      "10",   "12", "8", "7", "5"};
 }
 
 struct MemberRun {

@@ -29,7 +29,7 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 class RunCommand : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("quoinry-run-" + std::to_string(::getpid()) + "-" +
@@ -46,7 +46,8 @@ protected:
                                     "' </dev/null";
         const int status = std::system(command.c_str());
         Outcome outcome;
-        if (WIFEXITED(status)) outcome.exit = WEXITSTATUS(status);
+        if (WIFEXITED(status))
+            outcome.exit = WEXITSTATUS(status);
         outcome.out = ReadBytes(dir_ / "out");
         outcome.err = ReadBytes(dir_ / "err");
         return outcome;
@@ -89,11 +90,12 @@ TEST_F(RunCommand, HelpExplainsTheCommand) {
 
 TEST_F(RunCommand, WritesReportsIntoANewFolderAndPrintsTheBoxes) {
     const fs::path out = dir_ / "a" / "b";
-    const Outcome outcome = Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" +
-                                    out.string() + "'");
+    const Outcome outcome =
+        Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'");
     EXPECT_EQ(outcome.exit, 0);
     EXPECT_EQ(outcome.err, "");
-    EXPECT_TRUE(outcome.out.starts_with("风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n"));
+    EXPECT_TRUE(
+        outcome.out.starts_with("风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n"));
     EXPECT_TRUE(outcome.out.ends_with("挠度满足要求!\n"));
     const std::string wind = ReadBytes(out / "wind.txt");
     EXPECT_TRUE(wind.starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa\r\n\r\n")));

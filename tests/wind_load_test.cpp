@@ -99,7 +99,8 @@ TEST(WindLoad, MinimumRulesRaiseOnlyValuesBelowTheirBound) {
     // A negative shape coefficient keeps its sign and is raised like any low value.
     const WindRun negative = RunWind(Input("350", "B类", "-1.5", "20"));
     EXPECT_EQ(negative.shared.WindLoadStandard, -1.105);
-    const WindRun negative_raised = RunWind(Input("350", "B类", "-1.5", "20", MinimumWkRule::AtLeast1));
+    const WindRun negative_raised =
+        RunWind(Input("350", "B类", "-1.5", "20", MinimumWkRule::AtLeast1));
     EXPECT_EQ(negative_raised.shared.WindLoadStandard, 1.0);
 }
 

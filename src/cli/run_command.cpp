@@ -61,22 +61,27 @@ std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) 
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return std::nullopt;
+    if (std::filesystem::is_directory(path, error))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return bytes.str();
 }
 
 void PrintBoxLines(const std::string& box) {
-    if (box.empty()) return;
+    if (box.empty())
+        return;
     std::size_t start = 0;
     while (true) {
         const std::size_t end = box.find("\r\n", start);
         std::cout << box.substr(start, end - start) << '\n';
-        if (end == std::string::npos) break;
+        if (end == std::string::npos)
+            break;
         start = end + 2;
     }
 }
@@ -107,7 +112,8 @@ int RunCommand(const std::vector<std::string>& args) {
     SharedValues shared;
     const DesignRunResult result = RunDesign(design, out, shared);
     PrintBoxLines(result.glass_box);
-    if (result.member_ran) PrintBoxLines(result.member_box);
+    if (result.member_ran)
+        PrintBoxLines(result.member_box);
     std::cout.flush();
     if (result.error) {
         std::cerr << ErrorLine(*result.error) << '\n';

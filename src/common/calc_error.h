@@ -20,12 +20,12 @@ enum class ErrorKind {
 const char* Describe(ErrorKind kind);
 
 class CalcError : public std::runtime_error {
-public:
+  public:
     explicit CalcError(ErrorKind kind) : std::runtime_error(Describe(kind)), kind_(kind) {}
     ErrorKind kind() const { return kind_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     ErrorKind kind_;
 };
 

@@ -8,7 +8,8 @@ namespace quoinry {
 namespace {
 
 double Finite(double r) {
-    if (!std::isfinite(r)) throw CalcError(ErrorKind::Overflow);
+    if (!std::isfinite(r))
+        throw CalcError(ErrorKind::Overflow);
     return r;
 }
 
@@ -27,13 +28,16 @@ double Mul(double a, double b) {
 }
 
 double Div(double a, double b) {
-    if (b == 0.0) throw CalcError(ErrorKind::DivisionByZero);
+    if (b == 0.0)
+        throw CalcError(ErrorKind::DivisionByZero);
     return Finite(a / b);
 }
 
 double Pow(double base, double exponent) {
-    if (base < 0.0 && std::trunc(exponent) != exponent) throw CalcError(ErrorKind::InvalidCall);
-    if (base == 0.0 && exponent < 0.0) throw CalcError(ErrorKind::InvalidCall);
+    if (base < 0.0 && std::trunc(exponent) != exponent)
+        throw CalcError(ErrorKind::InvalidCall);
+    if (base == 0.0 && exponent < 0.0)
+        throw CalcError(ErrorKind::InvalidCall);
     return Finite(std::pow(base, exponent));
 }
 

@@ -26,10 +26,11 @@ std::size_t Utf8CharacterLength(const char* p, std::size_t left) {
 }
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+        if (cd_ != reinterpret_cast<iconv_t>(-1))
+            iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -40,7 +41,8 @@ public:
     std::string Convert(std::string_view in, std::string_view replacement, Skip skip) {
         std::string out;
         out.reserve(in.size() * 3 / 2 + 8);
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) return out;
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            return out;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
         std::size_t src_left = in.size();
@@ -50,8 +52,10 @@ public:
             std::size_t dst_left = sizeof buffer;
             std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
             out.append(buffer, dst - buffer);
-            if (rc != static_cast<std::size_t>(-1)) continue;
-            if (errno == E2BIG) continue;
+            if (rc != static_cast<std::size_t>(-1))
+                continue;
+            if (errno == E2BIG)
+                continue;
             // EILSEQ or EINVAL (a sequence cut off at the end): replace it and go on.
             const std::size_t n = skip(src, src_left);
             src += n;
@@ -62,7 +66,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -75,7 +79,8 @@ std::string Utf8ToCp936(std::string_view utf8) {
 
 std::string Cp936ToUtf8(std::string_view cp936) {
     Converter converter("UTF-8", "CP936");
-    return converter.Convert(cp936, "\xEF\xBF\xBD", [](const char*, std::size_t) { return std::size_t{1}; });
+    return converter.Convert(cp936, "\xEF\xBF\xBD",
+                             [](const char*, std::size_t) { return std::size_t{1}; });
 }
 
 }  // namespace quoinry

@@ -14,14 +14,14 @@ namespace quoinry {
 // win; a value is cut to its first 127 bytes counted in CP936 (a double-byte character that
 // would straddle the cut is dropped), then trimmed again.
 class IniDocument {
-public:
+  public:
     static IniDocument Parse(std::string_view bytes);
 
     bool HasSection(std::string_view section) const;
     // Empty text when the section or key is missing.
     std::string Value(std::string_view section, std::string_view key) const;
 
-private:
+  private:
     // Lower-cased section name -> lower-cased key -> value.
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };

@@ -11,16 +11,17 @@ namespace quoinry {
 // A control's text read by the leading-number rule the first time a calculation needs it, so
 // that a text beyond the double range fails just before the line that first uses it.
 class LazyNumber {
-public:
+  public:
     explicit LazyNumber(std::string_view text) : text_(text) {}
 
     double Get() {
-        if (!value_) value_ = ParseLeading(text_);
+        if (!value_)
+            value_ = ParseLeading(text_);
         return *value_;
     }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
     std::optional<double> value_;
 };

@@ -26,7 +26,8 @@ DecimalDigits ParseScientific(const char* p, const char* end) {
         ++p;
     }
     for (; *p != 'e'; ++p) {
-        if (*p != '.') d.digits.push_back(*p);
+        if (*p != '.')
+            d.digits.push_back(*p);
     }
     ++p;
     const bool minus = *p == '-';
@@ -79,7 +80,8 @@ std::string FixedFromDecimal(const DecimalDigits& d, int decimals) {
         scaled = d.digits + std::string(keep - count, '0');
     } else {
         scaled = d.digits.substr(0, keep);
-        if (d.digits[keep] >= '5') IncrementDigits(scaled);
+        if (d.digits[keep] >= '5')
+            IncrementDigits(scaled);
     }
     if (static_cast<int>(scaled.size()) <= decimals) {
         scaled.insert(0, decimals + 1 - scaled.size(), '0');
@@ -90,12 +92,14 @@ std::string FixedFromDecimal(const DecimalDigits& d, int decimals) {
     const bool all_zero = scaled.find_first_not_of('0') == std::string::npos;
     std::string text = (d.negative && !all_zero) ? "-" : "";
     text += integer;
-    if (decimals > 0) text += "." + scaled.substr(scaled.size() - decimals);
+    if (decimals > 0)
+        text += "." + scaled.substr(scaled.size() - decimals);
     return text;
 }
 
 std::string GeneralFromValue(double x, int significant) {
-    if (x == 0.0) return "0";
+    if (x == 0.0)
+        return "0";
     DecimalDigits d = ToDecimal(x, significant);
     const std::size_t last = d.digits.find_last_not_of('0');
     d.digits.erase(last + 1);
@@ -115,7 +119,8 @@ std::string GeneralFromValue(double x, int significant) {
         return text;
     }
     text += d.digits.substr(0, 1);
-    if (count > 1) text += "." + d.digits.substr(1);
+    if (count > 1)
+        text += "." + d.digits.substr(1);
     char exponent[16];
     std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
                   std::abs(d.exponent));
@@ -136,23 +141,27 @@ long long LeadingPower(std::string_view number) {
     const std::size_t e = number.find_first_of("eE");
     const std::string_view mantissa = number.substr(0, e);
     const std::size_t point = mantissa.find('.');
-    long long power = static_cast<long long>(point == std::string_view::npos ? mantissa.size()
-                                                                             : point) -
-                      1;
+    long long power =
+        static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point) - 1;
     for (char c : mantissa) {
-        if (c == '.') continue;
-        if (c != '0') break;
+        if (c == '.')
+            continue;
+        if (c != '0')
+            break;
         --power;
     }
     long long exponent = 0;
     if (e != std::string_view::npos) {
         std::size_t j = e + 1;
         const bool minus = j < number.size() && number[j] == '-';
-        if (j < number.size() && (number[j] == '+' || number[j] == '-')) ++j;
+        if (j < number.size() && (number[j] == '+' || number[j] == '-'))
+            ++j;
         for (; j < number.size(); ++j) {
-            if (exponent < 1000000000LL) exponent = exponent * 10 + (number[j] - '0');
+            if (exponent < 1000000000LL)
+                exponent = exponent * 10 + (number[j] - '0');
         }
-        if (minus) exponent = -exponent;
+        if (minus)
+            exponent = -exponent;
     }
     return power + exponent;
 }
@@ -168,7 +177,8 @@ double ConvertCleanNumber(std::string_view number) {
     double value = 0.0;
     auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        if (LeadingPower(number) > 0) throw CalcError(ErrorKind::Overflow);
+        if (LeadingPower(number) > 0)
+            throw CalcError(ErrorKind::Overflow);
         value = 0.0;
     }
     return negative ? -value : value;
@@ -179,29 +189,35 @@ double ConvertCleanNumber(std::string_view number) {
 double RoundN(double x, int n) {
     const double p = std::pow(10.0, n);
     const double y = x * p;
-    if (!std::isfinite(y)) throw CalcError(ErrorKind::Overflow);
+    if (!std::isfinite(y))
+        throw CalcError(ErrorKind::Overflow);
     return std::nearbyint(y) / p;
 }
 
 float ToSingle(double x) {
-    if (!std::isfinite(x)) throw CalcError(ErrorKind::Overflow);
+    if (!std::isfinite(x))
+        throw CalcError(ErrorKind::Overflow);
     // Values just above FLT_MAX that round down to it are fine; beyond half an ulp they round to
     // infinity.
     constexpr double kLimit = static_cast<double>(FLT_MAX) + 0x1p103;
-    if (std::fabs(x) >= kLimit) throw CalcError(ErrorKind::Overflow);
+    if (std::fabs(x) >= kLimit)
+        throw CalcError(ErrorKind::Overflow);
     return static_cast<float>(x);
 }
 
 float ToSingle(long double x) {
-    if (!std::isfinite(x)) throw CalcError(ErrorKind::Overflow);
+    if (!std::isfinite(x))
+        throw CalcError(ErrorKind::Overflow);
     constexpr long double kLimit = static_cast<long double>(FLT_MAX) + 0x1p103L;
-    if (std::fabs(x) >= kLimit) throw CalcError(ErrorKind::Overflow);
+    if (std::fabs(x) >= kLimit)
+        throw CalcError(ErrorKind::Overflow);
     return static_cast<float>(x);
 }
 
 std::int16_t ToInteger16(double x) {
     const double r = std::nearbyint(x);
-    if (!(r >= -32768.0 && r <= 32767.0)) throw CalcError(ErrorKind::Overflow);
+    if (!(r >= -32768.0 && r <= 32767.0))
+        throw CalcError(ErrorKind::Overflow);
     return static_cast<std::int16_t>(r);
 }
 
@@ -225,7 +241,8 @@ double ParseStrict(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
     int digits = 0;
     bool point = false;
     for (; i < text.size(); ++i) {
@@ -237,15 +254,19 @@ double ParseStrict(std::string_view text) {
             break;
         }
     }
-    if (digits == 0) throw CalcError(ErrorKind::TypeMismatch);
+    if (digits == 0)
+        throw CalcError(ErrorKind::TypeMismatch);
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
         int exponent_digits = 0;
         for (; i < text.size() && IsDigit(text[i]); ++i) ++exponent_digits;
-        if (exponent_digits == 0) throw CalcError(ErrorKind::TypeMismatch);
+        if (exponent_digits == 0)
+            throw CalcError(ErrorKind::TypeMismatch);
     }
-    if (i != text.size()) throw CalcError(ErrorKind::TypeMismatch);
+    if (i != text.size())
+        throw CalcError(ErrorKind::TypeMismatch);
     return ConvertCleanNumber(text);
 }
 
@@ -260,7 +281,8 @@ double ParseLeading(std::string_view text) {
     };
     std::string number;
     skip_blanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        number.push_back(text[i++]);
     bool point = false;
     int digits = 0;
     for (skip_blanks(); i < text.size(); skip_blanks()) {
@@ -274,18 +296,21 @@ double ParseLeading(std::string_view text) {
             break;
         }
     }
-    if (digits == 0) return 0.0;
+    if (digits == 0)
+        return 0.0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::string exponent = "e";
         ++i;
         skip_blanks();
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent.push_back(text[i++]);
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            exponent.push_back(text[i++]);
         int exponent_digits = 0;
         for (skip_blanks(); i < text.size() && IsDigit(text[i]); skip_blanks()) {
             exponent.push_back(text[i++]);
             ++exponent_digits;
         }
-        if (exponent_digits > 0) number += exponent;
+        if (exponent_digits > 0)
+            number += exponent;
     }
     return ConvertCleanNumber(number);
 }

@@ -13,13 +13,14 @@ CalcError FileError(int error_number) {
     return CalcError(denied ? ErrorKind::PermissionDenied : ErrorKind::PathFileAccess);
 }
 
-ReportFile::ReportFile(const std::filesystem::path& path)
-    : file_(std::fopen(path.c_str(), "wb")) {
-    if (file_ == nullptr) throw FileError(errno);
+ReportFile::ReportFile(const std::filesystem::path& path) : file_(std::fopen(path.c_str(), "wb")) {
+    if (file_ == nullptr)
+        throw FileError(errno);
 }
 
 ReportFile::~ReportFile() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr)
+        std::fclose(file_);
 }
 
 void ReportFile::Write(const ReportLines& lines) {
@@ -36,15 +37,19 @@ void ReportFile::Write(const ReportLines& lines) {
 void ReportFile::Close() {
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) throw FileError(errno);
+    if (std::fclose(file) != 0)
+        throw FileError(errno);
 }
 
 void DeleteReportIfExists(const std::filesystem::path& path) {
     std::error_code error;
     const auto status = std::filesystem::symlink_status(path, error);
-    if (error || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status)) throw CalcError(ErrorKind::PathFileAccess);
-    if (!std::filesystem::remove(path, error) && error) throw FileError(error.value());
+    if (error || !std::filesystem::exists(status))
+        return;
+    if (std::filesystem::is_directory(status))
+        throw CalcError(ErrorKind::PathFileAccess);
+    if (!std::filesystem::remove(path, error) && error)
+        throw FileError(error.value());
 }
 
 }  // namespace quoinry

@@ -11,7 +11,7 @@ namespace quoinry {
 // A report file on disk: CP936, CR LF after every line. Failures raise CalcError with
 // "权限被拒绝" when access is denied, else "路径/文件访问错误".
 class ReportFile {
-public:
+  public:
     // Opens the file for output, replacing any content.
     explicit ReportFile(const std::filesystem::path& path);
     ~ReportFile();
@@ -21,7 +21,7 @@ public:
     void Write(const ReportLines& lines);
     void Close();
 
-private:
+  private:
     std::FILE* file_;
 };
 

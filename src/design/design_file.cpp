@@ -7,9 +7,11 @@ namespace {
 
 bool IsTrue(std::string_view text) {
     constexpr std::string_view kTrue = "true";
-    if (text.size() != kTrue.size()) return false;
+    if (text.size() != kTrue.size())
+        return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != kTrue[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(text[i])) != kTrue[i])
+            return false;
     }
     return true;
 }
@@ -17,8 +19,10 @@ bool IsTrue(std::string_view text) {
 }  // namespace
 
 MinimumWkRule MinimumRuleOf(std::string_view op1, std::string_view op2) {
-    if (IsTrue(op2)) return MinimumWkRule::AtLeast075;
-    if (IsTrue(op1)) return MinimumWkRule::AtLeast1;
+    if (IsTrue(op2))
+        return MinimumWkRule::AtLeast075;
+    if (IsTrue(op1))
+        return MinimumWkRule::AtLeast1;
     return MinimumWkRule::None;
 }
 
@@ -27,16 +31,16 @@ Design ReadDesign(const IniDocument& settings) {
     auto gj = [&](const char* key) { return settings.Value("gj", key); };
 
     Design design;
-    design.wind = {glass("co2"), glass("te1"), glass("co3"), glass("te2"), glass("te3"),
-                   MinimumRuleOf(glass("op1"), glass("op2"))};
+    design.wind = {glass("co2"), glass("te1"), glass("co3"),
+                   glass("te2"), glass("te3"), MinimumRuleOf(glass("op1"), glass("op2"))};
     design.glass = {glass("co4"), glass("co5"), glass("co6"), glass("co7"),
                     glass("co8"), glass("te4"), glass("te5")};
     design.insulating_glass = glass("co4") == "中空玻璃";
     if (settings.HasSection("gj")) {
-        design.member = MemberInput{gj("co1"),  gj("co2"),  gj("co3"),  gj("te1"),  gj("te2"),
-                                    gj("te3"),  gj("te4"),  gj("te5"),  gj("te6"),  gj("te7"),
-                                    gj("te8"),  gj("te9"),  gj("te10"), gj("te11"), gj("te12"),
-                                    gj("te13"), gj("te14")};
+        design.member =
+            MemberInput{gj("co1"),  gj("co2"),  gj("co3"),  gj("te1"),  gj("te2"), gj("te3"),
+                        gj("te4"),  gj("te5"),  gj("te6"),  gj("te7"),  gj("te8"), gj("te9"),
+                        gj("te10"), gj("te11"), gj("te12"), gj("te13"), gj("te14")};
     }
     return design;
 }

@@ -28,7 +28,8 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
               DesignRunResult& result) {
     std::error_code error;
     std::filesystem::create_directories(out_dir, error);
-    if (error) throw FileError(error.value());
+    if (error)
+        throw FileError(error.value());
 
     const auto wind_file = out_dir / "wind.txt";
     DeleteReportIfExists(wind_file);
@@ -42,7 +43,8 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
         CalcGlass(design.glass, shared, lines, result.glass_box);
     });
 
-    if (!design.member) return;
+    if (!design.member)
+        return;
     shared.IsInsulatingGlass = design.insulating_glass;
     result.member_ran = true;
     // A report that cannot be deleted does not stop the member check; it is reported after it.
@@ -56,7 +58,8 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
     RunReportStep(member_file, [&](ReportLines& lines) {
         CalcMember(*design.member, shared, lines, result.member_box);
     });
-    if (deletion_error) throw *deletion_error;
+    if (deletion_error)
+        throw *deletion_error;
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ constexpr std::array<Point, 15> kDeflection = {{{0.00, 0.01302},
 
 // Interpolates between two table points and rounds; the interval test is the caller's.
 float Interpolate(const Point& p0, const Point& p1, float x, int decimals) {
-    const double value =
-        p0.value + (((static_cast<double>(x) - p0.key) * (p1.value - p0.value)) / (p1.key - p0.key));
+    const double value = p0.value + (((static_cast<double>(x) - p0.key) * (p1.value - p0.value)) /
+                                     (p1.key - p0.key));
     return ToSingle(RoundN(value, decimals));
 }
 
@@ -74,7 +74,8 @@ float LookUp(std::span<const Point> table, float x, int decimals) {
     for (std::size_t i = 0; i + 1 < table.size(); ++i) {
         const float k0 = static_cast<float>(table[i].key);
         const float k1 = static_cast<float>(table[i + 1].key);
-        if (k0 < x && x <= k1) return Interpolate(table[i], table[i + 1], x, decimals);
+        if (k0 < x && x <= k1)
+            return Interpolate(table[i], table[i + 1], x, decimals);
     }
     return 0.0f;
 }
@@ -95,8 +96,10 @@ float GlassDeflectionCoefficient(float a, float b) {
 }
 
 float GlassReductionFactor(float theta) {
-    if (theta <= 5.0f) return 1.0f;
-    if (theta >= 400.0f) return 0.5f;
+    if (theta <= 5.0f)
+        return 1.0f;
+    if (theta >= 400.0f)
+        return 0.5f;
     return LookUp(kReduction, theta, 2);
 }
 

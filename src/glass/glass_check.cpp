@@ -33,7 +33,7 @@ struct PaneLoad {
 };
 
 class GlassCheck {
-public:
+  public:
     GlassCheck(const GlassInput& input, const SharedValues& shared, ReportLines& report,
                std::string& box)
         : input_(input),
@@ -48,13 +48,15 @@ public:
     void Run() {
         WriteHead();
         const GlassCategory* category = FindGlassCategory(input_.category);
-        if (category == nullptr) return;
+        if (category == nullptr)
+            return;
         WriteStrengthSection(*category, Pane::Outer);
-        if (category->two_panes) WriteStrengthSection(*category, Pane::Inner);
+        if (category->two_panes)
+            WriteStrengthSection(*category, Pane::Inner);
         WriteDeflectionSection(*category);
     }
 
-private:
+  private:
     void Line(std::string text) { report_.push_back(std::move(text)); }
 
     void WriteHead() {
@@ -81,9 +83,7 @@ private:
     }
 
     // Short side a (double) and long side b (single); a square pane takes a = H.
-    double ShortSide() {
-        return height_.Get() > width_.Get() ? width_.Get() : height_.Get();
-    }
+    double ShortSide() { return height_.Get() > width_.Get() ? width_.Get() : height_.Get(); }
     float LongSide() {
         if (!long_side_) {
             long_side_ = ToSingle(height_.Get() > width_.Get() ? height_.Get() : width_.Get());
@@ -100,7 +100,8 @@ private:
         const double t1_cube = Pow(t1_.Get(), 3);
         const double t2_cube = Pow(t2_.Get(), 3);
         const double share = RoundN(Div(numerator, Add(t1_cube, t2_cube)), 3);
-        if (outer) return {share, false};
+        if (outer)
+            return {share, false};
         return {ToSingle(share), true};
     }
 
@@ -111,8 +112,8 @@ private:
         const std::string own = GeneralText(outer ? t1_.Get() : t2_.Get());
         const std::string t1 = GeneralText(t1_.Get());
         const std::string t2 = GeneralText(t2_.Get());
-        Line("      =" + std::string(outer ? category.outer_share_lead : "") +
-             FormatFixed(wk_, 3) + "×" + own + "^3/(" + t1 + "^3+" + t2 + "^3)");
+        Line("      =" + std::string(outer ? category.outer_share_lead : "") + FormatFixed(wk_, 3) +
+             "×" + own + "^3/(" + t1 + "^3+" + t2 + "^3)");
         load = ShareOfLoad(category, pane);
         Line("      =" + load.Fixed3() + "kN/m^2");
     }
@@ -125,15 +126,19 @@ private:
 
         Line("");
         Line(std::string(texts.heading));
-        Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg=" : "   玻璃校核依据: σ≤ｆg=") +
+        Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg="
+                                            : "   玻璃校核依据: σ≤ｆg=") +
              GeneralText(fg_outer) + "N/mm^2");
         Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
-        if (category.two_panes) Line(std::string(texts.share_caption));
+        if (category.two_panes)
+            Line(std::string(texts.share_caption));
         Line("   σwk:在垂直于玻璃平面的风荷载作用下玻璃截面的最大应力标准值(N/mm^2)");
         Line(std::string(texts.stress_caption));
         Line("   θ: 参数");
         Line("   η: 折减系数，可由参数θ按《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-2采用");
-        Line("   m: 玻璃板的弯矩系数, 按边长比a/b查《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-1采用");
+        Line(
+            "   m: 玻璃板的弯矩系数, "
+            "按边长比a/b查《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-1采用");
         const double a = ShortSide();
         Line("   a: 玻璃短边边长:" + GeneralText(a) + "mm");
         Line("   b: 玻璃长边边长:" + GeneralText(LongSide()) + "mm");
@@ -142,7 +147,8 @@ private:
         Line("   E: 玻璃的弹性模量:" + GeneralText(kElasticModulus) + "N/mm^2");
 
         PaneLoad load{wk_, false};
-        if (category.two_panes) WriteShareLines(category, pane, texts, load);
+        if (category.two_panes)
+            WriteShareLines(category, pane, texts, load);
 
         Line(std::string(texts.theta_caption));
         const std::string w_thousand = load.TimesThousandText();
@@ -177,7 +183,8 @@ private:
 
     double StressStandardValue(float m, const PaneLoad& load, double a, double t) const {
         double x = Mul(Mul(Mul(6.0, m), load.w), 1000.0);
-        if (load.single) x = ToSingle(x);
+        if (load.single)
+            x = ToSingle(x);
         x = Mul(x, Pow(a, 2));
         x = Mul(x, eta_);
         x = Div(x, Pow(t, 2));
@@ -186,7 +193,8 @@ private:
 
     void WriteStrengthVerdict(const PaneSectionTexts& texts, float sigma, float fg) {
         const bool satisfied = sigma <= fg;
-        const std::string comparison = GeneralText(sigma) + (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
+        const std::string comparison = GeneralText(sigma) +
+                                       (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
                                        GeneralText(fg) + "N/mm^2";
         Line(std::string(texts.verdict_lead) + comparison);
         Line(std::string(satisfied ? texts.satisfied : texts.not_satisfied));
@@ -221,8 +229,8 @@ private:
             Line("     =" + GeneralText(thickness) + "mm");
         }
         Line(std::string(category.rigidity_formula));
-        Line("    =(" + GeneralText(kElasticModulus) + "×" + GeneralText(thickness) +
-             "^3)/12/(1-" + GeneralText(kPoisson) + "^2)");
+        Line("    =(" + GeneralText(kElasticModulus) + "×" + GeneralText(thickness) + "^3)/12/(1-" +
+             GeneralText(kPoisson) + "^2)");
         const float d = Rigidity(thickness);
         Line("    =" + FormatFixed(d, 3) + "N·mm");
 
@@ -261,9 +269,10 @@ private:
     void WriteDeflectionVerdict(float df, double a) {
         const double limit = Div(a, 60.0);
         const bool satisfied = df <= limit;
-        const std::string text = "玻璃的最大挠度df=" + GeneralText(df) +
-                                 (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
-                                 GeneralText(RoundN(limit, 2)) + "mm";
+        const std::string text =
+            "玻璃的最大挠度df=" + GeneralText(df) +
+            (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
+            GeneralText(RoundN(limit, 2)) + "mm";
         const std::string verdict = satisfied ? "玻璃的挠度满足!" : "玻璃的挠度不满足!";
         Line("   由于" + text);
         Line("   " + verdict);

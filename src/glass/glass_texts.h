@@ -13,10 +13,10 @@ struct PaneSectionTexts {
     std::string_view share_formula;  // empty for single glass
     std::string_view theta_caption;
     std::string_view sigma_caption;
-    std::string_view verdict_lead;   // report line before σ
+    std::string_view verdict_lead;  // report line before σ
     std::string_view satisfied;
     std::string_view not_satisfied;
-    std::string_view eta_lookup;     // between θ and η on the η line
+    std::string_view eta_lookup;  // between θ and η on the η line
 };
 
 enum class Pane { Outer, Inner };
@@ -25,10 +25,10 @@ enum class Pane { Outer, Inner };
 struct GlassCategory {
     std::string_view text;
     bool two_panes;
-    double outer_share_factor;        // 1.1 for insulating glass: the outer pane takes more
+    double outer_share_factor;          // 1.1 for insulating glass: the outer pane takes more
     std::string_view outer_share_lead;  // "1.1×" or empty, in the substitution line
-    double te_factor;                 // equivalent thickness factor
-    PaneSectionTexts outer;           // or the single pane
+    double te_factor;                   // equivalent thickness factor
+    PaneSectionTexts outer;             // or the single pane
     PaneSectionTexts inner;
     std::string_view deflection_heading;
     std::string_view te_caption;

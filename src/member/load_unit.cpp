@@ -33,7 +33,8 @@ void ComputeMoment(LoadUnit& unit, float span) {
         moment = Div(load, 12.0);
     }
     unit.mw = RoundN(moment, 3);
-    if (unit.single) unit.mw = ToSingle(unit.mw);
+    if (unit.single)
+        unit.mw = ToSingle(unit.mw);
 }
 
 void ComputeShear(LoadUnit& unit, float span) {
@@ -62,7 +63,8 @@ double ShapeFactor(const LoadUnit& unit, float span) {
 double UnitDeflection(const LoadUnit& unit, float span, double c, double e, double ix) {
     double x = Mul(unit.qsk, Pow(span, 4));
     x = Mul(x, Pow(10.0, 8));
-    if (unit.trapezoidal) x = Mul(x, c);
+    if (unit.trapezoidal)
+        x = Mul(x, c);
     const double stiffness = Mul(Mul(unit.trapezoidal ? 240.0 : 120.0, e), ix);
     return RoundN(Div(x, stiffness), 3);
 }

@@ -33,33 +33,34 @@ std::string Str(std::string_view text) {
 
 // The member's span and load units (m) as the form reads them from the geometry boxes.
 class MemberGeometry {
-public:
+  public:
     MemberGeometry(const MemberForm& form, const MemberInput& input)
         : form_(form), g1_(input.geometry1), g2_(input.geometry2), g3_(input.geometry3) {}
 
-    float Span() {
-        return ToSingle((form_.vertical ? g3_.Get() : g1_.Get()) / 1000.0);
-    }
+    float Span() { return ToSingle((form_.vertical ? g3_.Get() : g1_.Get()) / 1000.0); }
     double Unit(int i) {
-        if (form_.vertical) return (i == 0 ? g1_.Get() : g2_.Get()) / 1000.0;
-        if (i == 0) return g3_.Get() / 1000.0;
+        if (form_.vertical)
+            return (i == 0 ? g1_.Get() : g2_.Get()) / 1000.0;
+        if (i == 0)
+            return g3_.Get() / 1000.0;
         const double total = g2_.Get() / 1000.0;
         return Sub(total, g3_.Get() / 1000.0);
     }
 
-private:
+  private:
     const MemberForm& form_;
     LazyNumber g1_, g2_, g3_;
 };
 
 // τ ≤ τd at single precision; a τ too large for single is compared as it is.
 bool ShearSatisfied(double tau, float tau_d) {
-    if (std::fabs(tau) > static_cast<double>(FLT_MAX)) return tau <= tau_d;
+    if (std::fabs(tau) > static_cast<double>(FLT_MAX))
+        return tau <= tau_d;
     return static_cast<float>(tau) <= tau_d;
 }
 
 class MemberCheck {
-public:
+  public:
     MemberCheck(const MemberInput& input, const SharedValues& shared, ReportLines& report,
                 std::string& box)
         : input_(input),
@@ -87,7 +88,7 @@ public:
         WriteDeflectionSection();
     }
 
-private:
+  private:
     void Line(std::string text) { report_.push_back(std::move(text)); }
 
     std::string Span() const { return Str(form_.span); }

@@ -35,8 +35,8 @@ void CalcMember(const MemberInput& input, const SharedValues& shared, ReportLine
                 std::string& result_box);
 
 // The member forms by name, for callers that pick the routine themselves.
-inline void CalcVerticalMember(MemberInput input, const SharedValues& shared,
-                               ReportLines& report, std::string& result_box) {
+inline void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+                               std::string& result_box) {
     input.form = "竖向杆件";
     CalcMember(input, shared, report, result_box);
 }

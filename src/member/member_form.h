@@ -9,8 +9,8 @@ namespace quoinry {
 // and the texts built from them.
 struct MemberForm {
     std::string_view title;
-    std::string_view span;        // "Hsk" or "Wsk"
-    std::string_view units[2];    // "Wsk1", "Wsk2" or "Hsk1", "Hsk2"
+    std::string_view span;      // "Hsk" or "Wsk"
+    std::string_view units[2];  // "Wsk1", "Wsk2" or "Hsk1", "Hsk2"
     std::string_view span_caption;
     std::string_view unit_captions[2];
     bool vertical;

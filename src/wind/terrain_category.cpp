@@ -15,15 +15,16 @@ constexpr std::array<TerrainCategory, 4> kCategories = {{
      "/10)^(-0.22)", "       βgz=0.85×(1+2×μf)", "0.85×(1+2×", "       μz=0.616×(Z/10)^0.44",
      "0.616×(", "/10)^0.44"},
     {"D类", 1.2248, -0.3, 0.8, 0.318, 0.6, "       μf=1.2248×(Z/10)^(-0.3)", "1.2248×(",
-     "/10)^(-0.3)", "       βgz=0.8×(1+2×μf)", "0.8×(1+2×", "       μz=0.318×(Z/10)^0.6",
-     "0.318×(", "/10)^0.6"},
+     "/10)^(-0.3)", "       βgz=0.8×(1+2×μf)", "0.8×(1+2×", "       μz=0.318×(Z/10)^0.6", "0.318×(",
+     "/10)^0.6"},
 }};
 
 }  // namespace
 
 const TerrainCategory* FindTerrainCategory(std::string_view text) {
     for (const auto& category : kCategories) {
-        if (category.text == text) return &category;
+        if (category.text == text)
+            return &category;
     }
     return nullptr;
 }

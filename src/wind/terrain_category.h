@@ -9,8 +9,8 @@ namespace quoinry {
 struct TerrainCategory {
     std::string_view text;
     double p, e, g, r, s;
-    std::string_view mu_f_formula;    // line "       μf=..."
-    std::string_view mu_f_before_z;   // substitution pieces around G(Z)
+    std::string_view mu_f_formula;   // line "       μf=..."
+    std::string_view mu_f_before_z;  // substitution pieces around G(Z)
     std::string_view mu_f_after_z;
     std::string_view beta_formula;    // line "       βgz=..."
     std::string_view beta_before_mu;  // substitution piece before F3(μf)
