@@ -4,6 +4,9 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 
 #include "common/calc_error.h"
 #include "common/checked_math.h"
@@ -157,6 +160,55 @@ TEST(CheckedMath, RaisesTheUsersErrors) {
     EXPECT_EQ(Pow(-2, 3), -8.0);
     EXPECT_EQ(Pow(0, 3), 0.0);
     EXPECT_EQ(Div(1, 4), 0.25);
+}
+
+}  // namespace
+}  // namespace quoinry
+
+namespace quoinry {
+namespace {
+
+// Significant digits (no leading or trailing zeros) and the power of ten of the first one, from
+// either printf's "%.Ne" or a general number text.
+std::pair<std::string, int> Significant(const std::string& text) {
+    std::string digits;
+    int point = -1;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        if (text[i] == '.') {
+            point = static_cast<int>(digits.size());
+        } else {
+            digits.push_back(text[i]);
+        }
+    }
+    if (point < 0) point = static_cast<int>(digits.size());
+    const int exponent = i < text.size() ? std::atoi(text.c_str() + i + 1) : 0;
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return {"", 0};
+    const int power = point - 1 - static_cast<int>(first) + exponent;
+    digits = digits.substr(first);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return {digits, power};
+}
+
+// The number texts take fast paths; their digits must be printf's correctly rounded ones.
+TEST(NumberTexts, DigitsAgreeWithPrintfOnManyValues) {
+    std::mt19937_64 random(20261206);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> decimals(0, 5);
+    char printed[64];
+    for (int i = 0; i < 200000; ++i) {
+        double x = mantissa(random) * std::pow(10.0, exponent(random));
+        if (i % 3 == 0) x = RoundN(x, decimals(random));  // typical report values
+        if (i % 5 == 0) x = std::nextafter(x, 0.0);
+        if (i % 7 == 0) x = -x;
+        std::snprintf(printed, sizeof printed, "%.14e", x);
+        ASSERT_EQ(Significant(GeneralText(x)), Significant(printed)) << printed;
+        const float f = static_cast<float>(x);
+        std::snprintf(printed, sizeof printed, "%.6e", static_cast<double>(f));
+        ASSERT_EQ(Significant(GeneralText(f)), Significant(printed)) << printed;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -15,7 +17,8 @@ namespace {
 // that is digits[0] stands at 10^exponent.
 struct DecimalDigits {
     bool negative = false;
-    std::string digits;
+    char digits[24] = {};
+    int count = 0;
     int exponent = 0;
 };
 
@@ -27,7 +30,7 @@ DecimalDigits ParseScientific(const char* p, const char* end) {
     }
     for (; *p != 'e'; ++p) {
         if (*p != '.')
-            d.digits.push_back(*p);
+            d.digits[d.count++] = *p;
     }
     ++p;
     const bool minus = *p == '-';
@@ -37,94 +40,176 @@ DecimalDigits ParseScientific(const char* p, const char* end) {
     return d;
 }
 
-// The value's correctly rounded significant digits, as printf's %.*e gives them.
-DecimalDigits ToDecimal(double x, int significant) {
-    char buffer[64];
-    if (significant >= 15) {
-        // The shortest round-trip digits are within half a double ulp of x, far less than half a
-        // unit of the 15th digit: when there are at most `significant` of them they are the
-        // correctly rounded digits. This saves the slow fixed-precision conversion.
-        const auto shortest =
-            std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
-        DecimalDigits d = ParseScientific(buffer, shortest.ptr);
-        if (static_cast<int>(d.digits.size()) <= significant) {
-            d.digits.resize(significant, '0');
-            return d;
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The digits of r × 10^-shift (r a whole number, 0 < r < 10^17), padded to `significant`.
+DecimalDigits FromScaledInteger(bool negative, double r, int shift, int significant) {
+    DecimalDigits d;
+    d.negative = negative;
+    const auto end =
+        std::to_chars(d.digits, d.digits + sizeof d.digits, static_cast<std::uint64_t>(r)).ptr;
+    const int length = static_cast<int>(end - d.digits);
+    d.exponent = length - 1 - shift;
+    std::fill(d.digits + length, d.digits + significant, '0');
+    d.count = significant;
+    return d;
+}
+
+// Fast path for a double: when some r × 10^-n with r below 10^15 rounds to x, that decimal is
+// within half an ulp of x, far less than half a unit of the 15th digit, so its digits are the
+// correctly rounded ones. Rounded report values always take this path.
+bool ShortDoubleDigits(double x, DecimalDigits& d) {
+    const double a = std::fabs(x);
+    for (int n = 0; n <= 15; ++n) {
+        const double y = a * kPow10[n];
+        if (!(y < 1e15)) return false;
+        const double r = std::nearbyint(y);
+        if (r != 0.0 && r / kPow10[n] == a) {
+            d = FromScaledInteger(std::signbit(x), r, n, 15);
+            return true;
         }
     }
+    return false;
+}
+
+// Fast path for a single (widened exactly): scale it to seven integer digits with one correctly
+// rounded operation (error below 2e-9) and round, unless the fraction is too near one half to
+// tell.
+bool SingleDigits(double x, DecimalDigits& d) {
+    const double a = std::fabs(x);
+    // log10(2) × the binary exponent estimates the decimal one to within one; the loop mends it.
+    int binary_exponent = 0;
+    std::frexp(a, &binary_exponent);
+    int exponent = static_cast<int>(std::floor((binary_exponent - 1) * 0.30102999566398119));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 6 - exponent;
+        if (k > 22 || k < -22) return false;
+        const double y = k >= 0 ? a * kPow10[k] : a / kPow10[-k];
+        if (y < 1e6) {
+            --exponent;
+            continue;
+        }
+        if (y >= 1e7) {
+            ++exponent;
+            continue;
+        }
+        const double whole = std::floor(y);
+        const double fraction = y - whole;
+        if (std::fabs(fraction - 0.5) < 1e-6) return false;
+        double r = fraction > 0.5 ? whole + 1.0 : whole;
+        int shift = k;
+        if (r >= 1e7) {
+            r = 1e6;
+            --shift;
+        }
+        d = FromScaledInteger(std::signbit(x), r, shift, 7);
+        return true;
+    }
+    return false;
+}
+
+// The value's correctly rounded significant digits, as printf's %.*e gives them.
+DecimalDigits ToDecimal(double x, int significant) {
+    DecimalDigits d;
+    if (x != 0.0 && std::isfinite(x)) {
+        if (significant == 15 && ShortDoubleDigits(x, d)) return d;
+        if (significant == 7 && SingleDigits(x, d)) return d;
+    }
+    char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
                                       std::chars_format::scientific, significant - 1);
     return ParseScientific(buffer, result.ptr);
 }
 
-// Adds one unit in the last place of a string of decimal digits; may grow it by one digit.
-void IncrementDigits(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
-
 std::string FixedFromDecimal(const DecimalDigits& d, int decimals) {
-    // `scaled` holds the result × 10^decimals as an integer in decimal digits.
+    // The result × 10^decimals as decimal digits, with room in front for a carry and for the
+    // zeros of a value below one.
+    constexpr int kFront = 8;
+    char scaled[kFront + 360];
+    std::fill(scaled, scaled + kFront, '0');
+    char* const first = scaled + kFront;
     const int keep = d.exponent + decimals + 1;
-    const int count = static_cast<int>(d.digits.size());
-    std::string scaled;
+    int length;
     if (keep <= 0) {
-        scaled = (keep == 0 && d.digits[0] >= '5') ? "1" : "0";
-    } else if (keep >= count) {
-        scaled = d.digits + std::string(keep - count, '0');
+        first[0] = (keep == 0 && d.digits[0] >= '5') ? '1' : '0';
+        length = 1;
+    } else if (keep >= d.count) {
+        std::copy(d.digits, d.digits + d.count, first);
+        std::fill(first + d.count, first + keep, '0');
+        length = keep;
     } else {
-        scaled = d.digits.substr(0, keep);
-        if (d.digits[keep] >= '5')
-            IncrementDigits(scaled);
+        std::copy(d.digits, d.digits + keep, first);
+        length = keep;
+        if (d.digits[keep] >= '5') {
+            int i = keep - 1;
+            while (i >= -1 && first[i] == '9') first[i--] = '0';
+            ++first[i];  // first[-1] is a front zero when the carry runs off the digits
+        }
     }
-    if (static_cast<int>(scaled.size()) <= decimals) {
-        scaled.insert(0, decimals + 1 - scaled.size(), '0');
+    // Digits from the first nonzero one, but at least one before the point.
+    char* begin = scaled;
+    char* const end = first + length;
+    char* const last_integer = end - decimals - 1;
+    while (begin < last_integer && *begin == '0') ++begin;
+    const bool all_zero = std::all_of(begin, end, [](char c) { return c == '0'; });
+
+    std::string text;
+    text.reserve(static_cast<std::size_t>(end - begin) + 2);
+    if (d.negative && !all_zero)
+        text.push_back('-');
+    text.append(begin, last_integer + 1);
+    if (decimals > 0) {
+        text.push_back('.');
+        text.append(last_integer + 1, end);
     }
-    std::string integer = scaled.substr(0, scaled.size() - decimals);
-    const std::size_t first = integer.find_first_not_of('0');
-    integer = first == std::string::npos ? "0" : integer.substr(first);
-    const bool all_zero = scaled.find_first_not_of('0') == std::string::npos;
-    std::string text = (d.negative && !all_zero) ? "-" : "";
-    text += integer;
-    if (decimals > 0)
-        text += "." + scaled.substr(scaled.size() - decimals);
     return text;
 }
 
 std::string GeneralFromValue(double x, int significant) {
     if (x == 0.0)
         return "0";
-    DecimalDigits d = ToDecimal(x, significant);
-    const std::size_t last = d.digits.find_last_not_of('0');
-    d.digits.erase(last + 1);
-    const int count = static_cast<int>(d.digits.size());
-    std::string text = d.negative ? "-" : "";
+    const DecimalDigits d = ToDecimal(x, significant);
+    int count = d.count;
+    while (count > 1 && d.digits[count - 1] == '0') --count;
+    const char* digits = d.digits;
+
+    char text[48];
+    char* p = text;
+    if (d.negative)
+        *p++ = '-';
     if (d.exponent > -5 && d.exponent < significant) {
         if (d.exponent >= 0) {
             const int integer_digits = d.exponent + 1;
             if (count <= integer_digits) {
-                text += d.digits + std::string(integer_digits - count, '0');
+                p = std::copy(digits, digits + count, p);
+                p = std::fill_n(p, integer_digits - count, '0');
             } else {
-                text += d.digits.substr(0, integer_digits) + "." + d.digits.substr(integer_digits);
+                p = std::copy(digits, digits + integer_digits, p);
+                *p++ = '.';
+                p = std::copy(digits + integer_digits, digits + count, p);
             }
         } else {
-            text += "0." + std::string(-d.exponent - 1, '0') + d.digits;
+            *p++ = '0';
+            *p++ = '.';
+            p = std::fill_n(p, -d.exponent - 1, '0');
+            p = std::copy(digits, digits + count, p);
         }
-        return text;
+        return std::string(text, p);
     }
-    text += d.digits.substr(0, 1);
-    if (count > 1)
-        text += "." + d.digits.substr(1);
-    char exponent[16];
-    std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
-                  std::abs(d.exponent));
-    return text + exponent;
+    *p++ = digits[0];
+    if (count > 1) {
+        *p++ = '.';
+        p = std::copy(digits + 1, digits + count, p);
+    }
+    *p++ = 'E';
+    *p++ = d.exponent < 0 ? '-' : '+';
+    const int magnitude = std::abs(d.exponent);
+    if (magnitude < 10)
+        *p++ = '0';
+    p = std::to_chars(p, text + sizeof text, magnitude).ptr;
+    return std::string(text, p);
 }
 
 bool IsBlank(char c) {

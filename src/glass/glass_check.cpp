@@ -57,29 +57,32 @@ class GlassCheck {
     }
 
   private:
-    void Line(std::string text) { report_.push_back(std::move(text)); }
+    template <typename... Pieces>
+    void Line(const Pieces&... pieces) {
+        report_.push_back(Cat(pieces...));
+    }
 
     void WriteHead() {
         Line("");
         Line("二、玻璃的选用与校核");
         if (input_.category != "单层玻璃") {
-            Line("玻璃类别为:" + input_.category + ",外片种类为" + input_.outer_thickness + "mm" +
-                 input_.outer_kind + ",内片种类为" + input_.inner_thickness + "mm" +
-                 input_.inner_kind);
+            Line("玻璃类别为:", input_.category, ",外片种类为", input_.outer_thickness,
+                 "mm" + input_.outer_kind, ",内片种类为", input_.inner_thickness,
+                 "mm" + input_.inner_kind);
         } else {
-            Line("玻璃类别为:" + input_.category + ",种类为" + input_.outer_thickness + "mm" +
-                 input_.outer_kind);
+            Line("玻璃类别为:", input_.category, ",种类为", input_.outer_thickness,
+                 "mm" + input_.outer_kind);
         }
         Line("(1).玻璃面积:");
         const std::string b_text = FormatFixed(width_.Get() / 1000.0, 3);
-        Line("   B: 该处玻璃分格宽:" + b_text + "m");
+        Line("   B: 该处玻璃分格宽:", b_text, "m");
         const std::string h_text = FormatFixed(height_.Get() / 1000.0, 3);
-        Line("   H: 该处玻璃分格高:" + h_text + "m");
+        Line("   H: 该处玻璃分格高:", h_text, "m");
         Line("   A: 该处玻璃分格面积:");
         Line("      A=B×H");
-        Line("       =" + b_text + "×" + h_text);
+        Line("       =", b_text, "×", h_text);
         const double area = RoundN(Div(Mul(width_.Get(), height_.Get()), 1000000.0), 3);
-        Line("       =" + FormatFixed(area, 3) + "m^2");
+        Line("       =", FormatFixed(area, 3), "m^2");
     }
 
     // Short side a (double) and long side b (single); a square pane takes a = H.
@@ -112,10 +115,10 @@ class GlassCheck {
         const std::string own = GeneralText(outer ? t1_.Get() : t2_.Get());
         const std::string t1 = GeneralText(t1_.Get());
         const std::string t2 = GeneralText(t2_.Get());
-        Line("      =" + std::string(outer ? category.outer_share_lead : "") + FormatFixed(wk_, 3) +
-             "×" + own + "^3/(" + t1 + "^3+" + t2 + "^3)");
+        Line("      =", std::string(outer ? category.outer_share_lead : ""),
+             FormatFixed(wk_, 3) + "×", own, "^3/(", t1, "^3+", t2, "^3)");
         load = ShareOfLoad(category, pane);
-        Line("      =" + load.Fixed3() + "kN/m^2");
+        Line("      =", load.Fixed3(), "kN/m^2");
     }
 
     void WriteStrengthSection(const GlassCategory& category, Pane pane) {
@@ -128,7 +131,8 @@ class GlassCheck {
         Line(std::string(texts.heading));
         Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg="
                                             : "   玻璃校核依据: σ≤ｆg=") +
-             GeneralText(fg_outer) + "N/mm^2");
+                 GeneralText(fg_outer),
+             "N/mm^2");
         Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
         if (category.two_panes)
             Line(std::string(texts.share_caption));
@@ -140,11 +144,11 @@ class GlassCheck {
             "   m: 玻璃板的弯矩系数, "
             "按边长比a/b查《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-1采用");
         const double a = ShortSide();
-        Line("   a: 玻璃短边边长:" + GeneralText(a) + "mm");
-        Line("   b: 玻璃长边边长:" + GeneralText(LongSide()) + "mm");
+        Line("   a: 玻璃短边边长:", GeneralText(a), "mm");
+        Line("   b: 玻璃长边边长:", GeneralText(LongSide()), "mm");
         const double t = thickness.Get();
-        Line(std::string(texts.thickness_caption) + GeneralText(t) + "mm");
-        Line("   E: 玻璃的弹性模量:" + GeneralText(kElasticModulus) + "N/mm^2");
+        Line(std::string(texts.thickness_caption), GeneralText(t), "mm");
+        Line("   E: 玻璃的弹性模量:", GeneralText(kElasticModulus), "N/mm^2");
 
         PaneLoad load{wk_, false};
         if (category.two_panes)
@@ -152,25 +156,25 @@ class GlassCheck {
 
         Line(std::string(texts.theta_caption));
         const std::string w_thousand = load.TimesThousandText();
-        Line("     =" + w_thousand + "×" + GeneralText(a) + "^4/(" + GeneralText(kElasticModulus) +
-             "×" + GeneralText(t) + "^4)/1000000");
+        Line("     =", w_thousand, "×", GeneralText(a), "^4/(", GeneralText(kElasticModulus) + "×",
+             GeneralText(t), "^4)/1000000");
         const float theta = Theta(load.w, a, t);
-        Line("     =" + FormatFixed(theta, 4));
+        Line("     =", FormatFixed(theta, 4));
         eta_ = GlassReductionFactor(theta);
-        Line("   η: 折减系数，按θ=" + FormatFixed(theta, 4) + std::string(texts.eta_lookup) +
-             FormatFixed(eta_, 2));
+        Line("   η: 折减系数，按θ=", FormatFixed(theta, 4),
+             std::string(texts.eta_lookup) + FormatFixed(eta_, 2));
         const float m = GlassMomentCoefficient(ToSingle(a), LongSide());
-        Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)" + FormatFixed(m, 3));
+        Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)", FormatFixed(m, 3));
         Line("   在风荷载作用下外侧玻璃最大应力标准值");
         Line(std::string(texts.sigma_caption));
-        Line("       =6×" + FormatFixed(m, 4) + "×" + w_thousand + "×" + GeneralText(a) + "^2×" +
-             FormatFixed(eta_, 2) + "/" + GeneralText(t) + "^2/1000000");
+        Line("       =6×", FormatFixed(m, 4), "×", w_thousand, "×", GeneralText(a),
+             "^2×" + FormatFixed(eta_, 2), "/", GeneralText(t), "^2/1000000");
         const double sigma_wk = StressStandardValue(m, load, a, t);
-        Line("       =" + FormatFixed(sigma_wk, 3) + "N/mm^2");
+        Line("       =", FormatFixed(sigma_wk, 3), "N/mm^2");
         Line("   σ=1.4×σwk");
-        Line("     =1.4×" + FormatFixed(sigma_wk, 3));
+        Line("     =1.4×", FormatFixed(sigma_wk, 3));
         const float sigma = ToSingle(RoundN(Mul(1.4, sigma_wk), 3));
-        Line("     =" + FormatFixed(sigma, 3) + "N/mm^2");
+        Line("     =", FormatFixed(sigma, 3), "N/mm^2");
         WriteStrengthVerdict(texts, sigma, fg);
     }
 
@@ -196,7 +200,7 @@ class GlassCheck {
         const std::string comparison = GeneralText(sigma) +
                                        (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
                                        GeneralText(fg) + "N/mm^2";
-        Line(std::string(texts.verdict_lead) + comparison);
+        Line(std::string(texts.verdict_lead), comparison);
         Line(std::string(satisfied ? texts.satisfied : texts.not_satisfied));
         AppendBoxLine(box_, std::string(texts.verdict_lead.substr(3)) + comparison +
                                 (satisfied ? "强度满足要求!" : "强度不满足要求!"));
@@ -206,11 +210,11 @@ class GlassCheck {
         Line("");
         Line(std::string(category.deflection_heading));
         if (category.two_panes) {
-            Line("   t1: 外片玻璃厚度:" + GeneralText(t1_.Get()) + "mm");
-            Line("   t2: 内片玻璃厚度:" + GeneralText(t2_.Get()) + "mm");
+            Line("   t1: 外片玻璃厚度:", GeneralText(t1_.Get()), "mm");
+            Line("   t2: 内片玻璃厚度:", GeneralText(t2_.Get()), "mm");
             Line(std::string(category.te_caption));
         } else {
-            Line("   t1: 玻璃厚度:" + GeneralText(t1_.Get()) + "mm");
+            Line("   t1: 玻璃厚度:", GeneralText(t1_.Get()), "mm");
         }
         Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
         Line("   df: 在风荷载标准值作用下挠度最大值(mm)");
@@ -218,30 +222,30 @@ class GlassCheck {
         Line("   ν: 泊松比，按《玻璃幕墙工程技术规范》JGJ102-2003中5.2.9条采用，取值为 0.20");
         Line("   μ: 挠度系数");
         Line("   η: 折减系数，可由参数θ按《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-2采用");
-        Line("   E: 玻璃的弹性模量:" + GeneralText(kElasticModulus) + "N/mm^2");
+        Line("   E: 玻璃的弹性模量:", GeneralText(kElasticModulus), "N/mm^2");
 
         double thickness = t1_.Get();
         if (category.two_panes) {
             Line(std::string(category.te_formula));
-            Line(std::string(category.te_substitution_lead) + GeneralText(t1_.Get()) + "^3+" +
-                 GeneralText(t2_.Get()) + std::string(category.te_substitution_tail));
+            Line(std::string(category.te_substitution_lead), GeneralText(t1_.Get()),
+                 "^3+" + GeneralText(t2_.Get()), std::string(category.te_substitution_tail));
             thickness = EquivalentThickness(category);
-            Line("     =" + GeneralText(thickness) + "mm");
+            Line("     =", GeneralText(thickness), "mm");
         }
         Line(std::string(category.rigidity_formula));
-        Line("    =(" + GeneralText(kElasticModulus) + "×" + GeneralText(thickness) + "^3)/12/(1-" +
-             GeneralText(kPoisson) + "^2)");
+        Line("    =(", GeneralText(kElasticModulus), "×", GeneralText(thickness),
+             "^3)/12/(1-" + GeneralText(kPoisson), "^2)");
         const float d = Rigidity(thickness);
-        Line("    =" + FormatFixed(d, 3) + "N·mm");
+        Line("    =", FormatFixed(d, 3), "N·mm");
 
         const double a = ShortSide();
         const float mu = GlassDeflectionCoefficient(ToSingle(a), LongSide());
-        Line("   μ: 挠度系数(按边长比a/b查表6.1.3)" + FormatFixed(mu, 5));
+        Line("   μ: 挠度系数(按边长比a/b查表6.1.3)", FormatFixed(mu, 5));
         Line("   df=μ×Wk×a^4×η/D");
-        Line("     =" + GeneralText(mu) + "×" + GeneralText(Mul(wk_, 1000.0)) + "×" +
-             GeneralText(a) + "^4×" + GeneralText(eta_) + "/" + GeneralText(d) + "/1000000");
+        Line("     =", GeneralText(mu), "×", GeneralText(Mul(wk_, 1000.0)), "×" + GeneralText(a),
+             "^4×", GeneralText(eta_), "/", GeneralText(d), "/1000000");
         const float df = Deflection(mu, a, d);
-        Line("     =" + GeneralText(df) + "mm");
+        Line("     =", GeneralText(df), "mm");
         WriteDeflectionVerdict(df, a);
     }
 
@@ -274,8 +278,8 @@ class GlassCheck {
             (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
             GeneralText(RoundN(limit, 2)) + "mm";
         const std::string verdict = satisfied ? "玻璃的挠度满足!" : "玻璃的挠度不满足!";
-        Line("   由于" + text);
-        Line("   " + verdict);
+        Line("   由于", text);
+        Line("   ", verdict);
         AppendBoxLine(box_, text + verdict);
     }
 

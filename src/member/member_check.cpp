@@ -89,7 +89,10 @@ class MemberCheck {
     }
 
   private:
-    void Line(std::string text) { report_.push_back(std::move(text)); }
+    template <typename... Pieces>
+    void Line(const Pieces&... pieces) {
+        report_.push_back(Cat(pieces...));
+    }
 
     std::string Span() const { return Str(form_.span); }
     std::string UnitName(int i) const { return Str(form_.units[i]); }
@@ -98,14 +101,14 @@ class MemberCheck {
         Line("");
         Line(Str(form_.title));
         Line("(1).风荷载作用下受力构件弯矩的计算:");
-        Line("   Wk:风荷载标准值:" + GeneralText(wk_) + "kN/m^2");
+        Line("   Wk:风荷载标准值:", GeneralText(wk_), "kN/m^2");
         Line("   Mw:风荷载作用下受力构件的总弯矩标准值(kN·m)");
         span_ = geometry_.Span();
-        Line(Str(form_.span_caption) + F3(span_) + "(m)");
+        Line(Str(form_.span_caption), F3(span_), "(m)");
         for (int i = 0; i < 2; ++i) {
             const double a = geometry_.Unit(i);
             units_[i] = StartLoadUnit(a, span_, i == 1);
-            Line(Str(form_.unit_captions[i]) + F3(a) + "(m)");
+            Line(Str(form_.unit_captions[i]), F3(a), "(m)");
         }
         Line("   qsk1:受力构件在第一受荷单元作用下风荷载线分布最大荷载集度标准值(kN/m)");
         Line("   qsk2:受力构件在第二受荷单元作用下风荷载线分布最大荷载集度标准值(kN/m)");
@@ -114,8 +117,8 @@ class MemberCheck {
         for (int i = 0; i < 2; ++i) WriteMomentBlock(i);
         mw_ = Add(units_[0].mw, units_[1].mw);
         Line("   Mw=Mw1+Mw2");
-        Line("     =" + F3(units_[0], units_[0].mw) + "+" + F3(units_[1], units_[1].mw));
-        Line("     =" + F3(mw_) + "kN·m");
+        Line("     =", F3(units_[0], units_[0].mw), "+", F3(units_[1], units_[1].mw));
+        Line("     =", F3(mw_), "kN·m");
     }
 
     void WriteMomentBlock(int i) {
@@ -123,28 +126,27 @@ class MemberCheck {
         const std::string n = std::to_string(i + 1);
         const std::string span = F3(span_);
         if (unit.trapezoidal) {
-            Line("   qsk" + n + "=Wk×" + UnitName(i) + "/2");
-            Line("       =" + F3(wk_) + "×" + F3(unit.a) + "/ 2");
+            Line("   qsk", n, "=Wk×", UnitName(i), "/2");
+            Line("       =", F3(wk_), "×", F3(unit.a), "/ 2");
             ComputeLineLoad(unit, span_, wk_);
-            Line("       =" + F3(unit.qsk) + "kN/m");
+            Line("       =", F3(unit.qsk), "kN/m");
             Line("   Ba:中间变量,为受荷单元短边的一半(m)");
-            Line("   Ba = " + UnitName(i) + "/2");
-            Line("      =" + F3(unit.a) + "/2");
+            Line("   Ba = ", UnitName(i), "/2");
+            Line("      =", F3(unit.a), "/2");
             const std::string ba = F3(HalfShortSide(unit));
-            Line("      =" + ba + "m");
-            Line("   Mw" + n + "=(qsk" + n + "×" + Span() + "^2)×(3-4×Ba^2/" + Span() + "^2)/24");
-            Line("      =(" + F3(unit.qsk) + "×" + span + "^2)×(3-4×" + ba + "^2/" + span +
-                 "^2)/24");
+            Line("      =", ba, "m");
+            Line("   Mw", n, "=(qsk", n, "×", Span(), "^2)×(3-4×Ba^2/", Span(), "^2)/24");
+            Line("      =(", F3(unit.qsk), "×", span, "^2)×(3-4×", ba, "^2/", span + "^2)/24");
         } else {
-            Line("   qsk" + n + "=Wk×" + Span() + "/2");
-            Line("       =" + F3(wk_) + "×" + span + "/ 2");
+            Line("   qsk", n, "=Wk×", Span(), "/2");
+            Line("       =", F3(wk_), "×", span, "/ 2");
             ComputeLineLoad(unit, span_, wk_);
-            Line("       =" + F3(unit.qsk) + "kN/m");
-            Line("   Mw" + n + "=qsk" + n + "×" + Span() + "^2/12");
-            Line("      =" + F3(unit.qsk) + "×" + span + "^2/12");
+            Line("       =", F3(unit.qsk), "kN/m");
+            Line("   Mw", n, "=qsk", n, "×", Span(), "^2/12");
+            Line("      =", F3(unit.qsk), "×", span, "^2/12");
         }
         ComputeMoment(unit, span_);
-        Line("      =" + F3(unit, unit.mw) + "kN·m");
+        Line("      =", F3(unit, unit.mw), "kN·m");
     }
 
     void WriteShearSection() {
@@ -156,8 +158,8 @@ class MemberCheck {
         for (int i = 0; i < 2; ++i) WriteShearBlock(i);
         qwk_ = Add(units_[0].qw, units_[1].qw);
         Line("   Qwk=Qw1+Qw2");
-        Line("      =" + F3(units_[0], units_[0].qw) + "+" + F3(units_[1], units_[1].qw));
-        Line("      =" + F3(qwk_) + "kN");
+        Line("      =", F3(units_[0], units_[0].qw), "+", F3(units_[1], units_[1].qw));
+        Line("      =", F3(qwk_), "kN");
     }
 
     void WriteShearBlock(int i) {
@@ -165,51 +167,51 @@ class MemberCheck {
         const std::string n = std::to_string(i + 1);
         const std::string span = F3(span_);
         if (unit.trapezoidal) {
-            Line("   Qw" + n + "=qsk" + n + "×(" + Span() + "+(" + Span() + "-2×Ba))/2/2");
-            Line("      =" + F3(unit.qsk) + "×(" + span + "+(" + span + "-2×" +
-                 F3(HalfShortSide(unit)) + "))/2/2");
+            Line("   Qw", n, "=qsk", n, "×(", Span(), "+(", Span(), "-2×Ba))/2/2");
+            Line("      =", F3(unit.qsk), "×(", span, "+(", span, "-2×" + F3(HalfShortSide(unit)),
+                 "))/2/2");
         } else {
-            Line("   Qw" + n + "=qsk" + n + "×" + Span() + "/2/2");
-            Line("      =" + F3(unit.qsk) + "×" + span + "/2/2");
+            Line("   Qw", n, "=qsk", n, "×", Span(), "/2/2");
+            Line("      =", F3(unit.qsk), "×", span, "/2/2");
         }
         ComputeShear(unit, span_);
-        Line("      =" + F3(unit, unit.qw) + "kN");
+        Line("      =", F3(unit, unit.qw), "kN");
     }
 
     void WriteSectionProperties() {
         Line("");
         Line("(3).选用型材的截面特性:");
-        Line("   选用型材号:" + input_.series + "\\" + input_.number);
-        Line("   型材强度设计值:fa=" + input_.strength + "N/mm^2");
-        Line("   型材剪力设计值:τ=" + input_.shear_strength + "N/mm^2");
-        Line("   型材弹性模量:E=" + input_.modulus + "N/mm^2");
-        Line("   X轴惯性矩:Ix=" + input_.ix + "cm^4");
-        Line("   Y轴惯性矩:Iy=" + input_.iy + "cm^4");
-        Line("   X轴抵抗矩一:Wx1=" + input_.wx1 + "cm^3");
-        Line("   X轴抵抗矩二:Wx2=" + input_.wx2 + "cm^3");
-        Line("   型材截面积:A=" + input_.area + "cm^2");
-        Line("   型材计算校核处壁厚:t=" + input_.wall + "mm");
-        Line("   型材截面面积矩一:Ss1=" + input_.ss1 + "cm^3");
-        Line("   型材截面面积矩二:Ss2=" + input_.ss2 + "cm^3");
+        Line("   选用型材号:", input_.series, "\\", input_.number);
+        Line("   型材强度设计值:fa=", input_.strength, "N/mm^2");
+        Line("   型材剪力设计值:τ=", input_.shear_strength, "N/mm^2");
+        Line("   型材弹性模量:E=", input_.modulus, "N/mm^2");
+        Line("   X轴惯性矩:Ix=", input_.ix, "cm^4");
+        Line("   Y轴惯性矩:Iy=", input_.iy, "cm^4");
+        Line("   X轴抵抗矩一:Wx1=", input_.wx1, "cm^3");
+        Line("   X轴抵抗矩二:Wx2=", input_.wx2, "cm^3");
+        Line("   型材截面积:A=", input_.area, "cm^2");
+        Line("   型材计算校核处壁厚:t=", input_.wall, "mm");
+        Line("   型材截面面积矩一:Ss1=", input_.ss1, "cm^3");
+        Line("   型材截面面积矩二:Ss2=", input_.ss2, "cm^3");
     }
 
     void WriteStrengthSection() {
         Line("");
         Line("(4).型材的强度计算:");
         const double fa = fa_.Get();
-        Line("   校核依据: 1.4Mw/W≤fa=" + F3(fa) + "N/mm^2");
+        Line("   校核依据: 1.4Mw/W≤fa=", F3(fa), "N/mm^2");
         Line("   σ=1.4×Mw×10^3/Wx");
         const double wx1 = wx1_.Get();
         const double wx2 = wx2_.Get();
         const double wx = wx2 < wx1 ? wx2 : wx1;
-        Line("     =1.4×" + F3(mw_) + "×10^3/" + F3(wx));
+        Line("     =1.4×", F3(mw_), "×10^3/", F3(wx));
         const double sigma = RoundN(Div(Mul(Mul(1.4, mw_), Pow(10.0, 3)), wx), 3);
-        Line("     =" + F3(sigma) + "N/mm^2");
+        Line("     =", F3(sigma), "N/mm^2");
         const bool fails = sigma > fa;
         const std::string comparison = F3(sigma) + (fails ? "＞fa=" : "≤fa=") + F3(fa);
-        Line("   σ=" + comparison);
+        Line("   σ=", comparison);
         const std::string verdict = fails ? "杆件强度不能满足!" : "杆件强度满足!";
-        Line("   " + verdict);
+        Line("   ", verdict);
         box_ = "σ=" + comparison + verdict;
     }
 
@@ -217,29 +219,29 @@ class MemberCheck {
         Line("");
         Line("(5).杆件抗剪计算:");
         const float tau_d = ToSingle(tau_d_.Get());
-        Line("   校核依据: τmax≤[τ]=" + F3(tau_d) + "N/mm^2");
+        Line("   校核依据: τmax≤[τ]=", F3(tau_d), "N/mm^2");
         Line("   Qwk:风荷载作用下剪力标准值(kN)");
         Line("   Q:风荷载作用下剪力设计值(kN)");
         Line("   τ: 杆件剪应力");
         const double ss1 = ss1_.Get();
-        Line("   Ss: 杆件型材截面面积矩:" + F3(ss1) + "cm^3");
+        Line("   Ss: 杆件型材截面面积矩:", F3(ss1), "cm^3");
         const double ix = ix_.Get();
-        Line("   Ix: 杆件型材截面惯性矩:" + F3(ix) + "cm^4");
+        Line("   Ix: 杆件型材截面惯性矩:", F3(ix), "cm^4");
         const double t = t_.Get();
-        Line("   t: 杆件壁厚:" + F3(t) + "mm");
+        Line("   t: 杆件壁厚:", F3(t), "mm");
         Line("   Q=1.4×Qwk");
-        Line("    =1.4×" + F3(qwk_));
+        Line("    =1.4×", F3(qwk_));
         const double q = RoundN(Mul(1.4, qwk_), 3);
-        Line("    =" + F3(q) + "kN");
+        Line("    =", F3(q), "kN");
         Line("   τ=Q×Ss×100/Ix/t");
-        Line("     =" + F3(q) + "×" + F3(ss1) + "×100/" + F3(ix) + "/" + F3(t));
+        Line("     =", F3(q), "×", F3(ss1), "×100/", F3(ix), "/", F3(t));
         const double tau = RoundN(Div(Div(Mul(Mul(q, ss1), 100.0), ix), t), 3);
-        Line("     =" + F3(tau) + "N/mm^2");
+        Line("     =", F3(tau), "N/mm^2");
         const bool satisfied = ShearSatisfied(tau, tau_d);
         const std::string comparison = F3(tau) + (satisfied ? "≤" : "＞") + F3(tau_d) + "N/mm^2";
         const std::string verdict = satisfied ? "杆件抗剪强度可以满足!" : "杆件抗剪强度不能满足!";
-        Line("   τ=" + comparison);
-        Line("   " + verdict);
+        Line("   τ=", comparison);
+        Line("   ", verdict);
         AppendBoxLine(box_, "τ=" + comparison + verdict);
     }
 
@@ -251,17 +253,17 @@ class MemberCheck {
         Line("   U1:受力构件在扇框位置第一受荷单元作用下的最大挠度(mm)");
         Line("   U2:受力构件在扇框位置第二受荷单元作用下的最大挠度(mm)");
         Line("   Du: 杆件最大挠度与其长度比值");
-        Line("   " + Span() + ": 杆件长度:" + F3(span_) + "m");
+        Line("   ", Span(), ": 杆件长度:", F3(span_), "m");
         double u[2];
         for (int i = 0; i < 2; ++i) u[i] = WriteDeflectionBlock(i);
         const double total = Add(u[0], u[1]);
         Line("   U=U1+U2");
-        Line("    =" + F3(u[0]) + "+" + F3(u[1]));
-        Line("    =" + F3(total) + "mm");
-        Line("   Du=U/" + Span() + "/1000");
-        Line("     =" + F3(total) + "/" + F3(span_) + "/1000");
+        Line("    =", F3(u[0]), "+", F3(u[1]));
+        Line("    =", F3(total), "mm");
+        Line("   Du=U/", Span(), "/1000");
+        Line("     =", F3(total), "/", F3(span_), "/1000");
         const double du = RoundN(Div(Div(total, span_), 1000.0), 4);
-        Line("     =" + F4(du));
+        Line("     =", F4(du));
         WriteDeflectionVerdict(du, total);
     }
 
@@ -272,20 +274,20 @@ class MemberCheck {
         double c = 0.0;
         if (unit.trapezoidal) {
             const std::string ba = F3(HalfShortSide(unit));
-            Line("   C=(25/8)-5×(Ba^2/" + Span() + "^2)+2×(Ba^4/" + Span() + "^4)");
-            Line("    =(25/8)-5×(" + ba + "^2/" + span + "^2)+2×(" + ba + "^4/" + span + "^4)");
+            Line("   C=(25/8)-5×(Ba^2/", Span(), "^2)+2×(Ba^4/", Span(), "^4)");
+            Line("    =(25/8)-5×(", ba, "^2/", span, "^2)+2×(", ba, "^4/", span, "^4)");
             c = ShapeFactor(unit, span_);
-            Line("    =" + F3(c));
-            Line("   U" + n + "=qsk" + n + "×" + Span() + "^4×10^8×C/(240×E×Ix)");
-            Line("     =" + F3(unit.qsk) + "×" + span + "^4×10^8×" + F3(c) + "/(240×" +
-                 F3(e_.Get()) + "×" + F3(ix_.Get()) + ")");
+            Line("    =", F3(c));
+            Line("   U", n, "=qsk", n, "×", Span(), "^4×10^8×C/(240×E×Ix)");
+            Line("     =", F3(unit.qsk), "×", span, "^4×10^8×", F3(c), "/(240×" + F3(e_.Get()), "×",
+                 F3(ix_.Get()), ")");
         } else {
-            Line("   U" + n + "=qsk" + n + "×" + Span() + "^4×10^8/(120×E×Ix)");
-            Line("     =" + F3(unit.qsk) + "×" + span + "^4×10^8/(120×" + F3(e_.Get()) + "×" +
-                 F3(ix_.Get()) + ")");
+            Line("   U", n, "=qsk", n, "×", Span(), "^4×10^8/(120×E×Ix)");
+            Line("     =", F3(unit.qsk), "×", span, "^4×10^8/(120×", F3(e_.Get()),
+                 "×" + F3(ix_.Get()), ")");
         }
         const double u = UnitDeflection(unit, span_, c, e_.Get(), ix_.Get());
-        Line("     =" + F3(u) + "mm");
+        Line("     =", F3(u), "mm");
         return u;
     }
 
@@ -299,7 +301,7 @@ class MemberCheck {
             (relative_fails == absolute_fails ? "且绝对挠度Umax=" : "但绝对挠度Umax=") + F3(u) +
             (absolute_fails ? "＞[U]=15mm" : "≤[U]=15mm") +
             (relative_fails || absolute_fails ? "挠度不满足要求!" : "挠度满足要求!");
-        Line("   " + line);
+        Line("   ", line);
         AppendBoxLine(box_, line);
     }
 
