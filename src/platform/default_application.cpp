@@ -80,7 +80,7 @@ bool OpenWithDefaultApplication(const std::filesystem::path& file) {
         return false;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    const std::string target = error ? file.string() : absolute.string();
+    const std::string target = error ? file.string() : absolute.lexically_normal().string();
 
     const pid_t child = fork();
     if (child < 0)
