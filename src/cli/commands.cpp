@@ -12,6 +12,7 @@ using Command = int (*)(const std::vector<std::string>&);
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
+        {"document", DocumentCommand},
     };
     return commands;
 }
@@ -22,6 +23,8 @@ void PrintUsage(std::ostream& out) {
            "commands:\n"
            "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
+           "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
+           "                             in DIR\n"
            "\n"
            "quoinry COMMAND --help explains a command.\n";
 }

@@ -1,0 +1,108 @@
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "common/program_dir.h"
+#include "document/calculation_document.h"
+#include "document/document_error.h"
+
+namespace quoinry::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quoinry document DIR --docx FILE [--picture FILE.wmf]\n"
+    "\n"
+    "Builds the calculation document (计算书) as a Word file from the reports already in DIR:\n"
+    "every line of wind.txt, glass.txt and gj.txt, in this order, in 宋体 14 pt with 60 pt page\n"
+    "margins, and the section picture after each line \"(3).选用型材的截面特性:\" of gj.txt.\n"
+    "\n"
+    "  --docx FILE       the .docx file to write; an older one is replaced\n"
+    "  --picture FILE    the section picture, a Windows metafile; by default the program\n"
+    "                    folder's temp/xc.wmf when it exists. Without any picture its place\n"
+    "                    stays empty and a warning is printed.\n"
+    "\n"
+    "Exit status: 0 written, 1 a report or the picture is missing or the file cannot be\n"
+    "written (nothing is left behind), 2 wrong usage.\n";
+
+struct DocumentArguments {
+    std::filesystem::path folder;
+    std::filesystem::path docx;
+    std::optional<std::filesystem::path> picture;
+};
+
+int UsageError(const std::string& message) {
+    std::cerr << "quoinry document: " << message << "\n" << kUsage;
+    return 2;
+}
+
+// Fills `parsed`; returns an error message, empty when the arguments are fine.
+std::string ParseArguments(const std::vector<std::string>& args, DocumentArguments& parsed) {
+    bool have_folder = false;
+    bool have_docx = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--docx" || arg == "--picture") {
+            if (i + 1 >= args.size())
+                return arg + " needs a file name";
+            const std::string& value = args[++i];
+            if (value.empty())
+                return arg + " needs a file name";
+            if (arg == "--docx") {
+                parsed.docx = value;
+                have_docx = true;
+            } else {
+                parsed.picture = value;
+            }
+        } else if (arg.starts_with("-") && arg != "-") {
+            return "unknown option '" + arg + "'";
+        } else if (have_folder) {
+            return "more than one report folder given";
+        } else {
+            parsed.folder = arg;
+            have_folder = true;
+        }
+    }
+    if (!have_folder)
+        return "the report folder DIR is missing";
+    if (!have_docx)
+        return "--docx FILE is missing";
+    return "";
+}
+
+std::optional<std::filesystem::path> DefaultPicture() {
+    const std::filesystem::path picture = ProgramDirectory() / "temp" / "xc.wmf";
+    std::error_code error;
+    if (std::filesystem::is_regular_file(picture, error))
+        return picture;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int DocumentCommand(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+    }
+    DocumentArguments parsed;
+    if (std::string problem = ParseArguments(args, parsed); !problem.empty()) {
+        return UsageError(problem);
+    }
+    if (!parsed.picture)
+        parsed.picture = DefaultPicture();
+    try {
+        const document::Warnings warnings = document::BuildCalculationDocument(
+            document::ReportsIn(parsed.folder, parsed.picture), parsed.docx);
+        for (const std::string& warning : warnings) std::cerr << warning << "\n";
+    } catch (const document::DocumentError& error) {
+        std::cerr << document::ErrorLine(error) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace quoinry::cli

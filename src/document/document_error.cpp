@@ -1,0 +1,35 @@
+#include "document/document_error.h"
+
+namespace quoinry::document {
+namespace {
+
+const char* Describe(DocumentProblem problem) {
+    switch (problem) {
+        case DocumentProblem::ReportMissing:
+            return "找不到报告文件";
+        case DocumentProblem::ReportUnreadable:
+            return "无法读取报告文件";
+        case DocumentProblem::PictureMissing:
+            return "找不到截面图片";
+        case DocumentProblem::PictureUnreadable:
+            return "无法读取截面图片";
+        case DocumentProblem::PictureNotMetafile:
+            return "截面图片不是 Windows 图元文件";
+        case DocumentProblem::DocumentUnwritable:
+            return "无法写入计算书";
+    }
+    return "";
+}
+
+}  // namespace
+
+DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file)
+    : std::runtime_error(std::string(Describe(problem)) + " " + file.string()),
+      problem_(problem),
+      file_(file) {}
+
+std::string ErrorLine(const DocumentError& error) {
+    return "当前错误:" + error.description();
+}
+
+}  // namespace quoinry::document

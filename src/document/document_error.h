@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace quoinry::document {
+
+// Why the calculation document could not be built.
+enum class DocumentProblem {
+    ReportMissing,
+    ReportUnreadable,
+    PictureMissing,
+    PictureUnreadable,
+    PictureNotMetafile,
+    DocumentUnwritable,
+};
+
+// A document error names the file it is about; what() is the description without the
+// "当前错误:" prefix, e.g. "找不到报告文件 /home/a/temp/gj.txt".
+class DocumentError : public std::runtime_error {
+  public:
+    DocumentError(DocumentProblem problem, const std::filesystem::path& file);
+    DocumentProblem problem() const { return problem_; }
+    const std::filesystem::path& file() const { return file_; }
+    std::string description() const { return what(); }
+
+  private:
+    DocumentProblem problem_;
+    std::filesystem::path file_;
+};
+
+// The line shown in the message box and on standard error: "当前错误:" + description.
+std::string ErrorLine(const DocumentError& error);
+
+}  // namespace quoinry::document

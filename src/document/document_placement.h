@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+
+#include "document/calculation_document.h"
+
+namespace quoinry::document {
+
+// "计算书.docx" for number 1, "计算书(2).docx", "计算书(3).docx", ... for the others.
+std::filesystem::path NumberedDocumentName(int number);
+
+// Whether a word processor has the file open: a LibreOffice lock file ".~lock.NAME#" or a Word
+// owner file "~$NAME" lies beside it.
+bool IsOpenInWordProcessor(const std::filesystem::path& file);
+
+struct PlacedDocument {
+    std::filesystem::path file;
+    Warnings warnings;
+};
+
+// Builds the calculation document into `folder` as 计算书.docx, replacing an older one. When
+// that one is open in a word processor or cannot be replaced, the next of 计算书(2).docx,
+// 计算书(3).docx, ... that can be written is used instead. Throws DocumentError as
+// BuildCalculationDocument does; nothing new is left in `folder` then.
+PlacedDocument PlaceCalculationDocument(const DocumentSources& sources,
+                                        const std::filesystem::path& folder);
+
+}  // namespace quoinry::document

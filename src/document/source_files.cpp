@@ -1,0 +1,88 @@
+#include "document/source_files.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "common/cp936.h"
+#include "document/document_error.h"
+
+namespace quoinry::document {
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& file, DocumentProblem missing,
+                          DocumentProblem unreadable) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        throw DocumentError(missing, file);
+    if (std::filesystem::is_directory(file, error))
+        throw DocumentError(unreadable, file);
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw DocumentError(unreadable, file);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw DocumentError(unreadable, file);
+    return bytes;
+}
+
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+std::vector<std::string> ReadReportLines(const std::filesystem::path& file) {
+    const std::string bytes =
+        ReadWholeFile(file, DocumentProblem::ReportMissing, DocumentProblem::ReportUnreadable);
+    std::vector<std::string> lines;
+    for (std::string_view line : SplitLines(bytes)) lines.push_back(Cp936ToUtf8(line));
+    return lines;
+}
+
+std::string ReadSectionPicture(const std::filesystem::path& file) {
+    std::string bytes =
+        ReadWholeFile(file, DocumentProblem::PictureMissing, DocumentProblem::PictureUnreadable);
+    if (!IsWindowsMetafile(bytes))
+        throw DocumentError(DocumentProblem::PictureNotMetafile, file);
+    return bytes;
+}
+
+bool IsWindowsMetafile(std::string_view bytes) {
+    constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+    constexpr std::size_t kPlaceableHeaderSize = 22;
+    constexpr std::size_t kHeaderSize = 18;
+    std::size_t header = 0;
+    if (bytes.size() >= 4 && LittleEndian(bytes, 0, 4) == kPlaceableKey) {
+        header = kPlaceableHeaderSize;
+    }
+    if (bytes.size() < header + kHeaderSize)
+        return false;
+    const std::uint32_t type = LittleEndian(bytes, header, 2);  // 1 in memory, 2 on disk
+    const std::uint32_t header_words = LittleEndian(bytes, header + 2, 2);
+    return (type == 1 || type == 2) && header_words == kHeaderSize / 2;
+}
+
+}  // namespace quoinry::document

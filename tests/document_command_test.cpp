@@ -1,0 +1,116 @@
+#include <cstdlib>
+
+#include "document_test_support.h"
+
+namespace quoinry::document {
+namespace {
+
+using namespace testing;
+
+struct Outcome {
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+// Runs `quoinry document ARGS` with QUOINRY_HOME set to `home`.
+Outcome RunDocument(const ScratchFolder& folder, const fs::path& home, const std::string& args) {
+    const fs::path out = folder / "stdout.txt";
+    const fs::path err = folder / "stderr.txt";
+    const std::string command = "QUOINRY_HOME='" + home.string() +
+                                "' '" QUOINRY_EXECUTABLE "' document " + args + " >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return outcome;
+}
+
+std::string Quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+class DocumentCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(home_ / "temp");
+        fs::copy_file(kDocumentData / "xc.wmf", home_ / "temp" / "xc.wmf");
+    }
+    ScratchFolder folder_;
+    fs::path home_ = folder_ / "home";
+    fs::path docx_ = folder_ / "计算书.docx";
+};
+
+TEST_F(DocumentCommand, WritesTheDocumentWithTheGivenPicture) {
+    const fs::path picture = folder_ / "other.wmf";
+    fs::copy_file(kDocumentData / "xc.wmf", picture);
+    const Outcome outcome = RunDocument(
+        folder_, folder_ / "nowhere",
+        Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --picture " + Quoted(picture));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(ReadZip(docx_).at("word/media/image1.wmf"), ReadBytes(picture));
+}
+
+TEST_F(DocumentCommand, TakesThePictureFromTheProgramTempFolderByDefault) {
+    const Outcome outcome =
+        RunDocument(folder_, home_, Quoted(kDocumentData) + " --docx " + Quoted(docx_));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(ReadZip(docx_).count("word/media/image1.wmf"));
+}
+
+TEST_F(DocumentCommand, WithoutAnyPictureWarnsAndLeavesItsPlaceEmpty) {
+    const Outcome outcome = RunDocument(folder_, folder_ / "nowhere",
+                                        Quoted(kDocumentData) + " --docx " + Quoted(docx_));
+    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_NE(outcome.err.find("警告"), std::string::npos) << outcome.err;
+    const auto entries = ReadZip(docx_);
+    EXPECT_EQ(entries.at("word/document.xml").find("<w:drawing>"), std::string::npos);
+}
+
+TEST_F(DocumentCommand, MissingReportIsAnErrorAndWritesNothing) {
+    fs::copy_file(kDocumentData / "wind.txt", folder_ / "wind.txt");
+    const Outcome outcome =
+        RunDocument(folder_, home_, Quoted(folder_.path()) + " --docx " + Quoted(docx_));
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.err, "当前错误:找不到报告文件 " + (folder_ / "glass.txt").string() + "\n");
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_FALSE(fs::exists(docx_));
+}
+
+TEST_F(DocumentCommand, MissingGivenPictureIsAnError) {
+    const fs::path picture = folder_ / "gone.wmf";
+    const Outcome outcome = RunDocument(
+        folder_, home_,
+        Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --picture " + Quoted(picture));
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.err, "当前错误:找不到截面图片 " + picture.string() + "\n");
+    EXPECT_FALSE(fs::exists(docx_));
+}
+
+TEST_F(DocumentCommand, WrongUsageExitsWith2) {
+    const std::string dir = Quoted(kDocumentData);
+    for (const std::string& args :
+         {std::string(""), dir, "--docx " + Quoted(docx_), dir + " --docx",
+          dir + " --docx " + Quoted(docx_) + " --picture", dir + " --docx x.docx --verbose",
+          dir + " " + dir + " --docx x.docx"}) {
+        SCOPED_TRACE(args);
+        const Outcome outcome = RunDocument(folder_, home_, args);
+        EXPECT_EQ(outcome.exit_code, 2);
+        EXPECT_NE(outcome.err.find("usage: quoinry document"), std::string::npos);
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_FALSE(fs::exists(docx_));
+}
+
+TEST_F(DocumentCommand, HelpExplains) {
+    const Outcome outcome = RunDocument(folder_, home_, "--help");
+    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_NE(outcome.out.find("--picture"), std::string::npos);
+    EXPECT_EQ(outcome.err, "");
+}
+
+}  // namespace
+}  // namespace quoinry::document

@@ -1,0 +1,170 @@
+#pragma once
+
+// Helpers for the calculation document tests: a scratch folder, report files, and reading the
+// written .docx back.
+
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/cp936.h"
+
+namespace quoinry::document::testing {
+
+namespace fs = std::filesystem;
+
+inline const fs::path kDocumentData = fs::path(QUOINRY_TEST_DATA) / "data" / "document";
+inline constexpr const char* kPicture = "[picture]";
+inline constexpr const char* kHeading = "(3).选用型材的截面特性:";
+
+// A fresh, empty folder for one test, removed afterwards.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name();
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterized test names
+        path_ = fs::temp_directory_path() / name;
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Names of everything in the folder, sorted.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    fs::path path_;
+};
+
+inline void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+}
+
+inline std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A report as the calculations write it: CP936, CR LF after every line.
+inline std::string Report(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += Utf8ToCp936(line) + "\r\n";
+    return text;
+}
+
+// Every entry of a zip file, by name.
+inline std::map<std::string, std::string> ReadZip(const fs::path& file) {
+    std::map<std::string, std::string> entries;
+    int code = 0;
+    zip_t* archive = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (archive == nullptr) {
+        ADD_FAILURE() << "not a zip file: " << file << " (libzip error " << code << ")";
+        return entries;
+    }
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_stat_index(archive, i, 0, &stat);
+        std::string data(stat.size, '\0');
+        zip_file_t* entry = zip_fopen_index(archive, i, 0);
+        const zip_int64_t read = zip_fread(entry, data.data(), data.size());
+        zip_fclose(entry);
+        EXPECT_EQ(read, static_cast<zip_int64_t>(stat.size)) << stat.name;
+        entries[stat.name] = data;
+    }
+    zip_close(archive);
+    return entries;
+}
+
+inline std::string XmlUnescaped(std::string text) {
+    static const std::pair<const char*, const char*> kEntities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+    for (const auto& [entity, plain] : kEntities) {
+        for (std::size_t at = text.find(entity); at != std::string::npos;
+             at = text.find(entity, at + 1)) {
+            text.replace(at, std::string(entity).size(), plain);
+        }
+    }
+    return text;
+}
+
+// Every match of group 1 (or the whole match) of `pattern` in `text`.
+inline std::vector<std::string> AllMatches(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it) {
+        found.push_back((*it).size() > 1 ? (*it)[1].str() : (*it)[0].str());
+    }
+    return found;
+}
+
+// The XML between each `open` and the next `close`, e.g. every paragraph's content.
+inline std::vector<std::string> Elements(const std::string& xml, const std::string& open,
+                                         const std::string& close) {
+    std::vector<std::string> found;
+    for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at)) {
+        at += open.size();
+        const std::size_t end = xml.find(close, at);
+        if (end == std::string::npos)
+            break;
+        found.push_back(xml.substr(at, end - at));
+        at = end + close.size();
+    }
+    return found;
+}
+
+// The body's paragraphs as their texts; a paragraph with a drawing reads kPicture.
+inline std::vector<std::string> Paragraphs(const std::string& document_xml) {
+    std::vector<std::string> paragraphs;
+    for (const std::string& xml : Elements(document_xml, "<w:p>", "</w:p>")) {
+        if (xml.find("<w:drawing>") != std::string::npos) {
+            paragraphs.push_back(kPicture);
+            continue;
+        }
+        std::string text;
+        const std::string open_text = "<w:t xml:space=\"preserve\">";
+        std::size_t at = 0;
+        while (true) {
+            const std::size_t t = xml.find(open_text, at);
+            const std::size_t tab = xml.find("<w:tab/>", at);
+            if (t == std::string::npos && tab == std::string::npos)
+                break;
+            if (tab < t) {
+                text += '\t';
+                at = tab + 1;
+            } else {
+                const std::size_t start = t + open_text.size();
+                const std::size_t end = xml.find("</w:t>", start);
+                text += XmlUnescaped(xml.substr(start, end - start));
+                at = end;
+            }
+        }
+        paragraphs.push_back(text);
+    }
+    return paragraphs;
+}
+
+}  // namespace quoinry::document::testing
