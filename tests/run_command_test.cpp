@@ -72,8 +72,9 @@ const std::string kMember =
     "te8=50\nte10=10\nte11=12\nte12=8\n";
 
 TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
-    for (const std::string args : {"", "run", "run --out x", "run a.ini --frobnicate",
-                                   "run missing.ini", "run a.ini b.ini", "bogus", "run a --out"}) {
+    for (const std::string args :
+         {"", "run", "run --out x", "run a.ini --frobnicate", "run missing.ini", "run a.ini b.ini",
+          "bogus", "run a --out", "run a.ini --picture p.wmf", "run a.ini --docx"}) {
         const Outcome outcome = Quoinry(args);
         EXPECT_EQ(outcome.exit, 2) << args;
         EXPECT_EQ(outcome.out, "") << args;
@@ -101,6 +102,26 @@ TEST_F(RunCommand, WritesReportsIntoANewFolderAndPrintsTheBoxes) {
     EXPECT_TRUE(wind.starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa\r\n\r\n")));
     EXPECT_TRUE(wind.ends_with("=1.547kN/m^2\r\n"));
     EXPECT_TRUE(fs::exists(out / "gj.txt"));
+}
+
+TEST_F(RunCommand, WritesTheCalculationDocumentWhenAsked) {
+    const fs::path out = dir_ / "o";
+    const fs::path docx = dir_ / "计算书.docx";
+    const Outcome outcome = Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" +
+                                    out.string() + "' --docx '" + docx.string() + "'");
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_TRUE(fs::is_regular_file(docx));
+    EXPECT_NE(outcome.err, "");  // no section picture: a warning, but the document is written
+
+    // A failed calculation writes no document.
+    std::string glass = kGlass;
+    glass.replace(glass.find("te2=1.5"), 7, "te2=");
+    const fs::path none = dir_ / "none.docx";
+    EXPECT_EQ(Quoinry("run '" + Design(glass).string() + "' --out '" + out.string() +
+                      "' --docx '" + none.string() + "'")
+                  .exit,
+              1);
+    EXPECT_FALSE(fs::exists(none));
 }
 
 TEST_F(RunCommand, ReportsGoToTheProgramTempFolderByDefault) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,5 +13,10 @@ int Main(int argc, char** argv);
 // One function per command; `args` are the arguments after the command's name.
 int RunCommand(const std::vector<std::string>& args);
 int DocumentCommand(const std::vector<std::string>& args);
+
+// Writes the calculation document from the reports in `folder`; without a picture, the program
+// directory's temp/xc.wmf when it exists. Messages go to standard error; returns the exit status.
+int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
+                             std::optional<std::filesystem::path> picture);
 
 }  // namespace quoinry::cli

@@ -92,11 +92,16 @@ int DocumentCommand(const std::vector<std::string>& args) {
     if (std::string problem = ParseArguments(args, parsed); !problem.empty()) {
         return UsageError(problem);
     }
-    if (!parsed.picture)
-        parsed.picture = DefaultPicture();
+    return WriteCalculationDocument(parsed.folder, parsed.docx, parsed.picture);
+}
+
+int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
+                             std::optional<std::filesystem::path> picture) {
+    if (!picture)
+        picture = DefaultPicture();
     try {
-        const document::Warnings warnings = document::BuildCalculationDocument(
-            document::ReportsIn(parsed.folder, parsed.picture), parsed.docx);
+        const document::Warnings warnings =
+            document::BuildCalculationDocument(document::ReportsIn(folder, picture), docx);
         for (const std::string& warning : warnings) std::cerr << warning << "\n";
     } catch (const document::DocumentError& error) {
         std::cerr << document::ErrorLine(error) << "\n";
