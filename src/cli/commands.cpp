@@ -12,6 +12,7 @@ using Command = int (*)(const std::vector<std::string>&);
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
+        {"section", SectionCommand},
     };
     return commands;
 }
@@ -22,6 +23,7 @@ void PrintUsage(std::ostream& out) {
            "commands:\n"
            "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
+           "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
            "\n"
            "quoinry COMMAND --help explains a command.\n";
 }

@@ -10,5 +10,6 @@ int Main(int argc, char** argv);
 
 // One function per command; `args` are the arguments after the command's name.
 int RunCommand(const std::vector<std::string>& args);
+int SectionCommand(const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli
