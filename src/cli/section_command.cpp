@@ -57,7 +57,8 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& options)
             return 0;
         }
         if (arg == "--region" || arg == "--picture") {
-            if (i + 1 >= args.size()) return UsageError(arg + " needs a value");
+            if (i + 1 >= args.size())
+                return UsageError(arg + " needs a value");
             const std::string& value = args[++i];
             if (arg == "--picture") {
                 options.picture = value;
@@ -70,15 +71,16 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& options)
             options.drawing = arg;
         }
     }
-    if (options.drawing.empty()) return UsageError("no drawing given");
+    if (options.drawing.empty())
+        return UsageError("no drawing given");
     return std::nullopt;
 }
 
 void ListRegions(const std::vector<Region>& regions) {
     for (size_t i = 0; i < regions.size(); ++i) {
         const Region& r = regions[i];
-        std::cout << i + 1 << " area=" << GeneralText(RoundN(r.area_mm2, 3)) << " box="
-                  << PointText(r.box.min) << "-" << PointText(r.box.max) << "\n";
+        std::cout << i + 1 << " area=" << GeneralText(RoundN(r.area_mm2, 3))
+                  << " box=" << PointText(r.box.min) << "-" << PointText(r.box.max) << "\n";
     }
     std::cerr << "图形中有 " << regions.size() << " 个区域,请用 --region N 选择其一\n";
 }
@@ -93,14 +95,16 @@ void WritePicture(const Drawing& drawing, const Region& region, const std::strin
     const std::string bytes = SectionPictureWmf(drawing.loops, ExportWindow(region.box));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) throw SectionError("无法写入图片文件 " + path);
+    if (!out.flush())
+        throw SectionError("无法写入图片文件 " + path);
 }
 
 }  // namespace
 
 int SectionCommand(const std::vector<std::string>& args) {
     Options options;
-    if (const std::optional<int> status = Parse(args, options)) return *status;
+    if (const std::optional<int> status = Parse(args, options))
+        return *status;
     try {
         const Drawing drawing = ReadDxfDrawing(options.drawing);
         for (const std::string& note : drawing.notes) std::cerr << note << "\n";
@@ -116,7 +120,8 @@ int SectionCommand(const std::vector<std::string>& args) {
         }
         const Region& region = regions[number - 1];
         PrintValues(ToProfileValues(ComputeSection(region)));
-        if (!options.picture.empty()) WritePicture(drawing, region, options.picture);
+        if (!options.picture.empty())
+            WritePicture(drawing, region, options.picture);
         return 0;
     } catch (const SectionError& e) {
         std::cerr << "quoinry section: " << e.what() << "\n";

@@ -25,27 +25,31 @@ struct Vertex {
 
 // Turns dxflib's callbacks into chains and loops; nothing of DXF leaves this class.
 class Collector : public DL_CreationAdapter {
-public:
+  public:
     void addBlock(const DL_BlockData&) override {
         FinishPolyline();
         in_block_ = true;
     }
     void endBlock() override { in_block_ = false; }
     void setVariableInt(const std::string& key, int value, int) override {
-        if (key == "$INSUNITS") insunits_ = value;
+        if (key == "$INSUNITS")
+            insunits_ = value;
     }
 
     void addLine(const DL_LineData& d) override {
-        if (!Wanted()) return;
+        if (!Wanted())
+            return;
         chains_.push_back({Edge{{d.x1, d.y1}, {d.x2, d.y2}, 0}});
     }
 
     void addArc(const DL_ArcData& d) override {
-        if (!Wanted() || !InPlane({d.cx, d.cy})) return;
+        if (!Wanted() || !InPlane({d.cx, d.cy}))
+            return;
         double sweep = d.angle2 - d.angle1;
         while (sweep <= 0) sweep += 360;
         while (sweep > 360) sweep -= 360;
-        if (sweep == 360) return AddCircle({d.cx, d.cy}, d.radius);
+        if (sweep == 360)
+            return AddCircle({d.cx, d.cy}, d.radius);
         const double from = d.angle1 * kPi / 180;
         const double to = from + sweep * kPi / 180;
         auto at = [&](double angle) {
@@ -55,28 +59,34 @@ public:
     }
 
     void addCircle(const DL_CircleData& d) override {
-        if (!Wanted() || !InPlane({d.cx, d.cy})) return;
+        if (!Wanted() || !InPlane({d.cx, d.cy}))
+            return;
         AddCircle({d.cx, d.cy}, d.radius);
     }
 
     void addEllipse(const DL_EllipseData& d) override {
-        if (!Wanted()) return;
+        if (!Wanted())
+            return;
         Refuse("图形中有椭圆(中心 " + PointText({d.cx, d.cy}) + "),请改用圆弧或多段线绘制");
     }
 
     void addSpline(const DL_SplineData&) override {
-        if (!Wanted()) return;
+        if (!Wanted())
+            return;
         Refuse("图形中有样条曲线,请改用圆弧或多段线绘制");
     }
 
     void addInsert(const DL_InsertData&) override {
-        if (Wanted()) ++inserts_;
+        if (Wanted())
+            ++inserts_;
     }
 
     void addPolyline(const DL_PolylineData& d) override {
-        if (!Wanted()) return;
+        if (!Wanted())
+            return;
         // Meshes and polyface meshes outline no area.
-        if (d.flags & (16 | 64)) return;
+        if (d.flags & (16 | 64))
+            return;
         polyline_active_ = InPlane({0, 0});
         polyline_closed_ = (d.flags & 1) != 0;
         mirrored_ = mirror_;
@@ -84,7 +94,8 @@ public:
     }
 
     void addVertex(const DL_VertexData& d) override {
-        if (polyline_active_) vertices_.push_back({{d.x, d.y}, d.bulge});
+        if (polyline_active_)
+            vertices_.push_back({{d.x, d.y}, d.bulge});
     }
 
     void endEntity() override { FinishPolyline(); }
@@ -92,7 +103,8 @@ public:
 
     Drawing Finish() {
         FinishPolyline();
-        if (!refusal_.empty()) throw SectionError(refusal_);
+        if (!refusal_.empty())
+            throw SectionError(refusal_);
         Drawing drawing;
         const LengthUnit unit = UnitOfInsunits(insunits_);
         if (!unit.name.empty()) {
@@ -123,7 +135,7 @@ public:
         return drawing;
     }
 
-private:
+  private:
     // Model space only: block definitions and paper space are not the drawing.
     bool Wanted() {
         FinishPolyline();
@@ -143,19 +155,22 @@ private:
     }
 
     Edge Mirrored(Edge edge) const {
-        if (!mirror_) return edge;
+        if (!mirror_)
+            return edge;
         return {{-edge.start.x, edge.start.y}, {-edge.end.x, edge.end.y}, -edge.sweep};
     }
 
     void AddCircle(Point centre, double radius) {
-        if (!(radius > 0)) return;
+        if (!(radius > 0))
+            return;
         const Point right = centre + Point{radius, 0};
         const Point left = centre - Point{radius, 0};
         loops_.push_back({Mirrored({right, left, kPi}), Mirrored({left, right, kPi})});
     }
 
     void FinishPolyline() {
-        if (!polyline_active_) return;
+        if (!polyline_active_)
+            return;
         polyline_active_ = false;
         const bool saved = mirror_;
         mirror_ = mirrored_;
@@ -165,11 +180,13 @@ private:
         for (size_t i = 0; i < edges; ++i) {
             const Vertex& v = vertices_[i];
             const Point to = vertices_[(i + 1) % n].at;
-            if (v.at.x == to.x && v.at.y == to.y) continue;
+            if (v.at.x == to.x && v.at.y == to.y)
+                continue;
             chain.push_back(Mirrored({v.at, to, 4 * std::atan(v.bulge)}));
         }
         mirror_ = saved;
-        if (chain.empty()) return;
+        if (chain.empty())
+            return;
         if (polyline_closed_) {
             loops_.push_back(chain);
         } else {
@@ -178,7 +195,8 @@ private:
     }
 
     void Refuse(const std::string& message) {
-        if (refusal_.empty()) refusal_ = message;
+        if (refusal_.empty())
+            refusal_ = message;
     }
 
     bool in_block_ = false;
@@ -199,13 +217,15 @@ private:
 Drawing ReadDxfDrawing(std::istream& dxf) {
     Collector collector;
     auto reader = std::make_unique<DL_Dxf>();
-    if (!reader->in(dxf, &collector)) throw SectionError("无法读取DXF图形");
+    if (!reader->in(dxf, &collector))
+        throw SectionError("无法读取DXF图形");
     return collector.Finish();
 }
 
 Drawing ReadDxfDrawing(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) throw SectionError("无法打开图形文件 " + path.string());
+    if (!file)
+        throw SectionError("无法打开图形文件 " + path.string());
     return ReadDxfDrawing(file);
 }
 

@@ -21,7 +21,7 @@ struct Node {
 
 // Ends closer than the tolerance share a node; a grid of tolerance-sized cells finds them.
 class NodeIndex {
-public:
+  public:
     explicit NodeIndex(double tolerance) : tolerance_(tolerance) {}
 
     size_t NodeAt(Point p) {
@@ -30,9 +30,11 @@ public:
         for (int64_t dx = -1; dx <= 1; ++dx) {
             for (int64_t dy = -1; dy <= 1; ++dy) {
                 auto found = cells_.find(Key(cx + dx, cy + dy));
-                if (found == cells_.end()) continue;
+                if (found == cells_.end())
+                    continue;
                 for (size_t n : found->second) {
-                    if (Length(nodes_[n].at - p) <= tolerance_) return n;
+                    if (Length(nodes_[n].at - p) <= tolerance_)
+                        return n;
                 }
             }
         }
@@ -43,7 +45,7 @@ public:
 
     std::vector<Node>& nodes() { return nodes_; }
 
-private:
+  private:
     int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / tolerance_)); }
     static uint64_t Key(int64_t x, int64_t y) {
         return (static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull) ^ static_cast<uint64_t>(y);
@@ -90,7 +92,8 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance)
     std::vector<bool> used(chains.size(), false);
     std::vector<Loop> loops;
     for (size_t first = 0; first < chains.size(); ++first) {
-        if (used[first]) continue;
+        if (used[first])
+            continue;
         Loop loop;
         size_t chain = first;
         bool forward = true;
@@ -100,8 +103,8 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance)
             const size_t to = forward ? end_node[chain] : start_node[chain];
             AppendChain(loop, chains[chain], forward, nodes[from].at, nodes[to].at);
             const std::vector<End>& ends = nodes[to].ends;
-            const End next = (ends[0].chain == chain && ends[0].at_start != forward) ? ends[1]
-                                                                                   : ends[0];
+            const End next =
+                (ends[0].chain == chain && ends[0].at_start != forward) ? ends[1] : ends[0];
             chain = next.chain;
             forward = next.at_start;
         }

@@ -11,7 +11,7 @@
 namespace quoinry::profile {
 namespace {
 
-constexpr double kLargestSide = 8000;      // logical units across the longer side
+constexpr double kLargestSide = 8000;                   // logical units across the longer side
 constexpr double kStepRadians = std::numbers::pi / 72;  // picture only: 2.5° per line
 
 struct Mapping {
@@ -30,7 +30,8 @@ std::vector<WmfPoint> Outline(const Loop& loop, const Mapping& map) {
     std::vector<WmfPoint> points;
     for (const Edge& edge : loop) {
         points.push_back(map(edge.start));
-        if (!edge.IsArc()) continue;
+        if (!edge.IsArc())
+            continue;
         const int steps = static_cast<int>(std::ceil(std::abs(edge.sweep) / kStepRadians));
         for (int i = 1; i < steps; ++i) {
             points.push_back(map(PointOnEdge(edge, static_cast<double>(i) / steps)));

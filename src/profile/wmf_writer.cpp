@@ -19,7 +19,9 @@ void PutLong(std::string& out, uint32_t v) {
     PutWord(out, static_cast<uint16_t>(v >> 16));
 }
 
-uint16_t Word(int16_t v) { return static_cast<uint16_t>(v); }
+uint16_t Word(int16_t v) {
+    return static_cast<uint16_t>(v);
+}
 
 }  // namespace
 
@@ -31,8 +33,8 @@ WmfWriter::WmfWriter(int16_t width, int16_t height, uint16_t units_per_inch)
 }
 
 uint16_t WmfWriter::CreatePen(uint16_t style, uint32_t rgb) {
-    Record(wmf::kCreatePenIndirect, {style, 1, 0, static_cast<uint16_t>(rgb & 0xFFFF),
-                                     static_cast<uint16_t>(rgb >> 16)});
+    Record(wmf::kCreatePenIndirect,
+           {style, 1, 0, static_cast<uint16_t>(rgb & 0xFFFF), static_cast<uint16_t>(rgb >> 16)});
     return objects_++;
 }
 
@@ -42,14 +44,17 @@ uint16_t WmfWriter::CreateBrush(uint16_t style, uint32_t rgb) {
     return objects_++;
 }
 
-void WmfWriter::Select(uint16_t object) { Record(wmf::kSelectObject, {object}); }
+void WmfWriter::Select(uint16_t object) {
+    Record(wmf::kSelectObject, {object});
+}
 
 void WmfWriter::Rectangle(int16_t left, int16_t top, int16_t right, int16_t bottom) {
     Record(wmf::kRectangle, {Word(bottom), Word(right), Word(top), Word(left)});
 }
 
 void WmfWriter::Polygon(const std::vector<WmfPoint>& points) {
-    if (points.size() <= kMostPoints) return Points(wmf::kPolygon, points);
+    if (points.size() <= kMostPoints)
+        return Points(wmf::kPolygon, points);
     std::vector<WmfPoint> closed = points;
     closed.push_back(points.front());
     Polyline(closed);
@@ -97,8 +102,8 @@ std::string WmfWriter::Finish() {
     }
     PutWord(placeable, checksum);
     out += placeable;
-    PutWord(out, 1);   // in memory
-    PutWord(out, 9);   // header words
+    PutWord(out, 1);  // in memory
+    PutWord(out, 9);  // header words
     PutWord(out, 0x0300);
     PutLong(out, static_cast<uint32_t>(9 + words_.size()));
     PutWord(out, objects_);

@@ -13,7 +13,7 @@ struct WmfPoint {
 
 // A placeable Windows metafile built record by record, in logical units (y down).
 class WmfWriter {
-public:
+  public:
     // The picture covers 0..width × 0..height; `units_per_inch` sets its printed size.
     WmfWriter(int16_t width, int16_t height, uint16_t units_per_inch);
 
@@ -27,7 +27,7 @@ public:
 
     std::string Finish();  // header, records, end record
 
-private:
+  private:
     void Record(uint16_t function, const std::vector<uint16_t>& params);
     void Points(uint16_t function, const std::vector<WmfPoint>& points);
 
