@@ -35,12 +35,22 @@ TEST(Regions, NestedLoopsAlternateBetweenAreaAndHole) {
     EXPECT_LT(LoopArea(regions[0].holes[0]), 0);
 }
 
+TEST(Regions, ConcentricCirclesMakeATube) {
+    // The inner circle's points lie on the chord line of the outer one's half circles.
+    const std::vector<Region> regions =
+        FindRegions({CircleLoop({25, 25}, 25), CircleLoop({25, 25}, 23)});
+    ASSERT_EQ(regions.size(), 1u);
+    EXPECT_EQ(regions[0].holes.size(), 1u);
+}
+
 TEST(Regions, WindingNumberSeesInsideArcs) {
     const Loop circle = CircleLoop({0, 0}, 10);
     EXPECT_EQ(WindingNumber(circle, {9.9, 0.5}), 1);
     EXPECT_EQ(WindingNumber(circle, {0, -9.9}), 1);
     EXPECT_EQ(WindingNumber(circle, {7.1, 7.1}), 0);
     EXPECT_EQ(WindingNumber(Reversed(circle), {0, 0}), -1);
+    EXPECT_EQ(WindingNumber(circle, {-3, 0}), 1);  // on the chord of both halves
+    EXPECT_EQ(WindingNumber(circle, {12, 0}), 0);
 }
 
 TEST(Regions, RefusesBrokenDrawingsNamingThePlace) {

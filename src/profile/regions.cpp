@@ -88,6 +88,27 @@ Loop WithoutTinyEdges(const Loop& loop, double tolerance) {
     return kept;
 }
 
+// The angle an edge turns through as seen from p: its chord's, plus a full turn when p lies in
+// the circular segment between chord and arc. A point on the chord's line is seen past the
+// halves of the arc instead.
+double TurnAround(const Edge& edge, Point p, int depth) {
+    const Point a = edge.start - p;
+    const Point b = edge.end - p;
+    double turn = std::atan2(Cross(a, b), Dot(a, b));
+    if (!edge.IsArc())
+        return turn;
+    const Point chord = edge.end - edge.start;
+    const double side = Cross(chord, p - edge.start);
+    if (std::abs(side) <= 1e-9 * Dot(chord, chord) && depth < 4) {
+        const Point mid = EdgeMidpoint(edge);
+        return TurnAround({edge.start, mid, edge.sweep / 2}, p, depth + 1) +
+               TurnAround({mid, edge.end, edge.sweep / 2}, p, depth + 1);
+    }
+    if (InsideSegment(edge, p))
+        turn += edge.sweep > 0 ? 2 * std::numbers::pi : -2 * std::numbers::pi;
+    return turn;
+}
+
 }  // namespace
 
 double DrawingTolerance(const Box& extent) {
@@ -99,14 +120,7 @@ double DrawingTolerance(const Box& extent) {
 
 int WindingNumber(const Loop& loop, Point p) {
     double turn = 0;
-    for (const Edge& edge : loop) {
-        const Point a = edge.start - p;
-        const Point b = edge.end - p;
-        turn += std::atan2(Cross(a, b), Dot(a, b));
-        if (edge.IsArc() && InsideSegment(edge, p)) {
-            turn += edge.sweep > 0 ? 2 * std::numbers::pi : -2 * std::numbers::pi;
-        }
-    }
+    for (const Edge& edge : loop) turn += TurnAround(edge, p, 0);
     return static_cast<int>(std::lround(turn / (2 * std::numbers::pi)));
 }
 
@@ -142,7 +156,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
         for (size_t m = k; m-- > 0;) {
             const size_t j = order[m];
             if (boxes[j].Contains(boxes[i]) &&
-                WindingNumber(loops[j], loops[i].front().start) != 0) {
+                WindingNumber(loops[j], EdgeMidpoint(loops[i].front())) != 0) {
                 parent[i] = static_cast<long>(j);
                 depth[i] = depth[j] + 1;
                 break;
