@@ -109,6 +109,37 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     return turn;
 }
 
+class LoopGrid {
+  public:
+    LoopGrid(const std::vector<Box>& boxes, const Box& extent) : extent_(extent) {
+        side_ = std::clamp<size_t>(static_cast<size_t>(std::sqrt(double(boxes.size()))), 1, 512);
+        cells_.resize(side_ * side_);
+        for (size_t j = 0; j < boxes.size(); ++j) {
+            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
+            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
+            for (size_t y = y0; y <= y1; ++y) {
+                for (size_t x = x0; x <= x1; ++x) cells_[y * side_ + x].push_back(j);
+            }
+        }
+    }
+
+    const std::vector<size_t>& At(Point p) const { return cells_[Row(p.y) * side_ + Column(p.x)]; }
+
+  private:
+    size_t Index(double v, double low, double high) const {
+        if (!(high > low))
+            return 0;
+        const double f = (v - low) / (high - low) * double(side_);
+        return static_cast<size_t>(std::clamp(f, 0.0, double(side_ - 1)));
+    }
+    size_t Column(double x) const { return Index(x, extent_.min.x, extent_.max.x); }
+    size_t Row(double y) const { return Index(y, extent_.min.y, extent_.max.y); }
+
+    Box extent_;
+    size_t side_;
+    std::vector<std::vector<size_t>> cells_;
+};
+
 }  // namespace
 
 double DrawingTolerance(const Box& extent) {
@@ -148,19 +179,26 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(),
               [&](size_t a, size_t b) { return std::abs(areas[a]) > std::abs(areas[b]); });
-    // The parent of a loop is the smallest loop around it.
+    // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
+    // candidates few.
+    std::vector<size_t> rank(loops.size());
+    for (size_t k = 0; k < order.size(); ++k) rank[order[k]] = k;
+    const LoopGrid grid(boxes, extent);
     std::vector<long> parent(loops.size(), -1);
     std::vector<int> depth(loops.size(), 0);
-    for (size_t k = 0; k < order.size(); ++k) {
-        const size_t i = order[k];
-        for (size_t m = k; m-- > 0;) {
-            const size_t j = order[m];
-            if (boxes[j].Contains(boxes[i]) &&
-                WindingNumber(loops[j], EdgeMidpoint(loops[i].front())) != 0) {
-                parent[i] = static_cast<long>(j);
-                depth[i] = depth[j] + 1;
-                break;
+    for (size_t i : order) {
+        const Point probe = EdgeMidpoint(loops[i].front());
+        long best = -1;
+        for (size_t j : grid.At(probe)) {
+            if (rank[j] >= rank[i] || (best >= 0 && rank[j] <= rank[best]))
+                continue;
+            if (boxes[j].Contains(boxes[i]) && WindingNumber(loops[j], probe) != 0) {
+                best = static_cast<long>(j);
             }
+        }
+        if (best >= 0) {
+            parent[i] = best;
+            depth[i] = depth[best] + 1;
         }
     }
 
