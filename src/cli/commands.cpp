@@ -13,6 +13,7 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
         {"document", DocumentCommand},
+        {"section", SectionCommand},
     };
     return commands;
 }
@@ -25,6 +26,7 @@ void PrintUsage(std::ostream& out) {
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
            "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
            "                             in DIR\n"
+           "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
            "\n"
            "quoinry COMMAND --help explains a command.\n";
 }

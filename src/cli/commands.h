@@ -18,5 +18,6 @@ int DocumentCommand(const std::vector<std::string>& args);
 // directory's temp/xc.wmf when it exists. Messages go to standard error; returns the exit status.
 int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
                              std::optional<std::filesystem::path> picture);
+int SectionCommand(const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli

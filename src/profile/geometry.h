@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quoinry::profile {
+
+// Drawing coordinates in millimetres.
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+inline Point operator+(Point a, Point b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Point operator-(Point a, Point b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Point operator*(double k, Point a) {
+    return {k * a.x, k * a.y};
+}
+double Cross(Point a, Point b);
+double Dot(Point a, Point b);
+double Length(Point a);
+
+// A straight edge (sweep 0) or a circular arc from start to end turning by `sweep` radians,
+// counter-clockwise when positive; |sweep| < 2π. A full circle is two half-circle edges.
+struct Edge {
+    Point start;
+    Point end;
+    double sweep = 0;
+
+    bool IsArc() const { return sweep != 0; }
+};
+
+struct Circle {
+    Point center;
+    double radius = 0;
+};
+
+// Only for arcs.
+Circle ArcCircle(const Edge& arc);
+Point PointOnEdge(const Edge& edge, double t);  // t in [0, 1] along the edge
+Point EdgeMidpoint(const Edge& edge);
+
+struct Box {
+    Point min{1e300, 1e300};
+    Point max{-1e300, -1e300};
+
+    bool Empty() const { return min.x > max.x; }
+    void Add(Point p);
+    void Add(const Box& other);
+    bool Contains(const Box& inner) const;
+    bool Overlaps(const Box& other, double margin) const;
+};
+
+// Exact for arcs: the extreme points of the circle that lie on the arc count.
+Box EdgeBox(const Edge& edge);
+
+// A closed chain of edges: each edge ends where the next starts, the last where the first starts.
+using Loop = std::vector<Edge>;
+
+Box LoopBox(const Loop& loop);
+double LoopArea(const Loop& loop);  // signed, positive when counter-clockwise
+Loop Reversed(const Loop& loop);
+Loop Translated(const Loop& loop, Point offset);
+
+// Splits an edge where it crosses the line coordinate(axis) == value (axis 0: x, 1: y); the
+// pieces meet exactly on the line.
+std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value);
+
+// "(12.5, 30)" for messages.
+std::string PointText(Point p);
+
+}  // namespace quoinry::profile

@@ -1,0 +1,229 @@
+#include "profile/regions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "profile/intersections.h"
+#include "profile/section_error.h"
+
+namespace quoinry::profile {
+namespace {
+
+struct PlacedEdge {
+    Box box;
+    size_t loop;
+    size_t index;
+};
+
+// Adjacent edges of a loop share a corner, which is not a crossing.
+bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolerance) {
+    const size_t n = loop.size();
+    auto near = [&](Point corner) { return Length(p - corner) <= tolerance * 4; };
+    if ((i + 1) % n == j && near(loop[i].end))
+        return true;
+    if ((j + 1) % n == i && near(loop[j].end))
+        return true;
+    return false;
+}
+
+void CheckPair(const std::vector<Loop>& loops, const PlacedEdge& a, const PlacedEdge& b,
+               double tolerance) {
+    const Edge& ea = loops[a.loop][a.index];
+    const Edge& eb = loops[b.loop][b.index];
+    const EdgeContact contact = FindContact(ea, eb, tolerance);
+    if (contact.points.empty())
+        return;
+    if (a.loop != b.loop) {
+        throw SectionError("两个轮廓相交、重叠或相接,位置 " + PointText(contact.points[0]));
+    }
+    if (contact.overlap) {
+        throw SectionError("轮廓自身重叠,位置 " + PointText(contact.points[0]));
+    }
+    for (Point p : contact.points) {
+        if (!IsSharedCorner(loops[a.loop], a.index, b.index, p, tolerance)) {
+            throw SectionError("轮廓自相交,位置 " + PointText(p));
+        }
+    }
+}
+
+// Sweep over the edges by their left end so only neighbours are compared.
+void CheckCrossings(const std::vector<Loop>& loops, double tolerance) {
+    std::vector<PlacedEdge> edges;
+    for (size_t l = 0; l < loops.size(); ++l) {
+        for (size_t i = 0; i < loops[l].size(); ++i) {
+            edges.push_back({EdgeBox(loops[l][i]), l, i});
+        }
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const PlacedEdge& a, const PlacedEdge& b) { return a.box.min.x < b.box.min.x; });
+    for (size_t i = 0; i < edges.size(); ++i) {
+        for (size_t j = i + 1; j < edges.size(); ++j) {
+            if (edges[j].box.min.x > edges[i].box.max.x + tolerance)
+                break;
+            if (edges[i].box.Overlaps(edges[j].box, tolerance)) {
+                CheckPair(loops, edges[i], edges[j], tolerance);
+            }
+        }
+    }
+}
+
+bool InsideSegment(const Edge& arc, Point p) {
+    const Circle circle = ArcCircle(arc);
+    if (Length(p - circle.center) >= circle.radius)
+        return false;
+    const double side = Cross(arc.end - arc.start, p - arc.start);
+    return arc.sweep > 0 ? side < 0 : side > 0;
+}
+
+// Edges shorter than the tolerance are dropped and their neighbours joined.
+Loop WithoutTinyEdges(const Loop& loop, double tolerance) {
+    Loop kept;
+    for (const Edge& edge : loop) {
+        if (Length(edge.end - edge.start) > tolerance)
+            kept.push_back(edge);
+    }
+    for (size_t i = 0; i < kept.size(); ++i)
+        kept[i].start = kept[(i + kept.size() - 1) % kept.size()].end;
+    return kept;
+}
+
+// The angle an edge turns through as seen from p: its chord's, plus a full turn when p lies in
+// the circular segment between chord and arc. A point on the chord's line is seen past the
+// halves of the arc instead.
+double TurnAround(const Edge& edge, Point p, int depth) {
+    const Point a = edge.start - p;
+    const Point b = edge.end - p;
+    double turn = std::atan2(Cross(a, b), Dot(a, b));
+    if (!edge.IsArc())
+        return turn;
+    const Point chord = edge.end - edge.start;
+    const double side = Cross(chord, p - edge.start);
+    if (std::abs(side) <= 1e-9 * Dot(chord, chord) && depth < 4) {
+        const Point mid = EdgeMidpoint(edge);
+        return TurnAround({edge.start, mid, edge.sweep / 2}, p, depth + 1) +
+               TurnAround({mid, edge.end, edge.sweep / 2}, p, depth + 1);
+    }
+    if (InsideSegment(edge, p))
+        turn += edge.sweep > 0 ? 2 * std::numbers::pi : -2 * std::numbers::pi;
+    return turn;
+}
+
+class LoopGrid {
+  public:
+    LoopGrid(const std::vector<Box>& boxes, const Box& extent) : extent_(extent) {
+        side_ = std::clamp<size_t>(static_cast<size_t>(std::sqrt(double(boxes.size()))), 1, 512);
+        cells_.resize(side_ * side_);
+        for (size_t j = 0; j < boxes.size(); ++j) {
+            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
+            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
+            for (size_t y = y0; y <= y1; ++y) {
+                for (size_t x = x0; x <= x1; ++x) cells_[y * side_ + x].push_back(j);
+            }
+        }
+    }
+
+    const std::vector<size_t>& At(Point p) const { return cells_[Row(p.y) * side_ + Column(p.x)]; }
+
+  private:
+    size_t Index(double v, double low, double high) const {
+        if (!(high > low))
+            return 0;
+        const double f = (v - low) / (high - low) * double(side_);
+        return static_cast<size_t>(std::clamp(f, 0.0, double(side_ - 1)));
+    }
+    size_t Column(double x) const { return Index(x, extent_.min.x, extent_.max.x); }
+    size_t Row(double y) const { return Index(y, extent_.min.y, extent_.max.y); }
+
+    Box extent_;
+    size_t side_;
+    std::vector<std::vector<size_t>> cells_;
+};
+
+}  // namespace
+
+double DrawingTolerance(const Box& extent) {
+    if (extent.Empty())
+        return 1e-9;
+    const double size = std::max(extent.max.x - extent.min.x, extent.max.y - extent.min.y);
+    return std::max(1e-6 * size, 1e-9);
+}
+
+int WindingNumber(const Loop& loop, Point p) {
+    double turn = 0;
+    for (const Edge& edge : loop) turn += TurnAround(edge, p, 0);
+    return static_cast<int>(std::lround(turn / (2 * std::numbers::pi)));
+}
+
+std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
+    if (drawn.empty())
+        throw SectionError("图形中没有封闭的轮廓");
+    Box extent;
+    for (const Loop& loop : drawn) extent.Add(LoopBox(loop));
+    const double tolerance = DrawingTolerance(extent);
+    std::vector<Loop> loops;
+    std::vector<Box> boxes;
+    std::vector<double> areas;
+    for (const Loop& loop : drawn) {
+        loops.push_back(WithoutTinyEdges(loop, tolerance));
+        const double area = LoopArea(loops.back());
+        if (std::abs(area) <= tolerance * tolerance) {
+            throw SectionError("轮廓没有面积,位置 " + PointText(loop.front().start));
+        }
+        boxes.push_back(LoopBox(loops.back()));
+        areas.push_back(area);
+    }
+    CheckCrossings(loops, tolerance);
+
+    std::vector<size_t> order(loops.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return std::abs(areas[a]) > std::abs(areas[b]); });
+    // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
+    // candidates few.
+    std::vector<size_t> rank(loops.size());
+    for (size_t k = 0; k < order.size(); ++k) rank[order[k]] = k;
+    const LoopGrid grid(boxes, extent);
+    std::vector<long> parent(loops.size(), -1);
+    std::vector<int> depth(loops.size(), 0);
+    for (size_t i : order) {
+        const Point probe = EdgeMidpoint(loops[i].front());
+        long best = -1;
+        for (size_t j : grid.At(probe)) {
+            if (rank[j] >= rank[i] || (best >= 0 && rank[j] <= rank[best]))
+                continue;
+            if (boxes[j].Contains(boxes[i]) && WindingNumber(loops[j], probe) != 0) {
+                best = static_cast<long>(j);
+            }
+        }
+        if (best >= 0) {
+            parent[i] = best;
+            depth[i] = depth[best] + 1;
+        }
+    }
+
+    std::vector<Region> regions;
+    std::vector<long> region_of(loops.size(), -1);
+    for (size_t i : order) {
+        if (depth[i] % 2 != 0)
+            continue;
+        Region region;
+        region.outer = areas[i] > 0 ? loops[i] : Reversed(loops[i]);
+        region.area_mm2 = std::abs(areas[i]);
+        region.box = boxes[i];
+        region_of[i] = static_cast<long>(regions.size());
+        regions.push_back(std::move(region));
+    }
+    for (size_t i : order) {
+        if (depth[i] % 2 == 0)
+            continue;
+        Region& region = regions[region_of[parent[i]]];
+        region.holes.push_back(areas[i] < 0 ? loops[i] : Reversed(loops[i]));
+        region.area_mm2 -= std::abs(areas[i]);
+    }
+    std::stable_sort(regions.begin(), regions.end(),
+                     [](const Region& a, const Region& b) { return a.area_mm2 > b.area_mm2; });
+    return regions;
+}
+
+}  // namespace quoinry::profile

@@ -1,0 +1,102 @@
+#include "profile/regions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "profile/section_error.h"
+#include "section_shapes.h"
+
+namespace quoinry::profile {
+namespace {
+
+using namespace shapes;
+
+std::string Refusal(const std::vector<Loop>& loops) {
+    try {
+        FindRegions(loops);
+    } catch (const SectionError& e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+TEST(Regions, NestedLoopsAlternateBetweenAreaAndHole) {
+    // Outer 100 × 100 with a 60 × 60 hole holding a 20 × 20 island, and a separate small square.
+    const std::vector<Region> regions =
+        FindRegions({Rectangle(20, 20, 60, 60), Rectangle(0, 0, 100, 100),
+                     Reversed(Rectangle(40, 40, 20, 20)), Rectangle(200, 0, 10, 10)});
+    ASSERT_EQ(regions.size(), 3u);
+    EXPECT_DOUBLE_EQ(regions[0].area_mm2, 10000 - 3600);
+    EXPECT_EQ(regions[0].holes.size(), 1u);
+    EXPECT_DOUBLE_EQ(regions[1].area_mm2, 400);
+    EXPECT_DOUBLE_EQ(regions[2].area_mm2, 100);
+    EXPECT_GT(LoopArea(regions[0].outer), 0);
+    EXPECT_LT(LoopArea(regions[0].holes[0]), 0);
+}
+
+TEST(Regions, ConcentricCirclesMakeATube) {
+    // The inner circle's points lie on the chord line of the outer one's half circles.
+    const std::vector<Region> regions =
+        FindRegions({CircleLoop({25, 25}, 25), CircleLoop({25, 25}, 23)});
+    ASSERT_EQ(regions.size(), 1u);
+    EXPECT_EQ(regions[0].holes.size(), 1u);
+}
+
+TEST(Regions, WindingNumberSeesInsideArcs) {
+    const Loop circle = CircleLoop({0, 0}, 10);
+    EXPECT_EQ(WindingNumber(circle, {9.9, 0.5}), 1);
+    EXPECT_EQ(WindingNumber(circle, {0, -9.9}), 1);
+    EXPECT_EQ(WindingNumber(circle, {7.1, 7.1}), 0);
+    EXPECT_EQ(WindingNumber(Reversed(circle), {0, 0}), -1);
+    EXPECT_EQ(WindingNumber(circle, {-3, 0}), 1);  // on the chord of both halves
+    EXPECT_EQ(WindingNumber(circle, {12, 0}), 0);
+}
+
+TEST(Regions, RefusesBrokenDrawingsNamingThePlace) {
+    struct Case {
+        const char* what;
+        std::vector<Loop> loops;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"nothing", {}, "图形中没有封闭的轮廓"},
+        {"bow tie",
+         {Polygon({{0, 0}, {10, 10}, {10, 0}, {0, 20}})},
+         "轮廓自相交,位置 (6.6667, 6.6667)"},
+        {"crossing loops",
+         {Rectangle(0, 0, 10, 10), Rectangle(5, 5, 10, 10)},
+         "两个轮廓相交、重叠或相接,位置 "},
+        {"hole touching its outer loop",
+         {Rectangle(0, 0, 10, 10), Rectangle(0, 2, 4, 4)},
+         "两个轮廓相交、重叠或相接,位置 "},
+        {"circle cutting a square",
+         {Rectangle(0, 0, 10, 10), CircleLoop({10, 5}, 2)},
+         "两个轮廓相交、重叠或相接,位置 "},
+        {"doubled back", {Polygon({{0, 0}, {10, 0}, {5, 0}})}, "轮廓没有面积,位置 (0, 0)"},
+        {"spike",
+         {Polygon({{0, 0}, {10, 0}, {10, 10}, {5, 10}, {5, 15}, {5, 10}, {0, 10}})},
+         "轮廓自"},
+        {"arc crossing its own line",
+         {Loop{{{0, 0}, {10, 0}, 0}, {{10, 0}, {0, 0}, -4.0}}},
+         "accepted"},
+        {"figure of eight",
+         {Loop{{{0, 0}, {10, 0}, 3},
+               {{10, 0}, {0, 0}, 3},
+               {{0, 0}, {-6, 0}, -3},
+               {{-6, 0}, {0, 0}, -3}}},
+         "轮廓自相交,位置 (0, 0)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Refusal(c.loops).rfind(c.message, 0), 0u) << c.what << ": " << Refusal(c.loops);
+    }
+}
+
+TEST(Regions, TangentFilletsAndSharedCornersAreFine) {
+    EXPECT_EQ(Refusal({RoundedRectangle(0, 0, 30, 20, 10)}), "accepted");  // half-circle ends
+    EXPECT_EQ(Refusal({CircleLoop({0, 0}, 5, 2)}), "accepted");
+    EXPECT_EQ(Refusal({Rectangle(0, 0, 1e-3, 1e-3)}), "accepted");  // tiny but whole
+}
+
+}  // namespace
+}  // namespace quoinry::profile
