@@ -6,7 +6,7 @@
 #include <numbers>
 #include <string>
 
-#include "profile/number_text.h"
+#include "common/numbers.h"
 #include "profile/regions.h"
 #include "profile/section_error.h"
 #include "profile/section_values.h"
@@ -185,27 +185,6 @@ TEST(SectionValues, DefaultTexts) {
     EXPECT_STREQ(kDefaultShear, "49.6");
     EXPECT_STREQ(kDefaultModulus, "70000");
     EXPECT_STREQ(kDefaultThickness, "1.4");
-}
-
-TEST(NumberText, RoundsHalfToEvenAndWritesGeneralText) {
-    struct Case {
-        double x;
-        const char* text;
-    } cases[] = {{0, "0"},
-                 {60, "60"},
-                 {0.0625, "0.0625"},
-                 {-2.5, "-2.5"},
-                 {72000, "72000"},
-                 {0.00603, "0.00603"},
-                 {1e-5, "1E-05"},
-                 {1e15, "1E+15"},
-                 {123456789012345, "123456789012345"},
-                 {1.5e20, "1.5E+20"},
-                 {0.1 + 0.2, "0.3"}};
-    for (const Case& c : cases) EXPECT_EQ(GeneralText(c.x), c.text) << c.x;
-    EXPECT_EQ(RoundN(0.0625, 3), 0.062);
-    EXPECT_EQ(RoundN(0.0635, 3), 0.064);
-    EXPECT_EQ(RoundN(1.2344999, 3), 1.234);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "cli/commands.h"
 #include "profile/dxf_drawing.h"
-#include "profile/number_text.h"
+#include "common/numbers.h"
 #include "profile/regions.h"
 #include "profile/section_error.h"
 #include "profile/section_picture.h"

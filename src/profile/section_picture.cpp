@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "profile/number_text.h"
+#include "common/numbers.h"
 #include "profile/wmf_records.h"
 #include "profile/wmf_writer.h"
 

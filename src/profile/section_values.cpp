@@ -1,6 +1,6 @@
 #include "profile/section_values.h"
 
-#include "profile/number_text.h"
+#include "common/numbers.h"
 
 namespace quoinry::profile {
 namespace {
