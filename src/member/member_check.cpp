@@ -326,6 +326,12 @@ void CalcMember(const MemberInput& input, const SharedValues& shared, ReportLine
     MemberCheck(input, shared, report, result_box).Run();
 }
 
+void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+                        std::string& result_box) {
+    input.form = "竖向杆件";
+    CalcMember(input, shared, report, result_box);
+}
+
 void CalcHorizontalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
                           std::string& result_box) {
     input.form = "横向杆件";

@@ -34,12 +34,9 @@ struct MemberInput {
 void CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
                 std::string& result_box);
 
-// The member forms by name, for callers that pick the routine themselves.
-inline void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
-                               std::string& result_box) {
-    input.form = "竖向杆件";
-    CalcMember(input, shared, report, result_box);
-}
+// The two routines of the member check window; each checks its own form whatever `form` says.
+void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+                        std::string& result_box);
 void CalcHorizontalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
                           std::string& result_box);
 
