@@ -10,19 +10,12 @@
 
 #include "common/calc_error.h"
 #include "common/checked_math.h"
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
 
-ErrorKind KindOf(auto&& call) {
-    try {
-        call();
-    } catch (const CalcError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no error raised";
-    return ErrorKind::PathFileAccess;
-}
+using testing_support::ErrorOf;
 
 TEST(RoundN, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundN(0.0235, 3), 0.024);
@@ -32,7 +25,7 @@ TEST(RoundN, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundN(0.5525, 3), 0.552);
     EXPECT_EQ(RoundN(-2.5, 0), -2.0);
     EXPECT_EQ(RoundN(1.10532, 3), 1.105);
-    EXPECT_EQ(KindOf([] { RoundN(1e306, 3); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { RoundN(1e306, 3); }), ErrorKind::Overflow);
 }
 
 struct FixedCase {
@@ -113,10 +106,10 @@ TEST(ParseStrict, AcceptsOnlyWholeNumberTexts) {
     EXPECT_EQ(ParseStrict("0.1"), 0.1);
     for (const char* bad : {"", " ", ".", "abc", "1,5", "1e", "1e+", "--1", "+-1", "1.2.3", "inf",
                             "nan", "0x10", "15m", "1 5", "１５", "\n1"}) {
-        EXPECT_EQ(KindOf([&] { ParseStrict(bad); }), ErrorKind::TypeMismatch) << bad;
+        EXPECT_EQ(ErrorOf([&] { ParseStrict(bad); }), ErrorKind::TypeMismatch) << bad;
     }
-    EXPECT_EQ(KindOf([] { ParseStrict("1e400"); }), ErrorKind::Overflow);
-    EXPECT_EQ(KindOf([] { ParseStrict("-1e309"); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ParseStrict("1e400"); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ParseStrict("-1e309"); }), ErrorKind::Overflow);
 }
 
 TEST(ParseLeading, TakesTheNumberAtTheStart) {
@@ -129,14 +122,14 @@ TEST(ParseLeading, TakesTheNumberAtTheStart) {
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ParseLeading(text), value) << text;
     }
-    EXPECT_EQ(KindOf([] { ParseLeading("1e400"); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ParseLeading("1e400"); }), ErrorKind::Overflow);
 }
 
 TEST(ToSingle, OverflowsOnlyWhereTheResultRoundsToInfinity) {
     EXPECT_EQ(ToSingle(2.4), 2.4f);
     EXPECT_EQ(ToSingle(static_cast<double>(FLT_MAX) * (1 + 1e-9)), FLT_MAX);
-    EXPECT_EQ(KindOf([] { ToSingle(static_cast<double>(FLT_MAX) * 1.001); }), ErrorKind::Overflow);
-    EXPECT_EQ(KindOf([] { ToSingle(1e300); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ToSingle(static_cast<double>(FLT_MAX) * 1.001); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ToSingle(1e300); }), ErrorKind::Overflow);
 }
 
 TEST(ToInteger16, RoundsToEvenAndChecksTheRange) {
@@ -145,18 +138,18 @@ TEST(ToInteger16, RoundsToEvenAndChecksTheRange) {
     EXPECT_EQ(ToInteger16(6.5), 6);
     EXPECT_EQ(ToInteger16(32767.4), 32767);
     EXPECT_EQ(ToInteger16(-32768), -32768);
-    EXPECT_EQ(KindOf([] { ToInteger16(32767.5); }), ErrorKind::Overflow);
-    EXPECT_EQ(KindOf([] { ToInteger16(-40000); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ToInteger16(32767.5); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { ToInteger16(-40000); }), ErrorKind::Overflow);
 }
 
 TEST(CheckedMath, RaisesTheUsersErrors) {
-    EXPECT_EQ(KindOf([] { Div(1, 0); }), ErrorKind::DivisionByZero);
-    EXPECT_EQ(KindOf([] { Div(0, 0); }), ErrorKind::DivisionByZero);
-    EXPECT_EQ(KindOf([] { Pow(-2, 0.5); }), ErrorKind::InvalidCall);
-    EXPECT_EQ(KindOf([] { Pow(0, -0.12); }), ErrorKind::InvalidCall);
-    EXPECT_EQ(KindOf([] { Pow(1e200, 2); }), ErrorKind::Overflow);
-    EXPECT_EQ(KindOf([] { Mul(1e200, 1e200); }), ErrorKind::Overflow);
-    EXPECT_EQ(KindOf([] { Add(1.7e308, 1.7e308); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { Div(1, 0); }), ErrorKind::DivisionByZero);
+    EXPECT_EQ(ErrorOf([] { Div(0, 0); }), ErrorKind::DivisionByZero);
+    EXPECT_EQ(ErrorOf([] { Pow(-2, 0.5); }), ErrorKind::InvalidCall);
+    EXPECT_EQ(ErrorOf([] { Pow(0, -0.12); }), ErrorKind::InvalidCall);
+    EXPECT_EQ(ErrorOf([] { Pow(1e200, 2); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { Mul(1e200, 1e200); }), ErrorKind::Overflow);
+    EXPECT_EQ(ErrorOf([] { Add(1.7e308, 1.7e308); }), ErrorKind::Overflow);
     EXPECT_EQ(Pow(-2, 3), -8.0);
     EXPECT_EQ(Pow(0, 3), 0.0);
     EXPECT_EQ(Div(1, 4), 0.25);
@@ -181,10 +174,12 @@ std::pair<std::string, int> Significant(const std::string& text) {
             digits.push_back(text[i]);
         }
     }
-    if (point < 0) point = static_cast<int>(digits.size());
+    if (point < 0)
+        point = static_cast<int>(digits.size());
     const int exponent = i < text.size() ? std::atoi(text.c_str() + i + 1) : 0;
     const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string::npos) return {"", 0};
+    if (first == std::string::npos)
+        return {"", 0};
     const int power = point - 1 - static_cast<int>(first) + exponent;
     digits = digits.substr(first);
     digits.erase(digits.find_last_not_of('0') + 1);
@@ -200,9 +195,12 @@ TEST(NumberTexts, DigitsAgreeWithPrintfOnManyValues) {
     char printed[64];
     for (int i = 0; i < 200000; ++i) {
         double x = mantissa(random) * std::pow(10.0, exponent(random));
-        if (i % 3 == 0) x = RoundN(x, decimals(random));  // typical report values
-        if (i % 5 == 0) x = std::nextafter(x, 0.0);
-        if (i % 7 == 0) x = -x;
+        if (i % 3 == 0)
+            x = RoundN(x, decimals(random));  // typical report values
+        if (i % 5 == 0)
+            x = std::nextafter(x, 0.0);
+        if (i % 7 == 0)
+            x = -x;
         std::snprintf(printed, sizeof printed, "%.14e", x);
         ASSERT_EQ(Significant(GeneralText(x)), Significant(printed)) << printed;
         const float f = static_cast<float>(x);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/text_table.h"
+
 namespace quoinry {
 namespace {
 
@@ -73,11 +75,7 @@ constexpr std::array<GlassCategory, 3> kCategories = {{
 }  // namespace
 
 const GlassCategory* FindGlassCategory(std::string_view text) {
-    for (const auto& category : kCategories) {
-        if (category.text == text)
-            return &category;
-    }
-    return nullptr;
+    return FindByText(kCategories, text);
 }
 
 }  // namespace quoinry

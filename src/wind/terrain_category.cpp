@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/text_table.h"
+
 namespace quoinry {
 namespace {
 
@@ -22,11 +24,7 @@ constexpr std::array<TerrainCategory, 4> kCategories = {{
 }  // namespace
 
 const TerrainCategory* FindTerrainCategory(std::string_view text) {
-    for (const auto& category : kCategories) {
-        if (category.text == text)
-            return &category;
-    }
-    return nullptr;
+    return FindByText(kCategories, text);
 }
 
 }  // namespace quoinry
