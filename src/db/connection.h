@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "db/location.h"
+
+namespace quoinry::db {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One stored value: NULL, a number, a text or the bytes of a long binary column.
+using Value = std::variant<std::monostate, std::int64_t, double, std::string, Bytes>;
+
+// The value converted to text; nothing for NULL. Numbers take their general number text.
+// Raises "类型不匹配" for bytes.
+std::optional<std::string> ValueText(const Value& value);
+
+// The attribute bit of a column that can be read in pieces.
+inline constexpr int kLongDataAttribute = 0x80;
+
+// One column of the current row, with the read position of GetChunk.
+class Field {
+  public:
+    Field(Value value, bool long_data) : value_(std::move(value)), long_data_(long_data) {}
+
+    int Attributes() const { return long_data_ ? kLongDataAttribute : 0; }
+    // Bytes of a long binary column (0 for NULL), else the length of the value's text.
+    std::int64_t ActualSize() const;
+    // The next `size` bytes (fewer at the end) of a long binary column.
+    Bytes GetChunk(std::int64_t size);
+    std::optional<std::string> Text() const { return ValueText(value_); }
+    const Value& value() const { return value_; }
+
+  private:
+    Value value_;
+    bool long_data_;
+    std::size_t read_ = 0;
+};
+
+class ConnectionState;
+
+// The rows of one query, read front to back. A set opened for update can delete its current row.
+class ResultSet {
+  public:
+    struct ColumnInfo {
+        std::string name;
+        bool long_data = false;
+    };
+
+    bool AtEnd() const { return row_ >= rows_.size(); }
+    void MoveNext();
+    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+    // Column by 0-based position of the current row.
+    Field Column(int position) const;
+    // Text of a column of the current row; nothing for NULL.
+    std::optional<std::string> Text(int position) const { return Column(position).Text(); }
+    // Deletes the current row from its table; the set keeps it in memory.
+    void DeleteCurrent();
+
+  private:
+    friend class ConnectionState;
+    struct Deleter {
+        std::shared_ptr<ConnectionState> state;
+        std::string statement;  // one parameter: the row's key
+        std::vector<Value> keys;
+    };
+
+    std::vector<ColumnInfo> columns_;
+    std::vector<std::vector<Value>> rows_;
+    std::size_t row_ = 0;
+    std::optional<Deleter> deleter_;
+};
+
+// A parameter of a statement; texts are UTF-8.
+using Param = Value;
+
+// A window's connection to the engineering database. Each one has its own driver connection,
+// so two windows never share a transaction.
+class Connection {
+  public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Closes first when open. Creates the tables (and fills the stations) when they are missing.
+    void Open(const Location& location);
+    void Close();
+    bool IsOpen() const;
+    bool IsPostgres() const;
+    const Location& location() const;
+
+    // A read-only result set; values are bound as parameters, never pasted into the text.
+    ResultSet Query(std::string_view sql, const std::vector<Param>& params = {}) const;
+    // The same, but the last selected column is the row key, hidden from the set and used by
+    // DeleteCurrent with `delete_sql` (one parameter, the key).
+    ResultSet QueryForUpdate(std::string_view sql, const std::vector<Param>& params,
+                             std::string_view delete_sql) const;
+    // Rows affected.
+    std::int64_t Execute(std::string_view sql, const std::vector<Param>& params = {}) const;
+    // One statement run once per parameter row.
+    void ExecuteEach(std::string_view sql, const std::vector<std::vector<Param>>& rows) const;
+
+    // Runs `work` in one transaction: committed when it returns, rolled back when it throws.
+    void InTransaction(const std::function<void()>& work) const;
+
+    std::vector<std::string> Tables() const;
+
+  private:
+    std::shared_ptr<ConnectionState> state_;
+};
+
+}  // namespace quoinry::db
