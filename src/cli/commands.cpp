@@ -12,6 +12,9 @@ using Command = int (*)(const std::vector<std::string>&);
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
+        {"stations", StationsCommand},
+        {"profiles", ProfilesCommand},
+        {"db", DbCommand},
     };
     return commands;
 }
@@ -22,6 +25,9 @@ void PrintUsage(std::ostream& out) {
            "commands:\n"
            "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
+           "  stations [REGION]          the regions, or a region's cities with their wp50\n"
+           "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"
+           "  db init | import-mdb FILE  create the engineering database, or import a jscs.mdb\n"
            "\n"
            "quoinry COMMAND --help explains a command.\n";
 }

@@ -265,19 +265,32 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
         db.setConnectOptions(ToQString(ConnectOptions(server)));
     }
 
-    QSqlQuery Prepare(std::string_view sql) const {
+    QSqlQuery Unprepared() const {
         QSqlDatabase db = Database();
         if (!db.isValid() || !db.isOpen())
             throw DatabaseError("数据库连接未打开");
         QSqlQuery query(db);
         query.setForwardOnly(true);
         query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        return query;
+    }
+
+    QSqlQuery Prepare(std::string_view sql) const {
+        QSqlQuery query = Unprepared();
         if (!query.prepare(ToQString(sql)))
             throw DatabaseError(ErrorText(query.lastError()));
         return query;
     }
 
     QSqlQuery Run(std::string_view sql, const std::vector<Param>& params) const {
+        // PostgreSQL cannot prepare definitions (CREATE, DROP); a text without values needs no
+        // preparing anyway.
+        if (params.empty()) {
+            QSqlQuery query = Unprepared();
+            if (!query.exec(ToQString(sql)))
+                throw DatabaseError(ErrorText(query.lastError()));
+            return query;
+        }
         QSqlQuery query = Prepare(sql);
         for (const Param& param : params) query.addBindValue(ToVariant(param));
         if (!query.exec())
@@ -313,13 +326,19 @@ void ResultSet::DeleteCurrent() {
     deleter_->state->Execute(deleter_->statement, {deleter_->keys[row_]});
 }
 
+std::vector<std::string> FirstColumnTexts(ResultSet set) {
+    std::vector<std::string> texts;
+    for (; !set.AtEnd(); set.MoveNext()) texts.push_back(set.Text(0).value_or(""));
+    return texts;
+}
+
 Connection::Connection() : state_(std::make_shared<ConnectionState>()) {}
 
 Connection::~Connection() = default;
 
-void Connection::Open(const Location& location) {
+bool Connection::Open(const Location& location) {
     state_->Open(location);
-    EnsureSchema(*this);
+    return EnsureSchema(*this);
 }
 
 void Connection::Close() {

@@ -78,6 +78,9 @@ class ResultSet {
     std::optional<Deleter> deleter_;
 };
 
+// The first column of every row as text; NULL reads as the empty text.
+std::vector<std::string> FirstColumnTexts(ResultSet set);
+
 // A parameter of a statement; texts are UTF-8.
 using Param = Value;
 
@@ -90,8 +93,9 @@ class Connection {
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Closes first when open. Creates the tables (and fills the stations) when they are missing.
-    void Open(const Location& location);
+    // Closes first when open. Creates the tables (and fills the stations) when they are
+    // missing; true when it did.
+    bool Open(const Location& location);
     void Close();
     bool IsOpen() const;
     bool IsPostgres() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace quoinry::db {
 
@@ -15,5 +16,8 @@ inline constexpr std::array<const char*, 15> kProfileNumberColumns = {
 inline constexpr const char* kProfilePictureColumn = "pic";
 inline constexpr int kPicturePosition = 17;
 inline constexpr int kFirstNumberPosition = 2;
+
+// INSERT of a whole profile: xl, mc, the fifteen numbers and the picture as parameters.
+std::string ProfileInsertStatement();
 
 }  // namespace quoinry::db

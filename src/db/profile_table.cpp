@@ -18,13 +18,6 @@ std::string RecordQuery() {
            ", id FROM xc WHERE xl = ? AND mc = ?";
 }
 
-std::string InsertStatement() {
-    std::string marks = "?, ?";
-    for (std::size_t i = 0; i <= kProfileNumberColumns.size(); ++i) marks += ", ?";
-    return "INSERT INTO xc (xl, mc" + NumberColumnList() + ", " + kProfilePictureColumn +
-           ") VALUES (" + marks + ")";
-}
-
 std::string UpdateStatement() {
     std::string sql = "UPDATE xc SET xl = ?, mc = ?";
     for (const char* name : kProfileNumberColumns) sql += std::string(", ") + name + " = ?";
@@ -45,16 +38,17 @@ bool Exists(const Connection& connection, const std::string& series, const std::
     return !connection.Query("SELECT 1 FROM xc WHERE xl = ? AND mc = ?", {series, number}).AtEnd();
 }
 
-std::vector<std::string> FirstColumn(ResultSet set) {
-    std::vector<std::string> texts;
-    for (; !set.AtEnd(); set.MoveNext()) texts.push_back(set.Text(0).value_or(""));
-    return texts;
-}
-
 }  // namespace
 
+std::string ProfileInsertStatement() {
+    std::string marks = "?, ?";
+    for (std::size_t i = 0; i <= kProfileNumberColumns.size(); ++i) marks += ", ?";
+    return "INSERT INTO xc (xl, mc" + NumberColumnList() + ", " + kProfilePictureColumn +
+           ") VALUES (" + marks + ")";
+}
+
 std::vector<std::string> ListSeries(const Connection& connection) {
-    return FirstColumn(connection.Query("SELECT xl FROM xc GROUP BY xl ORDER BY MIN(id)"));
+    return FirstColumnTexts(connection.Query("SELECT xl FROM xc GROUP BY xl ORDER BY MIN(id)"));
 }
 
 std::vector<std::string> ListNumbers(const Connection& connection, const std::string& series) {
@@ -62,7 +56,7 @@ std::vector<std::string> ListNumbers(const Connection& connection, const std::st
     const char* sql = connection.IsPostgres()
                           ? "SELECT mc FROM xc WHERE xl = ? ORDER BY mc COLLATE \"C\""
                           : "SELECT mc FROM xc WHERE xl = ? ORDER BY mc";
-    return FirstColumn(connection.Query(sql, {series}));
+    return FirstColumnTexts(connection.Query(sql, {series}));
 }
 
 ResultSet OpenProfile(const Connection& connection, const std::string& series,
@@ -82,7 +76,7 @@ WriteOutcome AddProfile(const Connection& connection, const ProfileTexts& profil
                 outcome = WriteOutcome::kDuplicate;
                 return;
             }
-            connection.Execute(InsertStatement(), params);
+            connection.Execute(ProfileInsertStatement(), params);
         });
     } catch (const DatabaseError&) {
         // Another window may have added the same profile since the check: the unique key

@@ -64,11 +64,12 @@ void CreateMissing(const Connection& connection, const std::vector<std::string>&
 
 }  // namespace
 
-void EnsureSchema(const Connection& connection) {
+bool EnsureSchema(const Connection& connection) {
     const std::vector<std::string> tables = connection.Tables();
     if (Contains(tables, "cs") && Contains(tables, "xc"))
-        return;
+        return false;
     connection.InTransaction([&] { CreateMissing(connection, tables); });
+    return true;
 }
 
 void RebuildSchema(const Connection& connection) {
@@ -77,11 +78,6 @@ void RebuildSchema(const Connection& connection) {
         connection.Execute("DROP TABLE IF EXISTS cs");
         CreateMissing(connection, {});
     });
-}
-
-bool HasTables(const Connection& connection) {
-    const std::vector<std::string> tables = connection.Tables();
-    return Contains(tables, "cs") || Contains(tables, "xc");
 }
 
 }  // namespace quoinry::db

@@ -5,13 +5,10 @@ namespace quoinry::db {
 class Connection;
 
 // Creates the tables that are missing, in one transaction; a new station table is filled with
-// the built-in stations.
-void EnsureSchema(const Connection& connection);
+// the built-in stations. True when it created a table.
+bool EnsureSchema(const Connection& connection);
 
 // Drops both tables and creates them again: stations built in, no profiles.
 void RebuildSchema(const Connection& connection);
-
-// True when the database holds either table.
-bool HasTables(const Connection& connection);
 
 }  // namespace quoinry::db

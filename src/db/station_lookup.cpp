@@ -3,24 +3,14 @@
 #include "db/connection.h"
 
 namespace quoinry::db {
-namespace {
-
-// The first column of every row as text; NULL reads as the empty text.
-std::vector<std::string> FirstColumn(ResultSet set) {
-    std::vector<std::string> texts;
-    for (; !set.AtEnd(); set.MoveNext()) texts.push_back(set.Text(0).value_or(""));
-    return texts;
-}
-
-}  // namespace
 
 std::vector<std::string> ListRegions(const Connection& connection) {
-    return FirstColumn(
+    return FirstColumnTexts(
         connection.Query("SELECT station FROM cs GROUP BY station ORDER BY MIN(id)"));
 }
 
 std::vector<std::string> ListCities(const Connection& connection, const std::string& region) {
-    return FirstColumn(
+    return FirstColumnTexts(
         connection.Query("SELECT city FROM cs WHERE station = ? ORDER BY id", {region}));
 }
 
