@@ -50,6 +50,10 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::kSqlite ? "sqlite" : "postgresql";
 }
 
+void PrintTo(Backend backend, std::ostream* out) {
+    *out << (backend == Backend::kSqlite ? "sqlite" : "postgresql");
+}
+
 std::optional<std::string> PostgresUrl() {
     const char* url = std::getenv("QUOINRY_TEST_PG_URL");
     if (url == nullptr || *url == '\0')

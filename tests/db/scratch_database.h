@@ -14,6 +14,7 @@ namespace quoinry::db::testing {
 enum class Backend { kSqlite, kPostgres };
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
+void PrintTo(Backend backend, std::ostream* out);
 
 // The server of scripts/with-postgres.sh, when the tests run beside one.
 std::optional<std::string> PostgresUrl();
