@@ -1,76 +1,33 @@
 #include "db/connection.h"
 
-#include <QByteArray>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
-#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <system_error>
 
-#include "common/calc_error.h"
-#include "common/numbers.h"
 #include "db/database_error.h"
+#include "db/qt_value.h"
 #include "db/schema.h"
 
 namespace quoinry::db {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QVariant ToVariant(const Value& value) {
-    struct Visitor {
-        QVariant operator()(std::monostate) const { return QVariant(); }
-        QVariant operator()(std::int64_t v) const { return QVariant(static_cast<qlonglong>(v)); }
-        QVariant operator()(double v) const { return QVariant(v); }
-        QVariant operator()(const std::string& v) const { return QVariant(ToQString(v)); }
-        QVariant operator()(const Bytes& v) const {
-            return QVariant(QByteArray(reinterpret_cast<const char*>(v.data()),
-                                       static_cast<qsizetype>(v.size())));
-        }
-    };
-    return std::visit(Visitor{}, value);
-}
-
-Value FromVariant(const QVariant& v) {
-    if (v.isNull())
-        return std::monostate{};
-    switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return v.toDouble();
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-            return static_cast<std::int64_t>(v.toLongLong());
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = v.toByteArray();
-            return Bytes(bytes.begin(), bytes.end());
-        }
-        default:
-            return v.toString().toStdString();
-    }
-}
-
+// The driver's message on one line: libpq adds an indented hint line of its own.
 std::string ErrorText(const QSqlError& error) {
-    std::string text = error.databaseText().trimmed().toStdString();
-    const std::string driver = error.driverText().trimmed().toStdString();
-    if (text.empty())
-        return driver;
-    if (!driver.empty() && text.find(driver) == std::string::npos)
+    QString text = error.databaseText().simplified();
+    const QString driver = error.driverText().simplified();
+    if (text.isEmpty()) {
+        text = driver;
+    } else if (!driver.isEmpty() && !text.contains(driver)) {
         text = driver + ": " + text;
-    return text;
+    }
+    return text.toStdString();
 }
 
 std::string NextConnectionName() {
@@ -89,39 +46,6 @@ std::string ConnectOptions(const PostgresServer& server) {
 }
 
 }  // namespace
-
-std::optional<std::string> ValueText(const Value& value) {
-    struct Visitor {
-        std::optional<std::string> operator()(std::monostate) const { return std::nullopt; }
-        std::optional<std::string> operator()(std::int64_t v) const { return std::to_string(v); }
-        std::optional<std::string> operator()(double v) const { return GeneralText(v); }
-        std::optional<std::string> operator()(const std::string& v) const { return v; }
-        std::optional<std::string> operator()(const Bytes&) const {
-            throw CalcError(ErrorKind::TypeMismatch);
-        }
-    };
-    return std::visit(Visitor{}, value);
-}
-
-std::int64_t Field::ActualSize() const {
-    if (const auto* bytes = std::get_if<Bytes>(&value_)) {
-        return static_cast<std::int64_t>(bytes->size());
-    }
-    if (std::holds_alternative<std::monostate>(value_))
-        return 0;
-    return static_cast<std::int64_t>(Text()->size());
-}
-
-Bytes Field::GetChunk(std::int64_t size) {
-    const auto* bytes = std::get_if<Bytes>(&value_);
-    if (bytes == nullptr || size <= 0)
-        return {};
-    const std::size_t start = std::min(read_, bytes->size());
-    const std::size_t end = std::min(bytes->size(), start + static_cast<std::size_t>(size));
-    read_ = end;
-    return Bytes(bytes->begin() + static_cast<std::ptrdiff_t>(start),
-                 bytes->begin() + static_cast<std::ptrdiff_t>(end));
-}
 
 // The driver connection behind a Connection; result sets that can delete rows keep it alive.
 class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
