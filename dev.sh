@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine:
 #   ./dev.sh start     install missing packages, build, start the program
-#   ./dev.sh test      install missing packages, build, run every test
+#   ./dev.sh test      install missing packages, build, run every test (database tests also
+#                      against a throwaway PostgreSQL server, scripts/with-postgres.sh)
 #   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./dev.sh bench     run the benchmarks
 set -euo pipefail
@@ -23,11 +24,11 @@ case "${1:-start}" in
         ;;
     test)
         build release
-        ctest --preset release -j"$jobs"
+        scripts/with-postgres.sh ctest --preset release -j"$jobs"
         ;;
     sanitize)
         build sanitize
-        ctest --preset sanitize -j"$jobs"
+        scripts/with-postgres.sh ctest --preset sanitize -j"$jobs"
         ;;
     bench)
         build release

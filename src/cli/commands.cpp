@@ -14,6 +14,9 @@ const std::map<std::string, Command>& Commands() {
         {"run", RunCommand},
         {"document", DocumentCommand},
         {"section", SectionCommand},
+        {"stations", StationsCommand},
+        {"profiles", ProfilesCommand},
+        {"db", DbCommand},
     };
     return commands;
 }
@@ -27,6 +30,9 @@ void PrintUsage(std::ostream& out) {
            "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
            "                             in DIR\n"
            "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
+           "  stations [REGION]          the regions, or a region's cities with their wp50\n"
+           "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"
+           "  db init | import-mdb FILE  create the engineering database, or import a jscs.mdb\n"
            "\n"
            "quoinry COMMAND --help explains a command.\n";
 }

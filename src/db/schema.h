@@ -1,0 +1,14 @@
+#pragma once
+
+namespace quoinry::db {
+
+class Connection;
+
+// Creates the tables that are missing, in one transaction; a new station table is filled with
+// the built-in stations. True when it created a table.
+bool EnsureSchema(const Connection& connection);
+
+// Drops both tables and creates them again: stations built in, no profiles.
+void RebuildSchema(const Connection& connection);
+
+}  // namespace quoinry::db
