@@ -30,39 +30,44 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
     std::filesystem::create_directories(out_dir, error);
     if (error)
         throw FileError(error.value());
-
-    const auto wind_file = out_dir / "wind.txt";
-    DeleteReportIfExists(wind_file);
-    RunReportStep(wind_file, [&](ReportLines& lines) {
-        CalcWindLoad(design.wind, shared, lines, result.glass_box);
-    });
-
-    const auto glass_file = out_dir / "glass.txt";
-    DeleteReportIfExists(glass_file);
-    RunReportStep(glass_file, [&](ReportLines& lines) {
-        CalcGlass(design.glass, shared, lines, result.glass_box);
-    });
-
+    RunWindStep(design.wind, shared, out_dir, result.glass_box);
+    RunGlassStep(design.glass, shared, out_dir, result.glass_box);
     if (!design.member)
         return;
     shared.IsInsulatingGlass = design.insulating_glass;
     result.member_ran = true;
-    // A report that cannot be deleted does not stop the member check; it is reported after it.
-    std::optional<CalcError> deletion_error;
-    const auto member_file = out_dir / "gj.txt";
-    try {
-        DeleteReportIfExists(member_file);
-    } catch (const CalcError& e) {
-        deletion_error = e;
-    }
-    RunReportStep(member_file, [&](ReportLines& lines) {
-        CalcMember(*design.member, shared, lines, result.member_box);
-    });
-    if (deletion_error)
-        throw *deletion_error;
+    RunMemberStep(*design.member, shared, out_dir, result.member_box);
 }
 
 }  // namespace
+
+void RunWindStep(const WindLoadInput& input, SharedValues& shared,
+                 const std::filesystem::path& folder, std::string& glass_box) {
+    const auto file = folder / "wind.txt";
+    DeleteReportIfExists(file);
+    RunReportStep(file, [&](ReportLines& lines) { CalcWindLoad(input, shared, lines, glass_box); });
+}
+
+void RunGlassStep(const GlassInput& input, const SharedValues& shared,
+                  const std::filesystem::path& folder, std::string& glass_box) {
+    const auto file = folder / "glass.txt";
+    DeleteReportIfExists(file);
+    RunReportStep(file, [&](ReportLines& lines) { CalcGlass(input, shared, lines, glass_box); });
+}
+
+void RunMemberStep(const MemberInput& input, const SharedValues& shared,
+                   const std::filesystem::path& folder, std::string& member_box) {
+    std::optional<CalcError> deletion_error;
+    const auto file = folder / "gj.txt";
+    try {
+        DeleteReportIfExists(file);
+    } catch (const CalcError& e) {
+        deletion_error = e;
+    }
+    RunReportStep(file, [&](ReportLines& lines) { CalcMember(input, shared, lines, member_box); });
+    if (deletion_error)
+        throw *deletion_error;
+}
 
 DesignRunResult RunDesign(const Design& design, const std::filesystem::path& out_dir,
                           SharedValues& shared) {
