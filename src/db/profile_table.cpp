@@ -47,6 +47,12 @@ std::string ProfileInsertStatement() {
            ") VALUES (" + marks + ")";
 }
 
+std::vector<Param> ProfileInsertParams(const ProfileTexts& profile, const Bytes& picture) {
+    std::vector<Param> params = ProfileParams(profile);
+    params.push_back(picture);
+    return params;
+}
+
 std::vector<std::string> ListSeries(const Connection& connection) {
     return FirstColumnTexts(connection.Query("SELECT xl FROM xc GROUP BY xl ORDER BY MIN(id)"));
 }
@@ -67,8 +73,7 @@ ResultSet OpenProfile(const Connection& connection, const std::string& series,
 
 WriteOutcome AddProfile(const Connection& connection, const ProfileTexts& profile,
                         const Bytes& picture) {
-    std::vector<Param> params = ProfileParams(profile);
-    params.push_back(picture);
+    const std::vector<Param> params = ProfileInsertParams(profile, picture);
     WriteOutcome outcome = WriteOutcome::kWritten;
     try {
         connection.InTransaction([&] {

@@ -32,6 +32,10 @@ std::vector<std::string> ListNumbers(const Connection& connection, const std::st
 ResultSet OpenProfile(const Connection& connection, const std::string& series,
                       const std::string& number);
 
+// The parameters of ProfileInsertStatement() for a profile and its picture. Raises "类型不匹配"
+// when a value is not a number.
+std::vector<Param> ProfileInsertParams(const ProfileTexts& profile, const Bytes& picture);
+
 // Stores a new profile with its picture. Raises "类型不匹配" (nothing stored) when a value is not
 // a number.
 WriteOutcome AddProfile(const Connection& connection, const ProfileTexts& profile,

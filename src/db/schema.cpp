@@ -6,6 +6,8 @@
 
 #include "db/connection.h"
 #include "db/profile_columns.h"
+#include "db/profile_table.h"
+#include "db/sample_profiles.h"
 #include "db/station_table.h"
 
 namespace quoinry::db {
@@ -48,6 +50,13 @@ void FillStations(const Connection& connection) {
     connection.ExecuteEach("INSERT INTO cs (station, city, wp50) VALUES (?, ?, ?)", rows);
 }
 
+void FillSampleProfiles(const Connection& connection) {
+    std::vector<std::vector<Param>> rows;
+    for (const SampleProfile& p : BuiltInSampleProfiles())
+        rows.push_back(ProfileInsertParams(p.texts, p.picture));
+    connection.ExecuteEach(ProfileInsertStatement(), rows);
+}
+
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -58,8 +67,10 @@ void CreateMissing(const Connection& connection, const std::vector<std::string>&
         connection.Execute(StationTableSql(dialect));
         FillStations(connection);
     }
-    if (!Contains(tables, "xc"))
+    if (!Contains(tables, "xc")) {
         connection.Execute(ProfileTableSql(dialect));
+        FillSampleProfiles(connection);
+    }
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST_F(DatabaseCommandsTest, InitNeverOverwritesWithoutForce) {
         0);
     EXPECT_EQ(Quoinry("profiles").out, "50系列平开窗\n70系列推拉窗\n");
     EXPECT_EQ(Quoinry("db init --force").status, 0);
-    EXPECT_EQ(Quoinry("profiles").out, "");
+    EXPECT_EQ(Quoinry("profiles").out, "60平开窗\n70推拉窗\n60中梃\n50平开门\n圆管\n");
 }
 
 TEST_F(DatabaseCommandsTest, ImportedProfileIsShownWithItsPicture) {

@@ -24,6 +24,7 @@ std::uint64_t Bits(double value) {
 using MdbImportTest = DatabaseTest;
 
 TEST_P(MdbImportTest, RefusesToMixIntoTheBuiltInStations) {
+    const std::vector<std::string> series = ListSeries(connection_);
     try {
         ImportMdb(connection_, Sample(), false);
         FAIL() << "imported into a non-empty table";
@@ -31,7 +32,7 @@ TEST_P(MdbImportTest, RefusesToMixIntoTheBuiltInStations) {
         EXPECT_NE(std::string(e.what()).find("--replace"), std::string::npos) << e.what();
     }
     EXPECT_EQ(ListRegions(connection_).size(), 34u);
-    EXPECT_TRUE(ListSeries(connection_).empty());
+    EXPECT_EQ(ListSeries(connection_), series);
 }
 
 TEST_P(MdbImportTest, CopiesStationsAsTexts) {

@@ -43,9 +43,35 @@ int ProfileCount(const Connection& connection) {
     return std::stoi(connection.Query("SELECT COUNT(*) FROM xc").Text(0).value_or("-1"));
 }
 
-using ProfileTableTest = DatabaseTest;
+// These tests start from an empty profile table rather than the sample library.
+class ProfileTableTest : public DatabaseTest {
+  protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        if (!IsSkipped())
+            connection_.Execute("DELETE FROM xc");
+    }
+};
 
-TEST_P(ProfileTableTest, FreshDatabaseHasNoProfiles) {
+using SampleLibraryTest = DatabaseTest;
+
+TEST_P(SampleLibraryTest, FreshDatabaseHoldsTheSampleProfiles) {
+    EXPECT_EQ(ListSeries(connection_),
+              (std::vector<std::string>{"60平开窗", "70推拉窗", "60中梃", "50平开门", "圆管"}));
+    EXPECT_EQ(ListNumbers(connection_, "60平开窗"),
+              (std::vector<std::string>{"KC60-01", "KC60-02"}));
+    ResultSet record = OpenProfile(connection_, "60平开窗", "KC60-01");
+    ASSERT_FALSE(record.AtEnd());
+    EXPECT_EQ(record.Text(2), "85.4");
+    EXPECT_EQ(record.Text(3), "49.6");
+    EXPECT_EQ(record.Text(6), "70000");
+    EXPECT_EQ(record.Column(17).ActualSize(),
+              static_cast<std::int64_t>(ReadBytes(std::filesystem::path(QUOINRY_SOURCE_DIR) /
+                                                  "data/profiles/kc60-frame.wmf")
+                                            .size()));
+}
+
+TEST_P(ProfileTableTest, EmptyTableListsNothing) {
     EXPECT_TRUE(ListSeries(connection_).empty());
     EXPECT_TRUE(ListNumbers(connection_, "").empty());
     EXPECT_TRUE(OpenProfile(connection_, "", "").AtEnd());
@@ -204,6 +230,8 @@ TEST_P(ProfileTableTest, CrashInsideAChangeLeavesTheOldRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ProfileTableTest,
+                         ::testing::Values(Backend::kSqlite, Backend::kPostgres), BackendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SampleLibraryTest,
                          ::testing::Values(Backend::kSqlite, Backend::kPostgres), BackendName);
 
 }  // namespace
