@@ -1,5 +1,8 @@
 #include "cli/commands.h"
 
+#include "platform/executable_path.h"
+#include "platform/plugin.h"
+
 #include <iostream>
 #include <map>
 #include <string>
@@ -14,9 +17,9 @@ const std::map<std::string, Command>& Commands() {
         {"run", RunCommand},
         {"document", DocumentCommand},
         {"section", SectionCommand},
-        {"stations", StationsCommand},
-        {"profiles", ProfilesCommand},
-        {"db", DbCommand},
+        {"stations", [](const auto& args) { return QtModuleCommand("stations", args); }},
+        {"profiles", [](const auto& args) { return QtModuleCommand("profiles", args); }},
+        {"db", [](const auto& args) { return QtModuleCommand("db", args); }},
     };
     return commands;
 }
@@ -38,6 +41,18 @@ void PrintUsage(std::ostream& out) {
 }
 
 }  // namespace
+
+int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
+    const auto module = platform::ExecutablePath().parent_path() / "libquoinry_qt.so";
+    std::string error;
+    const std::optional<int> status =
+        platform::CallModuleCommand(module, "QuoinryQtCommand", command, args, error);
+    if (!status) {
+        std::cerr << "quoinry: cannot load the database and window module: " << error << "\n";
+        return 1;
+    }
+    return *status;
+}
 
 int Main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -19,8 +19,8 @@ int DocumentCommand(const std::vector<std::string>& args);
 int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
                              std::optional<std::filesystem::path> picture);
 int SectionCommand(const std::vector<std::string>& args);
-int StationsCommand(const std::vector<std::string>& args);
-int ProfilesCommand(const std::vector<std::string>& args);
-int DbCommand(const std::vector<std::string>& args);
+
+// Runs a command of the Qt module (libquoinry_qt.so beside the executable).
+int QtModuleCommand(const std::string& command, const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli

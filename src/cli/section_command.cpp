@@ -5,8 +5,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "profile/dxf_drawing.h"
 #include "common/numbers.h"
+#include "profile/dxf_drawing.h"
 #include "profile/regions.h"
 #include "profile/section_error.h"
 #include "profile/section_picture.h"

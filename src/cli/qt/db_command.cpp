@@ -2,8 +2,8 @@
 #include <iostream>
 #include <system_error>
 
-#include "cli/commands.h"
-#include "cli/database_session.h"
+#include "cli/qt/database_session.h"
+#include "cli/qt/qt_commands.h"
 #include "db/connection.h"
 #include "db/database_error.h"
 #include "db/location.h"

@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "cli/commands.h"
-#include "cli/database_session.h"
+#include "cli/qt/database_session.h"
+#include "cli/qt/qt_commands.h"
 #include "db/profile_columns.h"
 #include "db/profile_table.h"
 #include "db/save_chunk.h"

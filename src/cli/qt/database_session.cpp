@@ -1,4 +1,4 @@
-#include "cli/database_session.h"
+#include "cli/qt/database_session.h"
 
 #include <iostream>
 

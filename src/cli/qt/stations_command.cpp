@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "cli/commands.h"
-#include "cli/database_session.h"
+#include "cli/qt/database_session.h"
+#include "cli/qt/qt_commands.h"
 #include "db/station_lookup.h"
 
 namespace quoinry::cli {
