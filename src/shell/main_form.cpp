@@ -48,6 +48,7 @@ MainForm::MainForm(ShellServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("mainForm"));
     setWindowTitle(QStringLiteral("Quoinry V2.0版"));
+    setWindowIcon(ToolbarIcon(2));
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("MDIClient"));
     setCentralWidget(area_);

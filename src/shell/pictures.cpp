@@ -82,9 +82,9 @@ void DrawDimension(QPainter& p, QPointF a, QPointF b, const QString& text, bool 
     p.drawLine(a - tick, a + tick);
     p.drawLine(b - tick, b + tick);
     const QPointF mid = (a + b) / 2;
-    const QRectF box = vertical ? QRectF(mid.x() - 52, mid.y() - 14, 48, 28)
-                                : QRectF(mid.x() - 40, mid.y() + 4, 80, 24);
-    DrawLabel(p, box, text, 18);
+    const QRectF box = vertical ? QRectF(mid.x() - 78, mid.y() - 18, 72, 36)
+                                : QRectF(mid.x() - 60, mid.y() + 4, 120, 36);
+    DrawLabel(p, box, text, 30);
 }
 
 void DrawPanel(QPainter& p, const QRectF& panel) {
@@ -186,7 +186,7 @@ QImage VerticalMemberSketch(QSize size) {
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
     const double h = size.height();
-    const double left = w * 0.18;
+    const double left = w * 0.24;
     const double top = h * 0.08;
     const double bottom = h * 0.78;
     const double middle = w * 0.52;
@@ -201,7 +201,7 @@ QImage VerticalMemberSketch(QSize size) {
     p.drawLine(QPointF(middle, top), QPointF(middle, bottom));
     DrawDimension(p, {left, h * 0.86}, {middle, h * 0.86}, QStringLiteral("Wsk1"), false);
     DrawDimension(p, {middle, h * 0.86}, {right, h * 0.86}, QStringLiteral("Wsk2"), false);
-    DrawDimension(p, {w * 0.1, top}, {w * 0.1, bottom}, QStringLiteral("Hsk"), true);
+    DrawDimension(p, {w * 0.18, top}, {w * 0.18, bottom}, QStringLiteral("Hsk"), true);
     return image;
 }
 
@@ -211,8 +211,8 @@ QImage HorizontalMemberSketch(QSize size) {
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
     const double h = size.height();
-    const double left = w * 0.22;
-    const double right = w * 0.9;
+    const double left = w * 0.28;
+    const double right = w * 0.92;
     const double top = h * 0.06;
     const double middle = h * 0.38;
     const double bottom = h * 0.8;
@@ -225,8 +225,8 @@ QImage HorizontalMemberSketch(QSize size) {
     p.setPen(QPen(kMemberColor, 9));
     p.drawLine(QPointF(left, middle), QPointF(right, middle));
     DrawDimension(p, {left, h * 0.88}, {right, h * 0.88}, QStringLiteral("Wsk"), false);
-    DrawDimension(p, {w * 0.14, top}, {w * 0.14, middle}, QStringLiteral("Hsk1"), true);
-    DrawDimension(p, {w * 0.14, middle}, {w * 0.14, bottom}, QStringLiteral("Hsk"), true);
+    DrawDimension(p, {w * 0.21, top}, {w * 0.21, middle}, QStringLiteral("Hsk1"), true);
+    DrawDimension(p, {w * 0.21, middle}, {w * 0.21, bottom}, QStringLiteral("Hsk"), true);
     return image;
 }
 

@@ -38,6 +38,18 @@ constexpr ValueBox kValueBoxes[] = {
     {16, 14, "Y轴面积矩二", "Y轴面积矩,单位:cm^3"},
 };
 
+// Where the boxes sit: material and inertia on the left, moduli and first moments on the right.
+constexpr int kLeftColumn[] = {1, 2, 15, 4, 3, 5, 6};
+constexpr int kRightColumn[] = {7, 8, 9, 10, 11, 12, 13, 14};
+
+const char* CaptionOf(int number) {
+    for (const ValueBox& value : kValueBoxes) {
+        if (value.number == number)
+            return value.caption;
+    }
+    return "";
+}
+
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
 
@@ -88,17 +100,17 @@ void XcForm::BuildControls() {
     auto* values_frame = new QGroupBox(QStringLiteral("截面特性"), this);
     values_frame->setObjectName(QStringLiteral("Frame2"));
     auto* values_grid = new QGridLayout(values_frame);
-    int index = 0;
-    for (const ValueBox& value : kValueBoxes) {
-        const std::string name = "TextBox" + std::to_string(value.number);
+    auto place = [&](int number, int row, int column) {
+        const std::string name = "TextBox" + std::to_string(number);
         QLineEdit* box = NewLineEdit(values_frame, name.c_str());
-        boxes_[static_cast<std::size_t>(value.number)] = box;
-        const int row = index % 8;
-        const int column = (index / 8) * 2;
-        values_grid->addWidget(new QLabel(QString::fromUtf8(value.caption)), row, column);
+        boxes_[static_cast<std::size_t>(number)] = box;
+        values_grid->addWidget(new QLabel(QString::fromUtf8(CaptionOf(number))), row, column);
         values_grid->addWidget(box, row, column + 1);
-        ++index;
-    }
+    };
+    int row = 0;
+    for (int number : kLeftColumn) place(number, row++, 0);
+    row = 0;
+    for (int number : kRightColumn) place(number, row++, 2);
 
     section_ = NewButton(this, "Button1", QStringLiteral("型材计算"));
     add_ = NewButton(this, "Button2", QStringLiteral("添 加"));

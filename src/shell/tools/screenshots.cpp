@@ -1,0 +1,182 @@
+// Saves a picture of every window, filled as in a design run, for the README:
+//   quoinry_screenshots OUT_DIR
+// Run by scripts/screenshots.sh under Xvfb. It works in a program directory of its own
+// (QUOINRY_HOME, set by the script) and loads the sample profiles of data/profiles into it.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "db/connection.h"
+#include "db/location.h"
+#include "db/profile_table.h"
+#include "profile/dxf_drawing.h"
+#include "profile/regions.h"
+#include "shell/key_state.h"
+#include "shell/main_form.h"
+#include "shell/section_picker.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+using namespace quoinry;
+using namespace quoinry::shell;
+namespace fs = std::filesystem;
+
+// Answers every question without a dialog.
+class QuietServices : public ShellServices {
+  public:
+    void Message(QWidget*, const QString&, const QString& text, MessageIcon) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    QString DrawingFile(QWidget*) override { return {}; }
+    std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
+                                          const std::vector<profile::Region>&) override {
+        return std::nullopt;
+    }
+    bool OpenFile(const fs::path&) override { return true; }
+    bool StartProgram(const QString&) override { return true; }
+    void Quit() override {}
+};
+
+void LoadSampleProfiles(const fs::path& folder) {
+    db::Connection connection;
+    connection.Open(db::ConfiguredLocation());
+    std::ifstream table(folder / "profiles.tsv");
+    std::string line;
+    std::getline(table, line);  // the heading
+    while (std::getline(table, line)) {
+        std::vector<std::string> fields;
+        std::stringstream in(line);
+        for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+        if (fields.size() < 18)
+            continue;
+        db::ProfileTexts profile{fields[0], fields[1], {}};
+        for (std::size_t i = 0; i < 15; ++i) profile.values[i] = fields[2 + i];
+        std::ifstream picture(folder / fields[17], std::ios::binary);
+        const db::Bytes bytes{std::istreambuf_iterator<char>(picture),
+                              std::istreambuf_iterator<char>()};
+        db::AddProfile(connection, profile, bytes);
+    }
+}
+
+template <typename T>
+T* Find(QWidget* form, const char* name) {
+    T* control = form->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr)
+        std::fprintf(stderr, "no control %s\n", name);
+    return control;
+}
+
+void Pick(QWidget* form, const char* name, const char* item) {
+    auto* box = Find<QComboBox>(form, name);
+    const int index = box->findText(QString::fromUtf8(item));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void Type(QWidget* form, const char* name, const char* text) {
+    Find<QLineEdit>(form, name)->setText(QString::fromUtf8(text));
+}
+
+void Press(QWidget* form, const char* name) {
+    Find<QAbstractButton>(form, name)->click();
+}
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Save(QWidget* widget, const QDir& out, const char* name) {
+    Settle();
+    const QString file = out.filePath(QString::fromLatin1(name));
+    if (!widget->grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
+void CloseAll(MainForm& main) {
+    main.findChild<QMdiArea*>()->closeAllSubWindows();
+    Settle();
+}
+
+void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
+    Save(&main, out, "main-window.png");
+
+    QWidget* wind = main.ShowForm(MainForm::Form::Wind);
+    Pick(wind, "ComboBox1", "广东");
+    Pick(wind, "ComboBox3", "B类");
+    Type(wind, "TextBox2", "1.5");
+    Type(wind, "TextBox3", "20");
+    Press(wind, "RadioButton2");
+    Pick(wind, "ComboBox4", "中空玻璃");
+    Type(wind, "TextBox4", "1200");
+    Type(wind, "TextBox5", "1500");
+    Pick(wind, "ComboBox5", "钢化玻璃");
+    Pick(wind, "ComboBox6", "6");
+    Pick(wind, "ComboBox7", "普通玻璃");
+    Pick(wind, "ComboBox8", "6");
+    Press(wind, "Command1");
+    Save(&main, out, "wind-and-glass.png");
+
+    Press(wind, "Command2");
+    Settle();
+    QWidget* member = main.ShowForm(MainForm::Form::Member);
+    Pick(member, "ComboBox1", "横向杆件");
+    Type(member, "TextBox2", "1200");
+    Type(member, "TextBox3", "1500");
+    Type(member, "TextBox4", "900");
+    Pick(member, "ComboBox2", "60中梃");
+    Pick(member, "ComboBox3", "ZT60-01");
+    Press(member, "Button2");
+    Save(&main, out, "member-check.png");
+    CloseAll(main);
+
+    main.ShowForm(MainForm::Form::Profiles);
+    Save(&main, out, "profiles.png");
+    CloseAll(main);
+
+    main.ShowForm(MainForm::Form::About);
+    Save(&main, out, "about.png");
+    CloseAll(main);
+
+    const profile::Drawing drawing =
+        profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
+    SectionPicker picker(drawing, profile::FindRegions(drawing.loops), &main);
+    picker.show();
+    Save(&picker, out, "section-picker.png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: quoinry_screenshots SOURCE_DIR OUT_DIR\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quoinry"));
+    KeyStateWatcher key_state;
+    application.installEventFilter(&key_state);
+    const fs::path source = argv[1];
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    LoadSampleProfiles(source / "data" / "profiles");
+    QuietServices services;
+    MainForm main(services);
+    main.resize(1280, 900);
+    main.show();
+    QTimer::singleShot(300, [&] {
+        Shoot(main, out, source);
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}
