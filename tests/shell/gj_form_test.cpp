@@ -146,5 +146,25 @@ TEST_F(GjFormTest, ProfileNoLongerInTheTableKeepsTheBoxesAndSaysSo) {
     EXPECT_EQ(Box("TextBox8")->text(), QStringLiteral("12.5"));
 }
 
+TEST_F(GjFormTest, DocumentWithoutItsReportsSaysWhichIsMissing) {
+    OpenWithWkOne();
+    Pick(Combo("ComboBox1"), QStringLiteral("竖向杆件"));
+    for (const char* name :
+         {"TextBox1", "TextBox2", "TextBox3", "TextBox4", "TextBox5", "TextBox6", "TextBox7",
+          "TextBox8", "TextBox9", "TextBox10", "TextBox11", "TextBox12", "TextBox13", "TextBox14"})
+        Type(Box(name), QStringLiteral("900"));
+    Type(Box("TextBox3"), QStringLiteral("0"));
+    Click(Button("Button2"));
+    services_.TakeTexts();
+    fs::remove(Temp() / "gj.txt");
+    Click(Button("Button3"));
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("当前错误:"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("gj.txt"))) << texts[0].toStdString();
+    EXPECT_TRUE(services_.opened_files.empty());
+    EXPECT_FALSE(fs::exists(Temp() / "计算书.docx"));
+}
+
 }  // namespace
 }  // namespace quoinry::shell::testing
