@@ -41,6 +41,7 @@ void BackgroundArea::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(viewport());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(viewport()->rect(), picture_);
 }
 

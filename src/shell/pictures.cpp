@@ -162,9 +162,11 @@ QImage BackgroundPicture(QSize size) {
         }
     }
     QFont font = p.font();
-    font.setPixelSize(static_cast<int>(h * 0.09));
-    font.setBold(true);
-    p.setFont(font);
+    // A Latin face for the name: the CJK face's synthetic bold is ragged.
+    QFont name_font(QStringLiteral("DejaVu Sans"));
+    name_font.setPixelSize(static_cast<int>(h * 0.09));
+    name_font.setBold(true);
+    p.setFont(name_font);
     p.setPen(Qt::white);
     p.drawText(QRectF(w * 0.06, h * 0.30, w * 0.44, h * 0.14), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Quoinry"));

@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -151,8 +153,20 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
 
     const profile::Drawing drawing =
         profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
-    SectionPicker picker(drawing, profile::FindRegions(drawing.loops), &main);
+    const auto regions = profile::FindRegions(drawing.loops);
+    SectionPicker picker(drawing, regions, &main);
     picker.show();
+    // The pointer over the left wall, so that the picture shows the region lit up.
+    const profile::Region& frame = regions.front();
+    double hole_left = frame.box.max.x;
+    for (const profile::Loop& hole : frame.holes)
+        hole_left = std::min(hole_left, profile::LoopBox(hole).min.x);
+    const profile::Point wall{(frame.box.min.x + hole_left) / 2,
+                              (frame.box.min.y + frame.box.max.y) / 2};
+    const QPointF at = picker.ToWidget(wall);
+    QMouseEvent move(QEvent::MouseMove, at, picker.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&picker, &move);
     Save(&picker, out, "section-picker.png");
 }
 
