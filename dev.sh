@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine:
-#   ./dev.sh start     install missing packages, build, start the program
+#   ./dev.sh start     install missing packages, build, start the windows (with a display) or
+#                      run the sample design on the command line
 #   ./dev.sh test      install missing packages, build, run every test (database tests also
 #                      against a throwaway PostgreSQL server, scripts/with-postgres.sh)
 #   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -18,6 +19,9 @@ build() {
 case "${1:-start}" in
     start)
         build release
+        if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+            exec build/release/app/quoinry
+        fi
         out="build/release/app/temp"
         build/release/app/quoinry run examples/shanghai-24f-residential.ini --out "$out"
         echo "Reports written to $out: wind.txt, glass.txt, gj.txt"

@@ -40,10 +40,13 @@ class RunCommand : public testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     Outcome Quoinry(const std::string& args) {
-        const std::string command = std::string("QUOINRY_HOME='") + dir_.string() + "' '" +
-                                    QUOINRY_EXECUTABLE + "' " + args + " >'" +
-                                    (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() +
-                                    "' </dev/null";
+        // Without a display, no arguments is bad usage rather than the windows.
+        const std::string command = std::string(
+                                        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                        "QUOINRY_HOME='") +
+                                    dir_.string() + "' '" + QUOINRY_EXECUTABLE + "' " + args +
+                                    " >'" + (dir_ / "out").string() + "' 2>'" +
+                                    (dir_ / "err").string() + "' </dev/null";
         const int status = std::system(command.c_str());
         Outcome outcome;
         if (WIFEXITED(status))
@@ -117,8 +120,8 @@ TEST_F(RunCommand, WritesTheCalculationDocumentWhenAsked) {
     std::string glass = kGlass;
     glass.replace(glass.find("te2=1.5"), 7, "te2=");
     const fs::path none = dir_ / "none.docx";
-    EXPECT_EQ(Quoinry("run '" + Design(glass).string() + "' --out '" + out.string() +
-                      "' --docx '" + none.string() + "'")
+    EXPECT_EQ(Quoinry("run '" + Design(glass).string() + "' --out '" + out.string() + "' --docx '" +
+                      none.string() + "'")
                   .exit,
               1);
     EXPECT_FALSE(fs::exists(none));

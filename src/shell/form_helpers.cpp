@@ -1,0 +1,126 @@
+#include "shell/form_helpers.h"
+
+#include <QLineEdit>
+#include <exception>
+
+#include "common/calc_error.h"
+#include "db/database_error.h"
+#include "document/document_error.h"
+#include "profile/section_error.h"
+
+namespace quoinry::shell {
+
+void SelectAllLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    setSelection(0, static_cast<int>(text().size()));
+}
+
+QLineEdit* NewLineEdit(QWidget* parent, const char* name, bool select_all_on_click) {
+    QLineEdit* box = select_all_on_click ? new SelectAllLineEdit(parent) : new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QComboBox* NewComboBox(QWidget* parent, const char* name) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    // A typed text is a value of its own, not a new list item.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    return box;
+}
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    if (name != nullptr)
+        label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+std::string TextOf(const QComboBox* box) {
+    return S(box->currentText());
+}
+
+std::string TextOf(const QLineEdit* box) {
+    return S(box->text());
+}
+
+void SetText(QComboBox* box, const std::string& text) {
+    box->setEditText(Q(text));
+}
+
+void AppendItems(QComboBox* box, const std::vector<std::string>& items) {
+    const QString text = box->currentText();
+    const int index = box->currentIndex();
+    for (const std::string& item : items) box->addItem(Q(item));
+    // Adding to an empty list selects its first item; the list's text must not change.
+    if (box->currentIndex() != index)
+        box->setCurrentIndex(index);
+    box->setEditText(text);
+}
+
+void ReplaceItems(QComboBox* box, const std::vector<std::string>& items) {
+    box->clear();
+    AppendItems(box, items);
+}
+
+void ShowErrorBox(FormHost& host, QWidget* parent, const std::string& description) {
+    host.Services().Message(parent, kMessageTitle, Q("当前错误:" + description),
+                            MessageIcon::Exclamation);
+}
+
+void ShowInformation(FormHost& host, QWidget* parent, const QString& text) {
+    host.Services().Message(parent, kMessageTitle, text, MessageIcon::Information);
+}
+
+void ShowExclamation(FormHost& host, QWidget* parent, const QString& text) {
+    host.Services().Message(parent, kMessageTitle, text, MessageIcon::Exclamation);
+}
+
+std::string DescribeCurrentException() {
+    try {
+        throw;
+    } catch (const CalcError& e) {
+        return e.description();
+    } catch (const db::DatabaseError& e) {
+        return e.description();
+    } catch (const document::DocumentError& e) {
+        return e.description();
+    } catch (const profile::SectionError& e) {
+        return e.what();
+    } catch (const std::bad_alloc&) {
+        return "内存不足";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+bool Reported(FormHost& host, QWidget* parent, const std::function<void()>& step) {
+    LastError error;
+    error.Try(step);
+    error.ReportTo(host, parent);
+    return !error.Failed();
+}
+
+void LastError::Try(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (...) {
+        description_ = DescribeCurrentException();
+    }
+}
+
+void LastError::ReportTo(FormHost& host, QWidget* parent) const {
+    if (Failed())
+        ShowErrorBox(host, parent, description_);
+}
+
+}  // namespace quoinry::shell

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/shared_values.h"
+#include "shell/shell_services.h"
+
+class QWidget;
+
+namespace quoinry::shell {
+
+// What a child window needs from the main window that holds it.
+class FormHost {
+  public:
+    virtual ~FormHost() = default;
+
+    virtual SharedValues& Shared() = 0;
+    virtual ShellServices& Services() = 0;
+    // Places a child window in the middle of the main window's client area.
+    virtual void CenterInMainWindow(QWidget* form) = 0;
+    // "下一步" of the wind and glass window.
+    virtual void ShowMemberForm() = 0;
+};
+
+}  // namespace quoinry::shell

@@ -1,0 +1,313 @@
+#include "shell/gj_form.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "common/ini_file.h"
+#include "common/program_dir.h"
+#include "db/location.h"
+#include "db/profile_columns.h"
+#include "db/profile_table.h"
+#include "db/save_chunk.h"
+#include "design/design_run.h"
+#include "document/document_placement.h"
+#include "shell/form_helpers.h"
+#include "shell/picture_box.h"
+#include "shell/section_step.h"
+
+namespace quoinry::shell {
+namespace {
+
+constexpr const char* kSection = "gj";
+const std::string kVertical = "竖向杆件";
+const std::string kHorizontal = "横向杆件";
+
+struct PropertyBox {
+    int number;  // TextBoxN
+    const char* label_name;
+    const char* caption;
+    const char* tooltip;
+    int position;  // column of the profile record
+};
+
+constexpr PropertyBox kPropertyBoxes[] = {
+    {1, "Label3", "强度设计值", "强度设计值,单位:N/mm^2", 2},
+    {5, "Label4", "剪力设计值", "剪力设计值,单位:N/mm^2", 3},
+    {6, "Label5", "弹性模量", "弹性模量,单位:N/mm^2", 6},
+    {7, "Label6", "校核处壁厚", "校核处壁厚,单位:mm", 4},
+    {8, "Label7", "X轴惯性矩", "X轴惯性矩,单位:cm^4", 7},
+    {9, "Label8", "Y轴惯性矩", "Y轴惯性矩,单位:cm^4", 8},
+    {10, "Label9", "X轴抵抗矩一", "X轴抗抵矩,单位:cm^3", 9},
+    {11, "Label10", "X轴抵抗矩二", "X轴抗抵矩,单位:cm^3", 10},
+    {12, "Label11", "X轴面积矩一", "X轴面积矩,单位:cm^3", 13},
+    {13, "Label12", "X轴面积矩二", "X轴面积矩,单位:cm^3", 14},
+    {14, "Label13", "型材截面积", "截面积,单位:cm^2", 5},
+};
+
+// Geometry labels of TextBox2 .. TextBox4 and the sketch, by member form.
+constexpr const char* kVerticalLabels[] = {"第一受荷单元宽Wsk1", "第二受荷单元宽Wsk2",
+                                           "受荷单元高Hsk"};
+constexpr const char* kHorizontalLabels[] = {"受荷单元宽Wsk", "受荷单元高Hsk",
+                                             "第一受荷单元高Hsk1"};
+
+QString BoxText(const std::string& text) {
+    QString box = Q(text);
+    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return box;
+}
+
+std::filesystem::path SectionPictureFile() {
+    return TempDirectory() / "xc.wmf";
+}
+
+bool FileExists(const std::filesystem::path& file) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(file, ignored);
+}
+
+}  // namespace
+
+GjForm::GjForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+    setObjectName(QStringLiteral("gjForm"));
+    setWindowTitle(QStringLiteral("杆件计算"));
+    BuildControls();
+    connect(member_form_, &QComboBox::activated, this, [this] { MemberFormPicked(); });
+    connect(series_, &QComboBox::activated, this, [this] { SeriesPicked(); });
+    connect(number_, &QComboBox::activated, this, [this] { NumberPicked(); });
+    connect(section_, &QPushButton::clicked, this, [this] { SectionFromDrawing(); });
+    connect(check_, &QPushButton::clicked, this, [this] { CheckMember(); });
+    connect(preselect_, &QPushButton::clicked, this, [this] { Preselect(); });
+    connect(document_, &QPushButton::clicked, this, [this] { WriteDocument(); });
+    connect(close_, &QPushButton::clicked, this, [this] { CloseForm(); });
+}
+
+void GjForm::BuildControls() {
+    for (int number = 1; number <= 14; ++number) {
+        const std::string name = "TextBox" + std::to_string(number);
+        const bool geometry = number >= 2 && number <= 4;
+        boxes_[static_cast<std::size_t>(number)] = NewLineEdit(this, name.c_str(), geometry);
+    }
+    result_ = new QPlainTextEdit(this);
+    result_->setObjectName(QStringLiteral("TextBox15"));
+
+    auto* form_frame = new QGroupBox(QStringLiteral("杆件型式"), this);
+    form_frame->setObjectName(QStringLiteral("Frame2"));
+    auto* form_grid = new QGridLayout(form_frame);
+    member_form_ = NewComboBox(form_frame, "ComboBox1");
+    form_grid->addWidget(NewLabel(form_frame, "Label14", QStringLiteral("杆件形式")), 0, 0);
+    form_grid->addWidget(member_form_, 0, 1);
+    sketch_ = NewPictureBox(form_frame, "Image2", 280, 230);
+    form_grid->addWidget(sketch_, 1, 0, 1, 2, Qt::AlignCenter);
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = "Label" + std::to_string(15 + i);
+        geometry_labels_[static_cast<std::size_t>(i)] =
+            NewLabel(form_frame, name.c_str(), QString::fromUtf8(kHorizontalLabels[i]));
+        geometry_labels_[static_cast<std::size_t>(i)]->setMinimumWidth(130);
+        form_grid->addWidget(geometry_labels_[static_cast<std::size_t>(i)], 2 + i, 0);
+        form_grid->addWidget(Box(2 + i), 2 + i, 1);
+    }
+    form_grid->setRowStretch(5, 1);
+
+    auto* profile_frame = new QGroupBox(QStringLiteral("型材选择"), this);
+    profile_frame->setObjectName(QStringLiteral("Frame1"));
+    auto* profile_grid = new QGridLayout(profile_frame);
+    series_ = NewComboBox(profile_frame, "ComboBox2");
+    number_ = NewComboBox(profile_frame, "ComboBox3");
+    profile_grid->addWidget(NewLabel(profile_frame, "Label1", QStringLiteral("型材系列")), 0, 0);
+    profile_grid->addWidget(series_, 0, 1);
+    profile_grid->addWidget(NewLabel(profile_frame, "Label2", QStringLiteral("型材编号")), 0, 2);
+    profile_grid->addWidget(number_, 0, 3);
+    picture_ = NewPictureBox(profile_frame, "Image1", kSectionPictureWidth, kSectionPictureHeight);
+    profile_grid->addWidget(picture_, 1, 0, 1, 4, Qt::AlignCenter);
+    int index = 0;
+    for (const PropertyBox& property : kPropertyBoxes) {
+        const int row = 2 + index / 2;
+        const int column = (index % 2) * 2;
+        profile_grid->addWidget(
+            NewLabel(profile_frame, property.label_name, QString::fromUtf8(property.caption)), row,
+            column);
+        profile_grid->addWidget(Box(property.number), row, column + 1);
+        ++index;
+    }
+
+    auto* result_frame = new QGroupBox(QStringLiteral("计算结果"), this);
+    result_frame->setObjectName(QStringLiteral("Frame3"));
+    auto* result_layout = new QVBoxLayout(result_frame);
+    result_->setFixedHeight(96);
+    result_layout->addWidget(result_);
+
+    section_ = NewButton(this, "Button1", QStringLiteral("型材计算"));
+    check_ = NewButton(this, "Button2", QStringLiteral("杆件校核"));
+    preselect_ = NewButton(this, "Button5", QStringLiteral("型材预选"));
+    document_ = NewButton(this, "Button3", QStringLiteral("结果输出"));
+    close_ = NewButton(this, "Button4", QStringLiteral("关 闭"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {section_, check_, preselect_, document_, close_}) {
+        button->setMinimumWidth(90);
+        buttons->addWidget(button);
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(form_frame);
+    top->addWidget(profile_frame, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(result_frame);
+    layout->addLayout(buttons);
+}
+
+void GjForm::Load() {
+    host_.CenterInMainWindow(this);
+    SetText(series_, "");
+    SetText(number_, "");
+    Reported(host_, this, [&] {
+        connection_.Open(db::ConfiguredLocation());
+        AppendItems(series_, db::ListSeries(connection_));
+    });
+    AppendItems(member_form_, {kVertical, kHorizontal});
+    document_->setEnabled(false);
+    for (const PropertyBox& property : kPropertyBoxes)
+        Box(property.number)->setToolTip(QString::fromUtf8(property.tooltip));
+    result_->clear();
+
+    const auto file = SettingsFile();
+    SetText(member_form_, ReadIniString(file, kSection, "co1"));
+    SetText(series_, ReadIniString(file, kSection, "co2"));
+    if (!series_->currentText().isEmpty())
+        SeriesPicked();
+    SetText(number_, ReadIniString(file, kSection, "co3"));
+    for (int number = 1; number <= 14; ++number)
+        Box(number)->setText(Q(ReadIniString(file, kSection, "te" + std::to_string(number))));
+    if (FileExists(SectionPictureFile()))
+        LoadMetafile(picture_, SectionPictureFile());
+    if (!member_form_->currentText().isEmpty())
+        MemberFormPicked();
+    if (!number_->currentText().isEmpty())
+        NumberPicked();
+}
+
+void GjForm::MemberFormPicked() {
+    const bool vertical = TextOf(member_form_) == kVertical;
+    LoadImage(sketch_, ProgramDirectory() / "image" / (vertical ? "2.jpg" : "1.jpg"));
+    const auto& captions = vertical ? kVerticalLabels : kHorizontalLabels;
+    for (int i = 0; i < 3; ++i)
+        geometry_labels_[static_cast<std::size_t>(i)]->setText(QString::fromUtf8(captions[i]));
+}
+
+void GjForm::SeriesPicked() {
+    number_->clear();
+    Reported(host_, this,
+             [&] { AppendItems(number_, db::ListNumbers(connection_, TextOf(series_))); });
+}
+
+void GjForm::NumberPicked() {
+    LastError error;
+    db::ResultSet record;
+    error.Try([&] { record = db::OpenProfile(connection_, TextOf(series_), TextOf(number_)); });
+    for (const PropertyBox& property : kPropertyBoxes) {
+        error.Try([&] {
+            if (const auto text = record.Column(property.position).Text())
+                Box(property.number)->setText(Q(*text));
+        });
+    }
+    error.Try([&] {
+        db::Field picture = record.Column(db::kPicturePosition);
+        db::SaveChunkToFile(picture, SectionPictureFile(),
+                            static_cast<std::int32_t>(picture.ActualSize()));
+    });
+    if (FileExists(SectionPictureFile()))
+        LoadMetafile(picture_, SectionPictureFile());
+    error.ReportTo(host_, this);
+}
+
+MemberInput GjForm::Input() const {
+    return MemberInput{TextOf(member_form_), TextOf(series_), TextOf(number_), TextOf(Box(1)),
+                       TextOf(Box(2)),       TextOf(Box(3)),  TextOf(Box(4)),  TextOf(Box(5)),
+                       TextOf(Box(6)),       TextOf(Box(7)),  TextOf(Box(8)),  TextOf(Box(9)),
+                       TextOf(Box(10)),      TextOf(Box(11)), TextOf(Box(12)), TextOf(Box(13)),
+                       TextOf(Box(14))};
+}
+
+void GjForm::StoreKeys(const std::vector<int>& text_boxes, bool lists) {
+    const auto file = SettingsFile();
+    if (lists) {
+        WriteIniString(file, kSection, "co1", TextOf(member_form_));
+        WriteIniString(file, kSection, "co2", TextOf(series_));
+        WriteIniString(file, kSection, "co3", TextOf(number_));
+    }
+    for (int number : text_boxes)
+        WriteIniString(file, kSection, "te" + std::to_string(number), TextOf(Box(number)));
+}
+
+void GjForm::CheckMember() {
+    std::string box = S(result_->toPlainText());
+    const bool checked = Reported(host_, this, [&] {
+        try {
+            RunMemberStep(Input(), host_.Shared(), TempDirectory(), box);
+        } catch (...) {
+            result_->setPlainText(BoxText(box));
+            throw;
+        }
+    });
+    result_->setPlainText(BoxText(box));
+    if (!checked)
+        return;
+    StoreKeys({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, true);
+    ShowInformation(host_, this, QStringLiteral("计算完毕!"));
+    document_->setEnabled(true);
+}
+
+void GjForm::Preselect() {
+    // A zero span or a text that is no number is reported rather than passed over in silence.
+    Reported(host_, this, [&] {
+        const float minimum = MinimumSectionModulus(Input(), host_.Shared());
+        result_->setPlainText(Q(PreselectionText(minimum)));
+    });
+    StoreKeys({2, 3, 4}, false);
+}
+
+void GjForm::SectionFromDrawing() {
+    SectionTargets targets;
+    targets.area = Box(14);
+    targets.ix = Box(8);
+    targets.iy = Box(9);
+    targets.wx1 = Box(10);
+    targets.wx2 = Box(11);
+    targets.sx1 = Box(12);
+    targets.sx2 = Box(13);
+    targets.picture = picture_;
+    targets.strength = Box(1);
+    targets.shear = Box(5);
+    targets.modulus = Box(6);
+    targets.wall = Box(7);
+    targets.next_step = check_;
+    RunSectionStep(host_, this, targets);
+}
+
+void GjForm::WriteDocument() {
+    const auto folder = TempDirectory();
+    std::optional<std::filesystem::path> picture;
+    if (FileExists(SectionPictureFile()))
+        picture = SectionPictureFile();
+    document::PlacedDocument placed;
+    if (!Reported(host_, this, [&] {
+            placed =
+                document::PlaceCalculationDocument(document::ReportsIn(folder, picture), folder);
+        }))
+        return;
+    for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));
+    if (!host_.Services().OpenFile(placed.file)) {
+        ShowErrorBox(host_, this, "找不到打开计算书的程序,计算书已保存为 " + placed.file.string());
+    }
+    ShowInformation(host_, this, QStringLiteral("计算书输出完成!"));
+}
+
+void GjForm::CloseForm() {
+    connection_.Close();
+    Unload();
+}
+
+}  // namespace quoinry::shell

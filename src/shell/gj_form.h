@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+
+#include "db/connection.h"
+#include "member/member_check.h"
+#include "shell/child_form.h"
+#include "shell/form_host.h"
+
+namespace quoinry::shell {
+
+// "杆件计算": the member form, its geometry and a profile; member check, pre-selection, the CAD
+// step and the calculation document.
+class GjForm : public ChildForm {
+  public:
+    GjForm(FormHost& host, QWidget* parent = nullptr);
+
+    void Load() override;
+
+  private:
+    void BuildControls();
+    QLineEdit* Box(int number) const { return boxes_[static_cast<std::size_t>(number)]; }
+    MemberInput Input() const;
+    void StoreKeys(const std::vector<int>& text_boxes, bool lists);
+    void MemberFormPicked();
+    void SeriesPicked();
+    void NumberPicked();
+    void CheckMember();
+    void Preselect();
+    void SectionFromDrawing();
+    void WriteDocument();
+    void CloseForm();
+
+    FormHost& host_;
+    db::Connection connection_;
+
+    QComboBox* member_form_;                    // ComboBox1
+    QComboBox* series_;                         // ComboBox2
+    QComboBox* number_;                         // ComboBox3
+    std::array<QLineEdit*, 15> boxes_{};        // TextBox1 .. TextBox14 by number
+    QPlainTextEdit* result_;                    // TextBox15
+    std::array<QLabel*, 3> geometry_labels_{};  // Label15 .. Label17
+    QLabel* sketch_;                            // Image2
+    QLabel* picture_;                           // Image1
+    QPushButton* section_;                      // Button1
+    QPushButton* check_;                        // Button2
+    QPushButton* document_;                     // Button3
+    QPushButton* close_;                        // Button4
+    QPushButton* preselect_;                    // Button5
+};
+
+}  // namespace quoinry::shell

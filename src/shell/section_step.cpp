@@ -1,0 +1,86 @@
+#include "shell/section_step.h"
+
+#include <fstream>
+
+#include "common/numbers.h"
+#include "common/program_dir.h"
+#include "profile/dxf_drawing.h"
+#include "profile/regions.h"
+#include "profile/section_error.h"
+#include "profile/section_picture.h"
+#include "profile/section_values.h"
+#include "shell/form_helpers.h"
+#include "shell/picture_box.h"
+
+namespace quoinry::shell {
+namespace {
+
+void SetValue(QLineEdit* box, double value) {
+    if (box != nullptr)
+        box->setText(Q(GeneralText(value)));
+}
+
+void WritePicture(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+        throw profile::SectionError("无法写入图片文件 " + file.string());
+}
+
+void FillTargets(const SectionTargets& t, const profile::ProfileValues& v) {
+    SetValue(t.area, v.area_cm2);
+    SetValue(t.ix, v.ix_cm4);
+    SetValue(t.iy, v.iy_cm4);
+    SetValue(t.wx1, v.wx1_cm3);
+    SetValue(t.wx2, v.wx2_cm3);
+    SetValue(t.wy1, v.wy1_cm3);
+    SetValue(t.wy2, v.wy2_cm3);
+    SetValue(t.sx1, v.sx1_cm3);
+    SetValue(t.sx2, v.sx2_cm3);
+    SetValue(t.sy1, v.sy1_cm3);
+    SetValue(t.sy2, v.sy2_cm3);
+}
+
+void FillDefaults(const SectionTargets& t) {
+    t.strength->setText(QString::fromLatin1(profile::kDefaultStrength));
+    t.shear->setText(QString::fromLatin1(profile::kDefaultShear));
+    t.modulus->setText(QString::fromLatin1(profile::kDefaultModulus));
+    t.wall->setText(QString::fromLatin1(profile::kDefaultThickness));
+    t.next_step->setEnabled(true);
+}
+
+}  // namespace
+
+void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets) {
+    const QString file = host.Services().DrawingFile(window);
+    if (file.isEmpty())
+        return;
+    profile::Drawing drawing;
+    std::vector<profile::Region> regions;
+    const bool read = Reported(host, window, [&] {
+        drawing = profile::ReadDxfDrawing(std::filesystem::path(S(file)));
+        regions = profile::FindRegions(drawing.loops);
+        if (regions.empty())
+            throw profile::SectionError("图形中没有封闭的面域");
+    });
+    if (!read)
+        return;
+    const auto picked = host.Services().PickRegion(window, drawing, regions);
+    if (!picked)
+        return;
+    const profile::Region& region = regions[*picked];
+    profile::ProfileValues values;
+    if (!Reported(host, window,
+                  [&] { values = profile::ToProfileValues(profile::ComputeSection(region)); }))
+        return;
+    FillTargets(targets, values);
+    const std::filesystem::path picture = TempDirectory() / "xc.wmf";
+    Reported(host, window, [&] {
+        WritePicture(picture,
+                     profile::SectionPictureWmf(drawing.loops, profile::ExportWindow(region.box)));
+    });
+    LoadMetafile(targets.picture, picture);
+    FillDefaults(targets);
+}
+
+}  // namespace quoinry::shell

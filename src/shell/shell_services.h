@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace quoinry::profile {
+struct Drawing;
+struct Region;
+}  // namespace quoinry::profile
+
+namespace quoinry::shell {
+
+enum class MessageIcon { None, Information, Exclamation };
+
+// Everything the windows ask of the desktop or of the user outside their own controls. The
+// program uses DesktopServices; tests put a recorder in its place so that nothing blocks.
+class ShellServices {
+  public:
+    virtual ~ShellServices() = default;
+
+    virtual void Message(QWidget* parent, const QString& title, const QString& text,
+                         MessageIcon icon) = 0;
+    // The DXF drawing of the CAD step; empty when the user cancels.
+    virtual QString DrawingFile(QWidget* parent) = 0;
+    // The region the user clicks in the drawing; nothing when cancelled.
+    virtual std::optional<std::size_t> PickRegion(QWidget* parent, const profile::Drawing& drawing,
+                                                  const std::vector<profile::Region>& regions) = 0;
+    // Opens a file with the desktop's default application; false when none could be started.
+    virtual bool OpenFile(const std::filesystem::path& file) = 0;
+    // Starts a program without waiting for it; false when it could not be started.
+    virtual bool StartProgram(const QString& program) = 0;
+    // Ends the program at once: no window's closing handlers run.
+    virtual void Quit() = 0;
+};
+
+class DesktopServices : public ShellServices {
+  public:
+    void Message(QWidget* parent, const QString& title, const QString& text,
+                 MessageIcon icon) override;
+    QString DrawingFile(QWidget* parent) override;
+    std::optional<std::size_t> PickRegion(QWidget* parent, const profile::Drawing& drawing,
+                                          const std::vector<profile::Region>& regions) override;
+    bool OpenFile(const std::filesystem::path& file) override;
+    bool StartProgram(const QString& program) override;
+    void Quit() override;
+};
+
+}  // namespace quoinry::shell

@@ -1,0 +1,174 @@
+// Saves a picture of every window, filled as in a design run, for the README:
+//   quoinry_screenshots OUT_DIR
+// Run by scripts/screenshots.sh under Xvfb. It works in a program directory of its own
+// (QUOINRY_HOME, set by the script) and loads the sample profiles of data/profiles into it.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "db/connection.h"
+#include "db/location.h"
+#include "db/profile_table.h"
+#include "profile/dxf_drawing.h"
+#include "profile/regions.h"
+#include "shell/key_state.h"
+#include "shell/main_form.h"
+#include "shell/section_picker.h"
+#include "shell/shell_services.h"
+
+namespace {
+
+using namespace quoinry;
+using namespace quoinry::shell;
+namespace fs = std::filesystem;
+
+// Answers every question without a dialog.
+class QuietServices : public ShellServices {
+  public:
+    void Message(QWidget*, const QString&, const QString& text, MessageIcon) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    QString DrawingFile(QWidget*) override { return {}; }
+    std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
+                                          const std::vector<profile::Region>&) override {
+        return std::nullopt;
+    }
+    bool OpenFile(const fs::path&) override { return true; }
+    bool StartProgram(const QString&) override { return true; }
+    void Quit() override {}
+};
+
+template <typename T>
+T* Find(QWidget* form, const char* name) {
+    T* control = form->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr)
+        std::fprintf(stderr, "no control %s\n", name);
+    return control;
+}
+
+void Pick(QWidget* form, const char* name, const char* item) {
+    auto* box = Find<QComboBox>(form, name);
+    const int index = box->findText(QString::fromUtf8(item));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void Type(QWidget* form, const char* name, const char* text) {
+    Find<QLineEdit>(form, name)->setText(QString::fromUtf8(text));
+}
+
+void Press(QWidget* form, const char* name) {
+    Find<QAbstractButton>(form, name)->click();
+}
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Save(QWidget* widget, const QDir& out, const char* name) {
+    Settle();
+    const QString file = out.filePath(QString::fromLatin1(name));
+    if (!widget->grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
+void CloseAll(MainForm& main) {
+    main.findChild<QMdiArea*>()->closeAllSubWindows();
+    Settle();
+}
+
+void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
+    Save(&main, out, "main-window.png");
+
+    QWidget* wind = main.ShowForm(MainForm::Form::Wind);
+    Pick(wind, "ComboBox1", "广东");
+    Pick(wind, "ComboBox3", "B类");
+    Type(wind, "TextBox2", "1.5");
+    Type(wind, "TextBox3", "20");
+    Press(wind, "RadioButton2");
+    Pick(wind, "ComboBox4", "中空玻璃");
+    Type(wind, "TextBox4", "1200");
+    Type(wind, "TextBox5", "1500");
+    Pick(wind, "ComboBox5", "钢化玻璃");
+    Pick(wind, "ComboBox6", "6");
+    Pick(wind, "ComboBox7", "普通玻璃");
+    Pick(wind, "ComboBox8", "6");
+    Press(wind, "Command1");
+    Save(&main, out, "wind-and-glass.png");
+
+    Press(wind, "Command2");
+    Settle();
+    QWidget* member = main.ShowForm(MainForm::Form::Member);
+    Pick(member, "ComboBox1", "横向杆件");
+    Type(member, "TextBox2", "1200");
+    Type(member, "TextBox3", "1500");
+    Type(member, "TextBox4", "900");
+    Pick(member, "ComboBox2", "60中梃");
+    Pick(member, "ComboBox3", "ZT60-01");
+    Press(member, "Button2");
+    Save(&main, out, "member-check.png");
+    CloseAll(main);
+
+    main.ShowForm(MainForm::Form::Profiles);
+    Save(&main, out, "profiles.png");
+    CloseAll(main);
+
+    main.ShowForm(MainForm::Form::About);
+    Save(&main, out, "about.png");
+    CloseAll(main);
+
+    const profile::Drawing drawing =
+        profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
+    const auto regions = profile::FindRegions(drawing.loops);
+    SectionPicker picker(drawing, regions, &main);
+    picker.show();
+    // The pointer over the left wall, so that the picture shows the region lit up.
+    const profile::Region& frame = regions.front();
+    double hole_left = frame.box.max.x;
+    for (const profile::Loop& hole : frame.holes)
+        hole_left = std::min(hole_left, profile::LoopBox(hole).min.x);
+    const profile::Point wall{(frame.box.min.x + hole_left) / 2,
+                              (frame.box.min.y + frame.box.max.y) / 2};
+    const QPointF at = picker.ToWidget(wall);
+    QMouseEvent move(QEvent::MouseMove, at, picker.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&picker, &move);
+    Save(&picker, out, "section-picker.png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: quoinry_screenshots SOURCE_DIR OUT_DIR\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quoinry"));
+    KeyStateWatcher key_state;
+    application.installEventFilter(&key_state);
+    const fs::path source = argv[1];
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    QuietServices services;
+    MainForm main(services);
+    main.resize(1280, 900);
+    main.show();
+    QTimer::singleShot(300, [&] {
+        Shoot(main, out, source);
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,265 @@
+#include "shell/win_form.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "common/ini_file.h"
+#include "common/program_dir.h"
+#include "db/location.h"
+#include "db/station_lookup.h"
+#include "design/design_file.h"
+#include "design/design_run.h"
+#include "shell/form_helpers.h"
+
+namespace quoinry::shell {
+namespace {
+
+constexpr const char* kSection = "glass";
+const std::vector<std::string> kTerrains = {"A类", "B类", "C类", "D类"};
+const std::vector<std::string> kGlassCategories = {"中空玻璃", "单层玻璃", "夹层玻璃"};
+const std::vector<std::string> kPaneKinds = {"普通玻璃", "钢化玻璃"};
+const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
+
+const char* BoolText(bool value) {
+    return value ? "True" : "False";
+}
+
+QString BoxText(const std::string& text) {
+    QString box = Q(text);
+    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return box;
+}
+
+void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
+    grid->addWidget(new QLabel(caption), row, column * 2);
+    grid->addWidget(field, row, column * 2 + 1);
+}
+
+}  // namespace
+
+WinForm::WinForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+    setObjectName(QStringLiteral("winForm"));
+    setWindowTitle(QStringLiteral("风荷载及玻璃计算"));
+    BuildControls();
+    connect(region_, &QComboBox::activated, this, [this] { RegionPicked(); });
+    connect(city_, &QComboBox::activated, this, [this] { CityPicked(); });
+    connect(glass_category_, &QComboBox::activated, this, [this] { ApplyGlassCategoryRule(); });
+    connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
+    connect(next_, &QPushButton::clicked, this, [this] { NextStep(); });
+    connect(close_, &QPushButton::clicked, this, [this] { CloseForm(); });
+}
+
+void WinForm::BuildControls() {
+    region_ = NewComboBox(this, "ComboBox1");
+    city_ = NewComboBox(this, "ComboBox2");
+    pressure_ = NewLineEdit(this, "TextBox1");
+    terrain_ = NewComboBox(this, "ComboBox3");
+    shape_ = NewLineEdit(this, "TextBox2", true);
+    height_ = NewLineEdit(this, "TextBox3", true);
+    minimum1_ = new QRadioButton(QStringLiteral("标准值小于1kN按1kN取"), this);
+    minimum1_->setObjectName(QStringLiteral("RadioButton1"));
+    minimum075_ = new QRadioButton(QStringLiteral("标准值小于0.75kN按0.75kN取"), this);
+    minimum075_->setObjectName(QStringLiteral("RadioButton2"));
+    glass_category_ = NewComboBox(this, "ComboBox4");
+    glass_width_ = NewLineEdit(this, "TextBox4", true);
+    glass_height_ = NewLineEdit(this, "TextBox5", true);
+    outer_kind_ = NewComboBox(this, "ComboBox5");
+    outer_thickness_ = NewComboBox(this, "ComboBox6");
+    inner_kind_ = NewComboBox(this, "ComboBox7");
+    inner_thickness_ = NewComboBox(this, "ComboBox8");
+    result_ = new QPlainTextEdit(this);
+    result_->setObjectName(QStringLiteral("TextBox6"));
+    compute_ = NewButton(this, "Command1", QStringLiteral("计  算"));
+    next_ = NewButton(this, "Command2", QStringLiteral("下一步"));
+    close_ = NewButton(this, "Command3", QStringLiteral("退  出"));
+
+    auto* wind = new QGroupBox(QStringLiteral("风压参数"), this);
+    wind->setObjectName(QStringLiteral("Frame1"));
+    auto* wind_grid = new QGridLayout(wind);
+    AddField(wind_grid, 0, 0, QStringLiteral("待计算地区"), region_);
+    AddField(wind_grid, 0, 1, QStringLiteral("待计算市区"), city_);
+    AddField(wind_grid, 0, 2, QStringLiteral("基本风压"), pressure_);
+    AddField(wind_grid, 1, 0, QStringLiteral("地面类型"), terrain_);
+    AddField(wind_grid, 1, 1, QStringLiteral("体型系数"), shape_);
+    AddField(wind_grid, 1, 2, QStringLiteral("计算处标高"), height_);
+    wind_grid->addWidget(minimum1_, 2, 0, 1, 3);
+    wind_grid->addWidget(minimum075_, 2, 3, 1, 3);
+    int row = 3;
+    for (const char* description :
+         {"A类:近海面,海岛,海岸,湖岸及沙漠地区",
+          "B类:指田野,乡村,丛林,丘陵以及房屋比较稀疏的乡镇和城市郊区",
+          "C类:指有密集建筑群的城市市区", "D类:指有密集建筑群且房屋较高的城市市区"}) {
+        wind_grid->addWidget(new QLabel(QString::fromUtf8(description)), row++, 0, 1, 6);
+    }
+
+    auto* glass = new QGroupBox(QStringLiteral("玻璃选择"), this);
+    glass->setObjectName(QStringLiteral("Frame2"));
+    auto* glass_grid = new QGridLayout(glass);
+    AddField(glass_grid, 0, 0, QStringLiteral("玻璃类别"), glass_category_);
+    AddField(glass_grid, 0, 1, QStringLiteral("玻璃分格宽"), glass_width_);
+    AddField(glass_grid, 0, 2, QStringLiteral("玻璃分格高"), glass_height_);
+    AddField(glass_grid, 1, 0, QStringLiteral("外片种类"), outer_kind_);
+    AddField(glass_grid, 1, 1, QStringLiteral("外片厚度"), outer_thickness_);
+    AddField(glass_grid, 2, 0, QStringLiteral("内片种类"), inner_kind_);
+    AddField(glass_grid, 2, 1, QStringLiteral("内片厚度"), inner_thickness_);
+
+    auto* results = new QGroupBox(QStringLiteral("结果显示"), this);
+    results->setObjectName(QStringLiteral("Frame3"));
+    auto* results_layout = new QVBoxLayout(results);
+    result_->setMinimumHeight(110);
+    results_layout->addWidget(result_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {compute_, next_, close_}) {
+        button->setMinimumWidth(96);
+        buttons->addWidget(button);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(wind);
+    layout->addWidget(glass);
+    layout->addWidget(results);
+    layout->addLayout(buttons);
+}
+
+void WinForm::Load() {
+    host_.CenterInMainWindow(this);
+    OpenDatabase();
+    SetText(terrain_, "");
+    AppendItems(terrain_, kTerrains);
+    SetText(glass_category_, "");
+    AppendItems(glass_category_, kGlassCategories);
+    for (QComboBox* kind : {outer_kind_, inner_kind_}) {
+        SetText(kind, "");
+        AppendItems(kind, kPaneKinds);
+    }
+    for (QComboBox* thickness : {outer_thickness_, inner_thickness_}) {
+        SetText(thickness, "");
+        AppendItems(thickness, kThicknesses);
+    }
+    result_->clear();
+    RestoreInputs();
+    if (!glass_category_->currentText().isEmpty())
+        ApplyGlassCategoryRule();
+    next_->setEnabled(false);
+}
+
+void WinForm::OpenDatabase() {
+    // A database that cannot be opened is reported; the window stays usable without its lists.
+    Reported(host_, this, [&] {
+        connection_.Open(db::ConfiguredLocation());
+        SetText(region_, "");
+        AppendItems(region_, db::ListRegions(connection_));
+    });
+}
+
+void WinForm::RestoreInputs() {
+    const auto file = SettingsFile();
+    auto read = [&](const char* key) { return ReadIniString(file, kSection, key); };
+    QComboBox* const lists[] = {region_,         city_,           terrain_,
+                                glass_category_, outer_kind_,     outer_thickness_,
+                                inner_kind_,     inner_thickness_};
+    for (int i = 0; i < 8; ++i) SetText(lists[i], read(("co" + std::to_string(i + 1)).c_str()));
+    QLineEdit* boxes[] = {pressure_, shape_, height_, glass_width_, glass_height_};
+    for (int i = 0; i < 5; ++i) boxes[i]->setText(Q(read(("te" + std::to_string(i + 1)).c_str())));
+    // The window opens with both options clear; a stored "True" selects one, and restoring op2
+    // after op1 leaves only the second when both say so, as MinimumRuleOf reads them.
+    switch (MinimumRuleOf(read("op1"), read("op2"))) {
+        case MinimumWkRule::AtLeast1:
+            minimum1_->setChecked(true);
+            break;
+        case MinimumWkRule::AtLeast075:
+            minimum075_->setChecked(true);
+            break;
+        case MinimumWkRule::None:
+            break;
+    }
+}
+
+void WinForm::ApplyGlassCategoryRule() {
+    const bool single = glass_category_->currentText() == QStringLiteral("单层玻璃");
+    inner_kind_->setEnabled(!single);
+    inner_thickness_->setEnabled(!single);
+}
+
+void WinForm::RegionPicked() {
+    Reported(host_, this, [&] {
+        const auto cities = db::ListCities(connection_, TextOf(region_));
+        if (cities.empty()) {
+            city_->clear();
+            return;
+        }
+        ReplaceItems(city_, cities);
+        city_->setCurrentIndex(0);
+        CityPicked();
+    });
+}
+
+void WinForm::CityPicked() {
+    Reported(host_, this, [&] {
+        if (const auto pressure =
+                db::BasicWindPressure(connection_, TextOf(region_), TextOf(city_)))
+            pressure_->setText(Q(*pressure));
+    });
+}
+
+void WinForm::StoreInputs() {
+    const auto file = SettingsFile();
+    const QComboBox* lists[] = {region_,         city_,           terrain_,
+                                glass_category_, outer_kind_,     outer_thickness_,
+                                inner_kind_,     inner_thickness_};
+    for (int i = 0; i < 8; ++i)
+        WriteIniString(file, kSection, "co" + std::to_string(i + 1), TextOf(lists[i]));
+    const QLineEdit* boxes[] = {pressure_, shape_, height_, glass_width_, glass_height_};
+    for (int i = 0; i < 5; ++i)
+        WriteIniString(file, kSection, "te" + std::to_string(i + 1), TextOf(boxes[i]));
+    WriteIniString(file, kSection, "op1", BoolText(minimum1_->isChecked()));
+    WriteIniString(file, kSection, "op2", BoolText(minimum075_->isChecked()));
+}
+
+void WinForm::Compute() {
+    StoreInputs();
+    result_->clear();
+    const WindLoadInput wind{TextOf(city_),
+                             TextOf(pressure_),
+                             TextOf(terrain_),
+                             TextOf(shape_),
+                             TextOf(height_),
+                             minimum075_->isChecked() ? MinimumWkRule::AtLeast075
+                             : minimum1_->isChecked() ? MinimumWkRule::AtLeast1
+                                                      : MinimumWkRule::None};
+    const GlassInput glass{TextOf(glass_category_),  TextOf(outer_kind_),
+                           TextOf(outer_thickness_), TextOf(inner_kind_),
+                           TextOf(inner_thickness_), TextOf(glass_width_),
+                           TextOf(glass_height_)};
+    std::string box;
+    const bool computed = Reported(host_, this, [&] {
+        const auto folder = TempDirectory();
+        try {
+            RunWindStep(wind, host_.Shared(), folder, box);
+            RunGlassStep(glass, host_.Shared(), folder, box);
+        } catch (...) {
+            result_->setPlainText(BoxText(box));
+            throw;
+        }
+    });
+    if (!computed)
+        return;
+    result_->setPlainText(BoxText(box));
+    next_->setEnabled(true);
+}
+
+void WinForm::NextStep() {
+    host_.Shared().IsInsulatingGlass = TextOf(glass_category_) == "中空玻璃";
+    host_.ShowMemberForm();
+    CloseForm();
+}
+
+void WinForm::CloseForm() {
+    connection_.Close();
+    Unload();
+}
+
+}  // namespace quoinry::shell

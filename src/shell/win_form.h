@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "db/connection.h"
+#include "shell/child_form.h"
+#include "shell/form_host.h"
+
+namespace quoinry::shell {
+
+// "风荷载及玻璃计算": site, wind and glass inputs; computes the wind load and the glass check.
+class WinForm : public ChildForm {
+  public:
+    WinForm(FormHost& host, QWidget* parent = nullptr);
+
+    // The load handler: centre, database, lists, restore of section [glass].
+    void Load() override;
+
+  private:
+    void BuildControls();
+    void OpenDatabase();
+    void RestoreInputs();
+    void ApplyGlassCategoryRule();
+    void RegionPicked();
+    void CityPicked();
+    void StoreInputs();
+    void Compute();
+    void NextStep();
+    void CloseForm();
+
+    FormHost& host_;
+    db::Connection connection_;
+
+    QComboBox* region_;           // ComboBox1
+    QComboBox* city_;             // ComboBox2
+    QComboBox* terrain_;          // ComboBox3
+    QComboBox* glass_category_;   // ComboBox4
+    QComboBox* outer_kind_;       // ComboBox5
+    QComboBox* outer_thickness_;  // ComboBox6
+    QComboBox* inner_kind_;       // ComboBox7
+    QComboBox* inner_thickness_;  // ComboBox8
+    QLineEdit* pressure_;         // TextBox1
+    QLineEdit* shape_;            // TextBox2
+    QLineEdit* height_;           // TextBox3
+    QLineEdit* glass_width_;      // TextBox4
+    QLineEdit* glass_height_;     // TextBox5
+    QRadioButton* minimum1_;      // RadioButton1
+    QRadioButton* minimum075_;    // RadioButton2
+    QPlainTextEdit* result_;      // TextBox6
+    QPushButton* compute_;        // Command1
+    QPushButton* next_;           // Command2
+    QPushButton* close_;          // Command3
+};
+
+}  // namespace quoinry::shell

@@ -1,0 +1,276 @@
+#include "shell/xc_form.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <fstream>
+#include <iterator>
+
+#include "common/program_dir.h"
+#include "db/database_error.h"
+#include "db/location.h"
+#include "db/profile_columns.h"
+#include "db/save_chunk.h"
+#include "shell/form_helpers.h"
+#include "shell/picture_box.h"
+#include "shell/section_step.h"
+
+namespace quoinry::shell {
+namespace {
+
+struct ValueBox {
+    int position;  // in the profile record
+    int number;    // TextBoxN
+    const char* caption;
+    const char* tooltip;
+};
+
+// In the order of the record's positions 2 .. 16.
+constexpr ValueBox kValueBoxes[] = {
+    {2, 1, "强度设计值", "强度设计值,单位:N/mm^2"}, {3, 2, "剪力设计值", "剪力设计值,单位:N/mm^2"},
+    {4, 4, "校核处壁厚", "校核处壁厚,单位:mm"},     {5, 3, "型材截面积", "截面积,单位:cm^2"},
+    {6, 15, "弹性模量", "弹性模量,单位:N/mm^2"},    {7, 5, "X轴惯性矩", "X轴惯性矩,单位:cm^4"},
+    {8, 6, "Y轴惯性矩", "Y轴惯性矩,单位:cm^4"},     {9, 7, "X轴抵抗矩一", "X轴抗抵矩,单位:cm^3"},
+    {10, 8, "X轴抵抗矩二", "X轴抗抵矩,单位:cm^3"},  {11, 9, "Y轴抵抗矩一", "Y轴抗抵矩,单位:cm^3"},
+    {12, 10, "Y轴抵抗矩二", "Y轴抗抵矩,单位:cm^3"}, {13, 11, "X轴面积矩一", "X轴面积矩,单位:cm^3"},
+    {14, 12, "X轴面积矩二", "X轴面积矩,单位:cm^3"}, {15, 13, "Y轴面积矩一", "Y轴面积矩,单位:cm^3"},
+    {16, 14, "Y轴面积矩二", "Y轴面积矩,单位:cm^3"},
+};
+
+// Where the boxes sit: material and inertia on the left, moduli and first moments on the right.
+constexpr int kLeftColumn[] = {1, 2, 15, 4, 3, 5, 6};
+constexpr int kRightColumn[] = {7, 8, 9, 10, 11, 12, 13, 14};
+
+const char* CaptionOf(int number) {
+    for (const ValueBox& value : kValueBoxes) {
+        if (value.number == number)
+            return value.caption;
+    }
+    return "";
+}
+
+const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
+const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
+
+std::filesystem::path SectionPictureFile() {
+    return TempDirectory() / "xc.wmf";
+}
+
+bool FileExists(const std::filesystem::path& file) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(file, ignored);
+}
+
+// The picture the CAD step has just written; a missing file gives an empty picture.
+db::Bytes ReadPictureFile() {
+    std::ifstream in(SectionPictureFile(), std::ios::binary);
+    return db::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+XcForm::XcForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+    setObjectName(QStringLiteral("xcForm"));
+    setWindowTitle(QStringLiteral("型材管理"));
+    BuildControls();
+    connect(series_, &QComboBox::activated, this, [this] { SeriesPicked(); });
+    connect(number_, &QComboBox::activated, this, [this] { ShowProfile(); });
+    connect(section_, &QPushButton::clicked, this, [this] { SectionFromDrawing(); });
+    connect(add_, &QPushButton::clicked, this, [this] { AddProfile(); });
+    connect(change_, &QPushButton::clicked, this, [this] { ChangeProfile(); });
+    connect(delete_, &QPushButton::clicked, this, [this] { DeleteProfile(); });
+    connect(close_, &QPushButton::clicked, this, [this] { CloseForm(); });
+}
+
+void XcForm::BuildControls() {
+    auto* profile_frame = new QGroupBox(QStringLiteral("型材属性"), this);
+    profile_frame->setObjectName(QStringLiteral("Frame1"));
+    auto* profile_grid = new QGridLayout(profile_frame);
+    series_ = NewComboBox(profile_frame, "ComboBox1");
+    number_ = NewComboBox(profile_frame, "ComboBox2");
+    profile_grid->addWidget(new QLabel(QStringLiteral("型材系列")), 0, 0);
+    profile_grid->addWidget(series_, 0, 1);
+    profile_grid->addWidget(new QLabel(QStringLiteral("型材编号")), 1, 0);
+    profile_grid->addWidget(number_, 1, 1);
+    picture_ = NewPictureBox(profile_frame, "Image1", kSectionPictureWidth, kSectionPictureHeight);
+    profile_grid->addWidget(picture_, 2, 0, 1, 2, Qt::AlignCenter);
+    profile_grid->setRowStretch(3, 1);
+
+    auto* values_frame = new QGroupBox(QStringLiteral("截面特性"), this);
+    values_frame->setObjectName(QStringLiteral("Frame2"));
+    auto* values_grid = new QGridLayout(values_frame);
+    auto place = [&](int number, int row, int column) {
+        const std::string name = "TextBox" + std::to_string(number);
+        QLineEdit* box = NewLineEdit(values_frame, name.c_str());
+        boxes_[static_cast<std::size_t>(number)] = box;
+        values_grid->addWidget(new QLabel(QString::fromUtf8(CaptionOf(number))), row, column);
+        values_grid->addWidget(box, row, column + 1);
+    };
+    int row = 0;
+    for (int number : kLeftColumn) place(number, row++, 0);
+    row = 0;
+    for (int number : kRightColumn) place(number, row++, 2);
+
+    section_ = NewButton(this, "Button1", QStringLiteral("型材计算"));
+    add_ = NewButton(this, "Button2", QStringLiteral("添 加"));
+    change_ = NewButton(this, "Button3", QStringLiteral("修 改"));
+    delete_ = NewButton(this, "Button4", QStringLiteral("删 除"));
+    close_ = NewButton(this, "Button5", QStringLiteral("关 闭"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {section_, add_, change_, delete_, close_}) {
+        button->setMinimumWidth(90);
+        buttons->addWidget(button);
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(profile_frame);
+    top->addWidget(values_frame, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+}
+
+QLineEdit* XcForm::BoxOfPosition(int position) const {
+    return Box(kValueBoxes[position - db::kFirstNumberPosition].number);
+}
+
+void XcForm::Load() {
+    host_.CenterInMainWindow(this);
+    for (const ValueBox& value : kValueBoxes) Box(value.number)->clear();
+    SetText(series_, "");
+    SetText(number_, "");
+    std::vector<std::string> series;
+    Reported(host_, this, [&] {
+        connection_.Open(db::ConfiguredLocation());
+        series = db::ListSeries(connection_);
+    });
+    AppendItems(series_, series);
+    if (!series.empty()) {
+        series_->setCurrentIndex(0);
+        SeriesPicked();
+    } else {
+        change_->setEnabled(false);
+        delete_->setEnabled(false);
+    }
+    for (const ValueBox& value : kValueBoxes)
+        Box(value.number)->setToolTip(QString::fromUtf8(value.tooltip));
+    add_->setEnabled(false);
+}
+
+void XcForm::SeriesPicked() {
+    number_->clear();
+    std::vector<std::string> numbers;
+    if (!Reported(host_, this, [&] { numbers = db::ListNumbers(connection_, TextOf(series_)); }))
+        return;
+    AppendItems(number_, numbers);
+    if (!numbers.empty()) {
+        number_->setCurrentIndex(0);
+        ShowProfile();
+    }
+}
+
+void XcForm::ShowProfile() {
+    LastError error;
+    db::ResultSet record;
+    error.Try([&] { record = db::OpenProfile(connection_, TextOf(series_), TextOf(number_)); });
+    for (int position = db::kFirstNumberPosition; position < db::kPicturePosition; ++position) {
+        error.Try([&] {
+            if (const auto text = record.Column(position).Text())
+                BoxOfPosition(position)->setText(Q(*text));
+        });
+    }
+    error.Try([&] {
+        db::Field picture = record.Column(db::kPicturePosition);
+        db::SaveChunkToFile(picture, SectionPictureFile(),
+                            static_cast<std::int32_t>(picture.ActualSize()));
+    });
+    shown_series_ = TextOf(series_);
+    shown_number_ = TextOf(number_);
+    if (FileExists(SectionPictureFile()))
+        LoadMetafile(picture_, SectionPictureFile());
+    error.ReportTo(host_, this);
+}
+
+db::ProfileTexts XcForm::Texts() const {
+    db::ProfileTexts texts{TextOf(series_), TextOf(number_), {}};
+    for (int position = db::kFirstNumberPosition; position < db::kPicturePosition; ++position)
+        texts.values[static_cast<std::size_t>(position - db::kFirstNumberPosition)] =
+            TextOf(BoxOfPosition(position));
+    return texts;
+}
+
+void XcForm::AddProfile() {
+    const db::ProfileTexts texts = Texts();
+    bool complete = !texts.series.empty() && !texts.number.empty();
+    for (const std::string& value : texts.values) complete = complete && !value.empty();
+    if (!complete) {
+        ShowExclamation(host_, this, kIncomplete);
+        return;
+    }
+    Reported(host_, this, [&] {
+        if (!db::OpenProfile(connection_, texts.series, texts.number).AtEnd() ||
+            db::AddProfile(connection_, texts, ReadPictureFile()) == db::WriteOutcome::kDuplicate) {
+            ShowExclamation(host_, this, kDuplicate);
+            return;
+        }
+        change_->setEnabled(true);
+        delete_->setEnabled(true);
+    });
+}
+
+void XcForm::ChangeProfile() {
+    bool reload = false;
+    Reported(host_, this, [&] {
+        if (db::ChangeProfile(connection_, shown_series_, shown_number_, Texts()) ==
+            db::WriteOutcome::kDuplicate) {
+            ShowExclamation(host_, this, kDuplicate);
+            return;
+        }
+        reload = true;
+    });
+    if (reload)
+        SeriesPicked();
+}
+
+void XcForm::DeleteProfile() {
+    bool deleted = false;
+    if (!Reported(host_, this, [&] {
+            deleted = db::DeleteProfile(connection_, TextOf(series_), TextOf(number_));
+            if (!deleted)
+                throw db::DatabaseError(db::kNoCurrentRecordError, "没有当前记录");
+        }))
+        return;
+    ShowInformation(host_, this, QStringLiteral("记录删除成功!"));
+    SeriesPicked();
+}
+
+void XcForm::SectionFromDrawing() {
+    SectionTargets targets;
+    targets.area = Box(3);
+    targets.ix = Box(5);
+    targets.iy = Box(6);
+    targets.wx1 = Box(7);
+    targets.wx2 = Box(8);
+    targets.wy1 = Box(9);
+    targets.wy2 = Box(10);
+    targets.sx1 = Box(11);
+    targets.sx2 = Box(12);
+    targets.sy1 = Box(13);
+    targets.sy2 = Box(14);
+    targets.picture = picture_;
+    targets.strength = Box(1);
+    targets.shear = Box(2);
+    targets.modulus = Box(15);
+    targets.wall = Box(4);
+    targets.next_step = add_;
+    RunSectionStep(host_, this, targets);
+}
+
+void XcForm::CloseForm() {
+    connection_.Close();
+    Unload();
+}
+
+}  // namespace quoinry::shell

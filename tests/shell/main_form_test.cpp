@@ -1,0 +1,145 @@
+// The main window, its toolbar, the About window, the region picker and the key test.
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+
+#include "profile/dxf_drawing.h"
+#include "shell/key_state.h"
+#include "shell/section_picker.h"
+#include "shell_test_support.h"
+
+namespace quoinry::shell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<QString>;
+
+TEST_F(ShellTest, ToolbarHasItsFiveButtonsInOrder) {
+    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Quoinry V2.0版"));
+    QToolBar* toolbar = main_->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    ASSERT_NE(toolbar, nullptr);
+    const Texts captions = {QStringLiteral("新建文件"), QStringLiteral("型材管理"),
+                            QStringLiteral("关于软件"), QStringLiteral("帮助文件"),
+                            QStringLiteral("退出系统")};
+    ASSERT_EQ(toolbar->actions().size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(toolbar->actions()[i]->text(), captions[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(toolbar->actions()[i]->toolTip(), captions[static_cast<std::size_t>(i)]);
+        EXPECT_FALSE(toolbar->actions()[i]->icon().isNull());
+    }
+    ClickToolbar(5);
+    EXPECT_EQ(services_.quit_calls, 1);
+}
+
+TEST_F(ShellTest, HelpOpensTheChmWhenPresentElseTheHtmlHelp) {
+    ClickToolbar(4);
+    ASSERT_EQ(services_.opened_files.size(), 1u);
+    EXPECT_EQ(services_.opened_files[0], Home() / "help" / "index.html");
+    EXPECT_TRUE(fs::exists(services_.opened_files[0]));
+    std::ofstream(Home() / "help.chm") << "x";
+    ClickToolbar(4);
+    EXPECT_EQ(services_.opened_files.back(), Home() / "help.chm");
+}
+
+TEST_F(ShellTest, AboutWindowAndUnavailableSystemInformation) {
+    ClickToolbar(3);
+    ClickToolbar(3);
+    EXPECT_EQ(OpenForms("frmAbout"), 1);
+    auto label = [&](const char* name) { return Control<QLabel>("frmAbout", name)->text(); };
+    EXPECT_TRUE(label("lblTitle").startsWith(QStringLiteral("关于")));
+    EXPECT_TRUE(label("lblTitle").endsWith(QStringLiteral("--Quoinry系统")));
+    EXPECT_EQ(Form("frmAbout")->parentWidget()->windowTitle(), label("lblTitle"));
+    EXPECT_EQ(label("lblVersion"), QStringLiteral("版本:V2.0"));
+    EXPECT_TRUE(label("lblDescription").startsWith(QStringLiteral("应用程序描述\r\n\r\n")));
+    EXPECT_TRUE(label("lblDisclaimer").startsWith(QStringLiteral("警告: ")));
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", Home().c_str());  // no system information program
+    Click(Control<QPushButton>("frmAbout", "cmdSysInfo"));
+    qputenv("PATH", path);
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, QStringLiteral("此时系统信息不可用"));
+    EXPECT_EQ(services_.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(services_.started_programs.empty());
+
+    Click(Control<QPushButton>("frmAbout", "cmdOK"));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(OpenForms("frmAbout"), 0);
+}
+
+TEST_F(ShellTest, MissingBackgroundPictureStillOpensTheMainWindow) {
+    fs::remove(Home() / "pic" / "1.jpg");
+    MainForm bare(services_);
+    bare.show();
+    EXPECT_TRUE(bare.isVisible());
+}
+
+// Sends a press of `button` at a point of the drawing, as the user's click.
+void ClickAt(SectionPicker& picker, profile::Point at, Qt::MouseButton button) {
+    QTest::mouseClick(&picker, button, Qt::NoModifier, picker.ToWidget(at).toPoint());
+}
+
+profile::Drawing TwoRegions() {
+    return profile::ReadDxfDrawing(fs::path(QUOINRY_SOURCE_DIR) / "tests" / "data" / "section" /
+                                   "two_regions.dxf");
+}
+
+TEST(SectionPicker, ClickInsideARegionPicksIt) {
+    const profile::Drawing drawing = TwoRegions();
+    const auto regions = profile::FindRegions(drawing.loops);
+    ASSERT_EQ(regions.size(), 2u);
+    for (std::size_t wanted = 0; wanted < regions.size(); ++wanted) {
+        SectionPicker picker(drawing, regions);
+        picker.show();
+        const profile::Box& box = regions[wanted].box;
+        // A click beside every region asks again.
+        ClickAt(picker, {box.min.x - 1000, box.min.y - 1000}, Qt::LeftButton);
+        EXPECT_TRUE(picker.isVisible());
+        ClickAt(picker, 0.5 * (box.min + box.max), Qt::LeftButton);
+        EXPECT_EQ(picker.result(), QDialog::Accepted);
+        EXPECT_EQ(picker.picked(), wanted);
+    }
+}
+
+TEST(SectionPicker, EscapeOrRightButtonCancels) {
+    const profile::Drawing drawing = TwoRegions();
+    const auto regions = profile::FindRegions(drawing.loops);
+    SectionPicker by_key(drawing, regions);
+    by_key.show();
+    QTest::keyClick(&by_key, Qt::Key_Escape);
+    EXPECT_EQ(by_key.result(), QDialog::Rejected);
+    EXPECT_FALSE(by_key.picked());
+
+    SectionPicker by_mouse(drawing, regions);
+    by_mouse.show();
+    ClickAt(by_mouse, 0.5 * (regions[0].box.min + regions[0].box.max), Qt::RightButton);
+    EXPECT_EQ(by_mouse.result(), QDialog::Rejected);
+    EXPECT_FALSE(by_mouse.picked());
+}
+
+TEST(KeyState, PressedSinceTheLastQueryCountsOnce) {
+    QWidget target;
+    target.show();
+    IsKeyDown(kVirtualKeyEscape);
+    EXPECT_FALSE(IsKeyDown(kVirtualKeyEscape));
+    QTest::keyPress(&target, Qt::Key_Escape);
+    EXPECT_TRUE(IsKeyDown(kVirtualKeyEscape));
+    EXPECT_TRUE(IsKeyDown(kVirtualKeyEscape));  // still down
+    QTest::keyRelease(&target, Qt::Key_Escape);
+    EXPECT_FALSE(IsKeyDown(kVirtualKeyEscape));
+    QTest::keyClick(&target, Qt::Key_Escape);
+    EXPECT_TRUE(IsKeyDown(kVirtualKeyEscape));  // pressed and released since the last query
+    EXPECT_FALSE(IsKeyDown(kVirtualKeyEscape));
+
+    IsKeyDown(kVirtualKeyRightButton);
+    QTest::mouseClick(&target, Qt::RightButton);
+    EXPECT_TRUE(IsKeyDown(kVirtualKeyRightButton));
+    EXPECT_FALSE(IsKeyDown(kVirtualKeyRightButton));
+    EXPECT_FALSE(IsKeyDown(65));
+}
+
+}  // namespace
+}  // namespace quoinry::shell::testing

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QString>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "profile/regions.h"
+#include "shell/main_form.h"
+#include "shell/shell_services.h"
+
+namespace quoinry::shell::testing {
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    MessageIcon icon;
+};
+
+// Records what the windows ask of the desktop and answers as the test sets it.
+class RecordingServices : public ShellServices {
+  public:
+    void Message(QWidget*, const QString& title, const QString& text, MessageIcon icon) override {
+        messages.push_back({title, text, icon});
+    }
+    QString DrawingFile(QWidget*) override { return drawing_file; }
+    std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
+                                          const std::vector<profile::Region>& regions) override {
+        offered_regions = regions.size();
+        return picked_region;
+    }
+    bool OpenFile(const std::filesystem::path& file) override {
+        opened_files.push_back(file);
+        return true;
+    }
+    bool StartProgram(const QString& program) override {
+        started_programs.push_back(program);
+        return true;
+    }
+    void Quit() override { ++quit_calls; }
+
+    // The texts shown so far, and forgets them.
+    std::vector<QString> TakeTexts();
+
+    std::vector<ShownMessage> messages;
+    QString drawing_file;
+    std::optional<std::size_t> picked_region = 0;
+    std::size_t offered_regions = 0;
+    std::vector<std::filesystem::path> opened_files;
+    std::vector<QString> started_programs;
+    int quit_calls = 0;
+};
+
+// A main window over a program directory of its own (QUOINRY_HOME), so that the database,
+// info.ini and temp/ are fresh for each test.
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path Home() const { return home_; }
+    std::filesystem::path Temp() const { return home_ / "temp"; }
+    std::string Ini(const char* section, const char* key) const;
+
+    // A sample profile of data/profiles in the database, with its picture.
+    void AddSampleProfile(const std::string& series, const std::string& number);
+
+    void ClickToolbar(int index);
+    // The child window with this objectName, or null when it is not open.
+    QWidget* Form(const char* name) const;
+    template <typename T>
+    T* Control(const char* form, const char* name) const {
+        QWidget* window = Form(form);
+        EXPECT_NE(window, nullptr) << form << " is not open";
+        T* control = window != nullptr ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        EXPECT_NE(control, nullptr) << form << "." << name;
+        return control;
+    }
+    int OpenForms(const char* name) const;
+
+    // As a user does it.
+    static void Click(QWidget* widget);
+    static void Type(QLineEdit* box, const QString& text);
+    static void Type(QComboBox* box, const QString& text);
+    static void Pick(QComboBox* box, const QString& item);
+
+    // Closes the window through its frame's close box and opens it again from the toolbar.
+    void Reopen(const char* form, int toolbar_index);
+
+    RecordingServices services_;
+    std::unique_ptr<MainForm> main_;
+
+  private:
+    std::filesystem::path home_;
+};
+
+}  // namespace quoinry::shell::testing

@@ -1,0 +1,209 @@
+// The profile management window and the CAD step.
+#include <QLabel>
+#include <filesystem>
+
+#include "shell_test_support.h"
+
+namespace quoinry::shell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<QString>;
+
+const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
+const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
+
+class XcFormTest : public ShellTest {
+  protected:
+    QComboBox* Combo(const char* name) { return Control<QComboBox>("xcForm", name); }
+    QLineEdit* Box(int number) {
+        return Control<QLineEdit>("xcForm", ("TextBox" + std::to_string(number)).c_str());
+    }
+    QPushButton* Button(const char* name) { return Control<QPushButton>("xcForm", name); }
+
+    void UseDrawing(const char* name) {
+        services_.drawing_file = QString::fromStdString(
+            (fs::path(QUOINRY_SOURCE_DIR) / "tests" / "data" / "section" / name).string());
+    }
+    // The 60 × 100 mm rectangle measured into the window.
+    void MeasureRectangle() {
+        UseDrawing("rectangle.dxf");
+        Click(Button("Button1"));
+        ASSERT_EQ(services_.TakeTexts(), Texts{});
+    }
+};
+
+TEST_F(XcFormTest, EmptyLibraryLeavesEverythingEmptyAndTheButtonsDisabled) {
+    ClickToolbar(2);
+    EXPECT_EQ(Form("xcForm")->parentWidget()->windowTitle(), QStringLiteral("型材管理"));
+    EXPECT_EQ(Combo("ComboBox1")->count(), 0);
+    EXPECT_EQ(Combo("ComboBox2")->count(), 0);
+    for (const char* name : {"Button2", "Button3", "Button4"})
+        EXPECT_FALSE(Button(name)->isEnabled()) << name;
+    EXPECT_TRUE(Button("Button1")->isEnabled());
+    EXPECT_EQ(Box(9)->toolTip(), QStringLiteral("Y轴抗抵矩,单位:cm^3"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+}
+
+TEST_F(XcFormTest, OpeningShowsTheFirstProfileOfTheFirstSeriesWithItsPicture) {
+    AddSampleProfile("60平开窗", "KC60-02");
+    AddSampleProfile("60平开窗", "KC60-01");
+    AddSampleProfile("圆管", "YG50-01");
+    ClickToolbar(2);
+    EXPECT_EQ(Combo("ComboBox1")->currentText(), QStringLiteral("60平开窗"));
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-01"));
+    EXPECT_EQ(Combo("ComboBox2")->count(), 2);
+    // Record positions 2 .. 16 in their boxes: strength, shear, wall, area, modulus, Ix ...
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("85.4"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("49.6"));
+    EXPECT_EQ(Box(4)->text(), QStringLiteral("1.6"));
+    EXPECT_EQ(Box(3)->text(), QStringLiteral("3.828"));
+    EXPECT_EQ(Box(15)->text(), QStringLiteral("70000"));
+    EXPECT_EQ(Box(5)->text(), QStringLiteral("9.379"));
+    EXPECT_EQ(Box(14)->text(), QStringLiteral("3.249"));
+    EXPECT_GT(fs::file_size(Temp() / "xc.wmf"), 0u);
+    EXPECT_FALSE(Control<QLabel>("xcForm", "Image1")->pixmap().isNull());
+    EXPECT_FALSE(Button("Button2")->isEnabled());
+    EXPECT_TRUE(Button("Button3")->isEnabled());
+
+    Pick(Combo("ComboBox1"), QStringLiteral("圆管"));
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("YG50-01"));
+    EXPECT_EQ(Box(4)->text(), QStringLiteral("2"));
+}
+
+TEST_F(XcFormTest, CadStepFillsTheBoxesThePictureAndEnablesAdd) {
+    ClickToolbar(2);
+    MeasureRectangle();
+    const std::pair<int, const char*> expected[] = {
+        {3, "60"},  {5, "500"},  {6, "180"},  {7, "100"},    {8, "100"},
+        {9, "60"},  {10, "60"},  {11, "75"},  {12, "75"},    {13, "45"},
+        {14, "45"}, {1, "85.4"}, {2, "49.6"}, {15, "70000"}, {4, "1.4"}};
+    for (const auto& [number, text] : expected)
+        EXPECT_EQ(Box(number)->text(), QString::fromUtf8(text)) << "TextBox" << number;
+    EXPECT_TRUE(Button("Button2")->isEnabled());
+    EXPECT_GT(fs::file_size(Temp() / "xc.wmf"), 0u);
+    EXPECT_FALSE(Control<QLabel>("xcForm", "Image1")->pixmap().isNull());
+}
+
+TEST_F(XcFormTest, CancelledOrUnusableDrawingChangesNothing) {
+    ClickToolbar(2);
+    Type(Box(3), QStringLiteral("7"));
+    services_.picked_region.reset();
+    UseDrawing("rectangle.dxf");
+    Click(Button("Button1"));
+    EXPECT_EQ(services_.offered_regions, 1u);
+    EXPECT_EQ(Box(3)->text(), QStringLiteral("7"));
+    EXPECT_FALSE(Button("Button2")->isEnabled());
+    EXPECT_FALSE(fs::exists(Temp() / "xc.wmf"));
+
+    services_.picked_region = 0;
+    UseDrawing("open_chain.dxf");
+    Click(Button("Button1"));
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("当前错误:")));
+    EXPECT_EQ(Box(3)->text(), QStringLiteral("7"));
+    EXPECT_FALSE(Button("Button2")->isEnabled());
+}
+
+TEST_F(XcFormTest, AddChecksCompletenessAndDuplicates) {
+    ClickToolbar(2);
+    MeasureRectangle();
+    Type(Combo("ComboBox1"), QStringLiteral("测试系列"));
+    Type(Combo("ComboBox2"), QStringLiteral("T-01"));
+    Type(Box(12), QString());
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{kIncomplete});
+    Type(Box(12), QStringLiteral("75"));
+    Type(Combo("ComboBox2"), QString());
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{kIncomplete});
+
+    Type(Combo("ComboBox2"), QStringLiteral("T-01"));
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_TRUE(Button("Button3")->isEnabled());
+    EXPECT_TRUE(Button("Button4")->isEnabled());
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{kDuplicate});
+
+    // The stored profile, with the picture the CAD step wrote, is what the next window shows.
+    fs::remove(Temp() / "xc.wmf");
+    Button("Button5")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ClickToolbar(2);
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("T-01"));
+    EXPECT_EQ(Box(5)->text(), QStringLiteral("500"));
+    EXPECT_GT(fs::file_size(Temp() / "xc.wmf"), 0u);
+}
+
+TEST_F(XcFormTest, TextThatIsNoNumberIsRefusedWithTheErrorBox) {
+    ClickToolbar(2);
+    MeasureRectangle();
+    Type(Combo("ComboBox1"), QStringLiteral("O'Brien 系列"));
+    Type(Combo("ComboBox2"), QStringLiteral("T-01"));
+    Type(Box(5), QStringLiteral("abc"));
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("当前错误:类型不匹配")});
+    Type(Box(5), QStringLiteral("500"));
+    Click(Button("Button2"));  // an apostrophe is just a character
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+}
+
+TEST_F(XcFormTest, ModifyRefusesAnExistingNameAndRenamesTheShownProfile) {
+    AddSampleProfile("60平开窗", "KC60-01");
+    AddSampleProfile("60平开窗", "KC60-02");
+    ClickToolbar(2);
+    Type(Box(4), QStringLiteral("2.5"));
+    Click(Button("Button3"));  // series and number unchanged
+    EXPECT_EQ(services_.TakeTexts(), Texts{kDuplicate});
+
+    Type(Combo("ComboBox2"), QStringLiteral("KC60-00"));
+    Click(Button("Button3"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    ASSERT_EQ(Combo("ComboBox2")->count(), 2);
+    EXPECT_EQ(Combo("ComboBox2")->itemText(0), QStringLiteral("KC60-00"));
+    EXPECT_EQ(Combo("ComboBox2")->itemText(1), QStringLiteral("KC60-02"));
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-00"));
+    EXPECT_EQ(Box(4)->text(), QStringLiteral("2.5"));
+}
+
+TEST_F(XcFormTest, DeleteSaysSoAndShowsTheFirstRemainingProfile) {
+    AddSampleProfile("60平开窗", "KC60-01");
+    AddSampleProfile("60平开窗", "KC60-02");
+    ClickToolbar(2);
+    Click(Button("Button4"));
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].text, QStringLiteral("记录删除成功!"));
+    EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
+    services_.messages.clear();
+    EXPECT_EQ(Combo("ComboBox2")->count(), 1);
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-02"));
+    EXPECT_EQ(Box(4)->text(), QStringLiteral("1.8"));
+
+    // A profile that is not there is no success.
+    Type(Combo("ComboBox2"), QStringLiteral("KC60-99"));
+    Click(Button("Button4"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("当前错误:没有当前记录")});
+}
+
+TEST_F(XcFormTest, CadStepInTheMemberWindowFillsItsOwnBoxes) {
+    main_->ShowMemberForm();
+    services_.TakeTexts();
+    UseDrawing("rectangle.dxf");
+    Click(Control<QPushButton>("gjForm", "Button1"));
+    auto box = [&](const char* name) { return Control<QLineEdit>("gjForm", name)->text(); };
+    EXPECT_EQ(box("TextBox14"), QStringLiteral("60"));
+    EXPECT_EQ(box("TextBox8"), QStringLiteral("500"));
+    EXPECT_EQ(box("TextBox9"), QStringLiteral("180"));
+    EXPECT_EQ(box("TextBox10"), QStringLiteral("100"));
+    EXPECT_EQ(box("TextBox12"), QStringLiteral("75"));
+    EXPECT_EQ(box("TextBox13"), QStringLiteral("75"));
+    EXPECT_EQ(box("TextBox1"), QStringLiteral("85.4"));
+    EXPECT_EQ(box("TextBox5"), QStringLiteral("49.6"));
+    EXPECT_EQ(box("TextBox6"), QStringLiteral("70000"));
+    EXPECT_EQ(box("TextBox7"), QStringLiteral("1.4"));
+}
+
+}  // namespace
+}  // namespace quoinry::shell::testing
