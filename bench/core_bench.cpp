@@ -1,7 +1,10 @@
 // A whole design in memory (reports formatted, nothing written) and the `quoinry run` process
 // end to end.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,13 +45,23 @@ BENCHMARK(BM_WholeDesignInMemory);
 
 void BM_RunProcessEndToEnd(benchmark::State& state) {
     const auto out = std::filesystem::temp_directory_path() / "quoinry-bench-run";
-    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" + kSample +
-                                "' --out '" + out.string() + "' >/dev/null";
+    const std::string out_text = out.string();
+    const char* const argv[] = {QUOINRY_EXECUTABLE, "run",  kSample, "--out",
+                                out_text.c_str(),   nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     for (auto _ : state) {
-        const int status = std::system(command.c_str());
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        pid_t pid = 0;
+        int status = 0;
+        // Spawned directly, without a shell, so that only the program itself is measured.
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv),
+                        environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             state.SkipWithError("run failed");
+        }
     }
+    posix_spawn_file_actions_destroy(&actions);
     std::filesystem::remove_all(out);
 }
 BENCHMARK(BM_RunProcessEndToEnd)->Unit(benchmark::kMillisecond);
