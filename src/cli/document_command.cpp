@@ -72,7 +72,7 @@ std::string ParseArguments(const std::vector<std::string>& args, DocumentArgumen
 }
 
 std::optional<std::filesystem::path> DefaultPicture() {
-    const std::filesystem::path picture = ProgramDirectory() / "temp" / "xc.wmf";
+    const std::filesystem::path picture = SectionPictureFile();
     std::error_code error;
     if (std::filesystem::is_regular_file(picture, error))
         return picture;

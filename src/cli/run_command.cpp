@@ -1,11 +1,9 @@
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 #include "cli/commands.h"
+#include "common/file_bytes.h"
 #include "common/ini_file.h"
 #include "common/program_dir.h"
 #include "design/design_run.h"
@@ -73,20 +71,6 @@ std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) 
     return options;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
-
 void PrintBoxLines(const std::string& box) {
     if (box.empty())
         return;
@@ -115,7 +99,7 @@ int RunCommand(const std::vector<std::string>& args) {
                      "  (quoinry run --help)\n";
         return 2;
     }
-    const std::optional<std::string> bytes = ReadWholeFile(options->design);
+    const std::optional<std::string> bytes = ReadFileBytes(options->design);
     if (!bytes) {
         std::cerr << "quoinry run: cannot read the design file '" << options->design << "'\n";
         return 2;

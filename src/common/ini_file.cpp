@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/cp936.h"
+#include "common/file_bytes.h"
 
 namespace quoinry {
 namespace {
@@ -136,19 +137,6 @@ std::string ToUtf8(const Body& body, std::string_view text) {
 
 std::string FromUtf8(const Body& body, std::string_view text) {
     return body.utf8 ? std::string(text) : Utf8ToCp936(text);
-}
-
-std::optional<std::string> ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    // istream::read turns a failing read (a folder, an I/O error) into badbit, not an exception.
-    std::string bytes;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, in.gcount());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
 }
 
 // The whole new file goes to a sibling first and then replaces the old one in one rename, so a
@@ -281,7 +269,7 @@ void WriteIniString(const std::filesystem::path& file, std::string_view section,
         return;
     std::string old_bytes;
     if (exists) {
-        std::optional<std::string> bytes = ReadBytes(file);
+        std::optional<std::string> bytes = ReadFileBytes(file);
         // Rewriting a file that could not be read would lose its other settings.
         if (!bytes)
             return;
@@ -293,7 +281,7 @@ void WriteIniString(const std::filesystem::path& file, std::string_view section,
 
 std::string ReadIniString(const std::filesystem::path& file, std::string_view section,
                           std::string_view key) {
-    const std::optional<std::string> bytes = ReadBytes(file);
+    const std::optional<std::string> bytes = ReadFileBytes(file);
     if (!bytes)
         return {};
     return IniDocument::Parse(*bytes).Value(section, key);

@@ -22,6 +22,10 @@ std::filesystem::path TempDirectory() {
     return temp;
 }
 
+std::filesystem::path SectionPictureFile() {
+    return TempDirectory() / "xc.wmf";
+}
+
 std::filesystem::path SettingsFile() {
     return ProgramDirectory() / "info.ini";
 }

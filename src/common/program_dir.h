@@ -11,6 +11,9 @@ std::filesystem::path ProgramDirectory();
 // The temp folder for reports and the section picture, created when missing.
 std::filesystem::path TempDirectory();
 
+// The section picture (xc.wmf) that showing a profile or measuring a drawing writes.
+std::filesystem::path SectionPictureFile();
+
 // The settings file, info.ini.
 std::filesystem::path SettingsFile();
 

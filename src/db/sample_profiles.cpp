@@ -4,20 +4,10 @@
 #include <string>
 #include <utility>
 
+#include "db/tab_fields.h"
+
 namespace quoinry::db {
 namespace {
-
-std::vector<std::string> SplitFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t tab = line.find('\t', start);
-        fields.emplace_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
 
 const EmbeddedFile* FindFile(std::span<const EmbeddedFile> files, std::string_view name) {
     const auto found = std::find_if(files.begin(), files.end(),
@@ -40,16 +30,17 @@ std::vector<SampleProfile> ParseSampleProfiles(std::string_view tsv,
             line.remove_suffix(1);
         if (std::exchange(header, false) || line.empty())
             continue;
-        const std::vector<std::string> fields = SplitFields(line);
+        const std::vector<std::string_view> fields = SplitTabs(line);
         if (fields.size() < kFields)
             continue;
         const EmbeddedFile* picture = FindFile(files, fields[kFields - 1]);
         if (picture == nullptr)
             continue;
         SampleProfile profile;
-        profile.texts.series = fields[0];
-        profile.texts.number = fields[1];
-        std::copy(fields.begin() + 2, fields.begin() + 17, profile.texts.values.begin());
+        profile.texts.series = std::string(fields[0]);
+        profile.texts.number = std::string(fields[1]);
+        for (std::size_t i = 0; i < profile.texts.values.size(); ++i)
+            profile.texts.values[i] = std::string(fields[2 + i]);
         profile.picture.assign(picture->bytes.begin(), picture->bytes.end());
         profiles.push_back(std::move(profile));
     }

@@ -3,20 +3,10 @@
 #include <stdexcept>
 
 #include "db/station_table_data.h"
+#include "db/tab_fields.h"
 
 namespace quoinry::db {
 namespace {
-
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const auto tab = line.find('\t');
-        fields.push_back(line.substr(0, tab));
-        if (tab == std::string_view::npos)
-            return fields;
-        line.remove_prefix(tab + 1);
-    }
-}
 
 // "0.45" (kN/m²) -> "450" (Pa), exactly, without going through binary fractions.
 std::string WholePascals(std::string_view kilo) {

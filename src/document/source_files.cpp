@@ -1,11 +1,12 @@
 #include "document/source_files.h"
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "common/cp936.h"
+#include "common/file_bytes.h"
 #include "document/document_error.h"
 
 namespace quoinry::document {
@@ -16,15 +17,10 @@ std::string ReadWholeFile(const std::filesystem::path& file, DocumentProblem mis
     std::error_code error;
     if (!std::filesystem::exists(file, error))
         throw DocumentError(missing, file);
-    if (std::filesystem::is_directory(file, error))
+    std::optional<std::string> bytes = ReadFileBytes(file);
+    if (!bytes)
         throw DocumentError(unreadable, file);
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw DocumentError(unreadable, file);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw DocumentError(unreadable, file);
-    return bytes;
+    return std::move(*bytes);
 }
 
 std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t width) {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <exception>
+#include <system_error>
 
 #include "common/calc_error.h"
 #include "db/database_error.h"
@@ -43,6 +44,17 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
+}
+
+QString BoxText(const std::string& text) {
+    QString box = Q(text);
+    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return box;
+}
+
+bool FileExists(const std::filesystem::path& file) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(file, ignored);
 }
 
 std::string TextOf(const QComboBox* box) {

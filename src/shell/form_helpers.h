@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +37,11 @@ QLineEdit* NewLineEdit(QWidget* parent, const char* name, bool select_all_on_cli
 QComboBox* NewComboBox(QWidget* parent, const char* name);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption);
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption);
+
+// A result box's text (CR LF separated lines) as the text edit shows it.
+QString BoxText(const std::string& text);
+
+bool FileExists(const std::filesystem::path& file);
 
 std::string TextOf(const QComboBox* box);
 std::string TextOf(const QLineEdit* box);

@@ -52,21 +52,6 @@ constexpr const char* kVerticalLabels[] = {"第一受荷单元宽Wsk1", "第二�
 constexpr const char* kHorizontalLabels[] = {"受荷单元宽Wsk", "受荷单元高Hsk",
                                              "第一受荷单元高Hsk1"};
 
-QString BoxText(const std::string& text) {
-    QString box = Q(text);
-    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return box;
-}
-
-std::filesystem::path SectionPictureFile() {
-    return TempDirectory() / "xc.wmf";
-}
-
-bool FileExists(const std::filesystem::path& file) {
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(file, ignored);
-}
-
 }  // namespace
 
 GjForm::GjForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {

@@ -26,12 +26,6 @@ const char* BoolText(bool value) {
     return value ? "True" : "False";
 }
 
-QString BoxText(const std::string& text) {
-    QString box = Q(text);
-    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return box;
-}
-
 void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
     grid->addWidget(new QLabel(caption), row, column * 2);
     grid->addWidget(field, row, column * 2 + 1);

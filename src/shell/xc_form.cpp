@@ -4,9 +4,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
 
+#include "common/file_bytes.h"
 #include "common/program_dir.h"
 #include "db/database_error.h"
 #include "db/location.h"
@@ -53,19 +54,10 @@ const char* CaptionOf(int number) {
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
 
-std::filesystem::path SectionPictureFile() {
-    return TempDirectory() / "xc.wmf";
-}
-
-bool FileExists(const std::filesystem::path& file) {
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(file, ignored);
-}
-
 // The picture the CAD step has just written; a missing file gives an empty picture.
 db::Bytes ReadPictureFile() {
-    std::ifstream in(SectionPictureFile(), std::ios::binary);
-    return db::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::optional<std::string> bytes = ReadFileBytes(SectionPictureFile());
+    return bytes ? db::Bytes(bytes->begin(), bytes->end()) : db::Bytes();
 }
 
 }  // namespace
