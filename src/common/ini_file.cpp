@@ -9,6 +9,7 @@
 
 #include "common/cp936.h"
 #include "common/file_bytes.h"
+#include "common/text.h"
 
 namespace quoinry {
 namespace {
@@ -17,26 +18,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kReadLimitBytes = 127;
 constexpr std::size_t kWriteLimitCharacters = 128;
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// Only ASCII letters fold; the texts are UTF-8, so no byte of a multi-byte character changes.
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
 
 bool IsUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "common/calc_error.h"
+#include "common/text.h"
 
 namespace quoinry {
 namespace {
@@ -40,9 +41,8 @@ DecimalDigits ParseScientific(const char* p, const char* end) {
     return d;
 }
 
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The digits of r × 10^-shift (r a whole number, 0 < r < 10^17), padded to `significant`.
 DecimalDigits FromScaledInteger(bool negative, double r, int shift, int significant) {
@@ -64,7 +64,8 @@ bool ShortDoubleDigits(double x, DecimalDigits& d) {
     const double a = std::fabs(x);
     for (int n = 0; n <= 15; ++n) {
         const double y = a * kPow10[n];
-        if (!(y < 1e15)) return false;
+        if (!(y < 1e15))
+            return false;
         const double r = std::nearbyint(y);
         if (r != 0.0 && r / kPow10[n] == a) {
             d = FromScaledInteger(std::signbit(x), r, n, 15);
@@ -85,7 +86,8 @@ bool SingleDigits(double x, DecimalDigits& d) {
     int exponent = static_cast<int>(std::floor((binary_exponent - 1) * 0.30102999566398119));
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = 6 - exponent;
-        if (k > 22 || k < -22) return false;
+        if (k > 22 || k < -22)
+            return false;
         const double y = k >= 0 ? a * kPow10[k] : a / kPow10[-k];
         if (y < 1e6) {
             --exponent;
@@ -97,7 +99,8 @@ bool SingleDigits(double x, DecimalDigits& d) {
         }
         const double whole = std::floor(y);
         const double fraction = y - whole;
-        if (std::fabs(fraction - 0.5) < 1e-6) return false;
+        if (std::fabs(fraction - 0.5) < 1e-6)
+            return false;
         double r = fraction > 0.5 ? whole + 1.0 : whole;
         int shift = k;
         if (r >= 1e7) {
@@ -114,8 +117,10 @@ bool SingleDigits(double x, DecimalDigits& d) {
 DecimalDigits ToDecimal(double x, int significant) {
     DecimalDigits d;
     if (x != 0.0 && std::isfinite(x)) {
-        if (significant == 15 && ShortDoubleDigits(x, d)) return d;
-        if (significant == 7 && SingleDigits(x, d)) return d;
+        if (significant == 15 && ShortDoubleDigits(x, d))
+            return d;
+        if (significant == 7 && SingleDigits(x, d))
+            return d;
     }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
@@ -210,10 +215,6 @@ std::string GeneralFromValue(double x, int significant) {
         *p++ = '0';
     p = std::to_chars(p, text + sizeof text, magnitude).ptr;
     return std::string(text, p);
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 bool IsDigit(char c) {
@@ -323,8 +324,7 @@ std::string GeneralText(float x) {
 }
 
 double ParseStrict(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    text = TrimBlanks(text);
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;

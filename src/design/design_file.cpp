@@ -1,27 +1,13 @@
 #include "design/design_file.h"
 
-#include <cctype>
+#include "common/text.h"
 
 namespace quoinry {
-namespace {
-
-bool IsTrue(std::string_view text) {
-    constexpr std::string_view kTrue = "true";
-    if (text.size() != kTrue.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != kTrue[i])
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 MinimumWkRule MinimumRuleOf(std::string_view op1, std::string_view op2) {
-    if (IsTrue(op2))
+    if (AsciiLower(op2) == "true")
         return MinimumWkRule::AtLeast075;
-    if (IsTrue(op1))
+    if (AsciiLower(op1) == "true")
         return MinimumWkRule::AtLeast1;
     return MinimumWkRule::None;
 }
