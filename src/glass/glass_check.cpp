@@ -45,15 +45,20 @@ class GlassCheck {
           t1_(input.outer_thickness),
           t2_(input.inner_thickness) {}
 
-    void Run() {
+    GlassResult Run() {
         WriteHead();
         const GlassCategory* category = FindGlassCategory(input_.category);
         if (category == nullptr)
-            return;
+            return result_;
+        result_.category_known = true;
+        result_.two_panes = category->two_panes;
         WriteStrengthSection(*category, Pane::Outer);
         if (category->two_panes)
             WriteStrengthSection(*category, Pane::Inner);
         WriteDeflectionSection(*category);
+        result_.ok = result_.deflection_ok;
+        for (int i = 0; i < result_.pane_count; ++i) result_.ok = result_.ok && result_.panes[i].ok;
+        return result_;
     }
 
   private:
@@ -81,8 +86,10 @@ class GlassCheck {
         Line("   A: 该处玻璃分格面积:");
         Line("      A=B×H");
         Line("       =", b_text, "×", h_text);
-        const double area = RoundN(Div(Mul(width_.Get(), height_.Get()), 1000000.0), 3);
-        Line("       =", FormatFixed(area, 3), "m^2");
+        result_.width_mm = width_.Get();
+        result_.height_mm = height_.Get();
+        result_.area_m2 = RoundN(Div(Mul(width_.Get(), height_.Get()), 1000000.0), 3);
+        Line("       =", FormatFixed(result_.area_m2, 3), "m^2");
     }
 
     // Short side a (double) and long side b (single); a square pane takes a = H.
@@ -126,6 +133,9 @@ class GlassCheck {
         const float fg_outer = StrengthDesignValue(input_.outer_kind);
         const float fg = pane == Pane::Outer ? fg_outer : StrengthDesignValue(input_.inner_kind);
         LazyNumber& thickness = pane == Pane::Outer ? t1_ : t2_;
+        PaneResult& out = result_.panes[result_.pane_count++];
+        out.outer = pane == Pane::Outer;
+        out.fg = fg;
 
         Line("");
         Line(std::string(texts.heading));
@@ -144,38 +154,47 @@ class GlassCheck {
             "   m: 玻璃板的弯矩系数, "
             "按边长比a/b查《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-1采用");
         const double a = ShortSide();
+        result_.a_mm = a;
         Line("   a: 玻璃短边边长:", GeneralText(a), "mm");
+        result_.b_mm = LongSide();
         Line("   b: 玻璃长边边长:", GeneralText(LongSide()), "mm");
         const double t = thickness.Get();
+        out.thickness_mm = t;
         Line(std::string(texts.thickness_caption), GeneralText(t), "mm");
         Line("   E: 玻璃的弹性模量:", GeneralText(kElasticModulus), "N/mm^2");
 
         PaneLoad load{wk_, false};
         if (category.two_panes)
             WriteShareLines(category, pane, texts, load);
+        out.load = load.w;
 
         Line(std::string(texts.theta_caption));
         const std::string w_thousand = load.TimesThousandText();
         Line("     =", w_thousand, "×", GeneralText(a), "^4/(", GeneralText(kElasticModulus) + "×",
              GeneralText(t), "^4)/1000000");
         const float theta = Theta(load.w, a, t);
+        out.theta = theta;
         Line("     =", FormatFixed(theta, 4));
         eta_ = GlassReductionFactor(theta);
+        out.eta = eta_;
         Line("   η: 折减系数，按θ=", FormatFixed(theta, 4),
              std::string(texts.eta_lookup) + FormatFixed(eta_, 2));
         const float m = GlassMomentCoefficient(ToSingle(a), LongSide());
+        out.m = m;
         Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)", FormatFixed(m, 3));
         Line("   在风荷载作用下外侧玻璃最大应力标准值");
         Line(std::string(texts.sigma_caption));
         Line("       =6×", FormatFixed(m, 4), "×", w_thousand, "×", GeneralText(a),
              "^2×" + FormatFixed(eta_, 2), "/", GeneralText(t), "^2/1000000");
         const double sigma_wk = StressStandardValue(m, load, a, t);
+        out.sigma_wk = sigma_wk;
         Line("       =", FormatFixed(sigma_wk, 3), "N/mm^2");
         Line("   σ=1.4×σwk");
         Line("     =1.4×", FormatFixed(sigma_wk, 3));
         const float sigma = ToSingle(RoundN(Mul(1.4, sigma_wk), 3));
+        out.sigma = sigma;
         Line("     =", FormatFixed(sigma, 3), "N/mm^2");
-        WriteStrengthVerdict(texts, sigma, fg);
+        out.ok = WriteStrengthVerdict(texts, sigma, fg);
     }
 
     float Theta(double w, double a, double t) const {
@@ -195,7 +214,7 @@ class GlassCheck {
         return RoundN(Div(x, 1000000.0), 3);
     }
 
-    void WriteStrengthVerdict(const PaneSectionTexts& texts, float sigma, float fg) {
+    bool WriteStrengthVerdict(const PaneSectionTexts& texts, float sigma, float fg) {
         const bool satisfied = sigma <= fg;
         const std::string comparison = GeneralText(sigma) +
                                        (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
@@ -204,6 +223,7 @@ class GlassCheck {
         Line(std::string(satisfied ? texts.satisfied : texts.not_satisfied));
         AppendBoxLine(box_, std::string(texts.verdict_lead.substr(3)) + comparison +
                                 (satisfied ? "强度满足要求!" : "强度不满足要求!"));
+        return satisfied;
     }
 
     void WriteDeflectionSection(const GlassCategory& category) {
@@ -235,16 +255,20 @@ class GlassCheck {
         Line(std::string(category.rigidity_formula));
         Line("    =(", GeneralText(kElasticModulus), "×", GeneralText(thickness),
              "^3)/12/(1-" + GeneralText(kPoisson), "^2)");
+        result_.te_mm = thickness;
         const float d = Rigidity(thickness);
+        result_.rigidity = d;
         Line("    =", FormatFixed(d, 3), "N·mm");
 
         const double a = ShortSide();
         const float mu = GlassDeflectionCoefficient(ToSingle(a), LongSide());
+        result_.mu = mu;
         Line("   μ: 挠度系数(按边长比a/b查表6.1.3)", FormatFixed(mu, 5));
         Line("   df=μ×Wk×a^4×η/D");
         Line("     =", GeneralText(mu), "×", GeneralText(Mul(wk_, 1000.0)), "×" + GeneralText(a),
              "^4×", GeneralText(eta_), "/", GeneralText(d), "/1000000");
         const float df = Deflection(mu, a, d);
+        result_.df = df;
         Line("     =", GeneralText(df), "mm");
         WriteDeflectionVerdict(df, a);
     }
@@ -273,6 +297,8 @@ class GlassCheck {
     void WriteDeflectionVerdict(float df, double a) {
         const double limit = Div(a, 60.0);
         const bool satisfied = df <= limit;
+        result_.df_limit = limit;
+        result_.deflection_ok = satisfied;
         const std::string text =
             "玻璃的最大挠度df=" + GeneralText(df) +
             (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
@@ -293,13 +319,14 @@ class GlassCheck {
     LazyNumber t2_;
     std::optional<float> long_side_;
     float eta_ = 0.0f;
+    GlassResult result_;
 };
 
 }  // namespace
 
-void CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
-               std::string& result_box) {
-    GlassCheck(input, shared, report, result_box).Run();
+GlassResult CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
+                      std::string& result_box) {
+    return GlassCheck(input, shared, report, result_box).Run();
 }
 
 }  // namespace quoinry

@@ -18,10 +18,44 @@ struct GlassInput {
     std::string height;           // TextBox5, H in mm
 };
 
+// One pane's strength check. Loads in kN/m^2, stresses in N/mm^2, as the report rounds them.
+struct PaneResult {
+    bool outer = true;          // false: the inner pane of two-pane glass
+    double thickness_mm = 0.0;  // t
+    double load = 0.0;          // its share of Wk (Wk itself for single glass)
+    float theta = 0.0f;         // θ
+    float eta = 0.0f;           // reduction factor η
+    float m = 0.0f;             // bending moment coefficient
+    double sigma_wk = 0.0;      // stress standard value σwk
+    float sigma = 0.0f;         // stress design value σ = 1.4 × σwk
+    float fg = 0.0f;            // strength design value of this pane
+    bool ok = false;            // σ ≤ fg
+};
+
+// Every value the glass report prints. Lengths in mm unless named otherwise.
+struct GlassResult {
+    bool category_known = false;  // false: only the area section is written
+    bool two_panes = false;
+    double width_mm = 0.0;   // B
+    double height_mm = 0.0;  // H
+    double area_m2 = 0.0;    // A, rounded to 3 decimals
+    double a_mm = 0.0;       // short side
+    float b_mm = 0.0f;       // long side
+    PaneResult panes[2];     // outer (or the single pane), inner
+    int pane_count = 0;
+    double te_mm = 0.0;     // thickness of the deflection check (equivalent for two panes)
+    float rigidity = 0.0f;  // D, N·mm
+    float mu = 0.0f;        // deflection coefficient μ
+    float df = 0.0f;        // deflection, rounded to 2 decimals
+    double df_limit = 0.0;  // a / 60, unrounded (the test); printed rounded to 2 decimals
+    bool deflection_ok = false;
+    bool ok = false;  // every pane and the deflection
+};
+
 // Strength and deflection of the pane under WindLoadStandard (JGJ102-2003): appends the lines of
 // glass.txt to `report` and one summary line per verdict to `result_box`.
 // Raises CalcError; the lines written before the error stay in `report`.
-void CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
-               std::string& result_box);
+GlassResult CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
+                      std::string& result_box);
 
 }  // namespace quoinry

@@ -79,13 +79,22 @@ class MemberCheck {
           wx2_(input.wx2),
           ss1_(input.ss1) {}
 
-    void Run() {
+    MemberResult Run() {
+        result_.vertical = form_.vertical;
+        result_.wk = wk_;
         WriteMomentSection();
         WriteShearSection();
         WriteSectionProperties();
         WriteStrengthSection();
         WriteShearStrengthSection();
         WriteDeflectionSection();
+        result_.span_m = span_;
+        result_.units[0] = units_[0];
+        result_.units[1] = units_[1];
+        result_.mw = mw_;
+        result_.qwk = qwk_;
+        result_.ok = result_.strength_ok && result_.shear_ok && result_.deflection_ok;
+        return result_;
     }
 
   private:
@@ -204,10 +213,14 @@ class MemberCheck {
         const double wx1 = wx1_.Get();
         const double wx2 = wx2_.Get();
         const double wx = wx2 < wx1 ? wx2 : wx1;
+        result_.fa = fa;
+        result_.wx = wx;
         Line("     =1.4×", F3(mw_), "×10^3/", F3(wx));
         const double sigma = RoundN(Div(Mul(Mul(1.4, mw_), Pow(10.0, 3)), wx), 3);
         Line("     =", F3(sigma), "N/mm^2");
         const bool fails = sigma > fa;
+        result_.sigma = sigma;
+        result_.strength_ok = !fails;
         const std::string comparison = F3(sigma) + (fails ? "＞fa=" : "≤fa=") + F3(fa);
         Line("   σ=", comparison);
         const std::string verdict = fails ? "杆件强度不能满足!" : "杆件强度满足!";
@@ -232,12 +245,16 @@ class MemberCheck {
         Line("   Q=1.4×Qwk");
         Line("    =1.4×", F3(qwk_));
         const double q = RoundN(Mul(1.4, qwk_), 3);
+        result_.tau_d = tau_d;
+        result_.q = q;
         Line("    =", F3(q), "kN");
         Line("   τ=Q×Ss×100/Ix/t");
         Line("     =", F3(q), "×", F3(ss1), "×100/", F3(ix), "/", F3(t));
         const double tau = RoundN(Div(Div(Mul(Mul(q, ss1), 100.0), ix), t), 3);
         Line("     =", F3(tau), "N/mm^2");
         const bool satisfied = ShearSatisfied(tau, tau_d);
+        result_.tau = tau;
+        result_.shear_ok = satisfied;
         const std::string comparison = F3(tau) + (satisfied ? "≤" : "＞") + F3(tau_d) + "N/mm^2";
         const std::string verdict = satisfied ? "杆件抗剪强度可以满足!" : "杆件抗剪强度不能满足!";
         Line("   τ=", comparison);
@@ -255,14 +272,19 @@ class MemberCheck {
         Line("   Du: 杆件最大挠度与其长度比值");
         Line("   ", Span(), ": 杆件长度:", F3(span_), "m");
         double u[2];
-        for (int i = 0; i < 2; ++i) u[i] = WriteDeflectionBlock(i);
+        for (int i = 0; i < 2; ++i) {
+            u[i] = WriteDeflectionBlock(i);
+            result_.u[i] = u[i];
+        }
         const double total = Add(u[0], u[1]);
+        result_.umax = total;
         Line("   U=U1+U2");
         Line("    =", F3(u[0]), "+", F3(u[1]));
         Line("    =", F3(total), "mm");
         Line("   Du=U/", Span(), "/1000");
         Line("     =", F3(total), "/", F3(span_), "/1000");
         const double du = RoundN(Div(Div(total, span_), 1000.0), 4);
+        result_.du = du;
         Line("     =", F4(du));
         WriteDeflectionVerdict(du, total);
     }
@@ -277,6 +299,7 @@ class MemberCheck {
             Line("   C=(25/8)-5×(Ba^2/", Span(), "^2)+2×(Ba^4/", Span(), "^4)");
             Line("    =(25/8)-5×(", ba, "^2/", span, "^2)+2×(", ba, "^4/", span, "^4)");
             c = ShapeFactor(unit, span_);
+            result_.c[i] = c;
             Line("    =", F3(c));
             Line("   U", n, "=qsk", n, "×", Span(), "^4×10^8×C/(240×E×Ix)");
             Line("     =", F3(unit.qsk), "×", span, "^4×10^8×", F3(c), "/(240×" + F3(e_.Get()), "×",
@@ -296,6 +319,8 @@ class MemberCheck {
         const char* fraction = insulating_ ? "1/180=" : "1/120=";
         const bool relative_fails = du > limit;
         const bool absolute_fails = u > 15.0;
+        result_.du_limit = limit;
+        result_.deflection_ok = !relative_fails && !absolute_fails;
         const std::string line =
             "相对挠度Du=" + F4(du) + (relative_fails ? "＞" : "≤") + fraction + F4(limit) +
             (relative_fails == absolute_fails ? "且绝对挠度Umax=" : "但绝对挠度Umax=") + F3(u) +
@@ -317,25 +342,26 @@ class MemberCheck {
     LoadUnit units_[2];
     double mw_ = 0.0;
     double qwk_ = 0.0;
+    MemberResult result_;
 };
 
 }  // namespace
 
-void CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
-                std::string& result_box) {
-    MemberCheck(input, shared, report, result_box).Run();
-}
-
-void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+MemberResult CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
                         std::string& result_box) {
-    input.form = "竖向杆件";
-    CalcMember(input, shared, report, result_box);
+    return MemberCheck(input, shared, report, result_box).Run();
 }
 
-void CalcHorizontalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
-                          std::string& result_box) {
+MemberResult CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+                                std::string& result_box) {
+    input.form = "竖向杆件";
+    return CalcMember(input, shared, report, result_box);
+}
+
+MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
+                                  ReportLines& report, std::string& result_box) {
     input.form = "横向杆件";
-    CalcMember(input, shared, report, result_box);
+    return CalcMember(input, shared, report, result_box);
 }
 
 float MinimumSectionModulus(const MemberInput& input, const SharedValues& shared) {

@@ -4,6 +4,7 @@
 
 #include "common/report.h"
 #include "common/shared_values.h"
+#include "member/load_unit.h"
 
 namespace quoinry {
 
@@ -28,17 +29,44 @@ struct MemberInput {
     std::string area;            // TextBox14, cm^2 (listed only)
 };
 
+// Every value the member report prints, as the report rounds it. Lengths of the member in m,
+// loads in kN/m^2, kN/m, kN·m and kN, stresses in N/mm^2, deflections in mm.
+struct MemberResult {
+    bool vertical = false;
+    double wk = 0.0;           // Wk the loads come from
+    float span_m = 0.0f;       // L (Hsk or Wsk)
+    LoadUnit units[2];         // the two load units with qsk, Mw and Qw
+    double mw = 0.0;           // Mw = Mw1 + Mw2
+    double qwk = 0.0;          // Qwk = Qw1 + Qw2
+    double fa = 0.0;           // strength design value
+    double wx = 0.0;           // the smaller of Wx1 and Wx2, cm^3
+    double sigma = 0.0;        // σ = 1.4 × Mw × 10^3 / Wx
+    bool strength_ok = false;  // σ ≤ fa
+    float tau_d = 0.0f;        // shear design value τd
+    double q = 0.0;            // Q = 1.4 × Qwk
+    double tau = 0.0;          // τ = Q × Ss × 100 / Ix / t
+    bool shear_ok = false;     // τ ≤ τd
+    double c[2] = {0.0, 0.0};  // trapezoidal shape factors (0 for a triangular unit)
+    double u[2] = {0.0, 0.0};  // U1, U2
+    double umax = 0.0;         // U = U1 + U2
+    double du = 0.0;           // Du = U / L / 1000, rounded to 4 decimals
+    double du_limit = 0.0;     // 1/180 or 1/120, rounded to 4 decimals
+    double u_limit = 15.0;     // absolute limit [U]
+    bool deflection_ok = false;
+    bool ok = false;  // strength, shear and deflection
+};
+
 // Bending, shear and deflection of a vertical or horizontal frame member under
 // WindLoadStandard: appends the lines of gj.txt to `report` and sets `result_box`.
 // Raises CalcError; the lines written before the error stay in `report`.
-void CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
-                std::string& result_box);
+MemberResult CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
+                        std::string& result_box);
 
 // The two routines of the member check window; each checks its own form whatever `form` says.
-void CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
-                        std::string& result_box);
-void CalcHorizontalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
-                          std::string& result_box);
+MemberResult CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
+                                std::string& result_box);
+MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
+                                  ReportLines& report, std::string& result_box);
 
 // Profile pre-selection: the least section modulus Wx (cm^3) a profile needs, with the fixed
 // strength 84.2 N/mm^2, and the text the result box shows for it.

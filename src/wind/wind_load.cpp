@@ -48,8 +48,9 @@ double StandardValue(const Coefficients& c, float mu_s, float wo) {
 
 }  // namespace
 
-void CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
-                  std::string& result_box) {
+WindLoadResult CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
+                            std::string& result_box) {
+    WindLoadResult result;
     const std::string& category_text = input.terrain_category;
     report.push_back("基本参数:" + input.city + ",基本风压:" + input.basic_wind_pressure + "Pa");
     report.emplace_back();
@@ -59,43 +60,51 @@ void CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines&
     report.emplace_back("   Wk: 作用在门窗上的风荷载的标准值(kN/m^2)");
     report.emplace_back("       Wk=βz×μz×μs×Wo                           (GB50009-2001)");
 
-    const double wo_double = ParseStrict(input.basic_wind_pressure) / 1000.0;
-    report.push_back("   Wo: 50年一遇的最大风压:Wo=" + FormatFixed(wo_double, 2) + "kN/m^2");
+    result.w0 = ParseStrict(input.basic_wind_pressure) / 1000.0;
+    report.push_back("   Wo: 50年一遇的最大风压:Wo=" + FormatFixed(result.w0, 2) + "kN/m^2");
     report.emplace_back("       根据现行<<建筑结构荷载规范>>GB50009-2001取定");
     report.push_back("   βgz: 高度z处的阵风系数(按" + category_text + "地区计算):");
     report.push_back("   μz: 高度z处的风压高度变化系数(按" + category_text +
                      "地区计算): (GB50009-2001)");
     report.push_back("   μs: 风荷载体型系数:μs=" + input.shape_coefficient);
 
-    const float mu_s = ToSingle(ParseStrict(input.shape_coefficient));
+    result.mu_s = ToSingle(ParseStrict(input.shape_coefficient));
     const float wo = ToSingle(ParseStrict(input.basic_wind_pressure) / 1000.0);
-    const float z = ToSingle(ParseLeading(input.height));
-    report.push_back("   高度" + GeneralText(z) + "m处风压计算:");
+    result.z_m = ToSingle(ParseLeading(input.height));
+    report.push_back("   高度" + GeneralText(result.z_m) + "m处风压计算:");
 
     Coefficients coefficients;
     if (const TerrainCategory* category = FindTerrainCategory(category_text)) {
-        coefficients = ComputeCoefficients(*category, z);
-        WriteCoefficientBlock(*category, z, coefficients, report);
+        coefficients = ComputeCoefficients(*category, result.z_m);
+        WriteCoefficientBlock(*category, result.z_m, coefficients, report);
+        result.category_known = true;
     }
+    result.mu_f = coefficients.mu_f;
+    result.beta_gz = coefficients.beta_gz;
+    result.mu_z = coefficients.mu_z;
 
-    double wk = StandardValue(coefficients, mu_s, wo);
+    result.wk_computed = StandardValue(coefficients, result.mu_s, wo);
+    double wk = result.wk_computed;
     shared.WindLoadStandard = wk;
     report.emplace_back("       Wk=βgz×μz×μs×Wo");
     report.push_back("          =" + FormatFixed(coefficients.beta_gz, 3) + "×" +
-                     FormatFixed(coefficients.mu_z, 3) + "×" + GeneralText(mu_s) + "×" +
+                     FormatFixed(coefficients.mu_z, 3) + "×" + GeneralText(result.mu_s) + "×" +
                      GeneralText(wo));
     report.push_back("          =" + FormatFixed(wk, 3) + "kN/m^2");
 
     if (input.minimum_rule == MinimumWkRule::AtLeast1 && wk < 1.0) {
         wk = 1.0;
+        result.bound_applied = MinimumWkRule::AtLeast1;
         report.emplace_back(
             "       根据《玻璃幕墙工程技术规范》JGJ102-2003中第5.3.2条规定取Wk=1.0kN/m^2");
     }
     if (input.minimum_rule == MinimumWkRule::AtLeast075 && wk < 0.75) {
         wk = 0.75;
+        result.bound_applied = MinimumWkRule::AtLeast075;
         report.emplace_back(
             "       根据《建筑玻璃应用技术规程》JGJ113-2003中第4.1.2条规定取Wk=0.75kN/m^2");
     }
+    result.wk = wk;
     shared.WindLoadStandard = wk;
 
     report.emplace_back();
@@ -105,13 +114,14 @@ void CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines&
     report.emplace_back("       按《建筑结构荷载规范》GB50009-2001 3.2.5 规定采用");
     report.emplace_back("   W=γw×Wk");
 
-    const double w = RoundN(Mul(wk, 1.4), 3);
-    shared.WindLoadDesign = w;
+    result.w = RoundN(Mul(wk, result.gamma), 3);
+    shared.WindLoadDesign = result.w;
     report.push_back("    =1.4×" + FormatFixed(wk, 3));
-    report.push_back("    =" + FormatFixed(w, 3) + "kN/m^2");
+    report.push_back("    =" + FormatFixed(result.w, 3) + "kN/m^2");
 
     result_box = "风荷载的标准值:" + GeneralText(wk) + "kN/m^2";
-    AppendBoxLine(result_box, "风荷载的设计值:" + GeneralText(w) + "kN/m^2");
+    AppendBoxLine(result_box, "风荷载的设计值:" + GeneralText(result.w) + "kN/m^2");
+    return result;
 }
 
 }  // namespace quoinry
