@@ -1,6 +1,7 @@
 #include "design/design_file.h"
 
 #include "common/text.h"
+#include "design/input_fields.h"
 
 namespace quoinry {
 
@@ -13,21 +14,14 @@ MinimumWkRule MinimumRuleOf(std::string_view op1, std::string_view op2) {
 }
 
 Design ReadDesign(const IniDocument& settings) {
-    auto glass = [&](const char* key) { return settings.Value("glass", key); };
-    auto gj = [&](const char* key) { return settings.Value("gj", key); };
-
     Design design;
-    design.wind = {glass("co2"), glass("te1"), glass("co3"),
-                   glass("te2"), glass("te3"), MinimumRuleOf(glass("op1"), glass("op2"))};
-    design.glass = {glass("co4"), glass("co5"), glass("co6"), glass("co7"),
-                    glass("co8"), glass("te4"), glass("te5")};
-    design.insulating_glass = glass("co4") == "中空玻璃";
-    if (settings.HasSection("gj")) {
-        design.member =
-            MemberInput{gj("co1"),  gj("co2"),  gj("co3"),  gj("te1"),  gj("te2"), gj("te3"),
-                        gj("te4"),  gj("te5"),  gj("te6"),  gj("te7"),  gj("te8"), gj("te9"),
-                        gj("te10"), gj("te11"), gj("te12"), gj("te13"), gj("te14")};
+    const bool has_member = settings.HasSection("gj");
+    for (const InputField& field : InputFields()) {
+        if (field.section == "gj" && !has_member)
+            continue;
+        SetFieldText(design, field, settings.Value(field.section, field.key));
     }
+    design.insulating_glass = design.glass.category == "中空玻璃";
     return design;
 }
 

@@ -12,6 +12,7 @@ namespace quoinry {
 // One window position as the settings sections hold it: [glass] for the wind and glass window,
 // [gj] for the member check window.
 struct Design {
+    std::string region;  // the wind and glass window's 待计算地区; only shown
     WindLoadInput wind;
     GlassInput glass;
     std::optional<MemberInput> member;  // present when the design has a [gj] section

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "design/design_file.h"
+
+namespace quoinry {
+
+// How a field's text is held: a plain text, or one of the two exclusive lower-bound options
+// stored as "True"/"False".
+enum class FieldKind { Text, BoundOption1, BoundOption075 };
+
+// One input of a design, declared once: where it is stored (settings section and key), which
+// box of which window shows it, the label and unit the user sees, and where its text lives in a
+// Design. The design files, the windows' store and restore, schedule columns and the messages
+// that name an input all read this table.
+struct InputField {
+    std::string_view section;  // "glass" (wind and glass window) or "gj" (member check window)
+    std::string_view key;      // "co1", "te3", "op1" ...
+    std::string_view box;      // the control's objectName in its window
+    std::string_view label;    // the caption the user sees ("计算处标高")
+    std::string_view unit;     // "m", "mm", "Pa", "N/mm^2", "cm^4" ... or empty
+    FieldKind kind = FieldKind::Text;
+    // The text of a Text field; nullptr for the bound options. A member field needs the member.
+    std::string* (*text)(Design&) = nullptr;
+    // The member geometry boxes are relabelled by the member form: the horizontal member's label.
+    std::string_view horizontal_label = {};
+};
+
+// Every input of the wind and glass window ([glass]) and of the member check window ([gj]), in
+// the order of their keys (co1.., te1.., op1, op2).
+std::span<const InputField> InputFields();
+
+// The field of a section and key, or nullptr.
+const InputField* FindInputField(std::string_view section, std::string_view key);
+
+// The label the user sees for the field, with its unit: "计算处标高(m)". Member geometry takes the
+// label of the design's member form.
+std::string FieldCaption(const InputField& field, bool horizontal_member = false);
+
+// The field's text in a design ("True"/"False" for the options); empty for a member field of a
+// design without a member.
+std::string FieldText(const Design& design, const InputField& field);
+
+// Sets the field's text; a member field creates the member when the design has none.
+void SetFieldText(Design& design, const InputField& field, std::string_view text);
+
+}  // namespace quoinry
