@@ -29,12 +29,15 @@ std::set<std::string> FileNames(const fs::path& dir) {
     return names;
 }
 
+// A design is named by its folder under the test data: "golden/0001" or "golden2/001".
 class GoldenDesign : public testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenDesign, MatchesByteForByte) {
-    const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden" / GetParam();
-    const fs::path out = fs::temp_directory_path() /
-                         ("quoinry-golden-" + GetParam() + "-" + std::to_string(::getpid()));
+    const fs::path golden = fs::path(QUOINRY_TEST_DATA) / GetParam();
+    std::string flat = GetParam();
+    std::replace(flat.begin(), flat.end(), '/', '-');
+    const fs::path out =
+        fs::temp_directory_path() / ("quoinry-" + flat + "-" + std::to_string(::getpid()));
     fs::remove_all(out);
     fs::create_directories(out);
     const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
@@ -55,15 +58,23 @@ TEST_P(GoldenDesign, MatchesByteForByte) {
 
 std::vector<std::string> GoldenNames() {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / "golden")) {
-        if (entry.is_directory())
-            names.push_back(entry.path().filename());
+    for (const char* set : {"golden", "golden2"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
+            if (entry.is_directory())
+                names.push_back(std::string(set) + "/" + entry.path().filename().string());
+        }
     }
     std::sort(names.begin(), names.end());
     return names;
 }
 
+// golden/0001 is "d0001", golden2/001 is "e001".
+std::string TestName(const std::string& name) {
+    const std::size_t slash = name.find('/');
+    return (name.starts_with("golden2/") ? "e" : "d") + name.substr(slash + 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Designs, GoldenDesign, testing::ValuesIn(GoldenNames()),
-                         [](const auto& info) { return "d" + info.param; });
+                         [](const auto& info) { return TestName(info.param); });
 
 }  // namespace
