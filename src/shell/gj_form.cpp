@@ -248,7 +248,7 @@ void GjForm::CheckMember() {
 void GjForm::Preselect() {
     // A zero span or a text that is no number is reported rather than passed over in silence.
     Reported(host_, this, [&] {
-        const float minimum = MinimumSectionModulus(Input(), host_.Shared());
+        const float minimum = RunPreselection(Input(), host_.Shared());
         result_->setPlainText(Q(PreselectionText(minimum)));
     });
     StoreKeys({2, 3, 4}, false);

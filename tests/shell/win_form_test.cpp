@@ -163,7 +163,8 @@ TEST_F(WinFormTest, FailingComputeShowsTheErrorAndStillStoresTheInputs) {
     Click(Button("Command1"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].title, QStringLiteral("系统提示"));
-    EXPECT_EQ(services_.messages[0].text, QStringLiteral("当前错误:类型不匹配"));
+    EXPECT_EQ(services_.messages[0].text,
+              QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0的数"));
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_EQ(Ini("glass", "co2"), "广州市");
