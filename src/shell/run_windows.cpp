@@ -4,6 +4,7 @@
 
 #include "shell/key_state.h"
 #include "shell/main_form.h"
+#include "shell/qt_translations.h"
 #include "shell/shell_services.h"
 
 namespace quoinry::shell {
@@ -11,6 +12,7 @@ namespace quoinry::shell {
 int RunWindows(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quoinry"));
+    InstallQtTranslations(application);
     KeyStateWatcher key_state;
     application.installEventFilter(&key_state);
     DesktopServices services;

@@ -40,6 +40,7 @@ class QuietServices : public ShellServices {
     void Message(QWidget*, const QString&, const QString& text, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool Ask(QWidget*, const QString&, const QString&) override { return false; }
     QString DrawingFile(QWidget*) override { return {}; }
     std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
                                           const std::vector<profile::Region>&) override {
