@@ -16,6 +16,8 @@ const char* Describe(ErrorKind kind) {
             return "权限被拒绝";
         case ErrorKind::PathFileAccess:
             return "路径/文件访问错误";
+        case ErrorKind::InvalidInput:
+            return "输入数据不符合要求";
     }
     return "";
 }

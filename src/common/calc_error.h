@@ -14,6 +14,7 @@ enum class ErrorKind {
     Overflow,
     PermissionDenied,
     PathFileAccess,
+    InvalidInput,  // an input refused before its calculation ran
 };
 
 // UTF-8 description of an error kind, e.g. "类型不匹配".
@@ -23,7 +24,12 @@ class CalcError : public std::runtime_error {
   public:
     explicit CalcError(ErrorKind kind) : std::runtime_error(Describe(kind)), kind_(kind) {}
     ErrorKind kind() const { return kind_; }
+    // May run over several lines (a refused input adds the lines that name it).
     std::string description() const { return what(); }
+
+  protected:
+    CalcError(ErrorKind kind, const std::string& description)
+        : std::runtime_error(description), kind_(kind) {}
 
   private:
     ErrorKind kind_;

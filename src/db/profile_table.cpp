@@ -100,8 +100,10 @@ WriteOutcome ChangeProfile(const Connection& connection, const std::string& show
     params.push_back(shown_series);
     params.push_back(shown_number);
     WriteOutcome outcome = WriteOutcome::kWritten;
+    // The profile itself keeps its name: only another profile's name is a duplicate.
+    const bool renamed = profile.series != shown_series || profile.number != shown_number;
     connection.InTransaction([&] {
-        if (Exists(connection, profile.series, profile.number)) {
+        if (renamed && Exists(connection, profile.series, profile.number)) {
             outcome = WriteOutcome::kDuplicate;
             return;
         }

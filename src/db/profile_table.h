@@ -42,10 +42,10 @@ WriteOutcome AddProfile(const Connection& connection, const ProfileTexts& profil
                         const Bytes& picture);
 
 // Writes the profile shown last (`shown_series`, `shown_number`) under the new series, number
-// and values in one transaction; the picture stays. Refuses a series and number that exist,
-// the shown ones included. Raises "类型不匹配" for a value that is not a number and error 3021
-// when the shown profile is gone. `before_commit` runs inside the transaction (tests use it to
-// die there).
+// and values in one transaction; the picture stays. Refuses the series and number of another
+// profile; keeping the shown ones is no duplicate. Raises "类型不匹配" for a value that is not a
+// number and error 3021 when the shown profile is gone. `before_commit` runs inside the transaction
+// (tests use it to die there).
 WriteOutcome ChangeProfile(const Connection& connection, const std::string& shown_series,
                            const std::string& shown_number, const ProfileTexts& profile,
                            const std::function<void()>& before_commit = {});

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/report_file.h"
+#include "design/input_check.h"
 
 namespace quoinry {
 namespace {
@@ -23,6 +24,22 @@ auto RunReportStep(const std::filesystem::path& file, Calculation calculation) {
         report.Close();
         throw;
     }
+}
+
+// A step whose inputs are refused does not run: no report, no box lines, no shared values. Its
+// calculation runs once on copies, so that the error it would raise by itself on these inputs
+// ("类型不匹配") leads the refusals. `trial` runs that calculation.
+template <typename Trial>
+void RefuseIfAny(std::vector<InputRefusal> refusals, Trial trial) {
+    if (refusals.empty())
+        return;
+    std::optional<CalcError> own_error;
+    try {
+        trial();
+    } catch (const CalcError& e) {
+        own_error = e;
+    }
+    throw InputError(std::move(refusals), own_error);
 }
 
 void RunSteps(const Design& design, const std::filesystem::path& out_dir, SharedValues& shared,
@@ -46,6 +63,12 @@ WindLoadResult RunWindStep(const WindLoadInput& input, SharedValues& shared,
                            const std::filesystem::path& folder, std::string& glass_box) {
     const auto file = folder / "wind.txt";
     DeleteReportIfExists(file);
+    RefuseIfAny(CheckWindInput(input), [&] {
+        SharedValues trial = shared;
+        ReportLines lines;
+        std::string box;
+        CalcWindLoad(input, trial, lines, box);
+    });
     return RunReportStep(
         file, [&](ReportLines& lines) { return CalcWindLoad(input, shared, lines, glass_box); });
 }
@@ -54,6 +77,11 @@ GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
                          const std::filesystem::path& folder, std::string& glass_box) {
     const auto file = folder / "glass.txt";
     DeleteReportIfExists(file);
+    RefuseIfAny(CheckGlassInput(input), [&] {
+        ReportLines lines;
+        std::string box;
+        CalcGlass(input, shared, lines, box);
+    });
     return RunReportStep(
         file, [&](ReportLines& lines) { return CalcGlass(input, shared, lines, glass_box); });
 }
@@ -67,6 +95,11 @@ MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
     } catch (const CalcError& e) {
         deletion_error = e;
     }
+    RefuseIfAny(CheckMemberInput(input), [&] {
+        ReportLines lines;
+        std::string box;
+        CalcMember(input, shared, lines, box);
+    });
     const MemberResult result = RunReportStep(
         file, [&](ReportLines& lines) { return CalcMember(input, shared, lines, member_box); });
     if (deletion_error)
@@ -74,11 +107,19 @@ MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
     return result;
 }
 
+float RunPreselection(const MemberInput& input, const SharedValues& shared) {
+    RefuseIfAny(CheckMemberGeometry(input), [&] { MinimumSectionModulus(input, shared); });
+    return MinimumSectionModulus(input, shared);
+}
+
 DesignRunResult RunDesign(const Design& design, const std::filesystem::path& out_dir,
                           SharedValues& shared) {
     DesignRunResult result;
     try {
         RunSteps(design, out_dir, shared, result);
+    } catch (const InputError& e) {
+        result.refusals = e.refusals();
+        result.error = e;
     } catch (const CalcError& e) {
         result.error = e;
     }

@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/calc_error.h"
 #include "common/shared_values.h"
 #include "design/design_file.h"
+#include "design/input_check.h"
 
 namespace quoinry {
 
@@ -19,12 +21,16 @@ struct DesignRunResult {
     std::optional<WindLoadResult> wind;
     std::optional<GlassResult> glass;
     std::optional<MemberResult> member;
-    std::optional<CalcError> error;  // the first run-time error; later steps did not run
+    std::optional<CalcError> error;      // the first run-time error; later steps did not run
+    std::vector<InputRefusal> refusals;  // the inputs that step refused, the first to mark
 };
 
 // The steps of a design run, as the windows' commands run them: each deletes its old report in
-// `folder`, runs its calculation into a new one (the lines written before an error stay) and
-// raises the calculation's or the file's CalcError. Results go to the window's box text.
+// `folder`, checks its inputs, runs its calculation into a new one (the lines written before an
+// error stay) and raises the calculation's or the file's CalcError. Refused inputs raise
+// InputError: the step writes no report and leaves the box and the shared values alone; the
+// error the calculation would raise by itself on them leads the description. Results go to the
+// window's box text.
 WindLoadResult RunWindStep(const WindLoadInput& input, SharedValues& shared,
                            const std::filesystem::path& folder, std::string& glass_box);
 GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
@@ -33,6 +39,9 @@ GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
 // the check fails by itself.
 MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
                            const std::filesystem::path& folder, std::string& member_box);
+
+// Profile pre-selection (MinimumSectionModulus) after the check of the member form and geometry.
+float RunPreselection(const MemberInput& input, const SharedValues& shared);
 
 // Runs the design as the windows do: the wind load and the glass check into wind.txt and
 // glass.txt, then, when the design has a member, the member check into gj.txt. Each step deletes

@@ -18,50 +18,88 @@ MemberInput& Member(Design& d) {
 #define GLASS(member) [](Design& d) { return &d.glass.member; }
 #define GJ(member) [](Design& d) { return &Member(d).member; }
 
+// The items of the list boxes.
+constexpr std::string_view kTerrains[] = {"A类", "B类", "C类", "D类"};
+constexpr std::string_view kGlassCategories[] = {"中空玻璃", "单层玻璃", "夹层玻璃"};
+constexpr std::string_view kPaneKinds[] = {"普通玻璃", "钢化玻璃"};
+// A typed thickness (7 mm) is a real pane: the list only offers the usual ones.
+constexpr std::string_view kThicknesses[] = {"5", "6", "8", "10", "12"};
+constexpr std::string_view kMemberForms[] = {"竖向杆件", "横向杆件"};
+
+using enum FieldKind;
+using enum FieldRule;
+
 const std::array kFields = {
-    InputField{"glass", "co1", "ComboBox1", "待计算地区", "", FieldKind::Text,
+    InputField{"glass", "co1", "ComboBox1", "待计算地区", "", Text, Any,
                [](Design& d) { return &d.region; }},
-    InputField{"glass", "co2", "ComboBox2", "待计算市区", "", FieldKind::Text, WIND(city)},
-    InputField{"glass", "co3", "ComboBox3", "地面类型", "", FieldKind::Text,
-               WIND(terrain_category)},
-    InputField{"glass", "co4", "ComboBox4", "玻璃类别", "", FieldKind::Text, GLASS(category)},
-    InputField{"glass", "co5", "ComboBox5", "外片种类", "", FieldKind::Text, GLASS(outer_kind)},
-    InputField{"glass", "co6", "ComboBox6", "外片厚度", "mm", FieldKind::Text,
-               GLASS(outer_thickness)},
-    InputField{"glass", "co7", "ComboBox7", "内片种类", "", FieldKind::Text, GLASS(inner_kind)},
-    InputField{"glass", "co8", "ComboBox8", "内片厚度", "mm", FieldKind::Text,
-               GLASS(inner_thickness)},
-    InputField{"glass", "te1", "TextBox1", "基本风压", "Pa", FieldKind::Text,
+    InputField{"glass", "co2", "ComboBox2", "待计算市区", "", Text, Any, WIND(city)},
+    InputField{"glass", "co3", "ComboBox3", "地面类型", "", Text, OneOf, WIND(terrain_category),
+               kTerrains},
+    InputField{"glass", "co4", "ComboBox4", "玻璃类别", "", Text, OneOf, GLASS(category),
+               kGlassCategories},
+    InputField{"glass", "co5", "ComboBox5", "外片种类", "", Text, OneOf, GLASS(outer_kind),
+               kPaneKinds},
+    InputField{"glass", "co6", "ComboBox6", "外片厚度", "mm", Text, Positive,
+               GLASS(outer_thickness), kThicknesses},
+    InputField{"glass", "co7", "ComboBox7", "内片种类", "", Text, OneOf, GLASS(inner_kind),
+               kPaneKinds},
+    InputField{"glass", "co8", "ComboBox8", "内片厚度", "mm", Text, Positive,
+               GLASS(inner_thickness), kThicknesses},
+    InputField{"glass", "te1", "TextBox1", "基本风压", "Pa", Text, Positive,
                WIND(basic_wind_pressure)},
-    InputField{"glass", "te2", "TextBox2", "体型系数", "", FieldKind::Text,
-               WIND(shape_coefficient)},
-    InputField{"glass", "te3", "TextBox3", "计算处标高", "m", FieldKind::Text, WIND(height)},
-    InputField{"glass", "te4", "TextBox4", "玻璃分格宽", "mm", FieldKind::Text, GLASS(width)},
-    InputField{"glass", "te5", "TextBox5", "玻璃分格高", "mm", FieldKind::Text, GLASS(height)},
-    InputField{"glass", "op1", "RadioButton1", "标准值小于1kN按1kN取", "", FieldKind::BoundOption1},
-    InputField{"glass", "op2", "RadioButton2", "标准值小于0.75kN按0.75kN取", "",
-               FieldKind::BoundOption075},
-    InputField{"gj", "co1", "ComboBox1", "杆件形式", "", FieldKind::Text, GJ(form)},
-    InputField{"gj", "co2", "ComboBox2", "型材系列", "", FieldKind::Text, GJ(series)},
-    InputField{"gj", "co3", "ComboBox3", "型材编号", "", FieldKind::Text, GJ(number)},
-    InputField{"gj", "te1", "TextBox1", "强度设计值", "N/mm^2", FieldKind::Text, GJ(strength)},
-    InputField{"gj", "te2", "TextBox2", "第一受荷单元宽Wsk1", "mm", FieldKind::Text, GJ(geometry1),
-               "受荷单元宽Wsk"},
-    InputField{"gj", "te3", "TextBox3", "第二受荷单元宽Wsk2", "mm", FieldKind::Text, GJ(geometry2),
-               "受荷单元高Hsk"},
-    InputField{"gj", "te4", "TextBox4", "受荷单元高Hsk", "mm", FieldKind::Text, GJ(geometry3),
-               "第一受荷单元高Hsk1"},
-    InputField{"gj", "te5", "TextBox5", "剪力设计值", "N/mm^2", FieldKind::Text,
-               GJ(shear_strength)},
-    InputField{"gj", "te6", "TextBox6", "弹性模量", "N/mm^2", FieldKind::Text, GJ(modulus)},
-    InputField{"gj", "te7", "TextBox7", "校核处壁厚", "mm", FieldKind::Text, GJ(wall)},
-    InputField{"gj", "te8", "TextBox8", "X轴惯性矩", "cm^4", FieldKind::Text, GJ(ix)},
-    InputField{"gj", "te9", "TextBox9", "Y轴惯性矩", "cm^4", FieldKind::Text, GJ(iy)},
-    InputField{"gj", "te10", "TextBox10", "X轴抵抗矩一", "cm^3", FieldKind::Text, GJ(wx1)},
-    InputField{"gj", "te11", "TextBox11", "X轴抵抗矩二", "cm^3", FieldKind::Text, GJ(wx2)},
-    InputField{"gj", "te12", "TextBox12", "X轴面积矩一", "cm^3", FieldKind::Text, GJ(ss1)},
-    InputField{"gj", "te13", "TextBox13", "X轴面积矩二", "cm^3", FieldKind::Text, GJ(ss2)},
-    InputField{"gj", "te14", "TextBox14", "型材截面积", "cm^2", FieldKind::Text, GJ(area)},
+    InputField{"glass", "te2", "TextBox2", "体型系数", "", Text, NonZero, WIND(shape_coefficient)},
+    InputField{"glass", "te3", "TextBox3", "计算处标高", "m", Text, Height, WIND(height)},
+    InputField{"glass", "te4", "TextBox4", "玻璃分格宽", "mm", Text, PaneSide, GLASS(width)},
+    InputField{"glass", "te5", "TextBox5", "玻璃分格高", "mm", Text, PaneSide, GLASS(height)},
+    InputField{"glass", "op1", "RadioButton1", "标准值小于1kN按1kN取", "", BoundOption1},
+    InputField{"glass", "op2", "RadioButton2", "标准值小于0.75kN按0.75kN取", "", BoundOption075},
+    InputField{"gj", "co1", "ComboBox1", "杆件形式", "", Text, OneOf, GJ(form), kMemberForms},
+    InputField{"gj", "co2", "ComboBox2", "型材系列", "", Text, Any, GJ(series)},
+    InputField{"gj", "co3", "ComboBox3", "型材编号", "", Text, Any, GJ(number)},
+    InputField{"gj", "te1", "TextBox1", "强度设计值", "N/mm^2", Text, Positive, GJ(strength)},
+    InputField{"gj",
+               "te2",
+               "TextBox2",
+               "第一受荷单元宽Wsk1",
+               "mm",
+               Text,
+               NonNegative,
+               GJ(geometry1),
+               {},
+               "受荷单元宽Wsk",
+               Positive},
+    InputField{"gj",
+               "te3",
+               "TextBox3",
+               "第二受荷单元宽Wsk2",
+               "mm",
+               Text,
+               NonNegative,
+               GJ(geometry2),
+               {},
+               "受荷单元高Hsk",
+               NonNegative},
+    InputField{"gj",
+               "te4",
+               "TextBox4",
+               "受荷单元高Hsk",
+               "mm",
+               Text,
+               Positive,
+               GJ(geometry3),
+               {},
+               "第一受荷单元高Hsk1",
+               NonNegative},
+    InputField{"gj", "te5", "TextBox5", "剪力设计值", "N/mm^2", Text, Positive, GJ(shear_strength)},
+    InputField{"gj", "te6", "TextBox6", "弹性模量", "N/mm^2", Text, Positive, GJ(modulus)},
+    InputField{"gj", "te7", "TextBox7", "校核处壁厚", "mm", Text, Positive, GJ(wall)},
+    InputField{"gj", "te8", "TextBox8", "X轴惯性矩", "cm^4", Text, Positive, GJ(ix)},
+    InputField{"gj", "te9", "TextBox9", "Y轴惯性矩", "cm^4", Text, Positive, GJ(iy)},
+    InputField{"gj", "te10", "TextBox10", "X轴抵抗矩一", "cm^3", Text, Positive, GJ(wx1)},
+    InputField{"gj", "te11", "TextBox11", "X轴抵抗矩二", "cm^3", Text, Positive, GJ(wx2)},
+    InputField{"gj", "te12", "TextBox12", "X轴面积矩一", "cm^3", Text, Positive, GJ(ss1)},
+    InputField{"gj", "te13", "TextBox13", "X轴面积矩二", "cm^3", Text, Positive, GJ(ss2)},
+    InputField{"gj", "te14", "TextBox14", "型材截面积", "cm^2", Text, Positive, GJ(area)},
 };
 
 #undef WIND
@@ -92,6 +130,11 @@ std::string FieldCaption(const InputField& field, bool horizontal_member) {
         caption += ')';
     }
     return caption;
+}
+
+FieldRule RuleOf(const InputField& field, bool horizontal_member) {
+    return horizontal_member && !field.horizontal_label.empty() ? field.horizontal_rule
+                                                                : field.rule;
 }
 
 std::string FieldText(const Design& design, const InputField& field) {

@@ -12,6 +12,18 @@ namespace quoinry {
 // stored as "True"/"False".
 enum class FieldKind { Text, BoundOption1, BoundOption075 };
 
+// What a field's text must be before a calculation reads it. A number is the whole text (blanks
+// around it allowed) as the strict conversion reads it.
+enum class FieldRule {
+    Any,          // only shown or printed
+    Positive,     // a number greater than 0
+    NonNegative,  // a number, 0 or more: a load unit may be empty on one side of a member
+    NonZero,      // a number other than 0: the shape coefficient is negative under suction
+    Height,       // a number greater than 0 and at most 550: the codes' tables end at 550 m
+    PaneSide,     // a number of at least 100: a glass side in metres or centimetres is refused
+    OneOf,        // one of the field's choices
+};
+
 // One input of a design, declared once: where it is stored (settings section and key), which
 // box of which window shows it, the label and unit the user sees, and where its text lives in a
 // Design. The design files, the windows' store and restore, schedule columns and the messages
@@ -23,10 +35,15 @@ struct InputField {
     std::string_view label;    // the caption the user sees ("计算处标高")
     std::string_view unit;     // "m", "mm", "Pa", "N/mm^2", "cm^4" ... or empty
     FieldKind kind = FieldKind::Text;
+    FieldRule rule = FieldRule::Any;
     // The text of a Text field; nullptr for the bound options. A member field needs the member.
     std::string* (*text)(Design&) = nullptr;
-    // The member geometry boxes are relabelled by the member form: the horizontal member's label.
+    // The items of a list box, in the list's order; empty for a text box.
+    std::span<const std::string_view> choices = {};
+    // The member geometry boxes are relabelled by the member form: the horizontal member's label
+    // and rule (span and load units change places).
     std::string_view horizontal_label = {};
+    FieldRule horizontal_rule = FieldRule::Any;
 };
 
 // Every input of the wind and glass window ([glass]) and of the member check window ([gj]), in
@@ -39,6 +56,9 @@ const InputField* FindInputField(std::string_view section, std::string_view key)
 // The label the user sees for the field, with its unit: "计算处标高(m)". Member geometry takes the
 // label of the design's member form.
 std::string FieldCaption(const InputField& field, bool horizontal_member = false);
+
+// The rule of the field for the design's member form.
+FieldRule RuleOf(const InputField& field, bool horizontal_member = false);
 
 // The field's text in a design ("True"/"False" for the options); empty for a member field of a
 // design without a member.

@@ -248,7 +248,7 @@ void GjForm::CheckMember() {
 void GjForm::Preselect() {
     // A zero span or a text that is no number is reported rather than passed over in silence.
     Reported(host_, this, [&] {
-        const float minimum = MinimumSectionModulus(Input(), host_.Shared());
+        const float minimum = RunPreselection(Input(), host_.Shared());
         result_->setPlainText(Q(PreselectionText(minimum)));
     });
     StoreKeys({2, 3, 4}, false);
@@ -284,10 +284,12 @@ void GjForm::WriteDocument() {
         }))
         return;
     for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));
-    if (!host_.Services().OpenFile(placed.file)) {
-        ShowErrorBox(host_, this, "找不到打开计算书的程序,计算书已保存为 " + placed.file.string());
-    }
-    ShowInformation(host_, this, QStringLiteral("计算书输出完成!"));
+    // Without a word processor the document is still there: that is information, not an error.
+    ShowInformation(host_, this,
+                    host_.Services().OpenFile(placed.file)
+                        ? QStringLiteral("计算书输出完成!")
+                        : Q("计算书输出完成!计算书已保存为 " + placed.file.string() +
+                            ",没有找到打开它的文字处理程序。"));
 }
 
 void GjForm::CloseForm() {

@@ -6,6 +6,7 @@
 
 #include "common/program_dir.h"
 #include "shell/about_form.h"
+#include "shell/form_helpers.h"
 #include "shell/gj_form.h"
 #include "shell/pictures.h"
 #include "shell/win_form.h"
@@ -114,9 +115,14 @@ void MainForm::CenterInMainWindow(QWidget* form) {
 void MainForm::OpenHelp() {
     const auto chm = ProgramDirectory() / "help.chm";
     std::error_code ignored;
-    services_.OpenFile(std::filesystem::is_regular_file(chm, ignored)
-                           ? chm
-                           : ProgramDirectory() / "help" / "index.html");
+    const auto help = std::filesystem::is_regular_file(chm, ignored)
+                          ? chm
+                          : ProgramDirectory() / "help" / "index.html";
+    if (!services_.OpenFile(help)) {
+        ShowInformation(*this, this,
+                        Q("没有找到打开帮助文件的浏览器。帮助文件在 " + help.string() +
+                          ",可以用任何浏览器打开。"));
+    }
 }
 
 }  // namespace quoinry::shell

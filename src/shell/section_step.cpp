@@ -51,10 +51,10 @@ void FillDefaults(const SectionTargets& t) {
 
 }  // namespace
 
-void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets) {
+bool RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets) {
     const QString file = host.Services().DrawingFile(window);
     if (file.isEmpty())
-        return;
+        return false;
     profile::Drawing drawing;
     std::vector<profile::Region> regions;
     const bool read = Reported(host, window, [&] {
@@ -64,15 +64,15 @@ void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targe
             throw profile::SectionError("图形中没有封闭的面域");
     });
     if (!read)
-        return;
+        return false;
     const auto picked = host.Services().PickRegion(window, drawing, regions);
     if (!picked)
-        return;
+        return false;
     const profile::Region& region = regions[*picked];
     profile::ProfileValues values;
     if (!Reported(host, window,
                   [&] { values = profile::ToProfileValues(profile::ComputeSection(region)); }))
-        return;
+        return false;
     FillTargets(targets, values);
     const std::filesystem::path picture = TempDirectory() / "xc.wmf";
     Reported(host, window, [&] {
@@ -81,6 +81,7 @@ void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targe
     });
     LoadMetafile(targets.picture, picture);
     FillDefaults(targets);
+    return true;
 }
 
 }  // namespace quoinry::shell

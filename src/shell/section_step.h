@@ -32,6 +32,7 @@ struct SectionTargets {
 // "型材计算": the user chooses a DXF drawing and clicks the region to measure; its section
 // values, the picture temp/xc.wmf and the default material values go into the targets and the
 // next step is enabled. Cancelling changes nothing; a drawing that cannot be used is reported.
-void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets);
+// True when a section was measured into the targets.
+bool RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets);
 
 }  // namespace quoinry::shell

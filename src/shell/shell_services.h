@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class QMessageBox;
 class QWidget;
 
 namespace quoinry::profile {
@@ -24,6 +26,8 @@ class ShellServices {
 
     virtual void Message(QWidget* parent, const QString& title, const QString& text,
                          MessageIcon icon) = 0;
+    // A yes/no question; true for yes.
+    virtual bool Ask(QWidget* parent, const QString& title, const QString& text) = 0;
     // The DXF drawing of the CAD step; empty when the user cancels.
     virtual QString DrawingFile(QWidget* parent) = 0;
     // The region the user clicks in the drawing; nothing when cancelled.
@@ -37,10 +41,16 @@ class ShellServices {
     virtual void Quit() = 0;
 };
 
+// A message box as the program shows it: wide enough for its title, no minimise or maximise
+// button.
+std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, const QString& title,
+                                           const QString& text, MessageIcon icon);
+
 class DesktopServices : public ShellServices {
   public:
     void Message(QWidget* parent, const QString& title, const QString& text,
                  MessageIcon icon) override;
+    bool Ask(QWidget* parent, const QString& title, const QString& text) override;
     QString DrawingFile(QWidget* parent) override;
     std::optional<std::size_t> PickRegion(QWidget* parent, const profile::Drawing& drawing,
                                           const std::vector<profile::Region>& regions) override;

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -53,6 +54,13 @@ const char* CaptionOf(int number) {
 
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
+const QString kNothingToChange = QStringLiteral(
+    "没有选中要修改的型材!请先选择型材;测得的截面请填写型材系列和型材编号后按“添 加”保存。");
+
+int IndexOf(const std::vector<std::string>& items, const std::string& item) {
+    const auto found = std::ranges::find(items, item);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
 
 // The picture the CAD step has just written; a missing file gives an empty picture.
 db::Bytes ReadPictureFile() {
@@ -193,6 +201,35 @@ db::ProfileTexts XcForm::Texts() const {
     return texts;
 }
 
+void XcForm::ClearProfile() {
+    for (const ValueBox& value : kValueBoxes) Box(value.number)->clear();
+    picture_->clear();
+    shown_series_.clear();
+    shown_number_.clear();
+}
+
+void XcForm::ShowLibrary(const std::string& series, const std::string& number) {
+    ClearProfile();
+    SetText(series_, "");
+    number_->clear();
+    std::vector<std::string> all_series;
+    std::vector<std::string> numbers;
+    const bool listed = Reported(host_, this, [&] {
+        all_series = db::ListSeries(connection_);
+        numbers = db::ListNumbers(connection_, series);
+    });
+    ReplaceItems(series_, all_series);
+    change_->setEnabled(!all_series.empty());
+    delete_->setEnabled(!all_series.empty());
+    const int series_index = IndexOf(all_series, series);
+    if (!listed || series_index < 0 || numbers.empty())
+        return;
+    series_->setCurrentIndex(series_index);
+    AppendItems(number_, numbers);
+    number_->setCurrentIndex(std::max(0, IndexOf(numbers, number)));
+    ShowProfile();
+}
+
 void XcForm::AddProfile() {
     const db::ProfileTexts texts = Texts();
     bool complete = !texts.series.empty() && !texts.number.empty();
@@ -201,41 +238,54 @@ void XcForm::AddProfile() {
         ShowExclamation(host_, this, kIncomplete);
         return;
     }
+    bool added = false;
     Reported(host_, this, [&] {
         if (!db::OpenProfile(connection_, texts.series, texts.number).AtEnd() ||
             db::AddProfile(connection_, texts, ReadPictureFile()) == db::WriteOutcome::kDuplicate) {
             ShowExclamation(host_, this, kDuplicate);
             return;
         }
-        change_->setEnabled(true);
-        delete_->setEnabled(true);
+        added = true;
     });
+    if (!added)
+        return;
+    ShowInformation(host_, this, QStringLiteral("记录添加成功!"));
+    ShowLibrary(texts.series, texts.number);
 }
 
 void XcForm::ChangeProfile() {
-    bool reload = false;
+    // After 型材计算 nothing is shown: a measured section must not overwrite another profile.
+    if (shown_series_.empty() && shown_number_.empty()) {
+        ShowExclamation(host_, this, kNothingToChange);
+        return;
+    }
+    const db::ProfileTexts texts = Texts();
+    bool changed = false;
     Reported(host_, this, [&] {
-        if (db::ChangeProfile(connection_, shown_series_, shown_number_, Texts()) ==
+        if (db::ChangeProfile(connection_, shown_series_, shown_number_, texts) ==
             db::WriteOutcome::kDuplicate) {
             ShowExclamation(host_, this, kDuplicate);
             return;
         }
-        reload = true;
+        changed = true;
     });
-    if (reload)
-        SeriesPicked();
+    if (changed)
+        ShowLibrary(texts.series, texts.number);
 }
 
 void XcForm::DeleteProfile() {
-    bool deleted = false;
+    const std::string series = TextOf(series_);
+    const std::string number = TextOf(number_);
+    const QString question = Q("确定删除型材 " + series + "\\" + number + " 吗?");
+    if (!host_.Services().Ask(this, kMessageTitle, question))
+        return;
     if (!Reported(host_, this, [&] {
-            deleted = db::DeleteProfile(connection_, TextOf(series_), TextOf(number_));
-            if (!deleted)
+            if (!db::DeleteProfile(connection_, series, number))
                 throw db::DatabaseError(db::kNoCurrentRecordError, "没有当前记录");
         }))
         return;
     ShowInformation(host_, this, QStringLiteral("记录删除成功!"));
-    SeriesPicked();
+    ShowLibrary(series, "");
 }
 
 void XcForm::SectionFromDrawing() {
@@ -257,7 +307,13 @@ void XcForm::SectionFromDrawing() {
     targets.modulus = Box(15);
     targets.wall = Box(4);
     targets.next_step = add_;
-    RunSectionStep(host_, this, targets);
+    if (!RunSectionStep(host_, this, targets))
+        return;
+    // A measured section is stored only under a name the user types.
+    SetText(series_, "");
+    SetText(number_, "");
+    shown_series_.clear();
+    shown_number_.clear();
 }
 
 void XcForm::CloseForm() {

@@ -30,6 +30,11 @@ class XcForm : public ChildForm {
     db::ProfileTexts Texts() const;
     void SeriesPicked();
     void ShowProfile();
+    // Empties the boxes and forgets the shown profile.
+    void ClearProfile();
+    // Reloads both lists and shows `number` of `series` (its first profile when `number` is not
+    // there); a series without profiles leaves the window empty.
+    void ShowLibrary(const std::string& series, const std::string& number);
     void AddProfile();
     void ChangeProfile();
     void DeleteProfile();

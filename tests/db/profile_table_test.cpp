@@ -106,11 +106,13 @@ TEST_P(ProfileTableTest, DuplicateSeriesAndNumberIsRefusedOnAddAndChange) {
     ProfileTexts again = SampleProfile("50", "A");
     again.values[0] = "1";
     EXPECT_EQ(AddProfile(connection_, again, {}), WriteOutcome::kDuplicate);
-    // Onto another profile, and onto itself unchanged: both are refused.
+    // Onto another profile is refused; a profile keeps its own name with a changed value.
     EXPECT_EQ(ChangeProfile(connection_, "50", "B", again), WriteOutcome::kDuplicate);
-    EXPECT_EQ(ChangeProfile(connection_, "50", "A", again), WriteOutcome::kDuplicate);
-    EXPECT_EQ(ProfileCount(connection_), 2);
     EXPECT_EQ(ShownTexts(connection_, "50", "A")[2], "85.5");
+    EXPECT_EQ(ChangeProfile(connection_, "50", "A", again), WriteOutcome::kWritten);
+    EXPECT_EQ(ProfileCount(connection_), 2);
+    EXPECT_EQ(ShownTexts(connection_, "50", "A")[2], "1");
+    EXPECT_EQ(ShownTexts(connection_, "50", "B")[2], "85.5");
 }
 
 TEST_P(ProfileTableTest, SchemaRefusesASecondRecordWithTheSameKey) {

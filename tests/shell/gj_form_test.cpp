@@ -95,6 +95,29 @@ TEST_F(GjFormTest, FailingCheckShowsTheErrorStoresNothingAndKeepsTheDocumentDisa
     EXPECT_EQ(Ini("gj", "te2"), "");
 }
 
+// "abc" used to be read as 0 and every check passed ("计算完毕!").
+TEST_F(GjFormTest, RefusedInputIsNamedAndNothingIsComputed) {
+    OpenWithWkOne();
+    Pick(Combo("ComboBox1"), QStringLiteral("竖向杆件"));
+    const std::pair<const char*, const char*> boxes[] = {
+        {"TextBox1", "85.5"}, {"TextBox2", "abc"},   {"TextBox3", "0"},   {"TextBox4", "2400"},
+        {"TextBox5", "49.6"}, {"TextBox6", "70000"}, {"TextBox7", "1.4"}, {"TextBox8", "50"},
+        {"TextBox9", "30"},   {"TextBox10", "10"},   {"TextBox11", "12"}, {"TextBox12", "8"},
+        {"TextBox13", "7"},   {"TextBox14", "5"}};
+    for (const auto& [name, text] : boxes) Type(Box(name), QString::fromUtf8(text));
+    Click(Button("Button2"));
+    EXPECT_EQ(services_.TakeTexts(),
+              Texts{QStringLiteral("当前错误:第一受荷单元宽Wsk1(mm): “abc” 应为不小于0的数")});
+    EXPECT_FALSE(fs::exists(Temp() / "gj.txt"));
+    EXPECT_FALSE(Button("Button3")->isEnabled());
+
+    Type(Box("TextBox2"), QStringLiteral("1200"));
+    Type(Box("TextBox4"), QStringLiteral("0"));
+    Click(Button("Button5"));  // used to give 0.000 cm^3
+    EXPECT_EQ(services_.TakeTexts(),
+              Texts{QStringLiteral("当前错误:受荷单元高Hsk(mm): “0” 应为大于0的数")});
+}
+
 TEST_F(GjFormTest, ReopeningRestoresTheInputsAndTheProfileFromTheDatabase) {
     AddSampleProfile("70推拉窗", "TL70-01");
     OpenWithWkOne();

@@ -1,6 +1,9 @@
 // The main window, its toolbar, the About window, the region picker and the key test.
+#include <QFontMetrics>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <filesystem>
@@ -8,6 +11,7 @@
 
 #include "profile/dxf_drawing.h"
 #include "shell/key_state.h"
+#include "shell/qt_translations.h"
 #include "shell/section_picker.h"
 #include "shell_test_support.h"
 
@@ -42,6 +46,39 @@ TEST_F(ShellTest, HelpOpensTheChmWhenPresentElseTheHtmlHelp) {
     std::ofstream(Home() / "help.chm") << "x";
     ClickToolbar(4);
     EXPECT_EQ(services_.opened_files.back(), Home() / "help.chm");
+}
+
+TEST_F(ShellTest, HelpWithoutABrowserSaysWhereTheHelpIs) {
+    services_.open_succeeds = false;
+    ClickToolbar(4);
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(services_.messages[0].text,
+              QString::fromStdString("没有找到打开帮助文件的浏览器。帮助文件在 " +
+                                     (Home() / "help" / "index.html").string() +
+                                     ",可以用任何浏览器打开。"));
+}
+
+TEST_F(ShellTest, QtsOwnTextsAreChinese) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
+    const std::unique_ptr<QMessageBox> box = NewMessageBox(
+        nullptr, QStringLiteral("系统提示"), QStringLiteral("计算完毕!"), MessageIcon::Information);
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+}
+
+// Wide enough for the title beside the frame's buttons, and no minimise or maximise button.
+TEST_F(ShellTest, MessageBoxesKeepTheirTitleWhole) {
+    const QString title = QStringLiteral("系统提示");
+    const std::unique_ptr<QMessageBox> box =
+        NewMessageBox(nullptr, title, QStringLiteral("好"), MessageIcon::Exclamation);
+    EXPECT_FALSE(box->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(box->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(box->windowFlags() & Qt::WindowCloseButtonHint);
+    box->show();
+    QApplication::processEvents();
+    EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(title) * 3 / 2 + 160);
+    EXPECT_GE(box->width(), 280);
+    box->hide();
 }
 
 TEST_F(ShellTest, AboutWindowAndUnavailableSystemInformation) {

@@ -11,12 +11,18 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "profile/regions.h"
 #include "shell/main_form.h"
 #include "shell/shell_services.h"
+
+// Failures show the texts rather than their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quoinry::shell::testing {
 
@@ -32,6 +38,10 @@ class RecordingServices : public ShellServices {
     void Message(QWidget*, const QString& title, const QString& text, MessageIcon icon) override {
         messages.push_back({title, text, icon});
     }
+    bool Ask(QWidget*, const QString&, const QString& text) override {
+        questions.push_back(text);
+        return answer;
+    }
     QString DrawingFile(QWidget*) override { return drawing_file; }
     std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
                                           const std::vector<profile::Region>& regions) override {
@@ -40,7 +50,7 @@ class RecordingServices : public ShellServices {
     }
     bool OpenFile(const std::filesystem::path& file) override {
         opened_files.push_back(file);
-        return true;
+        return open_succeeds;
     }
     bool StartProgram(const QString& program) override {
         started_programs.push_back(program);
@@ -52,6 +62,9 @@ class RecordingServices : public ShellServices {
     std::vector<QString> TakeTexts();
 
     std::vector<ShownMessage> messages;
+    std::vector<QString> questions;
+    bool answer = true;         // to every question
+    bool open_succeeds = true;  // the desktop has an application for every file
     QString drawing_file;
     std::optional<std::size_t> picked_region = 0;
     std::size_t offered_regions = 0;

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "shell/form_helpers.h"
 #include "shell_test_support.h"
 
 namespace quoinry::shell::testing {
@@ -93,6 +94,15 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
     ASSERT_EQ(services_.opened_files.size(), 1u);
     EXPECT_EQ(services_.opened_files[0], Temp() / "计算书.docx");
     EXPECT_GT(fs::file_size(services_.opened_files[0]), 0u);
+
+    // Without a word processor the document is still written: information, not an error.
+    services_.open_succeeds = false;
+    Click(gj_button("Button3"));
+    ASSERT_EQ(services_.messages.size(), 2u);
+    EXPECT_EQ(services_.messages[1].text,
+              Q("计算书输出完成!计算书已保存为 " + (Temp() / "计算书.docx").string() +
+                ",没有找到打开它的文字处理程序。"));
+    EXPECT_EQ(services_.messages[1].icon, MessageIcon::Information);
 }
 
 TEST_F(WinFormTest, SingleGlassDisablesTheInnerPaneAlsoWhenRestored) {
@@ -163,7 +173,8 @@ TEST_F(WinFormTest, FailingComputeShowsTheErrorAndStillStoresTheInputs) {
     Click(Button("Command1"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].title, QStringLiteral("系统提示"));
-    EXPECT_EQ(services_.messages[0].text, QStringLiteral("当前错误:类型不匹配"));
+    EXPECT_EQ(services_.messages[0].text,
+              QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0的数"));
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_EQ(Ini("glass", "co2"), "广州市");

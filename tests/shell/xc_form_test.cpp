@@ -12,6 +12,7 @@ using Texts = std::vector<QString>;
 
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
+const QString kAdded = QStringLiteral("记录添加成功!");
 
 class XcFormTest : public ShellTest {
   protected:
@@ -121,9 +122,14 @@ TEST_F(XcFormTest, AddChecksCompletenessAndDuplicates) {
 
     Type(Combo("ComboBox2"), QStringLiteral("T-01"));
     Click(Button("Button2"));
-    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_EQ(services_.TakeTexts(), Texts{kAdded});
     EXPECT_TRUE(Button("Button3")->isEnabled());
     EXPECT_TRUE(Button("Button4")->isEnabled());
+    // The new series and number are in the lists at once, and shown.
+    EXPECT_NE(Combo("ComboBox1")->findText(QStringLiteral("测试系列")), -1);
+    EXPECT_NE(Combo("ComboBox2")->findText(QStringLiteral("T-01")), -1);
+    EXPECT_EQ(Combo("ComboBox1")->currentText(), QStringLiteral("测试系列"));
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("T-01"));
     Click(Button("Button2"));
     EXPECT_EQ(services_.TakeTexts(), Texts{kDuplicate});
 
@@ -147,15 +153,21 @@ TEST_F(XcFormTest, TextThatIsNoNumberIsRefusedWithTheErrorBox) {
     EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("当前错误:类型不匹配")});
     Type(Box(5), QStringLiteral("500"));
     Click(Button("Button2"));  // an apostrophe is just a character
-    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_EQ(services_.TakeTexts(), Texts{kAdded});
 }
 
-TEST_F(XcFormTest, ModifyRefusesAnExistingNameAndRenamesTheShownProfile) {
+TEST_F(XcFormTest, ModifyKeepsItsOwnNameRefusesAnotherAndRenames) {
     AddSampleProfile("60平开窗", "KC60-01");
     AddSampleProfile("60平开窗", "KC60-02");
     ClickToolbar(2);
     Type(Box(4), QStringLiteral("2.5"));
     Click(Button("Button3"));  // series and number unchanged
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-01"));
+    EXPECT_EQ(Box(4)->text(), QStringLiteral("2.5"));
+
+    Type(Combo("ComboBox2"), QStringLiteral("KC60-02"));
+    Click(Button("Button3"));
     EXPECT_EQ(services_.TakeTexts(), Texts{kDuplicate});
 
     Type(Combo("ComboBox2"), QStringLiteral("KC60-00"));
@@ -168,10 +180,34 @@ TEST_F(XcFormTest, ModifyRefusesAnExistingNameAndRenamesTheShownProfile) {
     EXPECT_EQ(Box(4)->text(), QStringLiteral("2.5"));
 }
 
-TEST_F(XcFormTest, DeleteSaysSoAndShowsTheFirstRemainingProfile) {
+// A measured section does not overwrite the profile shown before it.
+TEST_F(XcFormTest, CadStepEmptiesTheNameSoModifyHasNothingToOverwrite) {
+    AddSampleProfile("60平开窗", "KC60-01");
+    ClickToolbar(2);
+    MeasureRectangle();
+    EXPECT_EQ(Combo("ComboBox1")->currentText(), QString());
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QString());
+    Click(Button("Button3"));
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("没有选中要修改的型材!")));
+    Pick(Combo("ComboBox1"), QStringLiteral("60平开窗"));
+    EXPECT_EQ(Box(5)->text(), QStringLiteral("9.379"));  // not the measured 500
+}
+
+TEST_F(XcFormTest, DeleteAsksThenClearsAndShowsWhatRemains) {
     AddSampleProfile("60平开窗", "KC60-01");
     AddSampleProfile("60平开窗", "KC60-02");
+    AddSampleProfile("圆管", "YG50-01");
     ClickToolbar(2);
+    services_.answer = false;
+    Click(Button("Button4"));
+    ASSERT_EQ(services_.questions.size(), 1u);
+    EXPECT_EQ(services_.questions[0], QStringLiteral("确定删除型材 60平开窗\\KC60-01 吗?"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_EQ(Combo("ComboBox2")->count(), 2);
+
+    services_.answer = true;
     Click(Button("Button4"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].text, QStringLiteral("记录删除成功!"));
@@ -181,7 +217,18 @@ TEST_F(XcFormTest, DeleteSaysSoAndShowsTheFirstRemainingProfile) {
     EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-02"));
     EXPECT_EQ(Box(4)->text(), QStringLiteral("1.8"));
 
+    // The last profile of a series: the series leaves the list and nothing deleted stays shown.
+    Pick(Combo("ComboBox1"), QStringLiteral("圆管"));
+    Click(Button("Button4"));
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("记录删除成功!")});
+    EXPECT_EQ(Combo("ComboBox1")->findText(QStringLiteral("圆管")), -1);
+    EXPECT_EQ(Combo("ComboBox2")->currentText(), QString());
+    for (int number = 1; number <= 15; ++number)
+        EXPECT_EQ(Box(number)->text(), QString()) << "TextBox" << number;
+    EXPECT_TRUE(Control<QLabel>("xcForm", "Image1")->pixmap().isNull());
+
     // A profile that is not there is no success.
+    Type(Combo("ComboBox1"), QStringLiteral("60平开窗"));
     Type(Combo("ComboBox2"), QStringLiteral("KC60-99"));
     Click(Button("Button4"));
     EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("当前错误:没有当前记录")});

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include "profile/regions.h"
 #include "shell/key_state.h"
 #include "shell/main_form.h"
+#include "shell/qt_translations.h"
 #include "shell/section_picker.h"
 #include "shell/shell_services.h"
 
@@ -40,6 +42,7 @@ class QuietServices : public ShellServices {
     void Message(QWidget*, const QString&, const QString& text, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool Ask(QWidget*, const QString&, const QString&) override { return false; }
     QString DrawingFile(QWidget*) override { return {}; }
     std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
                                           const std::vector<profile::Region>&) override {
@@ -130,6 +133,15 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Save(&main, out, "about.png");
     CloseAll(main);
 
+    // A refused input as the error box shows it, with Qt's own button in Chinese.
+    const auto refusal =
+        NewMessageBox(&main, QStringLiteral("系统提示"),
+                      QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0的数"),
+                      MessageIcon::Exclamation);
+    refusal->show();
+    Save(refusal.get(), out, "refusal.png");
+    refusal->hide();
+
     const profile::Drawing drawing =
         profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
     const auto regions = profile::FindRegions(drawing.loops);
@@ -158,6 +170,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quoinry"));
+    InstallQtTranslations(application);
     KeyStateWatcher key_state;
     application.installEventFilter(&key_state);
     const fs::path source = argv[1];

@@ -1,0 +1,180 @@
+#include "design/input_check.h"
+
+#include <algorithm>
+
+#include "common/numbers.h"
+#include "common/report.h"
+#include "member/member_form.h"
+
+namespace quoinry {
+namespace {
+
+constexpr double kHighestHeight = 550.0;     // m
+constexpr double kSmallestPaneSide = 100.0;  // mm
+
+std::optional<double> WholeNumber(std::string_view text) {
+    try {
+        return ParseStrict(text);
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
+    if (rule == FieldRule::Any)
+        return true;
+    if (rule == FieldRule::OneOf)
+        return std::ranges::find(field.choices, text) != field.choices.end();
+    const std::optional<double> value = WholeNumber(text);
+    if (!value)
+        return false;
+    switch (rule) {
+        case FieldRule::Positive:
+            return *value > 0.0;
+        case FieldRule::NonNegative:
+            return *value >= 0.0;
+        case FieldRule::NonZero:
+            return *value != 0.0;
+        case FieldRule::Height:
+            return *value > 0.0 && *value <= kHighestHeight;
+        case FieldRule::PaneSide:
+            return *value >= kSmallestPaneSide;
+        case FieldRule::Any:
+        case FieldRule::OneOf:
+            break;
+    }
+    return true;
+}
+
+std::string Requirement(FieldRule rule, const InputField& field) {
+    switch (rule) {
+        case FieldRule::Positive:
+            return "应为大于0的数";
+        case FieldRule::NonNegative:
+            return "应为不小于0的数";
+        case FieldRule::NonZero:
+            return "应为不等于0的数";
+        case FieldRule::Height:
+            return "应为大于0且不大于550的数";
+        case FieldRule::PaneSide:
+            return "应为不小于100的数";
+        case FieldRule::OneOf: {
+            std::string list;
+            for (std::string_view choice : field.choices)
+                list += Cat(list.empty() ? "" : "、", choice);
+            return Cat("应为", list, "之一");
+        }
+        case FieldRule::Any:
+            break;
+    }
+    return {};
+}
+
+// Checks the fields of one step against their rules, in the order asked.
+class Checker {
+  public:
+    explicit Checker(Design design, bool horizontal_member = false)
+        : design_(std::move(design)), horizontal_(horizontal_member) {}
+
+    void Check(std::string_view section, std::string_view key) {
+        const InputField& field = *FindInputField(section, key);
+        const FieldRule rule = RuleOf(field, horizontal_);
+        const std::string text = FieldText(design_, field);
+        if (!Obeys(rule, field, text))
+            Refuse(field, text, Requirement(rule, field));
+    }
+
+    // A member carried by no load unit at all: both boxes hold numbers and both are 0.
+    void CheckSomeLoad(std::string_view unit_key, std::string_view other_key) {
+        const InputField& unit = *FindInputField("gj", unit_key);
+        const InputField& other = *FindInputField("gj", other_key);
+        const std::string text = FieldText(design_, unit);
+        if (WholeNumber(text) == 0.0 && WholeNumber(FieldText(design_, other)) == 0.0)
+            Refuse(unit, text, Cat("与", FieldCaption(other, horizontal_), "不能都为0"));
+    }
+
+    std::vector<InputRefusal> Take() { return std::move(refusals_); }
+
+  private:
+    void Refuse(const InputField& field, const std::string& text, const std::string& why) {
+        refusals_.push_back(
+            {&field, Cat(FieldCaption(field, horizontal_), ": “", text, "” ", why)});
+    }
+
+    Design design_;
+    bool horizontal_;
+    std::vector<InputRefusal> refusals_;
+};
+
+Checker MemberChecker(const MemberInput& input) {
+    Design design;
+    design.member = input;
+    return Checker(std::move(design), !MemberFormOf(input.form).vertical);
+}
+
+// The load units: Wsk1 and Wsk2 of a vertical member, Hsk1 and Hsk - Hsk1 of a horizontal one.
+void CheckSomeLoad(Checker& checker, const MemberInput& input) {
+    if (MemberFormOf(input.form).vertical)
+        checker.CheckSomeLoad("te2", "te3");
+    else
+        checker.CheckSomeLoad("te4", "te3");
+}
+
+}  // namespace
+
+std::vector<InputRefusal> CheckWindInput(const WindLoadInput& input) {
+    Design design;
+    design.wind = input;
+    Checker checker(std::move(design));
+    for (const char* key : {"co3", "te1", "te2", "te3"}) checker.Check("glass", key);
+    return checker.Take();
+}
+
+std::vector<InputRefusal> CheckGlassInput(const GlassInput& input) {
+    Design design;
+    design.glass = input;
+    Checker checker(std::move(design));
+    // Single glass has no inner pane: the window disables its boxes.
+    const bool inner_pane = input.category != "单层玻璃";
+    for (const char* key : {"co4", "co5", "co6", "co7", "co8", "te4", "te5"}) {
+        const bool inner = std::string_view(key) == "co7" || std::string_view(key) == "co8";
+        if (inner_pane || !inner)
+            checker.Check("glass", key);
+    }
+    return checker.Take();
+}
+
+std::vector<InputRefusal> CheckMemberGeometry(const MemberInput& input) {
+    Checker checker = MemberChecker(input);
+    for (const char* key : {"co1", "te2", "te3", "te4"}) checker.Check("gj", key);
+    CheckSomeLoad(checker, input);
+    return checker.Take();
+}
+
+std::vector<InputRefusal> CheckMemberInput(const MemberInput& input) {
+    Checker checker = MemberChecker(input);
+    checker.Check("gj", "co1");
+    for (int number = 1; number <= 14; ++number) checker.Check("gj", "te" + std::to_string(number));
+    CheckSomeLoad(checker, input);
+    return checker.Take();
+}
+
+namespace {
+
+std::string RefusalText(const std::vector<InputRefusal>& refusals,
+                        const std::optional<CalcError>& own_error) {
+    std::string text = own_error ? own_error->description() : std::string();
+    for (const InputRefusal& refusal : refusals)
+        text += Cat(text.empty() ? "" : "\n", refusal.message);
+    return text;
+}
+
+}  // namespace
+
+InputError::InputError(std::vector<InputRefusal> refusals,
+                       const std::optional<CalcError>& own_error)
+    : CalcError(own_error ? own_error->kind() : ErrorKind::InvalidInput,
+                RefusalText(refusals, own_error)),
+      refusals_(std::move(refusals)) {}
+
+}  // namespace quoinry
