@@ -7,12 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "common/file_bytes.h"
-#include "common/program_dir.h"
 #include "db/database_error.h"
 #include "db/location.h"
 #include "db/profile_columns.h"
-#include "db/save_chunk.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/section_step.h"
@@ -53,12 +50,6 @@ const char* CaptionOf(int number) {
 
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
-
-// The picture the CAD step has just written; a missing file gives an empty picture.
-db::Bytes ReadPictureFile() {
-    const std::optional<std::string> bytes = ReadFileBytes(SectionPictureFile());
-    return bytes ? db::Bytes(bytes->begin(), bytes->end()) : db::Bytes();
-}
 
 }  // namespace
 
@@ -174,14 +165,14 @@ void XcForm::ShowProfile() {
         });
     }
     error.Try([&] {
-        db::Field picture = record.Column(db::kPicturePosition);
-        db::SaveChunkToFile(picture, SectionPictureFile(),
-                            static_cast<std::int32_t>(picture.ActualSize()));
+        db::Field column = record.Column(db::kPicturePosition);
+        const std::int64_t size = column.ActualSize();
+        const db::Bytes bytes = size > 0 ? column.GetChunk(size) : db::Bytes();
+        picture_bytes_.assign(bytes.begin(), bytes.end());
+        LoadMetafileBytes(picture_, picture_bytes_);
     });
     shown_series_ = TextOf(series_);
     shown_number_ = TextOf(number_);
-    if (FileExists(SectionPictureFile()))
-        LoadMetafile(picture_, SectionPictureFile());
     error.ReportTo(host_, this);
 }
 
@@ -203,7 +194,9 @@ void XcForm::AddProfile() {
     }
     Reported(host_, this, [&] {
         if (!db::OpenProfile(connection_, texts.series, texts.number).AtEnd() ||
-            db::AddProfile(connection_, texts, ReadPictureFile()) == db::WriteOutcome::kDuplicate) {
+            db::AddProfile(connection_, texts,
+                           db::Bytes(picture_bytes_.begin(), picture_bytes_.end())) ==
+                db::WriteOutcome::kDuplicate) {
             ShowExclamation(host_, this, kDuplicate);
             return;
         }
@@ -257,7 +250,8 @@ void XcForm::SectionFromDrawing() {
     targets.modulus = Box(15);
     targets.wall = Box(4);
     targets.next_step = add_;
-    RunSectionStep(host_, this, targets);
+    if (std::optional<MeasuredSection> measured = RunSectionStep(host_, this, targets))
+        picture_bytes_ = std::move(measured->picture);
 }
 
 void XcForm::CloseForm() {

@@ -48,6 +48,13 @@ class QuietServices : public ShellServices {
     bool OpenFile(const fs::path&) override { return true; }
     bool StartProgram(const QString&) override { return true; }
     void Quit() override {}
+    QString DesignFileToOpen(QWidget*) override { return {}; }
+    QString DesignFileToSave(QWidget*, const QString&) override { return {}; }
+    QString DocumentFileToSave(QWidget*, const QString& proposal) override { return proposal; }
+    SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
+    std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
+        return std::nullopt;
+    }
 };
 
 template <typename T>
