@@ -1,5 +1,6 @@
 #include "common/program_dir.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -31,8 +32,9 @@ fs::path XdgFolder(const std::string& variable, const std::string& home,
     return {};
 }
 
+// As the process's effective user, who is the one that writes.
 bool Writable(const fs::path& folder) {
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 fs::path CreatedFolder(fs::path folder) {
