@@ -226,4 +226,22 @@ TEST_F(RunCommand, DesignFileProblemsNameTheLine) {
                     .starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa")));
 }
 
+// The shipped examples run without warnings; the design files bring their own picture.
+TEST_F(RunCommand, ExamplesRunCleanly) {
+    const fs::path examples = fs::path(QUOINRY_TEST_DATA).parent_path() / "examples";
+    int design_files = 0;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        const bool legacy = ReadBytes(entry.path()).find("[design]") == std::string::npos;
+        design_files += legacy ? 0 : 1;
+        const Outcome outcome = Quoinry("run '" + entry.path().string() + "' --out '" +
+                                        (dir_ / "o").string() + "' --docx '" +
+                                        (dir_ / "d.docx").string() + "'");
+        EXPECT_EQ(outcome.exit, 0) << entry.path();
+        EXPECT_TRUE(outcome.out.ends_with("挠度满足要求!\n")) << entry.path();
+        // Only a legacy design lacks a picture for its document.
+        EXPECT_EQ(outcome.err.empty(), !legacy) << entry.path() << outcome.err;
+    }
+    EXPECT_GE(design_files, 2);
+}
+
 }  // namespace
