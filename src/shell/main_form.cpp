@@ -81,6 +81,12 @@ MainForm::MainForm(ShellServices& services, QWidget* parent)
     resize(1180, 860);
 }
 
+MainForm::~MainForm() {
+    // The windows are views of the design: they go before it does.
+    model_.OnChange({});
+    for (QMdiSubWindow* window : area_->subWindowList()) delete window;
+}
+
 void MainForm::BuildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));

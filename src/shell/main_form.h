@@ -35,6 +35,7 @@ class MainForm : public QMainWindow, public FormHost {
     enum class Form { Wind, Member, Profiles, About };
 
     explicit MainForm(ShellServices& services, QWidget* parent = nullptr);
+    ~MainForm() override;
 
     // Brings an open window forward, or loads a new one.
     QWidget* ShowForm(Form form);

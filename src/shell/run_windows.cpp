@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "common/program_dir.h"
 #include "shell/key_state.h"
 #include "shell/main_form.h"
 #include "shell/shell_services.h"
@@ -16,7 +17,10 @@ int RunWindows(int argc, char** argv) {
     DesktopServices services;
     MainForm main_form(services);
     main_form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The reports of this process go with it.
+    RemoveSessionDirectory();
+    return status;
 }
 
 }  // namespace quoinry::shell
