@@ -85,6 +85,9 @@ TEST_F(DesignModelTest, ResultsAreCurrentOnlyForTheInputsTheyCameFrom) {
         EXPECT_EQ(model_.WindGlassCurrent(), edit.wind_current) << edit.key << "=" << edit.text;
         EXPECT_EQ(model_.MemberCurrent(), edit.member_current) << edit.key << "=" << edit.text;
     }
+    // Another picture with the same values: the document would show it, so check again.
+    model_.UseLibraryProfile("another picture");
+    EXPECT_FALSE(model_.MemberCurrent());
 }
 
 TEST_F(DesignModelTest, AnotherWindResultMakesTheMemberStale) {
