@@ -167,7 +167,8 @@ TEST_F(RunCommand, ARefusedInputIsNamedAfterTheErrorAndStopsLaterSteps) {
     EXPECT_EQ(outcome.out, "风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n");
     EXPECT_TRUE(fs::exists(out / "wind.txt"));
     EXPECT_FALSE(fs::exists(out / "glass.txt"));
-    EXPECT_EQ(ReadBytes(out / "gj.txt"), "old");  // the member step never ran
+    // The member step never ran: an older gj.txt, maybe of another design, is gone.
+    EXPECT_FALSE(fs::exists(out / "gj.txt"));
 }
 
 TEST_F(RunCommand, ADesignWithoutGlassSectionIsATypeMismatch) {
@@ -188,6 +189,67 @@ TEST_F(RunCommand, AMemberReportThatCannotBeReplacedIsAnError) {
     EXPECT_EQ(outcome.exit, 1);
     EXPECT_EQ(outcome.err, "当前错误:路径/文件访问错误\n");
     EXPECT_TRUE(fs::exists(out / "glass.txt"));
+}
+
+// A folder that held another design's member report: a run without a member leaves none there,
+// and its document has no member part, even with another picture lying in temp/.
+TEST_F(RunCommand, NoLeftoverReportOfAnotherDesign) {
+    const fs::path out = dir_ / "o";
+    EXPECT_EQ(
+        Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'")
+            .exit,
+        0);
+    ASSERT_TRUE(fs::exists(out / "gj.txt"));
+    fs::create_directories(dir_ / "temp");
+    std::ofstream(dir_ / "temp" / "xc.wmf") << "a picture of another design";
+    const fs::path docx = dir_ / "d.docx";
+    const Outcome outcome = Quoinry("run '" + Design(kGlass).string() + "' --out '" + out.string() +
+                                    "' --docx '" + docx.string() + "'");
+    EXPECT_EQ(outcome.exit, 0) << outcome.err;
+    EXPECT_FALSE(fs::exists(out / "gj.txt"));
+    EXPECT_TRUE(fs::exists(docx));
+    EXPECT_EQ(outcome.err, "");  // no picture needed, none taken
+}
+
+TEST_F(RunCommand, DesignFileProblemsNameTheLine) {
+    const struct {
+        std::string text;
+        int exit;
+        const char* err;
+    } cases[] = {
+        {"[glass]\nco3=B类\n[gj\nco1=竖向杆件\n", 2, "第3行: 节标题“[gj”缺少“]”"},
+        {"[design]\nformat=7\n" + kGlass, 2, "第2行: 格式版本 format=7 比本程序认识的版本(1)新"},
+        {kGlass + "te6=1\n", 0, "警告: 设计文件 "},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = dir_ / "utf8.ini";
+        std::ofstream(path, std::ios::binary) << c.text;  // UTF-8 without a byte order mark
+        const Outcome outcome =
+            Quoinry("run '" + path.string() + "' --out '" + (dir_ / "o").string() + "'");
+        EXPECT_EQ(outcome.exit, c.exit) << c.text;
+        EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find(path.string()), std::string::npos) << outcome.err;
+    }
+    EXPECT_TRUE(ReadBytes(dir_ / "o" / "wind.txt")
+                    .starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa")));
+}
+
+// The shipped examples run without warnings; the design files bring their own picture.
+TEST_F(RunCommand, ExamplesRunCleanly) {
+    const fs::path examples = fs::path(QUOINRY_TEST_DATA).parent_path() / "examples";
+    int design_files = 0;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        const bool legacy = ReadBytes(entry.path()).find("[design]") == std::string::npos;
+        design_files += legacy ? 0 : 1;
+        const Outcome outcome =
+            Quoinry("run '" + entry.path().string() + "' --out '" + (dir_ / "o").string() +
+                    "' --docx '" + (dir_ / "d.docx").string() + "'");
+        EXPECT_EQ(outcome.exit, 0) << entry.path();
+        EXPECT_TRUE(outcome.out.ends_with("挠度满足要求!\n")) << entry.path();
+        // Only a legacy design lacks a picture for its document.
+        EXPECT_EQ(outcome.err.empty(), !legacy) << entry.path() << outcome.err;
+    }
+    EXPECT_GE(design_files, 2);
 }
 
 }  // namespace

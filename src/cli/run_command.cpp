@@ -3,35 +3,48 @@
 #include <string_view>
 
 #include "cli/commands.h"
-#include "common/file_bytes.h"
-#include "common/ini_file.h"
 #include "common/program_dir.h"
+#include "design/design_file.h"
 #include "design/design_run.h"
+#include "design/result_json.h"
+#include "document/calculation_document.h"
+#include "document/document_error.h"
+#include "document/source_files.h"
 
 namespace quoinry::cli {
 namespace {
 
+constexpr std::string_view kUsage =
+    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE [--picture FILE.wmf]]";
+
 constexpr std::string_view kRunHelp =
-    "usage: quoinry run DESIGN.ini [--out DIR] [--docx FILE [--picture FILE.wmf]]\n"
+    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE [--picture FILE.wmf]]\n"
     "\n"
     "Computes one window position as the windows do: the wind load (DIR/wind.txt), the glass\n"
     "check (DIR/glass.txt) and, when the design has a [gj] section, the member check\n"
-    "(DIR/gj.txt). DESIGN.ini has the format of info.ini: section [glass] with co1..co8,\n"
-    "te1..te5, op1, op2 and an optional section [gj] with co1..co3, te1..te14 (CP936, or UTF-8\n"
-    "with a byte order mark). DIR defaults to the program directory's temp folder.\n"
+    "(DIR/gj.txt). The report of a step that does not run is deleted from DIR, so that DIR\n"
+    "never holds a report of another design. DESIGN.ini is a design file saved by the windows\n"
+    "(UTF-8, with a [design] section; see the README), or a file in the format of info.ini:\n"
+    "section [glass] with co1..co8, te1..te5, op1, op2 and an optional section [gj] with\n"
+    "co1..co3, te1..te14 (CP936, or UTF-8 with or without a byte order mark). Lines the program\n"
+    "does not know are named in warnings on standard error. DIR defaults to the temp folder.\n"
     "\n"
-    "--docx FILE also writes the calculation document from the reports just written, with the\n"
-    "section picture --picture FILE.wmf (by default the program directory's temp/xc.wmf when it\n"
-    "exists; without any picture its place stays empty and a warning says so).\n"
+    "--json prints the results as one JSON object instead of the result lines.\n"
+    "--docx FILE also writes the calculation document from the reports of this run, with the\n"
+    "section picture --picture FILE.wmf, else the design file's picture; without any picture its\n"
+    "place stays empty and a warning says so.\n"
     "\n"
     "Prints the result lines of the windows; a calculation error prints \"当前错误:...\" on\n"
-    "standard error and exits with status 1. Bad usage exits with status 2.\n";
+    "standard error (with --json also {\"error\": ...} on standard output) and exits with\n"
+    "status 1. A design file that cannot be read, is broken or of a newer format exits with\n"
+    "status 2 and a message naming the file and line, as does bad usage.\n";
 
 struct RunOptions {
     std::string design;
     std::optional<std::string> out;
     std::optional<std::string> docx;
     std::optional<std::string> picture;
+    bool json = false;
 };
 
 // Returns nullopt after printing the reason for bad usage.
@@ -43,7 +56,9 @@ std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) 
                                             : args[i] == "--docx"    ? &options.docx
                                             : args[i] == "--picture" ? &options.picture
                                                                      : nullptr;
-        if (value != nullptr) {
+        if (args[i] == "--json") {
+            options.json = true;
+        } else if (value != nullptr) {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 std::cerr << "quoinry run: " << args[i] << " needs a file or folder name\n";
                 return std::nullopt;
@@ -84,6 +99,32 @@ void PrintBoxLines(const std::string& box) {
     }
 }
 
+// The section picture of the document: the one named on the command line, else the design's.
+std::optional<std::string> DocumentPicture(const RunOptions& options, const Design& design) {
+    if (options.picture)
+        return document::ReadSectionPicture(*options.picture);
+    if (!design.picture.empty())
+        return design.picture;
+    return std::nullopt;
+}
+
+// The calculation document from this run's reports only: no file of an earlier run can slip in.
+int WriteRunDocument(const RunOptions& options, const Design& design,
+                     const DesignRunResult& result) {
+    try {
+        const document::ReportTexts reports{
+            document::AsFileLines(result.wind_lines), document::AsFileLines(result.glass_lines),
+            document::AsFileLines(result.member_lines), DocumentPicture(options, design)};
+        for (const std::string& warning :
+             document::BuildCalculationDocument(reports, *options.docx))
+            std::cerr << warning << "\n";
+    } catch (const document::DocumentError& error) {
+        std::cerr << document::ErrorLine(error) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args) {
@@ -95,35 +136,40 @@ int RunCommand(const std::vector<std::string>& args) {
     }
     const std::optional<RunOptions> options = ParseRunOptions(args);
     if (!options) {
-        std::cerr << "usage: quoinry run DESIGN.ini [--out DIR] [--docx FILE [--picture FILE.wmf]]"
-                     "  (quoinry run --help)\n";
+        std::cerr << kUsage << "  (quoinry run --help)\n";
         return 2;
     }
-    const std::optional<std::string> bytes = ReadFileBytes(options->design);
-    if (!bytes) {
-        std::cerr << "quoinry run: cannot read the design file '" << options->design << "'\n";
+    DesignFileReading reading;
+    try {
+        reading = ReadDesignFile(options->design);
+    } catch (const DesignFileError& error) {
+        if (options->json)
+            std::cout << ErrorJson(error.what()) << std::endl;
+        std::cerr << error.what() << '\n';
         return 2;
     }
-    const Design design = ReadDesign(IniDocument::Parse(*bytes));
+    for (const std::string& warning : reading.warnings) std::cerr << warning << '\n';
+    const Design& design = reading.design;
     const std::filesystem::path out =
         options->out ? std::filesystem::path(*options->out) : TempDirectory();
 
     SharedValues shared;
     const DesignRunResult result = RunDesign(design, out, shared);
-    PrintBoxLines(result.glass_box);
-    if (result.member_ran)
-        PrintBoxLines(result.member_box);
+    if (options->json) {
+        std::cout << (result.error ? ErrorJson(result.error->description()) : ResultsJson(result))
+                  << '\n';
+    } else {
+        PrintBoxLines(result.glass_box);
+        if (result.member_ran)
+            PrintBoxLines(result.member_box);
+    }
     std::cout.flush();
     if (result.error) {
         std::cerr << ErrorLine(*result.error) << '\n';
         return 1;
     }
-    if (options->docx) {
-        std::optional<std::filesystem::path> picture;
-        if (options->picture)
-            picture = *options->picture;
-        return WriteCalculationDocument(out, *options->docx, picture);
-    }
+    if (options->docx)
+        return WriteRunDocument(*options, design, result);
     return 0;
 }
 

@@ -15,7 +15,6 @@ namespace quoinry {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t kReadLimitBytes = 127;
 constexpr std::size_t kWriteLimitCharacters = 128;
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -27,23 +26,6 @@ std::size_t NextCharacter(std::string_view utf8, std::size_t at) {
     ++at;
     while (at < utf8.size() && IsUtf8Continuation(utf8[at])) ++at;
     return at;
-}
-
-// The longest prefix of `utf8` that takes at most `limit` bytes in CP936; a character that would
-// straddle the limit is dropped whole.
-std::string_view CutToCp936Bytes(std::string_view utf8, std::size_t limit) {
-    if (Utf8ToCp936(utf8).size() <= limit)
-        return utf8;
-    std::size_t used = 0;
-    std::size_t end = 0;
-    while (end < utf8.size()) {
-        const std::size_t next = NextCharacter(utf8, end);
-        used += Utf8ToCp936(utf8.substr(end, next - end)).size();
-        if (used > limit)
-            break;
-        end = next;
-    }
-    return utf8.substr(0, end);
 }
 
 std::string_view CutToCharacters(std::string_view utf8, std::size_t limit) {
@@ -204,6 +186,21 @@ std::string UpdatedFile(std::string_view old_bytes, std::string_view section, st
 
 }  // namespace
 
+std::string_view CutToCp936Bytes(std::string_view utf8, std::size_t limit) {
+    if (Utf8ToCp936(utf8).size() <= limit)
+        return utf8;
+    std::size_t used = 0;
+    std::size_t end = 0;
+    while (end < utf8.size()) {
+        const std::size_t next = NextCharacter(utf8, end);
+        used += Utf8ToCp936(utf8.substr(end, next - end)).size();
+        if (used > limit)
+            break;
+        end = next;
+    }
+    return utf8.substr(0, end);
+}
+
 IniDocument IniDocument::Parse(std::string_view bytes) {
     const Body body = SplitEncoding(bytes);
     const std::string text = ToUtf8(body, body.bytes);
@@ -217,7 +214,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             current = inserted ? &it->second : nullptr;
         } else if (entry.kind == LineKind::kKey && current != nullptr) {
             current->try_emplace(AsciiLower(entry.name),
-                                 TrimBlanks(CutToCp936Bytes(entry.value, kReadLimitBytes)));
+                                 TrimBlanks(CutToCp936Bytes(entry.value, kProfileReadLimitBytes)));
         }
     }
     return document;

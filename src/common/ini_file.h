@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -25,6 +26,11 @@ class IniDocument {
     // Lower-cased section name -> lower-cased key -> value.
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };
+
+// The longest prefix of `utf8` that takes at most `limit` bytes in CP936; a character that would
+// straddle the limit is dropped whole. The old profile functions read at most 127 such bytes.
+std::string_view CutToCp936Bytes(std::string_view utf8, std::size_t limit);
+inline constexpr std::size_t kProfileReadLimitBytes = 127;
 
 // Settings file helpers with the profile-function semantics: a value is stored cut to its first
 // 128 characters; writing a key twice keeps one line; the file is replaced atomically so that a

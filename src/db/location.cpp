@@ -57,7 +57,7 @@ Location ParseDatabaseUrl(std::string_view url, const std::filesystem::path& emb
 }
 
 std::filesystem::path EmbeddedDatabaseFile() {
-    return ProgramDirectory() / "mdb" / "jscs.db";
+    return DataDirectory() / "mdb" / "jscs.db";
 }
 
 Location ConfiguredLocation() {

@@ -32,7 +32,7 @@ inline constexpr int kDefaultConnectTimeout = 5;
 // Raises DatabaseError for any other text and for a password inside the address.
 Location ParseDatabaseUrl(std::string_view url, const std::filesystem::path& embedded_file);
 
-// The embedded file: mdb/jscs.db in the program directory.
+// The embedded file: mdb/jscs.db in the data directory (the program directory when writable).
 std::filesystem::path EmbeddedDatabaseFile();
 
 // QUOINRY_DATABASE when set, else the key url of section [database] in info.ini.

@@ -11,15 +11,20 @@ namespace {
 // Runs one calculation into its report file; the file keeps the lines written before an error
 // and is closed before the error goes on.
 template <typename Calculation>
-auto RunReportStep(const std::filesystem::path& file, Calculation calculation) {
+auto RunReportStep(const std::filesystem::path& file, ReportLines* written,
+                   Calculation calculation) {
     ReportFile report(file);
     ReportLines lines;
     try {
         auto result = calculation(lines);
+        if (written != nullptr)
+            *written = lines;
         report.Write(lines);
         report.Close();
         return result;
     } catch (const CalcError&) {
+        if (written != nullptr)
+            *written = lines;
         report.Write(lines);
         report.Close();
         throw;
@@ -48,19 +53,36 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
     std::filesystem::create_directories(out_dir, error);
     if (error)
         throw FileError(error.value());
-    result.wind = RunWindStep(design.wind, shared, out_dir, result.glass_box);
-    result.glass = RunGlassStep(design.glass, shared, out_dir, result.glass_box);
+    result.wind = RunWindStep(design.wind, shared, out_dir, result.glass_box, &result.wind_lines);
+    result.glass =
+        RunGlassStep(design.glass, shared, out_dir, result.glass_box, &result.glass_lines);
     if (!design.member)
         return;
     shared.IsInsulatingGlass = design.insulating_glass;
     result.member_ran = true;
-    result.member = RunMemberStep(*design.member, shared, out_dir, result.member_box);
+    result.member =
+        RunMemberStep(*design.member, shared, out_dir, result.member_box, &result.member_lines);
+}
+
+// The first step whose report this run did not write.
+int FirstStepNotRun(const DesignRunResult& result) {
+    if (!result.wind)
+        return result.wind_lines.empty() ? 0 : 1;
+    if (!result.glass)
+        return 2;
+    return result.member_ran ? 3 : 2;
 }
 
 }  // namespace
 
+void DeleteReportsFrom(const std::filesystem::path& folder, int first_step) {
+    for (int step = first_step; step < static_cast<int>(std::size(kReportFiles)); ++step)
+        DeleteReportIfExists(folder / kReportFiles[step]);
+}
+
 WindLoadResult RunWindStep(const WindLoadInput& input, SharedValues& shared,
-                           const std::filesystem::path& folder, std::string& glass_box) {
+                           const std::filesystem::path& folder, std::string& glass_box,
+                           ReportLines* written) {
     const auto file = folder / "wind.txt";
     DeleteReportIfExists(file);
     RefuseIfAny(CheckWindInput(input), [&] {
@@ -69,12 +91,14 @@ WindLoadResult RunWindStep(const WindLoadInput& input, SharedValues& shared,
         std::string box;
         CalcWindLoad(input, trial, lines, box);
     });
-    return RunReportStep(
-        file, [&](ReportLines& lines) { return CalcWindLoad(input, shared, lines, glass_box); });
+    return RunReportStep(file, written, [&](ReportLines& lines) {
+        return CalcWindLoad(input, shared, lines, glass_box);
+    });
 }
 
 GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
-                         const std::filesystem::path& folder, std::string& glass_box) {
+                         const std::filesystem::path& folder, std::string& glass_box,
+                         ReportLines* written) {
     const auto file = folder / "glass.txt";
     DeleteReportIfExists(file);
     RefuseIfAny(CheckGlassInput(input), [&] {
@@ -82,12 +106,14 @@ GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
         std::string box;
         CalcGlass(input, shared, lines, box);
     });
-    return RunReportStep(
-        file, [&](ReportLines& lines) { return CalcGlass(input, shared, lines, glass_box); });
+    return RunReportStep(file, written, [&](ReportLines& lines) {
+        return CalcGlass(input, shared, lines, glass_box);
+    });
 }
 
 MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
-                           const std::filesystem::path& folder, std::string& member_box) {
+                           const std::filesystem::path& folder, std::string& member_box,
+                           ReportLines* written) {
     std::optional<CalcError> deletion_error;
     const auto file = folder / "gj.txt";
     try {
@@ -100,16 +126,17 @@ MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
         std::string box;
         CalcMember(input, shared, lines, box);
     });
-    const MemberResult result = RunReportStep(
-        file, [&](ReportLines& lines) { return CalcMember(input, shared, lines, member_box); });
+    const MemberResult result = RunReportStep(file, written, [&](ReportLines& lines) {
+        return CalcMember(input, shared, lines, member_box);
+    });
     if (deletion_error)
         throw *deletion_error;
     return result;
 }
 
-float RunPreselection(const MemberInput& input, const SharedValues& shared) {
-    RefuseIfAny(CheckMemberGeometry(input), [&] { MinimumSectionModulus(input, shared); });
-    return MinimumSectionModulus(input, shared);
+PreselectionResult RunPreselection(const MemberInput& input, const SharedValues& shared) {
+    RefuseIfAny(CheckMemberGeometry(input), [&] { CalcPreselection(input, shared); });
+    return CalcPreselection(input, shared);
 }
 
 DesignRunResult RunDesign(const Design& design, const std::filesystem::path& out_dir,
@@ -122,6 +149,12 @@ DesignRunResult RunDesign(const Design& design, const std::filesystem::path& out
         result.error = e;
     } catch (const CalcError& e) {
         result.error = e;
+    }
+    try {
+        DeleteReportsFrom(out_dir, FirstStepNotRun(result));
+    } catch (const CalcError& e) {
+        if (!result.error)
+            result.error = e;
     }
     return result;
 }

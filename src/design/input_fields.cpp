@@ -168,6 +168,9 @@ void SetFieldText(Design& design, const InputField& field, std::string_view text
         }
         case FieldKind::Text:
             *field.text(design) = std::string(text);
+            // What "下一步" hands on comes from the category.
+            if (field.section == "glass" && field.key == "co4")
+                design.insulating_glass = text == "中空玻璃";
             return;
     }
 }

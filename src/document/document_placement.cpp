@@ -20,9 +20,7 @@ bool Exists(const std::filesystem::path& file) {
 }  // namespace
 
 std::filesystem::path NumberedDocumentName(int number) {
-    if (number <= 1)
-        return std::filesystem::path("计算书.docx");
-    return std::filesystem::path("计算书(" + std::to_string(number) + ").docx");
+    return NumberedFile("计算书.docx", number);
 }
 
 bool IsOpenInWordProcessor(const std::filesystem::path& file) {
@@ -31,15 +29,29 @@ bool IsOpenInWordProcessor(const std::filesystem::path& file) {
     return Exists(folder / (".~lock." + name + "#")) || Exists(folder / ("~$" + name));
 }
 
+std::filesystem::path NumberedFile(const std::filesystem::path& wanted, int number) {
+    if (number <= 1)
+        return wanted;
+    std::filesystem::path numbered = wanted;
+    numbered.replace_filename(wanted.stem().string() + "(" + std::to_string(number) + ")" +
+                              wanted.extension().string());
+    return numbered;
+}
+
 PlacedDocument PlaceCalculationDocument(const DocumentSources& sources,
                                         const std::filesystem::path& folder) {
+    return PlaceCalculationDocument(ReadReports(sources), folder / NumberedDocumentName(1));
+}
+
+PlacedDocument PlaceCalculationDocument(const ReportTexts& reports,
+                                        const std::filesystem::path& wanted) {
     PlacedDocument placed;
-    const DocxDocument document = ComposeCalculationDocument(sources, placed.warnings);
-    const std::filesystem::path first = folder / NumberedDocumentName(1);
-    StagedFile staged(folder);
+    const DocxDocument document = ComposeCalculationDocument(reports, placed.warnings);
+    const std::filesystem::path& first = wanted;
+    StagedFile staged(wanted.has_parent_path() ? wanted.parent_path() : ".");
     WriteStaged(document, staged, first);
     for (int number = 1; number <= kMaxNumber; ++number) {
-        const std::filesystem::path candidate = folder / NumberedDocumentName(number);
+        const std::filesystem::path candidate = NumberedFile(wanted, number);
         if (IsOpenInWordProcessor(candidate))
             continue;
         if (staged.MoveTo(candidate)) {

@@ -25,4 +25,11 @@ struct PlacedDocument {
 PlacedDocument PlaceCalculationDocument(const DocumentSources& sources,
                                         const std::filesystem::path& folder);
 
+// "NAME.docx" for number 1, "NAME(2).docx", "NAME(3).docx", ... for the others.
+std::filesystem::path NumberedFile(const std::filesystem::path& wanted, int number);
+
+// The same for reports already read, first tried under `wanted`, then NAME(2).docx, ...
+PlacedDocument PlaceCalculationDocument(const ReportTexts& reports,
+                                        const std::filesystem::path& wanted);
+
 }  // namespace quoinry::document

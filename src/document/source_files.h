@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/metafile_header.h"
+
 namespace quoinry::document {
 
 // The lines of a report text without their line ends. CR LF ends a line; a lone CR or LF does too,
@@ -20,7 +22,6 @@ std::vector<std::string> ReadReportLines(const std::filesystem::path& file);
 // cannot be read, or is not a Windows metafile.
 std::string ReadSectionPicture(const std::filesystem::path& file);
 
-// A Windows metafile, with or without the placeable header.
-bool IsWindowsMetafile(std::string_view bytes);
+using quoinry::IsWindowsMetafile;
 
 }  // namespace quoinry::document

@@ -16,6 +16,8 @@ struct GlassInput {
     std::string inner_thickness;  // ComboBox8, mm
     std::string width;            // TextBox4, B in mm
     std::string height;           // TextBox5, H in mm
+
+    bool operator==(const GlassInput&) const = default;
 };
 
 // One pane's strength check. Loads in kN/m^2, stresses in N/mm^2, as the report rounds them.

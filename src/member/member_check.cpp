@@ -190,7 +190,7 @@ class MemberCheck {
     void WriteSectionProperties() {
         Line("");
         Line("(3).选用型材的截面特性:");
-        Line("   选用型材号:", input_.series, "\\", input_.number);
+        Line("   选用型材号:", ProfileName(input_));
         Line("   型材强度设计值:fa=", input_.strength, "N/mm^2");
         Line("   型材剪力设计值:τ=", input_.shear_strength, "N/mm^2");
         Line("   型材弹性模量:E=", input_.modulus, "N/mm^2");
@@ -364,18 +364,30 @@ MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
     return CalcMember(input, shared, report, result_box);
 }
 
-float MinimumSectionModulus(const MemberInput& input, const SharedValues& shared) {
+std::string ProfileName(const MemberInput& input) {
+    if (!input.section_drawing.empty())
+        return "自定义截面(" + input.section_drawing + ")";
+    return input.series + "\\" + input.number;
+}
+
+PreselectionResult CalcPreselection(const MemberInput& input, const SharedValues& shared) {
+    PreselectionResult result;
+    result.wk = shared.WindLoadStandard;
     MemberGeometry geometry(MemberFormOf(input.form), input);
-    const float span = geometry.Span();
-    double mw = 0.0;
+    result.span_m = geometry.Span();
     for (int i = 0; i < 2; ++i) {
-        LoadUnit unit = StartLoadUnit(geometry.Unit(i), span, i == 1);
-        ComputeLineLoad(unit, span, shared.WindLoadStandard);
-        ComputeMoment(unit, span);
-        mw = Add(mw, unit.mw);
+        LoadUnit unit = StartLoadUnit(geometry.Unit(i), result.span_m, i == 1);
+        ComputeLineLoad(unit, result.span_m, result.wk);
+        ComputeMoment(unit, result.span_m);
+        result.mw = Add(result.mw, unit.mw);
     }
-    const double wx = Div(Mul(Mul(1.4, mw), Pow(10.0, 3)), 84.2);
-    return ToSingle(RoundN(wx, 3));
+    const double wx = Div(Mul(Mul(1.4, result.mw), Pow(10.0, 3)), result.strength);
+    result.wx_min_cm3 = ToSingle(RoundN(wx, 3));
+    return result;
+}
+
+float MinimumSectionModulus(const MemberInput& input, const SharedValues& shared) {
+    return CalcPreselection(input, shared).wx_min_cm3;
 }
 
 std::string PreselectionText(float minimum_section_modulus) {

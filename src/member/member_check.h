@@ -27,7 +27,16 @@ struct MemberInput {
     std::string ss1;             // TextBox12, cm^3
     std::string ss2;             // TextBox13, cm^3 (listed only)
     std::string area;            // TextBox14, cm^2 (listed only)
+    // The DXF drawing (file name only) a measured section comes from; empty for a profile of
+    // the library, which the report names by series and number.
+    std::string section_drawing = {};
+
+    bool operator==(const MemberInput&) const = default;
 };
+
+// The profile as the member report names it: "series\number", or "自定义截面(drawing)" for a
+// section measured from a drawing.
+std::string ProfileName(const MemberInput& input);
 
 // Every value the member report prints, as the report rounds it. Lengths of the member in m,
 // loads in kN/m^2, kN/m, kN·m and kN, stresses in N/mm^2, deflections in mm.
@@ -68,8 +77,17 @@ MemberResult CalcVerticalMember(MemberInput input, const SharedValues& shared, R
 MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
                                   ReportLines& report, std::string& result_box);
 
-// Profile pre-selection: the least section modulus Wx (cm^3) a profile needs, with the fixed
-// strength 84.2 N/mm^2, and the text the result box shows for it.
+// Profile pre-selection: what a profile must offer at least, from the member's wind moment.
+struct PreselectionResult {
+    double wk = 0.0;          // Wk the moment comes from, kN/m^2
+    float span_m = 0.0f;      // L
+    double mw = 0.0;          // Mw = Mw1 + Mw2, kN·m, as the member report rounds it
+    double strength = 84.2;   // the fixed strength design value of pre-selection, N/mm^2
+    float wx_min_cm3 = 0.0f;  // Wmin = 1.4 × Mw × 10^3 / 84.2, rounded to 3 decimals
+};
+PreselectionResult CalcPreselection(const MemberInput& input, const SharedValues& shared);
+
+// The least section modulus Wx (cm^3) a profile needs, and the text the result box shows for it.
 float MinimumSectionModulus(const MemberInput& input, const SharedValues& shared);
 std::string PreselectionText(float minimum_section_modulus);
 

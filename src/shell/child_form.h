@@ -11,6 +11,8 @@ class ChildForm : public QWidget {
 
     // The load handler; runs once each time the window is opened.
     virtual void Load() = 0;
+    // The open design, its file or its results changed: buttons and labels follow.
+    virtual void DesignChanged() {}
 
   protected:
     // Closes the window and its frame inside the main window.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/shared_values.h"
+#include "design/design_model.h"
 #include "shell/shell_services.h"
 
 class QWidget;
@@ -12,7 +12,8 @@ class FormHost {
   public:
     virtual ~FormHost() = default;
 
-    virtual SharedValues& Shared() = 0;
+    // The open design, which the calculation windows show and edit.
+    virtual DesignModel& Model() = 0;
     virtual ShellServices& Services() = 0;
     // Places a child window in the middle of the main window's client area.
     virtual void CenterInMainWindow(QWidget* form) = 0;

@@ -6,12 +6,11 @@
 #include <QVBoxLayout>
 
 #include "common/ini_file.h"
+#include "common/numbers.h"
 #include "common/program_dir.h"
 #include "db/location.h"
 #include "db/profile_columns.h"
 #include "db/profile_table.h"
-#include "db/save_chunk.h"
-#include "design/design_run.h"
 #include "document/document_placement.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
@@ -52,12 +51,25 @@ constexpr const char* kVerticalLabels[] = {"第一受荷单元宽Wsk1", "第二�
 constexpr const char* kHorizontalLabels[] = {"受荷单元宽Wsk", "受荷单元高Hsk",
                                              "第一受荷单元高Hsk1"};
 
+// A name a file system takes: characters that separate or quote paths become "_".
+std::string FileNameOf(const std::string& title) {
+    constexpr std::string_view kUnsafe = "/\\:*?\"<>|";
+    std::string name = title;
+    for (char& c : name) {
+        if (kUnsafe.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 0x20)
+            c = '_';
+    }
+    return name.empty() || name == "." || name == ".." ? "计算书" : name;
+}
+
 }  // namespace
 
-GjForm::GjForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+GjForm::GjForm(FormHost& host, QWidget* parent)
+    : ChildForm(parent), host_(host), binding_(this, kSection, host.Model()) {
     setObjectName(QStringLiteral("gjForm"));
     setWindowTitle(QStringLiteral("杆件计算"));
     BuildControls();
+    binding_.Connect();
     connect(member_form_, &QComboBox::activated, this, [this] { MemberFormPicked(); });
     connect(series_, &QComboBox::activated, this, [this] { SeriesPicked(); });
     connect(number_, &QComboBox::activated, this, [this] { NumberPicked(); });
@@ -106,9 +118,11 @@ void GjForm::BuildControls() {
     profile_grid->addWidget(number_, 0, 3);
     picture_ = NewPictureBox(profile_frame, "Image1", kSectionPictureWidth, kSectionPictureHeight);
     profile_grid->addWidget(picture_, 1, 0, 1, 4, Qt::AlignCenter);
+    profile_name_ = NewLabel(profile_frame, "ProfileName", QString());
+    profile_grid->addWidget(profile_name_, 2, 0, 1, 4, Qt::AlignCenter);
     int index = 0;
     for (const PropertyBox& property : kPropertyBoxes) {
-        const int row = 2 + index / 2;
+        const int row = 3 + index / 2;
         const int column = (index % 2) * 2;
         profile_grid->addWidget(
             NewLabel(profile_frame, property.label_name, QString::fromUtf8(property.caption)), row,
@@ -120,6 +134,12 @@ void GjForm::BuildControls() {
     auto* result_frame = new QGroupBox(QStringLiteral("计算结果"), this);
     result_frame->setObjectName(QStringLiteral("Frame3"));
     auto* result_layout = new QVBoxLayout(result_frame);
+    wind_basis_ = NewLabel(result_frame, "WindBasis", QString());
+    result_state_ = NewLabel(result_frame, "ResultState", QString());
+    auto* states = new QHBoxLayout;
+    states->addWidget(wind_basis_, 1);
+    states->addWidget(result_state_);
+    result_layout->addLayout(states);
     result_->setFixedHeight(96);
     result_layout->addWidget(result_);
 
@@ -145,6 +165,7 @@ void GjForm::BuildControls() {
 }
 
 void GjForm::Load() {
+    const FieldBinding::Quiet quiet(binding_);
     host_.CenterInMainWindow(this);
     SetText(series_, "");
     SetText(number_, "");
@@ -153,25 +174,52 @@ void GjForm::Load() {
         AppendItems(series_, db::ListSeries(connection_));
     });
     AppendItems(member_form_, {kVertical, kHorizontal});
-    document_->setEnabled(false);
     for (const PropertyBox& property : kPropertyBoxes)
         Box(property.number)->setToolTip(QString::fromUtf8(property.tooltip));
     result_->clear();
 
-    const auto file = SettingsFile();
-    SetText(member_form_, ReadIniString(file, kSection, "co1"));
-    SetText(series_, ReadIniString(file, kSection, "co2"));
-    if (!series_->currentText().isEmpty())
+    // The design's own values and picture: the library may hold other values by now, or not
+    // have the profile at all.
+    binding_.Show();
+    if (!series_->currentText().isEmpty()) {
+        const QString number = number_->currentText();
         SeriesPicked();
-    SetText(number_, ReadIniString(file, kSection, "co3"));
-    for (int number = 1; number <= 14; ++number)
-        Box(number)->setText(Q(ReadIniString(file, kSection, "te" + std::to_string(number))));
-    if (FileExists(SectionPictureFile()))
-        LoadMetafile(picture_, SectionPictureFile());
+        number_->setEditText(number);
+    }
+    ShowPicture();
     if (!member_form_->currentText().isEmpty())
         MemberFormPicked();
-    if (!number_->currentText().isEmpty())
-        NumberPicked();
+    if (host_.Model().MemberCurrent())
+        result_->setPlainText(BoxText(host_.Model().member_run()->box));
+    DesignChanged();
+}
+
+void GjForm::DesignChanged() {
+    const DesignModel& model = host_.Model();
+    const Design& design = model.design();
+    profile_name_->setText(
+        Q("选用型材号:" + (design.member ? ProfileName(*design.member) : std::string("\\"))));
+    if (model.WindGlassCurrent()) {
+        const WindLoadResult& wind = model.wind_glass()->wind;
+        wind_basis_->setText(Q("采用风荷载:Wk=" + FormatFixed(wind.wk, 3) + "kN/m^2(标高" +
+                               GeneralText(wind.z_m) + "m)"));
+        wind_basis_->setStyleSheet(QString());
+    } else {
+        wind_basis_->setText(
+            QStringLiteral("风荷载没有当前的计算结果,请先在风荷载及玻璃计算中计算"));
+        wind_basis_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    }
+    const bool current = model.MemberCurrent();
+    const bool stale = model.member_run().has_value() && !current;
+    result_state_->setText(stale ? QStringLiteral("结果已过期,请重新校核") : QString());
+    result_state_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // The document only from results that belong to the design as it is now.
+    document_->setEnabled(model.AllCurrent());
+}
+
+void GjForm::ShowPicture() {
+    const std::string& picture = host_.Model().design().picture;
+    LoadMetafileBytes(picture_, picture);
 }
 
 void GjForm::MemberFormPicked() {
@@ -199,57 +247,42 @@ void GjForm::NumberPicked() {
         });
     }
     error.Try([&] {
-        db::Field picture = record.Column(db::kPicturePosition);
-        db::SaveChunkToFile(picture, SectionPictureFile(),
-                            static_cast<std::int32_t>(picture.ActualSize()));
+        db::Field column = record.Column(db::kPicturePosition);
+        const std::int64_t size = column.ActualSize();
+        const db::Bytes bytes = size > 0 ? column.GetChunk(size) : db::Bytes();
+        host_.Model().UseLibraryProfile(std::string(bytes.begin(), bytes.end()));
     });
-    if (FileExists(SectionPictureFile()))
-        LoadMetafile(picture_, SectionPictureFile());
+    ShowPicture();
     error.ReportTo(host_, this);
-}
-
-MemberInput GjForm::Input() const {
-    return MemberInput{TextOf(member_form_), TextOf(series_), TextOf(number_), TextOf(Box(1)),
-                       TextOf(Box(2)),       TextOf(Box(3)),  TextOf(Box(4)),  TextOf(Box(5)),
-                       TextOf(Box(6)),       TextOf(Box(7)),  TextOf(Box(8)),  TextOf(Box(9)),
-                       TextOf(Box(10)),      TextOf(Box(11)), TextOf(Box(12)), TextOf(Box(13)),
-                       TextOf(Box(14))};
 }
 
 void GjForm::StoreKeys(const std::vector<int>& text_boxes, bool lists) {
     const auto file = SettingsFile();
+    const Design& design = host_.Model().design();
+    auto store = [&](const std::string& key) {
+        WriteIniString(file, kSection, key, FieldText(design, *FindInputField(kSection, key)));
+    };
     if (lists) {
-        WriteIniString(file, kSection, "co1", TextOf(member_form_));
-        WriteIniString(file, kSection, "co2", TextOf(series_));
-        WriteIniString(file, kSection, "co3", TextOf(number_));
+        for (const char* key : {"co1", "co2", "co3"}) store(key);
     }
-    for (int number : text_boxes)
-        WriteIniString(file, kSection, "te" + std::to_string(number), TextOf(Box(number)));
+    for (int number : text_boxes) store("te" + std::to_string(number));
 }
 
 void GjForm::CheckMember() {
     std::string box = S(result_->toPlainText());
-    const bool checked = Reported(host_, this, [&] {
-        try {
-            RunMemberStep(Input(), host_.Shared(), TempDirectory(), box);
-        } catch (...) {
-            result_->setPlainText(BoxText(box));
-            throw;
-        }
-    });
+    const bool checked =
+        Reported(host_, this, [&] { host_.Model().CheckMember(SessionDirectory(), box); });
     result_->setPlainText(BoxText(box));
     if (!checked)
         return;
     StoreKeys({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, true);
     ShowInformation(host_, this, QStringLiteral("计算完毕!"));
-    document_->setEnabled(true);
 }
 
 void GjForm::Preselect() {
     // A zero span or a text that is no number is reported rather than passed over in silence.
     Reported(host_, this, [&] {
-        const float minimum = RunPreselection(Input(), host_.Shared());
-        result_->setPlainText(Q(PreselectionText(minimum)));
+        result_->setPlainText(Q(PreselectionText(host_.Model().Preselect().wx_min_cm3)));
     });
     StoreKeys({2, 3, 4}, false);
 }
@@ -269,18 +302,38 @@ void GjForm::SectionFromDrawing() {
     targets.modulus = Box(6);
     targets.wall = Box(7);
     targets.next_step = check_;
-    RunSectionStep(host_, this, targets);
+    std::optional<MeasuredSection> measured = RunSectionStep(host_, this, targets);
+    if (!measured)
+        return;
+    // The section is the drawing's from now on; the library's names no longer fit it.
+    host_.Model().UseMeasuredSection(std::move(measured->drawing_file_name),
+                                     std::move(measured->picture));
+    SetText(series_, "");
+    SetText(number_, "");
+    ShowPicture();
 }
 
 void GjForm::WriteDocument() {
-    const auto folder = TempDirectory();
-    std::optional<std::filesystem::path> picture;
-    if (FileExists(SectionPictureFile()))
-        picture = SectionPictureFile();
+    const DesignModel& model = host_.Model();
+    if (!model.AllCurrent())
+        return;
+    // Beside the design file and named after the design; an unsaved design's goes to temp/.
+    const std::filesystem::path proposal =
+        model.file() ? model.file()->parent_path() / (FileNameOf(model.Title()) + ".docx")
+                     : TempDirectory() / document::NumberedDocumentName(1);
+    const QString chosen = host_.Services().DocumentFileToSave(this, Q(proposal.string()));
+    if (chosen.isEmpty())
+        return;
+    const WindGlassRun& wind_glass = *model.wind_glass();
+    const MemberRun& member = *model.member_run();
+    document::ReportTexts reports{document::AsFileLines(wind_glass.wind_lines),
+                                  document::AsFileLines(wind_glass.glass_lines),
+                                  document::AsFileLines(member.lines), std::nullopt};
+    if (!member.picture.empty())
+        reports.picture = member.picture;
     document::PlacedDocument placed;
     if (!Reported(host_, this, [&] {
-            placed =
-                document::PlaceCalculationDocument(document::ReportsIn(folder, picture), folder);
+            placed = document::PlaceCalculationDocument(reports, std::filesystem::path(S(chosen)));
         }))
         return;
     for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));

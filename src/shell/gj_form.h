@@ -11,6 +11,7 @@
 #include "db/connection.h"
 #include "member/member_check.h"
 #include "shell/child_form.h"
+#include "shell/field_binding.h"
 #include "shell/form_host.h"
 
 namespace quoinry::shell {
@@ -22,12 +23,13 @@ class GjForm : public ChildForm {
     GjForm(FormHost& host, QWidget* parent = nullptr);
 
     void Load() override;
+    void DesignChanged() override;
 
   private:
     void BuildControls();
     QLineEdit* Box(int number) const { return boxes_[static_cast<std::size_t>(number)]; }
-    MemberInput Input() const;
     void StoreKeys(const std::vector<int>& text_boxes, bool lists);
+    void ShowPicture();
     void MemberFormPicked();
     void SeriesPicked();
     void NumberPicked();
@@ -53,6 +55,10 @@ class GjForm : public ChildForm {
     QPushButton* document_;                     // Button3
     QPushButton* close_;                        // Button4
     QPushButton* preselect_;                    // Button5
+    QLabel* profile_name_;                      // ProfileName: what gj.txt prints
+    QLabel* wind_basis_;                        // WindBasis: the wind result the check uses
+    QLabel* result_state_;                      // ResultState: current or stale
+    FieldBinding binding_;
 };
 
 }  // namespace quoinry::shell

@@ -1,10 +1,15 @@
 #include "shell/main_form.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDir>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPainter>
 
+#include "common/file_bytes.h"
 #include "common/program_dir.h"
+#include "design/recent_designs.h"
 #include "shell/about_form.h"
 #include "shell/form_helpers.h"
 #include "shell/gj_form.h"
@@ -29,6 +34,18 @@ ChildForm* NewForm(MainForm::Form form, MainForm& host) {
     return new AboutForm(host);
 }
 
+const QString kProgramTitle = QStringLiteral("Quoinry V2.0版");
+
+// What 新建文件 restored before there were design files: the inputs of the last compute.
+Design LastComputedDesign() {
+    const std::optional<std::string> bytes = ReadFileBytes(SettingsFile());
+    return ReadDesign(IniDocument::Parse(bytes.value_or(std::string())));
+}
+
+std::filesystem::path RecentDesignsFile() {
+    return SettingsFile().parent_path() / "recent-designs.txt";
+}
+
 }  // namespace
 
 void BackgroundArea::SetPicture(const QPixmap& picture) {
@@ -49,16 +66,188 @@ void BackgroundArea::paintEvent(QPaintEvent* event) {
 MainForm::MainForm(ShellServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("mainForm"));
-    setWindowTitle(QStringLiteral("Quoinry V2.0版"));
     setWindowIcon(ToolbarIcon(2));
+    model_.Replace(LastComputedDesign(), std::nullopt);
+    model_.OnChange([this] { DesignChanged(); });
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("MDIClient"));
     setCentralWidget(area_);
     // A missing or unreadable picture leaves the background empty.
     area_->SetPicture(
         QPixmap(QString::fromStdString((ProgramDirectory() / "pic" / "1.jpg").string())));
+    BuildMenu();
     BuildToolbar();
+    DesignChanged();
     resize(1180, 860);
+}
+
+MainForm::~MainForm() {
+    // The windows are views of the design: they go before it does.
+    model_.OnChange({});
+    for (QMdiSubWindow* window : area_->subWindowList()) delete window;
+}
+
+void MainForm::BuildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    auto add = [&](const char* name, const QString& caption, const QKeySequence& keys,
+                   std::function<void()> action) {
+        QAction* item = file->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        item->setShortcut(keys);
+        connect(item, &QAction::triggered, this, std::move(action));
+    };
+    add("actionNew", QStringLiteral("新建(&N)"), QKeySequence::New, [this] { NewDesign(); });
+    add("actionOpen", QStringLiteral("打开…(&O)"), QKeySequence::Open, [this] { OpenDesign(); });
+    recent_menu_ = file->addMenu(QStringLiteral("最近的设计(&R)"));
+    recent_menu_->setObjectName(QStringLiteral("menuRecent"));
+    connect(recent_menu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
+    FillRecentMenu();
+    add("actionSave", QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { SaveDesign(); });
+    add("actionSaveAs", QStringLiteral("另存为…(&A)"), QKeySequence::SaveAs,
+        [this] { SaveDesignAs(); });
+    file->addSeparator();
+    add("actionInfo", QStringLiteral("设计信息…(&I)"), QKeySequence(),
+        [this] { EditDesignInfo(); });
+    file->addSeparator();
+    add("actionQuit", QStringLiteral("退出系统(&X)"), QKeySequence(), [this] { Quit(); });
+}
+
+void MainForm::FillRecentMenu() {
+    recent_menu_->clear();
+    int number = 1;
+    for (const std::filesystem::path& design : ReadRecentDesigns(RecentDesignsFile())) {
+        QAction* item =
+            recent_menu_->addAction(QStringLiteral("&%1 %2").arg(number).arg(Q(design.string())));
+        item->setObjectName(QStringLiteral("actionRecent%1").arg(number++));
+        connect(item, &QAction::triggered, this, [this, design] {
+            if (MaySetDesignAside())
+                OpenDesignFile(design);
+        });
+    }
+    recent_menu_->setEnabled(!recent_menu_->isEmpty());
+}
+
+void MainForm::DesignChanged() {
+    setWindowTitle(Q(model_.Title()) + (model_.IsModified() ? QStringLiteral("*") : QString()) +
+                   QStringLiteral(" - ") + kProgramTitle);
+    for (const QPointer<QMdiSubWindow>& window : windows_) {
+        if (window && window->isVisible()) {
+            if (auto* form = dynamic_cast<ChildForm*>(window->widget()))
+                form->DesignChanged();
+        }
+    }
+}
+
+bool MainForm::MaySetDesignAside() {
+    if (!model_.IsModified())
+        return true;
+    switch (services_.AskSaveChanges(this, Q(model_.Title()))) {
+        case SaveChoice::Save:
+            return SaveDesign();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void MainForm::ShowNewDesign() {
+    for (Form form : {Form::Wind, Form::Member}) {
+        if (QPointer<QMdiSubWindow>& window = windows_[static_cast<std::size_t>(form)]) {
+            window->close();
+            window = nullptr;
+        }
+    }
+    ShowForm(Form::Wind);
+}
+
+void MainForm::NewDesign() {
+    if (!MaySetDesignAside())
+        return;
+    model_.Replace(LastComputedDesign(), std::nullopt);
+    ShowNewDesign();
+}
+
+void MainForm::OpenDesign() {
+    if (!MaySetDesignAside())
+        return;
+    const QString file = services_.DesignFileToOpen(this);
+    if (!file.isEmpty())
+        OpenDesignFile(std::filesystem::path(S(file)));
+}
+
+bool MainForm::OpenDesignFile(const std::filesystem::path& file) {
+    DesignFileReading reading;
+    try {
+        reading = ReadDesignFile(file);
+    } catch (const DesignFileError& error) {
+        // Nothing changes: the open design stays as it was.
+        ShowExclamation(*this, this, Q(error.what()));
+        return false;
+    }
+    model_.Replace(std::move(reading.design), file);
+    AddRecentDesign(RecentDesignsFile(), file);
+    ShowNewDesign();
+    if (!reading.warnings.empty()) {
+        QString text;
+        for (const std::string& warning : reading.warnings)
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(warning);
+        ShowExclamation(*this, this, text);
+    }
+    return true;
+}
+
+bool MainForm::SaveDesign() {
+    if (!model_.file())
+        return SaveDesignAs();
+    try {
+        model_.Save(*model_.file());
+    } catch (const DesignFileError& error) {
+        ShowExclamation(*this, this, Q(error.what()));
+        return false;
+    }
+    AddRecentDesign(RecentDesignsFile(), *model_.file());
+    return true;
+}
+
+bool MainForm::SaveDesignAs() {
+    const std::filesystem::path proposal =
+        model_.file() ? *model_.file()
+                      : std::filesystem::path(S(QDir::homePath())) / (model_.Title() + ".ini");
+    QString chosen = services_.DesignFileToSave(this, Q(proposal.string()));
+    if (chosen.isEmpty())
+        return false;
+    std::filesystem::path file(S(chosen));
+    if (!file.has_extension())
+        file += ".ini";
+    try {
+        model_.Save(file);
+    } catch (const DesignFileError& error) {
+        ShowExclamation(*this, this, Q(error.what()));
+        return false;
+    }
+    AddRecentDesign(RecentDesignsFile(), file);
+    return true;
+}
+
+void MainForm::EditDesignInfo() {
+    if (const std::optional<DesignInfo> info = services_.EditDesignInfo(this, model_.design().info))
+        model_.SetInfo(*info);
+}
+
+void MainForm::Quit() {
+    if (MaySetDesignAside())
+        services_.Quit();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    if (!MaySetDesignAside()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void MainForm::BuildToolbar() {
@@ -72,7 +261,7 @@ void MainForm::BuildToolbar() {
         {"型材管理", [this] { ShowForm(Form::Profiles); }},
         {"关于软件", [this] { ShowForm(Form::About); }},
         {"帮助文件", [this] { OpenHelp(); }},
-        {"退出系统", [this] { services_.Quit(); }},
+        {"退出系统", [this] { Quit(); }},
     }};
     int index = 1;
     for (const auto& [caption, action] : buttons) {

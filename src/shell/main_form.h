@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPixmap>
 #include <QPointer>
 #include <QToolBar>
@@ -27,31 +28,52 @@ class BackgroundArea : public QMdiArea {
     QPixmap picture_;
 };
 
-// "Quoinry V2.0版": the frame of the program with its toolbar; holds the working windows and the
-// values a design run hands from one window to the next.
+// "Quoinry V2.0版": the frame of the program with its toolbar and its 文件 menu; holds the open
+// design, which the working windows show, and the working windows.
 class MainForm : public QMainWindow, public FormHost {
   public:
     enum class Form { Wind, Member, Profiles, About };
 
     explicit MainForm(ShellServices& services, QWidget* parent = nullptr);
+    ~MainForm() override;
 
     // Brings an open window forward, or loads a new one.
     QWidget* ShowForm(Form form);
     QToolBar* Toolbar() const { return toolbar_; }
 
-    SharedValues& Shared() override { return shared_; }
+    DesignModel& Model() override { return model_; }
     ShellServices& Services() override { return services_; }
     void CenterInMainWindow(QWidget* form) override;
     void ShowMemberForm() override { ShowForm(Form::Member); }
 
+    // The 文件 menu's commands. 新建 takes the inputs the windows last computed with (info.ini).
+    void NewDesign();
+    void OpenDesign();
+    bool OpenDesignFile(const std::filesystem::path& file);
+    bool SaveDesign();
+    bool SaveDesignAs();
+    void EditDesignInfo();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void BuildToolbar();
+    void BuildMenu();
+    void FillRecentMenu();
     void OpenHelp();
+    void Quit();
+    // Asks what to do with unsaved changes; false when the user cancels (or saving failed).
+    bool MaySetDesignAside();
+    // Shows a new or opened design: the calculation windows close, the wind window opens.
+    void ShowNewDesign();
+    void DesignChanged();
 
     ShellServices& services_;
-    SharedValues shared_;
+    DesignModel model_;
     BackgroundArea* area_;
     QToolBar* toolbar_;
+    QMenu* recent_menu_ = nullptr;
     std::array<QPointer<QMdiSubWindow>, 4> windows_;
 };
 

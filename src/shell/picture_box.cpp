@@ -60,14 +60,9 @@ QLabel* NewPictureBox(QWidget* parent, const char* name, int width, int height) 
     return box;
 }
 
-QPixmap RenderMetafile(const std::filesystem::path& file, QSize size) {
-    QFile in(QString::fromStdString(file.string()));
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = in.readAll();
-    const profile::WmfReading reading = profile::ReadWmf(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!reading.message.empty())
+QPixmap RenderMetafileBytes(std::string_view bytes, QSize size) {
+    const profile::WmfReading reading = profile::ReadWmf(bytes);
+    if (bytes.empty() || !reading.message.empty())
         return {};
     QPixmap pixmap(size);
     pixmap.fill(Qt::white);
@@ -77,9 +72,27 @@ QPixmap RenderMetafile(const std::filesystem::path& file, QSize size) {
     return pixmap;
 }
 
+QPixmap RenderMetafile(const std::filesystem::path& file, QSize size) {
+    QFile in(QString::fromStdString(file.string()));
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = in.readAll();
+    return RenderMetafileBytes(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), size);
+}
+
 void LoadMetafile(QLabel* box, const std::filesystem::path& file) {
     const QSize inner = box->contentsRect().size();
     box->setPixmap(RenderMetafile(file, inner.isEmpty() ? box->size() : inner));
+}
+
+void LoadMetafileBytes(QLabel* box, std::string_view bytes) {
+    const QSize inner = box->contentsRect().size();
+    const QPixmap picture = RenderMetafileBytes(bytes, inner.isEmpty() ? box->size() : inner);
+    if (picture.isNull())
+        box->clear();
+    else
+        box->setPixmap(picture);
 }
 
 void LoadImage(QLabel* box, const std::filesystem::path& file) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "common/program_dir.h"
 #include "shell/key_state.h"
 #include "shell/main_form.h"
 #include "shell/qt_translations.h"
@@ -51,7 +52,10 @@ int RunWindows(int argc, char** argv) {
     if (std::getenv("QUOINRY_EXIT_AFTER_FIRST_PAINT") != nullptr)
         application.installEventFilter(&first_paint);
     main_form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The reports of this process go with it.
+    RemoveSessionDirectory();
+    return status;
 }
 
 }  // namespace quoinry::shell

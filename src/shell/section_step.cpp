@@ -1,9 +1,6 @@
 #include "shell/section_step.h"
 
-#include <fstream>
-
 #include "common/numbers.h"
-#include "common/program_dir.h"
 #include "profile/dxf_drawing.h"
 #include "profile/regions.h"
 #include "profile/section_error.h"
@@ -18,13 +15,6 @@ namespace {
 void SetValue(QLineEdit* box, double value) {
     if (box != nullptr)
         box->setText(Q(GeneralText(value)));
-}
-
-void WritePicture(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
-        throw profile::SectionError("无法写入图片文件 " + file.string());
 }
 
 void FillTargets(const SectionTargets& t, const profile::ProfileValues& v) {
@@ -51,10 +41,11 @@ void FillDefaults(const SectionTargets& t) {
 
 }  // namespace
 
-bool RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets) {
+std::optional<MeasuredSection> RunSectionStep(FormHost& host, QWidget* window,
+                                              const SectionTargets& targets) {
     const QString file = host.Services().DrawingFile(window);
     if (file.isEmpty())
-        return false;
+        return std::nullopt;
     profile::Drawing drawing;
     std::vector<profile::Region> regions;
     const bool read = Reported(host, window, [&] {
@@ -64,24 +55,24 @@ bool RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targe
             throw profile::SectionError("图形中没有封闭的面域");
     });
     if (!read)
-        return false;
+        return std::nullopt;
     const auto picked = host.Services().PickRegion(window, drawing, regions);
     if (!picked)
-        return false;
+        return std::nullopt;
     const profile::Region& region = regions[*picked];
     profile::ProfileValues values;
     if (!Reported(host, window,
                   [&] { values = profile::ToProfileValues(profile::ComputeSection(region)); }))
-        return false;
+        return std::nullopt;
     FillTargets(targets, values);
-    const std::filesystem::path picture = TempDirectory() / "xc.wmf";
+    MeasuredSection measured{std::filesystem::path(S(file)).filename().string(), {}};
     Reported(host, window, [&] {
-        WritePicture(picture,
-                     profile::SectionPictureWmf(drawing.loops, profile::ExportWindow(region.box)));
+        measured.picture =
+            profile::SectionPictureWmf(drawing.loops, profile::ExportWindow(region.box));
     });
-    LoadMetafile(targets.picture, picture);
+    LoadMetafileBytes(targets.picture, measured.picture);
     FillDefaults(targets);
-    return true;
+    return measured;
 }
 
 }  // namespace quoinry::shell

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
+#include <string>
 
 #include "shell/form_host.h"
 
@@ -29,10 +31,17 @@ struct SectionTargets {
     QPushButton* next_step = nullptr;
 };
 
+// What a measured section leaves besides the boxes' values.
+struct MeasuredSection {
+    std::string drawing_file_name;  // the DXF file's name, without its folder
+    std::string picture;            // the section picture, a Windows metafile
+};
+
 // "型材计算": the user chooses a DXF drawing and clicks the region to measure; its section
-// values, the picture temp/xc.wmf and the default material values go into the targets and the
-// next step is enabled. Cancelling changes nothing; a drawing that cannot be used is reported.
-// True when a section was measured into the targets.
-bool RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targets);
+// values, its picture (shown in the target's box only) and the default material values go into
+// the targets and the next step is enabled. Cancelling changes nothing and returns nothing; a
+// drawing that cannot be used is reported.
+std::optional<MeasuredSection> RunSectionStep(FormHost& host, QWidget* window,
+                                              const SectionTargets& targets);
 
 }  // namespace quoinry::shell

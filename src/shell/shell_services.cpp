@@ -1,13 +1,19 @@
 #include "shell/shell_services.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/program_dir.h"
 #include "platform/default_application.h"
 #include "shell/section_picker.h"
 
@@ -70,8 +76,73 @@ bool DesktopServices::StartProgram(const QString& program) {
 }
 
 void DesktopServices::Quit() {
-    // At once, as the toolbar promises: open connections are dropped with the process.
+    // At once, as the toolbar promises: open connections are dropped with the process. The
+    // reports of this process go with it.
+    RemoveSessionDirectory();
     std::_Exit(0);
+}
+
+namespace {
+
+const QString kDesignFilter = QStringLiteral("设计文件 (*.ini);;所有文件 (*)");
+
+}  // namespace
+
+QString DesktopServices::DesignFileToOpen(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("打开设计"), QString(),
+                                        kDesignFilter);
+}
+
+QString DesktopServices::DesignFileToSave(QWidget* parent, const QString& proposal) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存设计"), proposal,
+                                        kDesignFilter);
+}
+
+QString DesktopServices::DocumentFileToSave(QWidget* parent, const QString& proposal) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存计算书"), proposal,
+                                        QStringLiteral("Word 文档 (*.docx)"));
+}
+
+SaveChoice DesktopServices::AskSaveChanges(QWidget* parent, const QString& title) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("系统提示"));
+    box.setIcon(QMessageBox::Question);
+    box.setText(QStringLiteral("设计“%1”有未保存的修改。是否保存?").arg(title));
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChoice::Save;
+    return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+std::optional<DesignInfo> DesktopServices::EditDesignInfo(QWidget* parent, const DesignInfo& info) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("designInfoForm"));
+    dialog.setWindowTitle(QStringLiteral("设计信息"));
+    auto* layout = new QFormLayout(&dialog);
+    auto field = [&](const char* name, const QString& label, const std::string& text) {
+        auto* box = new QLineEdit(QString::fromStdString(text), &dialog);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setMinimumWidth(320);
+        layout->addRow(label, box);
+        return box;
+    };
+    QLineEdit* name = field("DesignName", QStringLiteral("设计名称(如窗号)"), info.name);
+    QLineEdit* project = field("DesignProject", QStringLiteral("工程名称"), info.project);
+    QLineEdit* engineer = field("DesignEngineer", QStringLiteral("设计人"), info.engineer);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return DesignInfo{name->text().toStdString(), project->text().toStdString(),
+                      engineer->text().toStdString()};
 }
 
 }  // namespace quoinry::shell

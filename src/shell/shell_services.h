@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "design/design_file.h"
+
 class QMessageBox;
 class QWidget;
 
@@ -17,6 +19,9 @@ struct Region;
 namespace quoinry::shell {
 
 enum class MessageIcon { None, Information, Exclamation };
+
+// What to do with unsaved changes before they would be lost.
+enum class SaveChoice { Save, Discard, Cancel };
 
 // Everything the windows ask of the desktop or of the user outside their own controls. The
 // program uses DesktopServices; tests put a recorder in its place so that nothing blocks.
@@ -39,6 +44,16 @@ class ShellServices {
     virtual bool StartProgram(const QString& program) = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void Quit() = 0;
+
+    // The design file to open, the name to save a design or a calculation document under (the
+    // proposal filled in); empty when the user cancels.
+    virtual QString DesignFileToOpen(QWidget* parent) = 0;
+    virtual QString DesignFileToSave(QWidget* parent, const QString& proposal) = 0;
+    virtual QString DocumentFileToSave(QWidget* parent, const QString& proposal) = 0;
+    // Asked before unsaved changes of the design named `title` would be lost.
+    virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& title) = 0;
+    // The design's name, project and engineer as the user edits them; nothing when cancelled.
+    virtual std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) = 0;
 };
 
 // A message box as the program shows it: wide enough for its title, no minimise or maximise
@@ -57,6 +72,11 @@ class DesktopServices : public ShellServices {
     bool OpenFile(const std::filesystem::path& file) override;
     bool StartProgram(const QString& program) override;
     void Quit() override;
+    QString DesignFileToOpen(QWidget* parent) override;
+    QString DesignFileToSave(QWidget* parent, const QString& proposal) override;
+    QString DocumentFileToSave(QWidget* parent, const QString& proposal) override;
+    SaveChoice AskSaveChanges(QWidget* parent, const QString& title) override;
+    std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) override;
 };
 
 }  // namespace quoinry::shell

@@ -9,8 +9,7 @@
 #include "common/program_dir.h"
 #include "db/location.h"
 #include "db/station_lookup.h"
-#include "design/design_file.h"
-#include "design/design_run.h"
+#include "design/input_fields.h"
 #include "shell/form_helpers.h"
 
 namespace quoinry::shell {
@@ -22,10 +21,6 @@ const std::vector<std::string> kGlassCategories = {"中空玻璃", "单层玻璃
 const std::vector<std::string> kPaneKinds = {"普通玻璃", "钢化玻璃"};
 const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
 
-const char* BoolText(bool value) {
-    return value ? "True" : "False";
-}
-
 void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
     grid->addWidget(new QLabel(caption), row, column * 2);
     grid->addWidget(field, row, column * 2 + 1);
@@ -33,10 +28,12 @@ void AddField(QGridLayout* grid, int row, int column, const QString& caption, QW
 
 }  // namespace
 
-WinForm::WinForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+WinForm::WinForm(FormHost& host, QWidget* parent)
+    : ChildForm(parent), host_(host), binding_(this, kSection, host.Model()) {
     setObjectName(QStringLiteral("winForm"));
     setWindowTitle(QStringLiteral("风荷载及玻璃计算"));
     BuildControls();
+    binding_.Connect();
     connect(region_, &QComboBox::activated, this, [this] { RegionPicked(); });
     connect(city_, &QComboBox::activated, this, [this] { CityPicked(); });
     connect(glass_category_, &QComboBox::activated, this, [this] { ApplyGlassCategoryRule(); });
@@ -119,6 +116,7 @@ void WinForm::BuildControls() {
 }
 
 void WinForm::Load() {
+    const FieldBinding::Quiet quiet(binding_);
     host_.CenterInMainWindow(this);
     OpenDatabase();
     SetText(terrain_, "");
@@ -134,10 +132,18 @@ void WinForm::Load() {
         AppendItems(thickness, kThicknesses);
     }
     result_->clear();
-    RestoreInputs();
+    // The window opens with both options clear; the design's rule selects one.
+    binding_.Show();
     if (!glass_category_->currentText().isEmpty())
         ApplyGlassCategoryRule();
-    next_->setEnabled(false);
+    if (host_.Model().WindGlassCurrent())
+        result_->setPlainText(BoxText(host_.Model().wind_glass()->box));
+    DesignChanged();
+}
+
+void WinForm::DesignChanged() {
+    // 下一步 hands on the design's own current results, never stale ones.
+    next_->setEnabled(host_.Model().WindGlassCurrent());
 }
 
 void WinForm::OpenDatabase() {
@@ -147,29 +153,6 @@ void WinForm::OpenDatabase() {
         SetText(region_, "");
         AppendItems(region_, db::ListRegions(connection_));
     });
-}
-
-void WinForm::RestoreInputs() {
-    const auto file = SettingsFile();
-    auto read = [&](const char* key) { return ReadIniString(file, kSection, key); };
-    QComboBox* const lists[] = {region_,         city_,           terrain_,
-                                glass_category_, outer_kind_,     outer_thickness_,
-                                inner_kind_,     inner_thickness_};
-    for (int i = 0; i < 8; ++i) SetText(lists[i], read(("co" + std::to_string(i + 1)).c_str()));
-    QLineEdit* boxes[] = {pressure_, shape_, height_, glass_width_, glass_height_};
-    for (int i = 0; i < 5; ++i) boxes[i]->setText(Q(read(("te" + std::to_string(i + 1)).c_str())));
-    // The window opens with both options clear; a stored "True" selects one, and restoring op2
-    // after op1 leaves only the second when both say so, as MinimumRuleOf reads them.
-    switch (MinimumRuleOf(read("op1"), read("op2"))) {
-        case MinimumWkRule::AtLeast1:
-            minimum1_->setChecked(true);
-            break;
-        case MinimumWkRule::AtLeast075:
-            minimum075_->setChecked(true);
-            break;
-        case MinimumWkRule::None:
-            break;
-    }
 }
 
 void WinForm::ApplyGlassCategoryRule() {
@@ -201,52 +184,21 @@ void WinForm::CityPicked() {
 
 void WinForm::StoreInputs() {
     const auto file = SettingsFile();
-    const QComboBox* lists[] = {region_,         city_,           terrain_,
-                                glass_category_, outer_kind_,     outer_thickness_,
-                                inner_kind_,     inner_thickness_};
-    for (int i = 0; i < 8; ++i)
-        WriteIniString(file, kSection, "co" + std::to_string(i + 1), TextOf(lists[i]));
-    const QLineEdit* boxes[] = {pressure_, shape_, height_, glass_width_, glass_height_};
-    for (int i = 0; i < 5; ++i)
-        WriteIniString(file, kSection, "te" + std::to_string(i + 1), TextOf(boxes[i]));
-    WriteIniString(file, kSection, "op1", BoolText(minimum1_->isChecked()));
-    WriteIniString(file, kSection, "op2", BoolText(minimum075_->isChecked()));
+    for (const InputField& field : InputFields()) {
+        if (field.section == kSection)
+            WriteIniString(file, kSection, field.key, FieldText(host_.Model().design(), field));
+    }
 }
 
 void WinForm::Compute() {
     StoreInputs();
     result_->clear();
-    const WindLoadInput wind{TextOf(city_),
-                             TextOf(pressure_),
-                             TextOf(terrain_),
-                             TextOf(shape_),
-                             TextOf(height_),
-                             minimum075_->isChecked() ? MinimumWkRule::AtLeast075
-                             : minimum1_->isChecked() ? MinimumWkRule::AtLeast1
-                                                      : MinimumWkRule::None};
-    const GlassInput glass{TextOf(glass_category_),  TextOf(outer_kind_),
-                           TextOf(outer_thickness_), TextOf(inner_kind_),
-                           TextOf(inner_thickness_), TextOf(glass_width_),
-                           TextOf(glass_height_)};
     std::string box;
-    const bool computed = Reported(host_, this, [&] {
-        const auto folder = TempDirectory();
-        try {
-            RunWindStep(wind, host_.Shared(), folder, box);
-            RunGlassStep(glass, host_.Shared(), folder, box);
-        } catch (...) {
-            result_->setPlainText(BoxText(box));
-            throw;
-        }
-    });
-    if (!computed)
-        return;
+    Reported(host_, this, [&] { host_.Model().ComputeWindGlass(SessionDirectory(), box); });
     result_->setPlainText(BoxText(box));
-    next_->setEnabled(true);
 }
 
 void WinForm::NextStep() {
-    host_.Shared().IsInsulatingGlass = TextOf(glass_category_) == "中空玻璃";
     host_.ShowMemberForm();
     CloseForm();
 }

@@ -9,6 +9,7 @@
 
 #include "db/connection.h"
 #include "shell/child_form.h"
+#include "shell/field_binding.h"
 #include "shell/form_host.h"
 
 namespace quoinry::shell {
@@ -18,13 +19,13 @@ class WinForm : public ChildForm {
   public:
     WinForm(FormHost& host, QWidget* parent = nullptr);
 
-    // The load handler: centre, database, lists, restore of section [glass].
+    // The load handler: centre, database, lists, the open design's inputs.
     void Load() override;
+    void DesignChanged() override;
 
   private:
     void BuildControls();
     void OpenDatabase();
-    void RestoreInputs();
     void ApplyGlassCategoryRule();
     void RegionPicked();
     void CityPicked();
@@ -55,6 +56,7 @@ class WinForm : public ChildForm {
     QPushButton* compute_;        // Command1
     QPushButton* next_;           // Command2
     QPushButton* close_;          // Command3
+    FieldBinding binding_;
 };
 
 }  // namespace quoinry::shell

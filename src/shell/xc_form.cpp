@@ -8,12 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "common/file_bytes.h"
-#include "common/program_dir.h"
 #include "db/database_error.h"
 #include "db/location.h"
 #include "db/profile_columns.h"
-#include "db/save_chunk.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/section_step.h"
@@ -60,12 +57,6 @@ const QString kNothingToChange = QStringLiteral(
 int IndexOf(const std::vector<std::string>& items, const std::string& item) {
     const auto found = std::ranges::find(items, item);
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
-}
-
-// The picture the CAD step has just written; a missing file gives an empty picture.
-db::Bytes ReadPictureFile() {
-    const std::optional<std::string> bytes = ReadFileBytes(SectionPictureFile());
-    return bytes ? db::Bytes(bytes->begin(), bytes->end()) : db::Bytes();
 }
 
 }  // namespace
@@ -182,14 +173,14 @@ void XcForm::ShowProfile() {
         });
     }
     error.Try([&] {
-        db::Field picture = record.Column(db::kPicturePosition);
-        db::SaveChunkToFile(picture, SectionPictureFile(),
-                            static_cast<std::int32_t>(picture.ActualSize()));
+        db::Field column = record.Column(db::kPicturePosition);
+        const std::int64_t size = column.ActualSize();
+        const db::Bytes bytes = size > 0 ? column.GetChunk(size) : db::Bytes();
+        picture_bytes_.assign(bytes.begin(), bytes.end());
+        LoadMetafileBytes(picture_, picture_bytes_);
     });
     shown_series_ = TextOf(series_);
     shown_number_ = TextOf(number_);
-    if (FileExists(SectionPictureFile()))
-        LoadMetafile(picture_, SectionPictureFile());
     error.ReportTo(host_, this);
 }
 
@@ -241,7 +232,9 @@ void XcForm::AddProfile() {
     bool added = false;
     Reported(host_, this, [&] {
         if (!db::OpenProfile(connection_, texts.series, texts.number).AtEnd() ||
-            db::AddProfile(connection_, texts, ReadPictureFile()) == db::WriteOutcome::kDuplicate) {
+            db::AddProfile(connection_, texts,
+                           db::Bytes(picture_bytes_.begin(), picture_bytes_.end())) ==
+                db::WriteOutcome::kDuplicate) {
             ShowExclamation(host_, this, kDuplicate);
             return;
         }
@@ -307,8 +300,10 @@ void XcForm::SectionFromDrawing() {
     targets.modulus = Box(15);
     targets.wall = Box(4);
     targets.next_step = add_;
-    if (!RunSectionStep(host_, this, targets))
+    std::optional<MeasuredSection> measured = RunSectionStep(host_, this, targets);
+    if (!measured)
         return;
+    picture_bytes_ = std::move(measured->picture);
     // A measured section is stored only under a name the user types.
     SetText(series_, "");
     SetText(number_, "");

@@ -45,6 +45,9 @@ class XcForm : public ChildForm {
     db::Connection connection_;
     std::string shown_series_;
     std::string shown_number_;
+    // This window's section picture: the shown profile's, or the one just measured. No other
+    // window sees it.
+    std::string picture_bytes_;
 
     QComboBox* series_;                   // ComboBox1
     QComboBox* number_;                   // ComboBox2

@@ -22,6 +22,8 @@ struct WindLoadInput {
     std::string shape_coefficient;    // TextBox2, μs
     std::string height;               // TextBox3, m
     MinimumWkRule minimum_rule = MinimumWkRule::None;
+
+    bool operator==(const WindLoadInput&) const = default;
 };
 
 // Every value the wind report prints, as the report rounds it. Pressures in kN/m^2.

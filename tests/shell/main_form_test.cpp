@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using Texts = std::vector<QString>;
 
 TEST_F(ShellTest, ToolbarHasItsFiveButtonsInOrder) {
-    EXPECT_EQ(main_->windowTitle(), QStringLiteral("Quoinry V2.0版"));
+    EXPECT_EQ(main_->windowTitle(), QStringLiteral("未命名设计 - Quoinry V2.0版"));
     QToolBar* toolbar = main_->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     ASSERT_NE(toolbar, nullptr);
     const Texts captions = {QStringLiteral("新建文件"), QStringLiteral("型材管理"),

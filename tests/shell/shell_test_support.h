@@ -57,6 +57,22 @@ class RecordingServices : public ShellServices {
         return true;
     }
     void Quit() override { ++quit_calls; }
+    QString DesignFileToOpen(QWidget*) override { return design_to_open; }
+    QString DesignFileToSave(QWidget*, const QString& proposal) override {
+        proposals.push_back(proposal);
+        return design_to_save;
+    }
+    QString DocumentFileToSave(QWidget*, const QString& proposal) override {
+        proposals.push_back(proposal);
+        return document_to_save.isNull() ? proposal : document_to_save;
+    }
+    SaveChoice AskSaveChanges(QWidget*, const QString& title) override {
+        asked_to_save.push_back(title);
+        return save_choice;
+    }
+    std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
+        return design_info;
+    }
 
     // The texts shown so far, and forgets them.
     std::vector<QString> TakeTexts();
@@ -71,6 +87,13 @@ class RecordingServices : public ShellServices {
     std::vector<std::filesystem::path> opened_files;
     std::vector<QString> started_programs;
     int quit_calls = 0;
+    QString design_to_open;
+    QString design_to_save;
+    QString document_to_save;  // null: the proposal is taken
+    std::vector<QString> proposals;
+    SaveChoice save_choice = SaveChoice::Cancel;
+    std::vector<QString> asked_to_save;
+    std::optional<DesignInfo> design_info;
 };
 
 // A main window over a program directory of its own (QUOINRY_HOME), so that the database,

@@ -43,14 +43,23 @@ class QuietServices : public ShellServices {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     bool Ask(QWidget*, const QString&, const QString&) override { return false; }
-    QString DrawingFile(QWidget*) override { return {}; }
+    QString DrawingFile(QWidget*) override { return drawing; }
     std::optional<std::size_t> PickRegion(QWidget*, const profile::Drawing&,
                                           const std::vector<profile::Region>&) override {
-        return std::nullopt;
+        return 0;
     }
     bool OpenFile(const fs::path&) override { return true; }
     bool StartProgram(const QString&) override { return true; }
     void Quit() override {}
+    QString DesignFileToOpen(QWidget*) override { return {}; }
+    QString DesignFileToSave(QWidget*, const QString&) override { return {}; }
+    QString DocumentFileToSave(QWidget*, const QString& proposal) override { return proposal; }
+    SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
+    std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
+        return std::nullopt;
+    }
+
+    QString drawing;  // the drawing 型材计算 measures
 };
 
 template <typename T>
@@ -95,6 +104,7 @@ void CloseAll(MainForm& main) {
 
 void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Save(&main, out, "main-window.png");
+    main.Model().SetInfo({"C1-3 推拉窗下横框", "广州某住宅小区 3#楼", "张工"});
 
     QWidget* wind = main.ShowForm(MainForm::Form::Wind);
     Pick(wind, "ComboBox1", "广东");
@@ -116,11 +126,13 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Settle();
     QWidget* member = main.ShowForm(MainForm::Form::Member);
     Pick(member, "ComboBox1", "横向杆件");
-    Type(member, "TextBox2", "1200");
-    Type(member, "TextBox3", "1500");
-    Type(member, "TextBox4", "900");
+    Type(member, "TextBox2", "900");
+    Type(member, "TextBox3", "1200");
+    Type(member, "TextBox4", "600");
     Pick(member, "ComboBox2", "60中梃");
     Pick(member, "ComboBox3", "ZT60-01");
+    // A section measured from a drawing, named after it.
+    Press(member, "Button1");
     Press(member, "Button2");
     Save(&main, out, "member-check.png");
     CloseAll(main);
@@ -176,6 +188,8 @@ int main(int argc, char** argv) {
     const fs::path source = argv[1];
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QuietServices services;
+    services.drawing =
+        QString::fromStdString((source / "data" / "profiles" / "tl70-frame.dxf").string());
     MainForm main(services);
     main.resize(1280, 900);
     main.show();

@@ -1,0 +1,152 @@
+#include "design/design_model.h"
+
+#include "design/design_run.h"
+
+namespace quoinry {
+namespace {
+
+constexpr const char* kNoWind =
+    "风荷载没有当前的计算结果:请先在“风荷载及玻璃计算”中按“计  算”,再回到这里";
+
+bool IsInsulating(const GlassInput& glass) {
+    return glass.category == "中空玻璃";
+}
+
+}  // namespace
+
+std::string DesignModel::Title() const {
+    if (!design_.info.name.empty())
+        return design_.info.name;
+    if (file_)
+        return file_->stem().string();
+    return "未命名设计";
+}
+
+void DesignModel::Replace(Design design, std::optional<std::filesystem::path> file) {
+    design_ = std::move(design);
+    saved_ = design_;
+    file_ = std::move(file);
+    wind_glass_.reset();
+    member_run_.reset();
+    Changed();
+}
+
+void DesignModel::Save(const std::filesystem::path& file) {
+    SaveDesignFile(file, design_);
+    saved_ = design_;
+    file_ = file;
+    Changed();
+}
+
+MemberInput& DesignModel::Member() {
+    if (!design_.member)
+        design_.member.emplace();
+    return *design_.member;
+}
+
+void DesignModel::SetField(const InputField& field, std::string_view text) {
+    if (FieldText(design_, field) == text && (field.section != "gj" || design_.member))
+        return;
+    SetFieldText(design_, field, text);
+    // A series or number the user gives names the profile from now on.
+    if (field.section == "gj" && (field.key == "co2" || field.key == "co3") && !text.empty())
+        Member().section_drawing.clear();
+    Changed();
+}
+
+void DesignModel::SetInfo(const DesignInfo& info) {
+    design_.info = info;
+    Changed();
+}
+
+void DesignModel::UseLibraryProfile(std::string picture) {
+    Member().section_drawing.clear();
+    design_.picture = std::move(picture);
+    Changed();
+}
+
+void DesignModel::UseMeasuredSection(std::string drawing_file_name, std::string picture) {
+    MemberInput& member = Member();
+    member.series.clear();
+    member.number.clear();
+    member.section_drawing = std::move(drawing_file_name);
+    design_.picture = std::move(picture);
+    Changed();
+}
+
+void DesignModel::ComputeWindGlass(const std::filesystem::path& folder, std::string& box) {
+    WindGlassRun run{design_.wind, design_.glass, {}, {}, {}, {}, {}};
+    wind_glass_.reset();
+    SharedValues shared;
+    try {
+        run.wind = RunWindStep(run.wind_input, shared, folder, run.box, &run.wind_lines);
+        try {
+            run.glass = RunGlassStep(run.glass_input, shared, folder, run.box, &run.glass_lines);
+        } catch (const CalcError&) {
+            DeleteReportsFrom(folder, 2);
+            throw;
+        }
+    } catch (const CalcError&) {
+        box = run.box;
+        if (run.glass_lines.empty())
+            DeleteReportsFrom(folder, run.wind_lines.empty() ? 0 : 1);
+        Changed();
+        throw;
+    }
+    box = run.box;
+    wind_glass_ = std::move(run);
+    Changed();
+}
+
+SharedValues DesignModel::WindValues() const {
+    if (!WindGlassCurrent())
+        throw StepOrderError(kNoWind);
+    return {wind_glass_->wind.wk, wind_glass_->wind.w, IsInsulating(wind_glass_->glass_input)};
+}
+
+void DesignModel::CheckMember(const std::filesystem::path& folder, std::string& box) {
+    const SharedValues shared = WindValues();
+    MemberRun run{Member(),
+                  design_.picture,
+                  shared.WindLoadStandard,
+                  wind_glass_->wind.z_m,
+                  shared.IsInsulatingGlass,
+                  {},
+                  {},
+                  box};
+    member_run_.reset();
+    try {
+        run.result = RunMemberStep(run.input, shared, folder, run.box, &run.lines);
+    } catch (const CalcError&) {
+        box = run.box;
+        Changed();
+        throw;
+    }
+    box = run.box;
+    member_run_ = std::move(run);
+    Changed();
+}
+
+PreselectionResult DesignModel::Preselect() const {
+    const SharedValues shared = WindValues();
+    return RunPreselection(design_.member.value_or(MemberInput{}), shared);
+}
+
+bool DesignModel::WindGlassCurrent() const {
+    return wind_glass_ && wind_glass_->wind_input == design_.wind &&
+           wind_glass_->glass_input == design_.glass;
+}
+
+bool DesignModel::MemberCurrent() const {
+    return member_run_ && design_.member && WindGlassCurrent() &&
+           member_run_->input == *design_.member && member_run_->picture == design_.picture &&
+           member_run_->wk == wind_glass_->wind.wk &&
+           member_run_->insulating == IsInsulating(wind_glass_->glass_input);
+}
+
+void DesignModel::Changed() {
+    if (listener_)
+        listener_();
+}
+
+}  // namespace quoinry

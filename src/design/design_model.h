@@ -1,0 +1,104 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "common/report.h"
+#include "design/design_file.h"
+#include "design/input_fields.h"
+
+namespace quoinry {
+
+// The wind load and the glass check of a design, with the inputs they were computed from.
+struct WindGlassRun {
+    WindLoadInput wind_input;
+    GlassInput glass_input;
+    WindLoadResult wind;
+    GlassResult glass;
+    ReportLines wind_lines;
+    ReportLines glass_lines;
+    std::string box;  // the wind and glass window's result display
+};
+
+// The member check of a design, with its inputs, its picture and the wind it used.
+struct MemberRun {
+    MemberInput input;
+    std::string picture;
+    double wk = 0.0;        // Wk of the wind result it used
+    float height_m = 0.0f;  // that result's height
+    bool insulating = false;
+    MemberResult result;
+    ReportLines lines;
+    std::string box;  // the member check window's result box
+};
+
+// A step asked for before the step it needs is current.
+class StepOrderError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The one design the program works on: what both calculation windows edit, what is saved and
+// opened, and what the calculation document is made from. Results are kept with the inputs
+// they came from; a result whose inputs changed since is stale, and a member result is stale as
+// soon as the wind result it used is stale, gone or another one.
+class DesignModel {
+  public:
+    // Called after every change of the design, its file or its results.
+    void OnChange(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    const Design& design() const { return design_; }
+    const std::optional<std::filesystem::path>& file() const { return file_; }
+    // The design differs from the one last opened, saved or made new.
+    bool IsModified() const { return !(design_ == saved_); }
+    // The design's name, else its file's name, else "未命名设计".
+    std::string Title() const;
+
+    // A new design (no file) or an opened one: unmodified, without results.
+    void Replace(Design design, std::optional<std::filesystem::path> file);
+    // Writes the design file; the design is then unmodified and has that file. Throws
+    // DesignFileError (the old file stays as it was).
+    void Save(const std::filesystem::path& file);
+
+    void SetField(const InputField& field, std::string_view text);
+    void SetInfo(const DesignInfo& info);
+    // A profile of the library and its picture. A measured section is named after its drawing
+    // (and series and number are emptied) until the user names it by a series or number.
+    void UseLibraryProfile(std::string picture);
+    void UseMeasuredSection(std::string drawing_file_name, std::string picture);
+
+    // The wind load and the glass check into `folder` (wind.txt, glass.txt). On a CalcError the
+    // design keeps no wind result, the reports after the failing step are deleted, and the error
+    // goes on; `box` holds what the window shows either way.
+    void ComputeWindGlass(const std::filesystem::path& folder, std::string& box);
+    // The member check into `folder` (gj.txt) with the current wind result; StepOrderError
+    // without one. On a CalcError the design keeps no member result.
+    void CheckMember(const std::filesystem::path& folder, std::string& box);
+    // Pre-selection with the current wind result; StepOrderError without one.
+    PreselectionResult Preselect() const;
+
+    const std::optional<WindGlassRun>& wind_glass() const { return wind_glass_; }
+    const std::optional<MemberRun>& member_run() const { return member_run_; }
+    bool WindGlassCurrent() const;
+    bool MemberCurrent() const;
+    // Every step of the design is current: the calculation document may be made.
+    bool AllCurrent() const { return WindGlassCurrent() && MemberCurrent(); }
+
+  private:
+    MemberInput& Member();
+    SharedValues WindValues() const;
+    void Changed();
+
+    Design design_;
+    Design saved_;
+    std::optional<std::filesystem::path> file_;
+    std::optional<WindGlassRun> wind_glass_;
+    std::optional<MemberRun> member_run_;
+    std::function<void()> listener_;
+};
+
+}  // namespace quoinry

@@ -1,0 +1,113 @@
+#include "design/result_json.h"
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "common/numbers.h"
+
+namespace quoinry {
+namespace {
+
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";  // a refusal's description has one line per refused input
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// Members in order; each value is already JSON text.
+using Members = std::vector<std::pair<std::string_view, std::string>>;
+
+std::string Object(const Members& members) {
+    std::string out = "{";
+    for (const auto& [name, value] : members) {
+        if (out.size() > 1)
+            out += ", ";
+        out += Quoted(name) + ": " + value;
+    }
+    return out + "}";
+}
+
+std::string Bool(bool value) {
+    return value ? "true" : "false";
+}
+
+// The reports' fixed patterns ("0.000") and general number texts ("1.5", "1.715E+07") are JSON
+// numbers as they stand.
+std::string WindJson(const WindLoadResult& wind) {
+    return Object({{"w0", FormatFixed(wind.w0, 2)},
+                   {"mu_z", FormatFixed(wind.mu_z, 3)},
+                   {"beta_gz", FormatFixed(wind.beta_gz, 3)},
+                   {"mu_s", GeneralText(wind.mu_s)},
+                   {"wk", FormatFixed(wind.wk, 3)},
+                   {"gamma", GeneralText(wind.gamma)},
+                   {"w", FormatFixed(wind.w, 3)}});
+}
+
+std::string GlassJson(const GlassResult& glass) {
+    std::string panes = "[";
+    for (int i = 0; i < glass.pane_count; ++i) {
+        const PaneResult& pane = glass.panes[i];
+        if (i > 0)
+            panes += ", ";
+        panes += Object({{"sigma", FormatFixed(pane.sigma, 3)},
+                         {"fg", GeneralText(pane.fg)},
+                         {"ok", Bool(pane.ok)}});
+    }
+    panes += "]";
+    const bool checked = glass.category_known;
+    return Object({{"panes", panes},
+                   {"df", checked ? GeneralText(glass.df) : "null"},
+                   {"df_limit", checked ? GeneralText(RoundN(glass.df_limit, 2)) : "null"},
+                   {"ok", Bool(glass.ok)}});
+}
+
+std::string MemberJson(const MemberResult& member) {
+    return Object({{"sigma", FormatFixed(member.sigma, 3)},
+                   {"fa", FormatFixed(member.fa, 3)},
+                   {"tau", FormatFixed(member.tau, 3)},
+                   {"tau_d", FormatFixed(member.tau_d, 3)},
+                   {"du", FormatFixed(member.du, 4)},
+                   {"du_limit", FormatFixed(member.du_limit, 4)},
+                   {"umax", FormatFixed(member.umax, 3)},
+                   {"u_limit", GeneralText(member.u_limit)},
+                   {"ok", Bool(member.ok)}});
+}
+
+}  // namespace
+
+std::string ResultsJson(const DesignRunResult& result) {
+    Members members = {{"edition", Quoted("2001")}};
+    bool ok = true;
+    if (result.wind)
+        members.emplace_back("wind", WindJson(*result.wind));
+    if (result.glass) {
+        members.emplace_back("glass", GlassJson(*result.glass));
+        ok = ok && result.glass->ok;
+    }
+    if (result.member) {
+        members.emplace_back("member", MemberJson(*result.member));
+        ok = ok && result.member->ok;
+    }
+    members.emplace_back("ok", Bool(ok));
+    return Object(members);
+}
+
+std::string ErrorJson(std::string_view description) {
+    return Object({{"error", Quoted(description)}});
+}
+
+}  // namespace quoinry

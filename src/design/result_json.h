@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "design/design_run.h"
+
+namespace quoinry {
+
+// The results of a design run as one JSON object (UTF-8, one line):
+//   {"edition": "2001",
+//    "wind": {"w0", "mu_z", "beta_gz", "mu_s", "wk", "gamma", "w"},
+//    "glass": {"panes": [{"sigma", "fg", "ok"}, ...], "df", "df_limit", "ok"},
+//    "member": {"sigma", "fa", "tau", "tau_d", "du", "du_limit", "umax", "u_limit", "ok"},
+//    "ok"}
+// Every number is written as the report prints it (w0 with 2 decimals, wk with 3, ...): a reader
+// gets the report's numbers, never float noise. kN/m^2, N/mm^2 and mm. "member" is left out for a
+// design without one; a glass category the check does not know gives no panes and null df.
+// The run must have ended without error.
+std::string ResultsJson(const DesignRunResult& result);
+
+// {"error": "<description>"}
+std::string ErrorJson(std::string_view description);
+
+}  // namespace quoinry

@@ -1,0 +1,87 @@
+// Where the program writes: its own folder when it may, else the user's XDG folders.
+#include <gtest/gtest.h>
+
+#include "common/base64.h"
+#include "common/program_dir.h"
+#include "common/text_encoding.h"
+
+namespace quoinry {
+namespace {
+
+TEST(FileLocations, ProgramDirectoryWhenWritableElseXdgFolders) {
+    const struct {
+        bool writable;
+        XdgEnvironment environment;
+        const char* settings;
+        const char* data;
+    } cases[] = {
+        {true, {"/c", "/d", "/home/a"}, "/opt/q/info.ini", "/opt/q"},
+        {false, {"/c", "/d", "/home/a"}, "/c/quoinry/info.ini", "/d/quoinry"},
+        {false,
+         {"", "", "/home/a"},
+         "/home/a/.config/quoinry/info.ini",
+         "/home/a/.local/share/quoinry"},
+        // A relative XDG path does not count.
+        {false,
+         {"rel", "rel", "/home/a"},
+         "/home/a/.config/quoinry/info.ini",
+         "/home/a/.local/share/quoinry"},
+        {false, {"", "/d", "/home/a"}, "/home/a/.config/quoinry/info.ini", "/d/quoinry"},
+        // Nowhere else to go: the program directory, whose errors name it.
+        {false, {"", "", ""}, "/opt/q/info.ini", "/opt/q"},
+        {false, {"/c", "", ""}, "/opt/q/info.ini", "/opt/q"},
+    };
+    for (const auto& c : cases) {
+        const FileLocations locations = ChooseFileLocations("/opt/q", c.writable, c.environment);
+        EXPECT_EQ(locations.program, "/opt/q");
+        EXPECT_EQ(locations.settings, c.settings);
+        EXPECT_EQ(locations.data, c.data);
+    }
+}
+
+TEST(TextEncoding, Utf8IsRecognisedOnlyWhenWellFormed) {
+    const struct {
+        std::string bytes;
+        bool valid;
+    } cases[] = {
+        {"plain", true},
+        {"南京", true},
+        {"\xF0\x9F\x98\x80", true},   // outside the BMP
+        {"\xC0\x80", false},          // overlong
+        {"\xE0\x80\xAF", false},      // overlong
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+        {"\xE5\x8D", false},          // cut short
+        {"\x80", false},              // a lone continuation byte
+        {"\xC4\xCF\xBE\xA9", false},  // 南京 in CP936
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+    EXPECT_EQ(FirstInvalidUtf8("ab\ncd\xC4\xCF"), 5u);
+    EXPECT_FALSE(SplitTextEncoding("ascii").utf8);
+    EXPECT_TRUE(SplitTextEncoding("南京").utf8);
+    EXPECT_FALSE(SplitTextEncoding("\xC4\xCF\xBE\xA9").utf8);
+    EXPECT_EQ(SplitTextEncoding("\xEF\xBB\xBF\xC4").bytes, "\xC4");
+}
+
+TEST(Base64, KnownTextsAndRefusals) {
+    // RFC 4648, section 10.
+    const std::pair<std::string, std::string> known[] = {
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
+        {std::string("\0\xFF\xFE", 3), "AP/+"},
+    };
+    for (const auto& [bytes, text] : known) {
+        EXPECT_EQ(EncodeBase64(bytes), text);
+        EXPECT_EQ(DecodeBase64(text), bytes);
+    }
+    for (const char* broken : {"Zg=", "Zg", "Z===", "Zm9v$A==", "Zh==", "Zm9=", "=Zm9", "Zg==Zg=="})
+        EXPECT_FALSE(DecodeBase64(broken).has_value()) << broken;
+}
+
+}  // namespace
+}  // namespace quoinry
