@@ -128,6 +128,34 @@ TEST_F(DatabaseCommandsTest, ServerFromTheSettingsFile) {
     EXPECT_FALSE(std::filesystem::exists(Home() / "mdb" / "jscs.db"));
 }
 
+TEST_F(DatabaseCommandsTest, DamagedAccessFileKeepsTheLibraryAndSaysWhy) {
+    const Bytes sample = ReadBytes(TestData("jscs-sample.mdb"));
+    const auto write = [&](const std::string& name, const Bytes& bytes) {
+        std::ofstream(Home() / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return (Home() / name).string();
+    };
+    Bytes flipped = sample;
+    flipped[8247] ^= 0xFF;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {write("cut.mdb", Bytes(sample.begin(), sample.begin() + 28672)),
+         ": 表 xc 记着 4 行, 只读到 0 行 (文件不完整或已损坏)\n"},
+        {write("short-picture.mdb", Bytes(sample.begin(), sample.begin() + 36864)),
+         ": 表 xc 第 3 行第 18 列的图片应有 4900 字节, 读到 4092 字节 (文件不完整或已损坏)\n"},
+        {write("flipped.mdb", flipped), " (文件已损坏)\n"},
+    };
+    const std::string library = Quoinry("profiles").out;
+    for (const auto& [file, reason] : cases) {
+        const CommandRun run = Quoinry("db import-mdb '" + file + "' --replace");
+        EXPECT_EQ(run.status, 1) << file;
+        // Only the program's own line: none of libmdb's English.
+        EXPECT_EQ(run.err, "quoinry db import-mdb: 无法读取Access文件 " + file + reason);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(Quoinry("profiles").out, library) << file;
+    }
+}
+
 TEST_F(DatabaseCommandsTest, PasswordInTheAddressIsRefusedBeforeAnyConnection) {
     const std::string url =
         "postgresql://quoinry@127.0.0.1:5432/db?connect_timeout=5;password=SECRET";
