@@ -39,6 +39,8 @@ TEST(RunInChild, EveryEndOfTheChildBecomesAnOutcome) {
          },
          ChildOutcome::kCrashed, ""},
         {"abort", []() -> std::string { std::abort(); }, ChildOutcome::kCrashed, ""},
+        {"out of memory", []() -> std::string { throw std::bad_alloc(); }, ChildOutcome::kCrashed,
+         ""},
         {"exit without an answer", []() -> std::string { _exit(0); }, ChildOutcome::kCrashed, ""},
         {"hang",
          []() -> std::string {
@@ -48,7 +50,9 @@ TEST(RunInChild, EveryEndOfTheChildBecomesAnOutcome) {
     };
     for (const ChildCase& c : cases) {
         const std::size_t limit = c.output.size() > 1000 ? c.output.size() : 1000;
-        const ChildResult result = RunInChild(c.work, 300ms, limit);
+        // A crash under the sanitizers takes a while to report.
+        const auto time = c.outcome == ChildOutcome::kTimedOut ? 300ms : 60000ms;
+        const ChildResult result = RunInChild(c.work, time, limit);
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(result.output, c.output) << c.name;
     }

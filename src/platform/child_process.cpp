@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <new>
 
 namespace quoinry::platform {
 namespace {
@@ -40,6 +41,9 @@ bool WriteAll(int fd, const std::string& bytes) {
     std::string answer;
     try {
         answer = kResultTag + work();
+    } catch (const std::bad_alloc&) {
+        // Runaway memory is what damaged input does to a reader: a crash, not a refusal.
+        _exit(3);
     } catch (const std::exception& e) {
         answer = kRefusalTag + std::string(e.what());
     } catch (...) {

@@ -10,7 +10,7 @@ namespace quoinry::platform {
 enum class ChildOutcome {
     kFinished,     // `output` is what the work returned
     kRefused,      // the work threw; `output` is the exception's message
-    kCrashed,      // killed by a signal, or ended without a whole answer
+    kCrashed,      // killed by a signal, out of memory, or ended without a whole answer
     kTimedOut,     // killed after the time limit
     kTooLarge,     // killed after sending more than the output limit
     kCannotStart,  // no pipe or no process; `output` says why
