@@ -32,6 +32,10 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 [[noreturn]] void RunChild(const std::function<std::string()>& work, int out) {
+    // A crash ends the child; the parent's crash handlers (a sanitizer's, a fuzzer's) would
+    // report it as the parent's own.
+    for (const int crash : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGSYS, SIGALRM})
+        signal(crash, SIG_DFL);
     signal(SIGPIPE, SIG_IGN);
     const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (null >= 0) {
