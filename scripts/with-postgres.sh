@@ -28,6 +28,16 @@ printf '%s\n' "$password" >"$dir/pwfile"
     { cat "$dir/initdb.log" >&2; rm -rf "$dir"; exit 1; }
 
 stop() {
+    # A test may have left a server process stopped (SIGSTOP); a stopped process would not end.
+    local postmaster
+    postmaster=$(head -n 1 "$dir/data/postmaster.pid" 2>/dev/null || true)
+    if [[ -n "$postmaster" ]]; then
+        for stat in /proc/[0-9]*/stat; do
+            read -r pid _ _ ppid _ <"$stat" 2>/dev/null || continue
+            if [[ "$ppid" == "$postmaster" ]]; then kill -CONT "$pid" 2>/dev/null || true; fi
+        done
+        kill -CONT "$postmaster" 2>/dev/null || true
+    fi
     "${as_owner[@]}" "$bindir/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
     rm -rf "$dir"
 }

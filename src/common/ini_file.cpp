@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/cp936.h"
-#include "common/file_bytes.h"
+#include "common/settings_file.h"
 #include "common/text.h"
 
 namespace quoinry {
@@ -241,17 +241,12 @@ void WriteIniString(const std::filesystem::path& file, std::string_view section,
         key.find('=') != std::string_view::npos) {
         return;
     }
-    std::error_code error;
-    const bool exists = std::filesystem::exists(file, error);
-    if (error)
-        return;
     std::string old_bytes;
-    if (exists) {
-        std::optional<std::string> bytes = ReadFileBytes(file);
+    try {
+        old_bytes = ReadSettingsFile(file).value_or("");
+    } catch (const SettingsFileError&) {
         // Rewriting a file that could not be read would lose its other settings.
-        if (!bytes)
-            return;
-        old_bytes = std::move(*bytes);
+        return;
     }
     const std::string_view stored = CutToCharacters(FirstLine(value), kWriteLimitCharacters);
     ReplaceFile(file, UpdatedFile(old_bytes, section, key, stored));
@@ -259,7 +254,12 @@ void WriteIniString(const std::filesystem::path& file, std::string_view section,
 
 std::string ReadIniString(const std::filesystem::path& file, std::string_view section,
                           std::string_view key) {
-    const std::optional<std::string> bytes = ReadFileBytes(file);
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadSettingsFile(file);
+    } catch (const SettingsFileError&) {
+        return {};
+    }
     if (!bytes)
         return {};
     return IniDocument::Parse(*bytes).Value(section, key);

@@ -38,8 +38,9 @@ inline constexpr std::size_t kProfileReadLimitBytes = 127;
 void WriteIniString(const std::filesystem::path& file, std::string_view section,
                     std::string_view key, std::string_view value);
 
-// Empty text when the file, section or key is missing; read values are cut to 127 CP936 bytes
-// and trimmed of leading and trailing spaces.
+// Empty text when the file, section or key is missing, and when the file cannot be read as a
+// settings file (ReadSettingsFile says why to whoever needs to know); read values are cut to 127
+// CP936 bytes and trimmed of leading and trailing spaces.
 std::string ReadIniString(const std::filesystem::path& file, std::string_view section,
                           std::string_view key);
 

@@ -1,19 +1,27 @@
 #include "db/connection.h"
 
+#include <libpq-fe.h>
+
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "db/database_error.h"
+#include "db/error_explanation.h"
 #include "db/qt_value.h"
 #include "db/schema.h"
+#include "db/statement_watchdog.h"
 
 namespace quoinry::db {
 namespace {
@@ -35,14 +43,37 @@ std::string NextConnectionName() {
     return "quoinry-db-" + std::to_string(++counter);
 }
 
+// Keepalives find a server whose host or network is gone while the connection idles;
+// tcp_user_timeout bounds a send that is never acknowledged.
 std::string ConnectOptions(const PostgresServer& server) {
     std::string options = server.options;
-    if (options.find("connect_timeout=") == std::string::npos) {
+    auto add = [&options](const std::string& option) {
         if (!options.empty())
             options += ';';
-        options += "connect_timeout=" + std::to_string(kDefaultConnectTimeout);
-    }
+        options += option;
+    };
+    if (options.find("connect_timeout=") == std::string::npos)
+        add("connect_timeout=" + std::to_string(kDefaultConnectTimeout));
+    add("keepalives=1;keepalives_idle=10;keepalives_interval=5;keepalives_count=3");
+    add("tcp_user_timeout=" + std::to_string(server.statement_timeout * 1000));
     return options;
+}
+
+// The server stops a statement a moment before the program gives up on it, so a slow statement
+// ends with the server's answer and the connection stays usable.
+int ServerTimeoutMilliseconds(int seconds) {
+    return seconds * 1000 - std::min(1000, seconds * 250);
+}
+
+// The socket of a PostgreSQL connection; -1 when the driver does not say.
+int SocketOf(const QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    // Qt names the type by its struct tag.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return -1;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return connection != nullptr ? PQsocket(connection) : -1;
 }
 
 }  // namespace
@@ -74,13 +105,17 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
             ConfigureSqlite(db, std::get<SqliteFile>(location));
         }
         if (!db.open()) {
-            const std::string reason = ErrorText(db.lastError());
+            const std::string reason = ExplainDatabaseError(ErrorText(db.lastError()));
             throw DatabaseError((postgres ? "无法连接数据库服务器 " : "无法打开数据库 ") +
                                 DescribeLocation(location) + ": " + reason);
         }
+        if (postgres)
+            LimitStatements(db, std::get<PostgresServer>(location).statement_timeout);
     }
 
     void Close() {
+        socket_ = -1;
+        broken_ = false;
         QSqlDatabase db = Database();
         if (db.isValid() && db.isOpen())
             db.close();
@@ -98,23 +133,28 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
     ResultSet Query(std::string_view sql, const std::vector<Param>& params,
                     std::string_view delete_sql = {}) {
         const bool keyed = !delete_sql.empty();
-        QSqlQuery query = Run(sql, params);
         ResultSet set;
-        const QSqlRecord record = query.record();
-        const int visible = record.count() - (keyed ? 1 : 0);
-        for (int i = 0; i < visible; ++i) {
-            set.columns_.push_back({record.fieldName(i).toStdString(),
-                                    record.field(i).metaType().id() == QMetaType::QByteArray});
-        }
         std::vector<Value> keys;
-        while (query.next()) {
-            std::vector<Value> row;
-            row.reserve(static_cast<std::size_t>(visible));
-            for (int i = 0; i < visible; ++i) row.push_back(FromVariant(query.value(i)));
-            set.rows_.push_back(std::move(row));
-            if (keyed)
-                keys.push_back(FromVariant(query.value(visible)));
-        }
+        // The driver may fetch rows while stepping through them: the watch covers that too.
+        Watched([&] {
+            QSqlQuery query = Run(sql, params);
+            const QSqlRecord record = query.record();
+            const int visible = record.count() - (keyed ? 1 : 0);
+            for (int i = 0; i < visible; ++i) {
+                set.columns_.push_back({record.fieldName(i).toStdString(),
+                                        record.field(i).metaType().id() == QMetaType::QByteArray});
+            }
+            while (query.next()) {
+                std::vector<Value> row;
+                row.reserve(static_cast<std::size_t>(visible));
+                for (int i = 0; i < visible; ++i) row.push_back(FromVariant(query.value(i)));
+                set.rows_.push_back(std::move(row));
+                if (keyed)
+                    keys.push_back(FromVariant(query.value(visible)));
+            }
+            if (query.lastError().isValid())
+                throw Failure(query.lastError());
+        });
         if (keyed) {
             set.deleter_ =
                 ResultSet::Deleter{shared_from_this(), std::string(delete_sql), std::move(keys)};
@@ -123,42 +163,53 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
     }
 
     std::int64_t Execute(std::string_view sql, const std::vector<Param>& params) const {
-        return Run(sql, params).numRowsAffected();
+        std::int64_t affected = 0;
+        Watched([&] { affected = Run(sql, params).numRowsAffected(); });
+        return affected;
     }
 
     void ExecuteEach(std::string_view sql, const std::vector<std::vector<Param>>& rows) const {
-        QSqlQuery query = Prepare(sql);
+        std::optional<QSqlQuery> query;
+        Watched([&] { query.emplace(Prepare(sql)); });
         for (const auto& params : rows) {
             for (int i = 0; i < static_cast<int>(params.size()); ++i) {
-                query.bindValue(i, ToVariant(params[static_cast<std::size_t>(i)]));
+                query->bindValue(i, ToVariant(params[static_cast<std::size_t>(i)]));
             }
-            if (!query.exec())
-                throw DatabaseError(ErrorText(query.lastError()));
+            Watched([&] {
+                if (!query->exec())
+                    throw Failure(query->lastError());
+            });
         }
     }
 
     void InTransaction(const std::function<void()>& work) const {
         QSqlDatabase db = Database();
-        if (!db.transaction())
-            throw DatabaseError(ErrorText(db.lastError()));
+        Watched([&] {
+            if (!db.transaction())
+                throw Failure(db.lastError());
+        });
         try {
             work();
         } catch (...) {
-            db.rollback();
+            RollBack(db);
             throw;
         }
-        if (!db.commit()) {
-            const std::string reason = ErrorText(db.lastError());
-            db.rollback();
-            throw DatabaseError(reason);
-        }
+        Watched([&] {
+            if (!db.commit()) {
+                const DatabaseError failure = Failure(db.lastError());
+                db.rollback();
+                throw failure;
+            }
+        });
     }
 
     std::vector<std::string> Tables() const {
         std::vector<std::string> names;
-        for (const QString& name : Database().tables(QSql::Tables)) {
-            names.push_back(name.toLower().toStdString());
-        }
+        Watched([&] {
+            for (const QString& name : Database().tables(QSql::Tables)) {
+                names.push_back(name.toLower().toStdString());
+            }
+        });
         return names;
     }
 
@@ -189,6 +240,57 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
         db.setConnectOptions(ToQString(ConnectOptions(server)));
     }
 
+    void LimitStatements(const QSqlDatabase& db, int seconds) {
+        socket_ = SocketOf(db);
+        limit_ = std::chrono::seconds(seconds);
+        Execute("SET statement_timeout = " + std::to_string(ServerTimeoutMilliseconds(seconds)),
+                {});
+    }
+
+    // Runs one exchange with the server under the statement watchdog. A failure after the
+    // watchdog cut the connection is reported as the server not answering.
+    template <typename Step>
+    void Watched(Step&& step) const {
+        if (broken_)
+            throw Unanswered();
+        WatchedStatement watch(watchdog_, socket_, limit_);
+        try {
+            step();
+        } catch (const DatabaseError&) {
+            if (watch.Fired())
+                throw Unanswered();
+            throw;
+        }
+        // A reply that came in just as the watchdog fired still counts; the next statement
+        // learns that the connection is gone.
+        broken_ = watch.Fired();
+    }
+
+    DatabaseError Unanswered() const {
+        broken_ = true;
+        const auto& server = std::get<PostgresServer>(location_);
+        return DatabaseError("数据库服务器 " + DescribeServer(server) + " 在 " +
+                             std::to_string(server.statement_timeout) +
+                             " 秒内没有回答, 连接已断开: 请检查服务器和网络; 需要更长时间时, "
+                             "在 info.ini 的 [database] 中设置 statement_timeout (秒)");
+    }
+
+    void RollBack(QSqlDatabase& db) const {
+        if (broken_)
+            return;
+        try {
+            Watched([&] { db.rollback(); });
+        } catch (const DatabaseError&) {
+            // The work's own failure is the one to report.
+        }
+    }
+
+    // A driver error as the user reads it, with the database it came from.
+    DatabaseError Failure(const QSqlError& error) const {
+        return DatabaseError("数据库 " + DescribeLocation(location_) + ": " +
+                             ExplainDatabaseError(ErrorText(error)));
+    }
+
     QSqlQuery Unprepared() const {
         QSqlDatabase db = Database();
         if (!db.isValid() || !db.isOpen())
@@ -202,7 +304,7 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
     QSqlQuery Prepare(std::string_view sql) const {
         QSqlQuery query = Unprepared();
         if (!query.prepare(ToQString(sql)))
-            throw DatabaseError(ErrorText(query.lastError()));
+            throw Failure(query.lastError());
         return query;
     }
 
@@ -212,19 +314,23 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
         if (params.empty()) {
             QSqlQuery query = Unprepared();
             if (!query.exec(ToQString(sql)))
-                throw DatabaseError(ErrorText(query.lastError()));
+                throw Failure(query.lastError());
             return query;
         }
         QSqlQuery query = Prepare(sql);
         for (const Param& param : params) query.addBindValue(ToVariant(param));
         if (!query.exec())
-            throw DatabaseError(ErrorText(query.lastError()));
+            throw Failure(query.lastError());
         return query;
     }
 
     std::string name_;
     Location location_;
     bool postgres_ = false;
+    int socket_ = -1;  // of a server connection, for the watchdog
+    std::chrono::milliseconds limit_{0};
+    mutable StatementWatchdog watchdog_;
+    mutable bool broken_ = false;  // the watchdog cut the connection
 };
 
 void ResultSet::MoveNext() {
