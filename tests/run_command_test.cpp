@@ -1,4 +1,5 @@
 // The `quoinry run` contract: exit statuses, what goes to standard output and error, files.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -250,6 +251,17 @@ TEST_F(RunCommand, ExamplesRunCleanly) {
         EXPECT_EQ(outcome.err.empty(), !legacy) << entry.path() << outcome.err;
     }
     EXPECT_GE(design_files, 2);
+}
+
+// A pipe or a device named as the design used to hang the command for ever.
+TEST_F(RunCommand, ADesignThatIsNoRegularFileIsRefusedAtOnce) {
+    const fs::path fifo = dir_ / "design.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& design : {fifo.string(), std::string("/dev/zero")}) {
+        const Outcome outcome = Quoinry("run '" + design + "' --out '" + dir_.string() + "'");
+        EXPECT_EQ(outcome.exit, 2);
+        EXPECT_NE(outcome.err.find(design + " 不是普通文件"), std::string::npos) << outcome.err;
+    }
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include "common/atomic_file.h"
 #include "common/base64.h"
-#include "common/file_bytes.h"
 #include "common/metafile_header.h"
 #include "common/text.h"
 #include "common/text_encoding.h"
 #include "design/input_fields.h"
+#include "platform/regular_file.h"
 
 namespace quoinry {
 namespace {
@@ -322,13 +322,21 @@ DesignFileReading ParseDesignFile(std::string_view bytes, const fs::path& file) 
 }
 
 DesignFileReading ReadDesignFile(const fs::path& file) {
-    std::error_code error;
-    if (!fs::is_regular_file(file, error))
-        throw DesignFileError("找不到设计文件 " + file.string());
-    const std::optional<std::string> bytes = ReadFileBytes(file);
-    if (!bytes)
-        throw DesignFileError("无法读取设计文件 " + file.string());
-    return ParseDesignFile(*bytes, file);
+    // One read that never blocks: a FIFO or a device named as a design must not hang the program.
+    platform::FileRead read = platform::ReadRegularFile(file, kMaxFileBytes);
+    switch (read.status) {
+        case platform::FileReadStatus::kRead:
+            return ParseDesignFile(read.bytes, file);
+        case platform::FileReadStatus::kMissing:
+            throw DesignFileError("找不到设计文件 " + file.string());
+        case platform::FileReadStatus::kNotRegular:
+            throw DesignFileError("设计文件 " + file.string() + " 不是普通文件");
+        case platform::FileReadStatus::kTooLarge:
+            throw DesignFileError("设计文件 " + file.string() + " 太大(超过16MB),不是设计文件");
+        case platform::FileReadStatus::kUnreadable:
+            break;
+    }
+    throw DesignFileError("无法读取设计文件 " + file.string() + ": " + read.error);
 }
 
 std::string DesignFileText(const Design& design) {
