@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "common/cp936.h"
+#include "common/version.h"
 
 namespace {
 
@@ -88,6 +89,9 @@ TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
 
 TEST_F(RunCommand, HelpExplainsTheCommand) {
     EXPECT_EQ(Quoinry("--help").exit, 0);
+    const Outcome version = Quoinry("--version");
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, std::string("quoinry ") + quoinry::kVersion + "\n");
     const Outcome help = Quoinry("run --help");
     EXPECT_EQ(help.exit, 0);
     EXPECT_NE(help.out.find("--out DIR"), std::string::npos);

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "common/version.h"
 #include "platform/executable_path.h"
 #include "platform/plugin.h"
 
@@ -37,7 +38,7 @@ void PrintUsage(std::ostream& out) {
            "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"
            "  db init | import-mdb FILE  create the engineering database, or import a jscs.mdb\n"
            "\n"
-           "quoinry COMMAND --help explains a command.\n";
+           "quoinry COMMAND --help explains a command; quoinry --version prints the version.\n";
 }
 
 }  // namespace
@@ -59,6 +60,10 @@ int Main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         PrintUsage(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "quoinry " << kVersion << "\n";
+        return 0;
     }
     auto found = Commands().find(args[0]);
     if (found == Commands().end()) {
