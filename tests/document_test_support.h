@@ -136,8 +136,38 @@ inline std::vector<std::string> Elements(const std::string& xml, const std::stri
     return found;
 }
 
-// The body's paragraphs as their texts; a paragraph with a drawing reads kPicture.
+// The text of one run: its w:t pieces and tabs.
+inline std::string RunText(const std::string& run) {
+    std::string text;
+    const std::string open_text = "<w:t xml:space=\"preserve\">";
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t t = run.find(open_text, at);
+        const std::size_t tab = run.find("<w:tab/>", at);
+        if (t == std::string::npos && tab == std::string::npos)
+            break;
+        if (tab < t) {
+            text += '\t';
+            at = tab + 1;
+        } else {
+            const std::size_t start = t + open_text.size();
+            const std::size_t end = run.find("</w:t>", start);
+            text += XmlUnescaped(run.substr(start, end - start));
+            at = end;
+        }
+    }
+    return text;
+}
+
+inline bool IsSuperscriptRun(const std::string& run) {
+    return run.find("<w:vertAlign w:val=\"superscript\"/>") != std::string::npos;
+}
+
+// The body's paragraphs as their texts, a superscript run written back in the reports' notation
+// ("^2", "^(1/3)"), so that each reads as the report line it came from. A paragraph with a
+// drawing reads kPicture.
 inline std::vector<std::string> Paragraphs(const std::string& document_xml) {
+    static const std::regex kNumber("[0-9]+(\\.[0-9]+)?");
     std::vector<std::string> paragraphs;
     for (const std::string& xml : Elements(document_xml, "<w:p>", "</w:p>")) {
         if (xml.find("<w:drawing>") != std::string::npos) {
@@ -145,26 +175,28 @@ inline std::vector<std::string> Paragraphs(const std::string& document_xml) {
             continue;
         }
         std::string text;
-        const std::string open_text = "<w:t xml:space=\"preserve\">";
-        std::size_t at = 0;
-        while (true) {
-            const std::size_t t = xml.find(open_text, at);
-            const std::size_t tab = xml.find("<w:tab/>", at);
-            if (t == std::string::npos && tab == std::string::npos)
-                break;
-            if (tab < t) {
-                text += '\t';
-                at = tab + 1;
-            } else {
-                const std::size_t start = t + open_text.size();
-                const std::size_t end = xml.find("</w:t>", start);
-                text += XmlUnescaped(xml.substr(start, end - start));
-                at = end;
-            }
+        for (const std::string& run : Elements(xml, "<w:r>", "</w:r>")) {
+            const std::string piece = RunText(run);
+            if (!IsSuperscriptRun(run))
+                text += piece;
+            else if (std::regex_match(piece, kNumber))
+                text += "^" + piece;
+            else
+                text += "^(" + piece + ")";
         }
         paragraphs.push_back(text);
     }
     return paragraphs;
+}
+
+// Each paragraph's style ("Heading1"), empty for the default one.
+inline std::vector<std::string> ParagraphStyles(const std::string& document_xml) {
+    std::vector<std::string> styles;
+    for (const std::string& xml : Elements(document_xml, "<w:p>", "</w:p>")) {
+        const auto found = AllMatches(xml, "<w:pStyle w:val=\"([^\"]+)\"/>");
+        styles.push_back(found.empty() ? "" : found[0]);
+    }
+    return styles;
 }
 
 }  // namespace quoinry::document::testing
