@@ -131,34 +131,6 @@ TEST_F(SampleDocx, PropertiesNameTheProgramAndItsVersion) {
     EXPECT_EQ(entries_.at("word/settings.xml").find("updateFields"), std::string::npos);
 }
 
-// A document of every kind of block, as a project document uses them.
-RecordedDocument ProjectDocument() {
-    const std::string picture = ReadBytes(kDocumentData / "xc.wmf");
-    RecordedDocument project({"项目计算书", "张工", 0});
-    project.Cover({"某住宅小区门窗计算书", {"工程名称:某住宅小区", "设计人:张工"}});
-    project.PageBreak();
-    project.Contents(2);
-    project.PageBreak();
-    project.Heading(1, PlainRuns("汇总"));
-    DocumentTable table;
-    table.header = {Cell("窗号"), Cell("Wk(kN/m^2)"), Cell("玻璃")};
-    table.rows = {{Cell("C1"), Cell("1.105"), Cell("满足")},
-                  {Cell("C2"), Cell("2.310"), Cell("不满足", true)}};
-    table.column_weights = {1, 2, 1};
-    project.Table(table);
-    for (const char* name : {"C1", "C2"}) {
-        project.PageBreak();
-        project.Heading(1, PlainRuns(name));
-        project.Heading(2, PlainRuns("一、门窗承受荷载计算"));
-        project.Heading(3, PlainRuns("(1).风荷载标准值计算:"));
-        project.Paragraph(ExponentRuns("Wk=1.105kN/m^2"));
-        project.Picture(picture, {278.65, 170.1});
-    }
-    project.Picture(ReadBytes(fs::path(QUOINRY_TEST_DATA) / "../data/profiles/kc60-frame.wmf"),
-                    {100, 50});
-    return project;
-}
-
 class ProjectDocx : public ::testing::Test {
   protected:
     void SetUp() override {

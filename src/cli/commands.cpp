@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
 #include "common/version.h"
-#include "platform/executable_path.h"
 #include "platform/plugin.h"
 
 #include <iostream>
@@ -31,8 +30,8 @@ void PrintUsage(std::ostream& out) {
            "commands:\n"
            "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
-           "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
-           "                             in DIR\n"
+           "  document DIR --docx FILE   the calculation document (.docx, or --pdf FILE) from\n"
+           "                             the reports in DIR\n"
            "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
            "  stations [REGION]          the regions, or a region's cities with their wp50\n"
            "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"
@@ -44,7 +43,7 @@ void PrintUsage(std::ostream& out) {
 }  // namespace
 
 int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
-    const auto module = platform::ExecutablePath().parent_path() / "libquoinry_qt.so";
+    const auto module = QtModuleFile();
     std::string error;
     const std::optional<int> status =
         platform::CallModuleCommand(module, "QuoinryQtCommand", command, args, error);

@@ -14,6 +14,7 @@ enum class DocumentProblem {
     PictureUnreadable,
     PictureNotMetafile,
     DocumentUnwritable,
+    FontMissing,  // the PDF's font file
 };
 
 // A document error names the file it is about; what() is the description without the
