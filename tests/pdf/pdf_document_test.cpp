@@ -1,4 +1,6 @@
 // The calculation document as a PDF, read back as a viewer shows it.
+#include <unistd.h>
+
 #include "../document_test_support.h"
 #include "common/version.h"
 #include "document/calculation_document.h"
@@ -36,7 +38,9 @@ std::vector<std::string> DocumentLines() {
 class SamplePdf : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        folder_ = new fs::path(fs::temp_directory_path() / "quoinry-sample-pdf");
+        // Each test runs in a process of its own, several at once.
+        folder_ = new fs::path(fs::temp_directory_path() /
+                               ("quoinry-sample-pdf-" + std::to_string(::getpid())));
         fs::remove_all(*folder_);
         fs::create_directories(*folder_);
         Warnings warnings;
