@@ -12,6 +12,7 @@
 #include "db/profile_columns.h"
 #include "db/profile_table.h"
 #include "document/document_placement.h"
+#include "shell/document_window.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/section_step.h"
@@ -321,9 +322,6 @@ void GjForm::WriteDocument() {
     const std::filesystem::path proposal =
         model.file() ? model.file()->parent_path() / (FileNameOf(model.Title()) + ".docx")
                      : TempDirectory() / document::NumberedDocumentName(1);
-    const QString chosen = host_.Services().DocumentFileToSave(this, Q(proposal.string()));
-    if (chosen.isEmpty())
-        return;
     const WindGlassRun& wind_glass = *model.wind_glass();
     const MemberRun& member = *model.member_run();
     document::ReportTexts reports{document::AsFileLines(wind_glass.wind_lines),
@@ -331,18 +329,15 @@ void GjForm::WriteDocument() {
                                   document::AsFileLines(member.lines), std::nullopt};
     if (!member.picture.empty())
         reports.picture = member.picture;
-    document::PlacedDocument placed;
-    if (!Reported(host_, this, [&] {
-            placed = document::PlaceCalculationDocument(reports, std::filesystem::path(S(chosen)));
-        }))
+    document::Warnings warnings;
+    document::RecordedDocument composed;
+    if (!Reported(host_, this,
+                  [&] { composed = document::RecordCalculationDocument(reports, warnings); }))
         return;
-    for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));
-    // Without a word processor the document is still there: that is information, not an error.
-    ShowInformation(host_, this,
-                    host_.Services().OpenFile(placed.file)
-                        ? QStringLiteral("计算书输出完成!")
-                        : Q("计算书输出完成!计算书已保存为 " + placed.file.string() +
-                            ",没有找到打开它的文字处理程序。"));
+    composed.info().author = model.design().info.engineer;
+    for (const std::string& warning : warnings) ShowExclamation(host_, this, Q(warning));
+    DocumentWindow window(host_, std::move(composed), proposal, this);
+    host_.Services().ShowDocument(window);
 }
 
 void GjForm::CloseForm() {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -36,6 +37,18 @@ using namespace quoinry;
 using namespace quoinry::shell;
 namespace fs = std::filesystem;
 
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Save(QWidget* widget, const QDir& out, const char* name) {
+    Settle();
+    const QString file = out.filePath(QString::fromLatin1(name));
+    if (!widget->grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
 // Answers every question without a dialog.
 class QuietServices : public ShellServices {
   public:
@@ -54,12 +67,22 @@ class QuietServices : public ShellServices {
     QString DesignFileToOpen(QWidget*) override { return {}; }
     QString DesignFileToSave(QWidget*, const QString&) override { return {}; }
     QString DocumentFileToSave(QWidget*, const QString& proposal) override { return proposal; }
+    QString PdfFileToSave(QWidget*, const QString&) override { return {}; }
+    // The document's window as 结果输出 shows it, taken and closed.
+    void ShowDocument(QDialog& window) override {
+        window.resize(860, 980);
+        window.show();
+        Save(&window, *out, "document.png");
+        window.close();
+    }
+    bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
     SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return std::nullopt;
     }
 
-    QString drawing;  // the drawing 型材计算 measures
+    QString drawing;            // the drawing 型材计算 measures
+    const QDir* out = nullptr;  // where the pictures go
 };
 
 template <typename T>
@@ -83,18 +106,6 @@ void Type(QWidget* form, const char* name, const char* text) {
 
 void Press(QWidget* form, const char* name) {
     Find<QAbstractButton>(form, name)->click();
-}
-
-void Settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void Save(QWidget* widget, const QDir& out, const char* name) {
-    Settle();
-    const QString file = out.filePath(QString::fromLatin1(name));
-    if (!widget->grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
 }
 
 void CloseAll(MainForm& main) {
@@ -135,6 +146,7 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Press(member, "Button1");
     Press(member, "Button2");
     Save(&main, out, "member-check.png");
+    Press(member, "Button3");
     CloseAll(main);
 
     main.ShowForm(MainForm::Form::Profiles);
@@ -188,6 +200,7 @@ int main(int argc, char** argv) {
     const fs::path source = argv[1];
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QuietServices services;
+    services.out = &out;
     services.drawing =
         QString::fromStdString((source / "data" / "profiles" / "tl70-frame.dxf").string());
     MainForm main(services);
