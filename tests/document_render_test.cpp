@@ -29,7 +29,7 @@ std::string WithoutBreaks(const std::string& text) {
 }
 
 // LibreOffice renders the document as a word processor does: every report line must come out
-// in order.
+// in order, and every page with its number.
 TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
     std::string office;
     for (const char* name : {"soffice", "libreoffice"}) {
@@ -38,6 +38,9 @@ TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
     }
     if (office.empty())
         GTEST_SKIP() << "LibreOffice is not installed: render check skipped";
+    // Without Writer (only Calc, say) LibreOffice cannot load a .docx at all.
+    if (!fs::exists("/usr/lib/libreoffice/program/libswlo.so"))
+        GTEST_SKIP() << "LibreOffice Writer is not installed: render check skipped";
     if (!OnPath("pdftotext"))
         GTEST_SKIP() << "pdftotext is not installed: render check skipped";
     if (!ChineseFontInstalled()) {
@@ -76,6 +79,15 @@ TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
         }
     }
     EXPECT_GT(lines, 150);
+    // The footer's fields: each page's number and the count.
+    const std::string pages = ReadBytes(text);
+    const auto count = static_cast<int>(std::count(pages.begin(), pages.end(), '\f'));
+    ASSERT_GE(count, 4);
+    for (int page = 1; page <= count; ++page) {
+        const std::string footer =
+            "第" + std::to_string(page) + "页共" + std::to_string(count) + "页";
+        EXPECT_NE(rendered.find(footer), std::string::npos) << footer;
+    }
 }
 
 }  // namespace

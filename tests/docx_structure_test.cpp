@@ -154,9 +154,9 @@ TEST_F(ProjectDocx, CoverComesFirstInLargeBoldTitle) {
 }
 
 TEST_F(ProjectDocx, ContentsListTheHeadingsUpToItsLevelAndLinkToThem) {
-    EXPECT_EQ(
-        AllMatches(document_, "<w:instrText xml:space=\"preserve\"> (TOC [^<]*)</w:instrText>"),
-        std::vector<std::string>{"TOC \\o \"1-2\" \\h \\z "});
+    // Page references the word processor fills in, not a contents field, whose entries
+    // LibreOffice would show with the pages they were written with: none.
+    EXPECT_EQ(document_.find(" TOC "), std::string::npos);
     // Contents on a page of their own, after the cover.
     EXPECT_NE(ParagraphWith(document_, "目  录").find("<w:pageBreakBefore/>"), std::string::npos);
     std::vector<std::string> entries;
@@ -167,7 +167,8 @@ TEST_F(ProjectDocx, ContentsListTheHeadingsUpToItsLevelAndLinkToThem) {
     }
     EXPECT_EQ(entries, (std::vector<std::string>{"汇总", "C1", "一、门窗承受荷载计算", "C2",
                                                  "一、门窗承受荷载计算"}));
-    EXPECT_EQ(AllMatches(document_, "PAGEREF (_Toc\\d+)").size(), 5u);
+    EXPECT_EQ(AllMatches(document_, "PAGEREF (_Toc\\d+) "),
+              AllMatches(document_, "<w:hyperlink w:anchor=\"([^\"]+)\""));
     EXPECT_NE(entries_.at("word/settings.xml").find("<w:updateFields w:val=\"true\"/>"),
               std::string::npos);
 }

@@ -176,34 +176,22 @@ std::string DocxDocument::ContentsXml(const ContentsSlot& slot) const {
         if (heading.level <= max_level)
             entries.push_back(&heading);
     }
-    const std::string field_begin =
-        "<w:r>" + body_run_properties_ + "<w:fldChar w:fldCharType=\"begin\"/></w:r><w:r>" +
-        body_run_properties_ + "<w:instrText xml:space=\"preserve\"> TOC \\o \"1-" +
-        std::to_string(max_level) + "\" \\h \\z </w:instrText></w:r><w:r>" + body_run_properties_ +
-        "<w:fldChar w:fldCharType=\"separate\"/></w:r>";
-    const std::string field_end =
-        "<w:r>" + body_run_properties_ + "<w:fldChar w:fldCharType=\"end\"/></w:r>";
     if (entries.empty())
-        return xml + "<w:p><w:pPr>" + body_run_properties_ + "</w:pPr>" + field_begin + field_end +
-               "</w:p>";
+        return xml;
     const std::string tabs = "<w:tabs><w:tab w:val=\"right\" w:leader=\"dot\" w:pos=\"" +
                              std::to_string(TextWidthTwips(layout_)) + "\"/></w:tabs>";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const HeadingEntry& entry = *entries[i];
+    for (const HeadingEntry* entry_pointer : entries) {
+        const HeadingEntry& entry = *entry_pointer;
         xml += "<w:p><w:pPr><w:pStyle w:val=\"TOC" + std::to_string(entry.level) + "\"/>" + tabs +
                body_run_properties_ + "</w:pPr>";
-        if (i == 0)
-            xml += field_begin;
         xml += "<w:hyperlink w:anchor=\"" + Bookmark(entry.bookmark) + "\" w:history=\"1\">";
         docx::AppendRun(xml, body_run_properties_, entry.text);
         xml += "<w:r>" + body_run_properties_ + "<w:tab/></w:r>";
-        // The page is the word processor's to fill in when it updates the fields.
+        // The page is the word processor's to fill in: a page reference of its own rather than
+        // a contents field, whose entries LibreOffice would show as they were written.
         docx::AppendField(xml, body_run_properties_,
                           " PAGEREF " + Bookmark(entry.bookmark) + " \\h ");
-        xml += "</w:hyperlink>";
-        if (i + 1 == entries.size())
-            xml += field_end;
-        xml += "</w:p>";
+        xml += "</w:hyperlink></w:p>";
     }
     return xml;
 }
