@@ -2,6 +2,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "common/install_layout.h"
 #include "document/calculation_document.h"
 #include "document/document_error.h"
 #include "platform/executable_path.h"
@@ -15,7 +16,7 @@ std::filesystem::path QtModuleFile() {
     std::error_code error;
     if (std::filesystem::exists(beside, error))
         return beside;
-    return folder.parent_path() / "lib" / "quoinry" / "libquoinry_qt.so";
+    return folder.parent_path() / kInstalledModuleDir / "libquoinry_qt.so";
 }
 
 int WritePdfThroughModule(const document::RecordedDocument& document,
