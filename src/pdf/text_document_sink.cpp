@@ -13,6 +13,9 @@
 namespace quoinry::pdf {
 namespace {
 
+// The .docx puts 180 pt above the cover's title; the empty block of the title's size takes 22.
+constexpr double kCoverSpacePoints = 158;
+
 constexpr const char* kUnreadablePictureWarning = "警告:截面图片无法读取,PDF 中图片位置留空";
 
 QString Q(const std::string& text) {
@@ -109,9 +112,12 @@ void TextDocumentSink::InsertRuns(const document::Runs& runs, const QTextCharFor
 }
 
 void TextDocumentSink::Cover(const document::CoverBlock& cover) {
+    // The space above the title as an empty block: a page's first block loses its own.
+    QTextBlockFormat space;
+    space.setBottomMargin(layout_.Length(kCoverSpacePoints));
+    NewBlock(space, TextFormat(layout_.cover_title_points));
     QTextBlockFormat title;
     title.setAlignment(Qt::AlignHCenter);
-    title.setTopMargin(layout_.Length(180));
     title.setBottomMargin(layout_.Length(60));
     NewBlock(title, TextFormat(layout_.cover_title_points, true));
     cursor_.insertText(Q(cover.title));
@@ -180,7 +186,6 @@ void TextDocumentSink::Table(const document::DocumentTable& table) {
     format.setBorder(layout_.Length(0.5));
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderBrush(Qt::black);
-    format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(layout_.Length(3));
     format.setHeaderRowCount(header_rows);
@@ -243,9 +248,10 @@ void TextDocumentSink::InsertContents(const ContentsSlot& slot) {
             continue;
         QTextBlockFormat entry;
         const double indent = (heading.level - 1) * layout_.tab_points;
-        entry.setLeftMargin(layout_.Length(indent));
+        entry.setLeftMargin(indent);
         entry.setLineHeight(layout_.line_height_percent, QTextBlockFormat::ProportionalHeight);
-        entry.setTabPositions({QTextOption::Tab(layout_.Length(layout_.TextWidth() - indent),
+        // Measured from the indented start; a hair inside the margin, or the number wraps.
+        entry.setTabPositions({QTextOption::Tab(layout_.Length(layout_.TextWidth() - indent - 1),
                                                 QTextOption::RightTab)});
         const int page =
             heading_pages_ != nullptr && i < heading_pages_->size() ? (*heading_pages_)[i] : 0;

@@ -27,8 +27,9 @@ struct PageLayout {
     double footer_baseline = 40;  // above the paper's lower edge
     double tab_points = 21;       // the .docx's default tab stop
     double picture_pen_points = 0.5;
-    // What QTextDocument multiplies its lengths (margins, borders, tab stops) by: the layout
-    // device's dots per inch over the screen's. Lengths handed to it are divided by it.
+    // What QTextDocument multiplies most of its lengths by (frame margins, borders, a block's
+    // space above and below, tab stops; not a block's indent): the layout device's dots per
+    // inch over the screen's. Those lengths are divided by it.
     double length_scale = 1;
 
     double TextWidth() const { return width - 2 * margin; }

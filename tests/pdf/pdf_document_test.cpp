@@ -184,6 +184,24 @@ TEST_F(ProjectPdf, CoverThenContentsWithThePagesOfTheHeadings) {
                                  "一、门窗承受荷载计算" + std::to_string(second) + "第2页";
     EXPECT_TRUE(WithoutBreaks(pages[1]).starts_with(expected)) << pages[1];
     EXPECT_EQ(pages[1].find("(1).风荷载标准值计算:"), std::string::npos);  // level 3
+    // Each page number on its entry's line, flush with the right margin.
+    const std::vector<Word> words = PdfWords(Pdf(), 2);
+    auto is_number = [](const Word& word) {
+        return word.text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    int numbers = 0;
+    for (const Word& number : words) {
+        if (!is_number(number) || number.y_min > kPageHeight - kMargin)
+            continue;
+        ++numbers;
+        EXPECT_NEAR(number.x_max, kPageWidth - kMargin, 2.0) << number.text;
+        const bool entry_beside = std::any_of(words.begin(), words.end(), [&](const Word& entry) {
+            return !is_number(entry) && std::abs(entry.y_min - number.y_min) < 1 &&
+                   entry.x_max < number.x_min;
+        });
+        EXPECT_TRUE(entry_beside) << "page " << number.text << " is on a line of its own";
+    }
+    EXPECT_EQ(numbers, 5);
 }
 
 TEST_F(ProjectPdf, TableShowsItsCellsAndTheFailingOneInRed) {
