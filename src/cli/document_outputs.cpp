@@ -27,8 +27,8 @@ int WritePdfThroughModule(const document::RecordedDocument& document,
     const auto entry =
         reinterpret_cast<Entry>(platform::ModuleFunction(QtModuleFile(), "QuoinryWritePdf", error));
     if (entry == nullptr) {
-        std::cerr << "当前错误:无法载入写 PDF 的模块 " << QtModuleFile().string() << ": " << error
-                  << "\n";
+        std::cerr << "当前错误:无法载入写 PDF 的模块 " << QtModuleFile().string()
+                  << ",请重新安装 Quoinry(" << error << ")\n";
         return 1;
     }
     std::vector<std::string> messages;

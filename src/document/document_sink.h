@@ -17,14 +17,17 @@
 //     project.Contents(2);                      // the designs and their parts
 //     project.PageBreak();
 //     project.Heading(1, PlainRuns("汇总"));
-//     project.Table(summary);                   // one row per design, failing checks red
+//     project.Table(summary);  // one row per design: Cell("Wk(kN/m^2)"), Cell("不满足", true)
 //     for (each design) {
 //         project.PageBreak();
 //         project.Heading(1, PlainRuns(design name));
 //         ComposeDesignChapter(reports, project, warnings, 2);  // its parts one level lower
 //     }
 //
-// and then written by WriteDocx(project, file) and by the Qt module's PDF writer.
+// and then written by WriteDocxDocument(project, file) (calculation_document.h), by
+// pdf::WritePdf(project, file) where Qt is loaded, or from the command line by
+// cli::WriteDocumentOutputs(project, {docx, pdf}), which goes through the Qt module for the PDF.
+// pdf/tools/sample_project.cpp composes the examples this way.
 
 namespace quoinry::document {
 
