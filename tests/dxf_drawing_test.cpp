@@ -120,22 +120,20 @@ TEST(DxfDrawing, RefusesWhatItCannotMeasure) {
     };
     const Case cases[] = {
         {"empty", Dxf(kTextInChinese), "图形中没有封闭的轮廓"},
-        {"ellipse",
-         Dxf(kSlot + "0\nELLIPSE\n8\n0\n10\n5\n20\n6\n11\n3\n21\n0\n40\n0.5\n41\n0\n42\n6.283\n"),
-         "图形中有椭圆(中心 (5, 6)),请改用圆弧或多段线绘制"},
         {"open chain", Dxf("0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"),
          "图形中有未闭合的线段,端点在 (0, 0)"},
         {"branch",
          Dxf("0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n0\nLINE\n8\n0\n10\n10\n20\n0\n11\n0\n21\n"
-             "0\n0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n5\n"),
+             "5\n0\nLINE\n8\n0\n10\n0\n20\n5\n11\n0\n21\n0\n0\nLINE\n8\n0\n10\n10\n20\n0\n11\n20\n2"
+             "1\n0\n"),
          "三条或更多线段交于 (10, 0),无法确定轮廓"},
         {"tilted circle", Dxf("0\nCIRCLE\n8\n0\n10\n1\n20\n2\n40\n3\n210\n0.6\n220\n0\n230\n0.8\n"),
-         "图形中有不在XY平面内的实体,位置 (1, 2)"},
+         "第11行: 实体不在XY平面内,位置 (1, 2)"},
         {"odd unit", Dxf(kSlot, "9\n$INSUNITS\n70\n19\n"),
          "图形单位($INSUNITS=19)不是可用的长度单位"},
         {"inserted block", Dxf("0\nINSERT\n8\n0\n2\nB1\n10\n0\n20\n0\n"),
-         "图形中没有封闭的轮廓(图块中的轮廓请先分解)"},
-        {"garbage", "\xFF\xFE garbage\n\n1\n", "图形中没有封闭的轮廓"},
+         "第11行: 插入的图块\"B1\"没有定义"},
+        {"garbage", "\xFF\xFE garbage\n\n1\n", "不是DXF文本文件(第1行应为组码0)"},
     };
     for (const Case& c : cases) EXPECT_EQ(Refusal(c.dxf), c.message) << c.what;
 }

@@ -62,7 +62,7 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
         loop.insert(loop.end(), chain.begin(), chain.end());
     } else {
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            loop.push_back({it->end, it->start, -it->sweep});
+            loop.push_back(ReversedEdge(*it));
         }
     }
     loop[first].start = from;
@@ -71,7 +71,7 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
 
 }  // namespace
 
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance) {
+std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin) {
     NodeIndex index(tolerance);
     std::vector<size_t> start_node(chains.size()), end_node(chains.size());
     for (size_t c = 0; c < chains.size(); ++c) {
@@ -83,10 +83,11 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance)
     const std::vector<Node>& nodes = index.nodes();
     for (const Node& node : nodes) {
         if (node.ends.size() == 1) {
-            throw SectionError("图形中有未闭合的线段,端点在 " + PointText(node.at));
+            throw SectionError("图形中有未闭合的线段,端点在 " + PointText(node.at + origin));
         }
         if (node.ends.size() > 2) {
-            throw SectionError("三条或更多线段交于 " + PointText(node.at) + ",无法确定轮廓");
+            throw SectionError("三条或更多线段交于 " + PointText(node.at + origin) +
+                               ",无法确定轮廓");
         }
     }
     std::vector<bool> used(chains.size(), false);

@@ -1,7 +1,6 @@
 #include "shell/section_step.h"
 
-#include <fstream>
-
+#include "common/file_bytes.h"
 #include "common/numbers.h"
 #include "common/program_dir.h"
 #include "profile/dxf_drawing.h"
@@ -20,11 +19,19 @@ void SetValue(QLineEdit* box, double value) {
         box->setText(Q(GeneralText(value)));
 }
 
+// Through a temporary file: a failed write keeps the older picture.
 void WritePicture(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
+    if (!WriteFileBytes(file, bytes))
         throw profile::SectionError("无法写入图片文件 " + file.string());
+}
+
+// What the reader changed or left out (units, splines, centre lines, repeats), in one box.
+void ShowNotes(FormHost& host, QWidget* window, const std::vector<std::string>& notes) {
+    if (notes.empty())
+        return;
+    QString text;
+    for (const std::string& note : notes) text += Q(note) + QStringLiteral("\n");
+    ShowInformation(host, window, text.trimmed());
 }
 
 void FillTargets(const SectionTargets& t, const profile::ProfileValues& v) {
@@ -59,7 +66,7 @@ void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targe
     std::vector<profile::Region> regions;
     const bool read = Reported(host, window, [&] {
         drawing = profile::ReadDxfDrawing(std::filesystem::path(S(file)));
-        regions = profile::FindRegions(drawing.loops);
+        regions = profile::FindRegions(drawing.loops, drawing.origin);
         if (regions.empty())
             throw profile::SectionError("图形中没有封闭的面域");
     });
@@ -70,9 +77,9 @@ void RunSectionStep(FormHost& host, QWidget* window, const SectionTargets& targe
         return;
     const profile::Region& region = regions[*picked];
     profile::ProfileValues values;
-    if (!Reported(host, window,
-                  [&] { values = profile::ToProfileValues(profile::ComputeSection(region)); }))
+    if (!Reported(host, window, [&] { values = profile::MeasureProfile(region); }))
         return;
+    ShowNotes(host, window, drawing.notes);
     FillTargets(targets, values);
     const std::filesystem::path picture = TempDirectory() / "xc.wmf";
     Reported(host, window, [&] {
