@@ -49,7 +49,11 @@ class Placer {
                 continue;
             }
             Count(entity.edges.size());
-            for (const Edge& edge : entity.edges) out_.edges.push_back(Transformed(edge, map));
+            Chain chain;
+            chain.reserve(entity.edges.size());
+            for (const Edge& edge : entity.edges) chain.push_back(Transformed(edge, map));
+            if (!chain.empty())
+                out_.chains.push_back(std::move(chain));
         }
     }
 

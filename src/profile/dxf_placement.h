@@ -4,12 +4,13 @@
 
 #include "profile/affine.h"
 #include "profile/dxf_entities.h"
+#include "profile/loop_chaining.h"
 
 namespace quoinry::profile {
 
 // The drawing's curves in the world, with every block insertion placed.
 struct PlacedGeometry {
-    std::vector<Edge> edges;
+    std::vector<Chain> chains;  // one for each entity: its edges in drawing order
     std::vector<Spline> splines;
     size_t construction = 0;  // entities left out: their linetype is broken (centre, hidden lines)
 };

@@ -245,7 +245,7 @@ void Insert(const DxfFields& f, DxfEntity& e, const Common& common) {
     }
     p.at = {Number(f, 10, 0), Number(f, 20, 0)};
     p.x_scale = Number(f, 41, 1, kLargestScale);
-    p.y_scale = Number(f, 42, p.x_scale, kLargestScale);
+    p.y_scale = Number(f, 42, 1, kLargestScale);
     p.degrees = Number(f, 50, 0);
     for (const DxfPair& g : f) {
         if (g.code == 70)
