@@ -128,11 +128,11 @@ TEST(DxfDrawing, RefusesWhatItCannotMeasure) {
              "1\n0\n"),
          "三条或更多线段交于 (10, 0),无法确定轮廓"},
         {"tilted circle", Dxf("0\nCIRCLE\n8\n0\n10\n1\n20\n2\n40\n3\n210\n0.6\n220\n0\n230\n0.8\n"),
-         "第11行: 实体不在XY平面内,位置 (1, 2)"},
+         "第12行: 实体不在XY平面内,位置 (1, 2)"},
         {"odd unit", Dxf(kSlot, "9\n$INSUNITS\n70\n19\n"),
          "图形单位($INSUNITS=19)不是可用的长度单位"},
         {"inserted block", Dxf("0\nINSERT\n8\n0\n2\nB1\n10\n0\n20\n0\n"),
-         "第11行: 插入的图块\"B1\"没有定义"},
+         "第12行: 插入的图块\"B1\"没有定义"},
         {"garbage", "\xFF\xFE garbage\n\n1\n", "不是DXF文本文件(第1行应为组码0)"},
     };
     for (const Case& c : cases) EXPECT_EQ(Refusal(c.dxf), c.message) << c.what;

@@ -47,7 +47,7 @@ class Parser {
                 continue;
             }
             const std::string type(DxfTrimmed(pair.value));
-            const size_t line = pair.line;
+            const size_t line = pair.line + 1;  // where the type's name stands
             fields_.clear();
             while ((more = tokens_.Next(pair)) && pair.code != 0) {
                 if (pair.code < 1000)  // extended data is not ours

@@ -59,7 +59,7 @@ class Flattener {
                 const double to =
                     i == kFirstPiecesPerSpan ? b : a + (b - a) * i / kFirstPiecesPerSpan;
                 const Point to_point = SplinePoint(s_, to);
-                Split(from, from_point, to, to_point, 0, out);
+                Split(from, from_point, to, to_point, SplinePoint(s_, (from + to) / 2), 0, out);
                 from = to;
                 from_point = to_point;
             }
@@ -67,10 +67,10 @@ class Flattener {
     }
 
   private:
-    // Adds the points after `a` up to and including `b`.
-    void Split(double a, Point pa, double b, Point pb, int depth, std::vector<Point>& out) {
+    // Adds the points after `a` up to and including `b`; `pm` is the point halfway.
+    void Split(double a, Point pa, double b, Point pb, Point pm, int depth,
+               std::vector<Point>& out) {
         const double m = (a + b) / 2;
-        const Point pm = SplinePoint(s_, m);
         const Point q1 = SplinePoint(s_, (a + m) / 2);
         const Point q3 = SplinePoint(s_, (m + b) / 2);
         const bool flat = Stray(pm, pa, pb) <= tolerance_ && Stray(q1, pa, pb) <= tolerance_ &&
@@ -79,8 +79,8 @@ class Flattener {
             Add(pb, out);
             return;
         }
-        Split(a, pa, m, pm, depth + 1, out);
-        Split(m, pm, b, pb, depth + 1, out);
+        Split(a, pa, m, pm, q1, depth + 1, out);
+        Split(m, pm, b, pb, q3, depth + 1, out);
     }
 
     void Add(Point p, std::vector<Point>& out) {
