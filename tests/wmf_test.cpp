@@ -69,7 +69,7 @@ TEST(WmfReader, ReadsShapesAndTextOfOtherWriters) {
         bytes += static_cast<char>((v >> 8) & 0xFF);
     };
     word(7), word(0), word(wmf::kEllipse), word(400), word(300), word(100), word(0);
-    word(8), word(0), word(wmf::kTextOut), word(2), bytes += "\xB7\xE7", word(50), word(60);
+    word(7), word(0), word(wmf::kTextOut), word(2), bytes += "\xB7\xE7", word(50), word(60);
     word(3), word(0), word(0);
     const WmfReading reading = ReadWmf(bytes);
     ASSERT_EQ(reading.message, "");
@@ -95,6 +95,9 @@ TEST(WmfReader, MalformedFilesGiveAnEmptyPictureAndAMessage) {
     std::string huge_count = good;
     huge_count[good.size() - 6] = '\x7F';  // the end record's length, far past the end
     EXPECT_NE(ReadWmf(huge_count).message, "");
+    // Without its end record, or with a record cut short, the body is not whole records.
+    EXPECT_EQ(ReadWmf(good.substr(0, good.size() - 6)).message, "图片文件已损坏:缺少结束记录");
+    EXPECT_EQ(ReadWmf(good.substr(0, good.size() - 2)).message, "图片文件已损坏:缺少结束记录");
     std::mt19937 random(4);
     for (int round = 0; round < 2000; ++round) {
         std::string bytes = good;
