@@ -49,12 +49,14 @@ struct Piece {
     bool arc = false;
     Circle circle;
     bool upper = false;  // on the upper half of its circle
+    Box box;             // of the whole edge
     size_t loop = 0;
     size_t index = 0;
 };
 
 void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& pieces) {
     std::vector<Edge> parts{edge};
+    const Box box = EdgeBox(edge);
     Circle circle;
     if (edge.IsArc()) {
         circle = ArcCircle(edge);
@@ -69,6 +71,7 @@ void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& 
         p.arc = part.IsArc();
         p.circle = circle;
         p.upper = EdgeMidpoint(part).y > circle.center.y;
+        p.box = box;
         p.loop = loop;
         p.index = index;
         pieces.push_back(p);
@@ -181,7 +184,7 @@ class Sweep {
     void Compare(size_t a, size_t b) const {
         const Piece& pa = pieces_[a];
         const Piece& pb = pieces_[b];
-        if (pa.loop == pb.loop && pa.index == pb.index)
+        if ((pa.loop == pb.loop && pa.index == pb.index) || !pa.box.Overlaps(pb.box, tolerance_))
             return;
         const Edge& ea = loops_[pa.loop][pa.index];
         const Edge& eb = loops_[pb.loop][pb.index];
@@ -211,8 +214,16 @@ class Sweep {
 }  // namespace
 
 void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point origin) {
-    const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
-    Sweep(flat, tolerance, origin).Run();
+    for (const Loop& loop : loops) {
+        for (const Edge& edge : loop) {
+            if (edge.IsElliptic()) {
+                const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
+                Sweep(flat, tolerance, origin).Run();
+                return;
+            }
+        }
+    }
+    Sweep(loops, tolerance, origin).Run();
 }
 
 }  // namespace quoinry::profile

@@ -1,103 +1,85 @@
 #include "profile/duplicates.h"
 
-#include <cmath>
-#include <cstdint>
-#include <optional>
-#include <unordered_map>
+#include <algorithm>
+
+#include "profile/near_points.h"
 
 namespace quoinry::profile {
 namespace {
 
-bool Near(Point a, Point b, double tolerance) {
-    return Length(a - b) <= tolerance;
-}
-
 bool Same(const Edge& a, const Edge& b, double tolerance) {
-    const bool ends = (Near(a.start, b.start, tolerance) && Near(a.end, b.end, tolerance)) ||
-                      (Near(a.start, b.end, tolerance) && Near(a.end, b.start, tolerance));
-    return ends && Near(EdgeMidpoint(a), EdgeMidpoint(b), tolerance);
+    auto near = [&](Point p, Point q) { return Length(p - q) <= tolerance; };
+    return (near(a.start, b.start) && near(a.end, b.end)) ||
+           (near(a.start, b.end) && near(a.end, b.start));
 }
 
-// Kept edges found by their middles, in cells as large as the tolerance.
-class EdgeIndex {
-  public:
-    explicit EdgeIndex(double tolerance) : tolerance_(tolerance) {}
-
-    // The kept chains holding an edge like `edge`.
-    std::vector<size_t> ChainsWith(const Edge& edge, const std::vector<Chain>& kept) const {
-        std::vector<size_t> found;
-        const Point mid = EdgeMidpoint(edge);
-        const int64_t cx = Cell(mid.x), cy = Cell(mid.y);
-        for (int64_t dx = -1; dx <= 1; ++dx) {
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                const auto cell = cells_.find(Key(cx + dx, cy + dy));
-                if (cell == cells_.end())
-                    continue;
-                for (const auto& [chain, index] : cell->second) {
-                    if (Same(kept[chain][index], edge, tolerance_))
-                        found.push_back(chain);
-                }
-            }
-        }
-        return found;
-    }
-
-    void Add(const Chain& chain, size_t number) {
-        for (size_t i = 0; i < chain.size(); ++i) {
-            const Point mid = EdgeMidpoint(chain[i]);
-            cells_[Key(Cell(mid.x), Cell(mid.y))].push_back({number, i});
-        }
-    }
-
-  private:
-    int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / tolerance_)); }
-    static uint64_t Key(int64_t x, int64_t y) {
-        return (static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull) ^ static_cast<uint64_t>(y);
-    }
-
-    double tolerance_;
-    std::unordered_map<uint64_t, std::vector<std::pair<size_t, size_t>>> cells_;
+struct EdgeAt {
+    size_t chain;
+    size_t index;
 };
-
-bool Contains(const std::vector<size_t>& list, size_t value) {
-    for (size_t v : list) {
-        if (v == value)
-            return true;
-    }
-    return false;
-}
-
-bool Repeats(const Chain& chain, const EdgeIndex& index, const std::vector<Chain>& kept) {
-    const std::vector<size_t> first = index.ChainsWith(chain.front(), kept);
-    if (chain.size() == 1)
-        return !first.empty();
-    for (size_t candidate : first) {
-        if (kept[candidate].size() != chain.size())
-            continue;
-        bool all = true;
-        for (size_t i = 1; i < chain.size() && all; ++i)
-            all = Contains(index.ChainsWith(chain[i], kept), candidate);
-        if (all)
-            return true;
-    }
-    return false;
-}
 
 }  // namespace
 
 size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
-    EdgeIndex index(tolerance);
+    // Edges are matched by their middles first, then by their ends.
+    std::vector<Point> middles;
+    std::vector<EdgeAt> where;
+    for (size_t c = 0; c < chains.size(); ++c) {
+        for (size_t i = 0; i < chains[c].size(); ++i) {
+            middles.push_back(EdgeMidpoint(chains[c][i]));
+            where.push_back({c, i});
+        }
+    }
+    // For each edge, the earlier chains that hold an edge like it.
+    std::vector<std::vector<size_t>> twins(middles.size());
+    for (const auto& [a, b] : NearPairs(middles, tolerance)) {
+        const EdgeAt first = where[a], second = where[b];
+        if (first.chain == second.chain)
+            continue;
+        if (!Same(chains[first.chain][first.index], chains[second.chain][second.index], tolerance))
+            continue;
+        twins[b].push_back(first.chain);  // a < b: a's chain comes first
+    }
+    std::vector<size_t> first_edge(chains.size() + 1, 0);
+    for (size_t c = 0; c < chains.size(); ++c) first_edge[c + 1] = first_edge[c] + chains[c].size();
+    std::vector<bool> removed(chains.size(), false);
+    auto kept_twins = [&](size_t edge) {
+        std::vector<size_t> kept;
+        for (size_t c : twins[edge]) {
+            if (!removed[c])
+                kept.push_back(c);
+        }
+        return kept;
+    };
+    for (size_t c = 0; c < chains.size(); ++c) {
+        const std::vector<size_t> candidates = kept_twins(first_edge[c]);
+        if (chains[c].size() == 1) {
+            removed[c] = !candidates.empty();
+            continue;
+        }
+        for (size_t d : candidates) {
+            if (chains[d].size() != chains[c].size())
+                continue;
+            bool all = true;
+            for (size_t e = first_edge[c] + 1; e < first_edge[c + 1] && all; ++e) {
+                const std::vector<size_t>& t = twins[e];
+                all = std::find(t.begin(), t.end(), d) != t.end();
+            }
+            if (all) {
+                removed[c] = true;
+                break;
+            }
+        }
+    }
     std::vector<Chain> kept;
     kept.reserve(chains.size());
-    for (Chain& chain : chains) {
-        if (chain.empty() || Repeats(chain, index, kept))
-            continue;
-        index.Add(chain, kept.size());
-        kept.push_back(std::move(chain));
+    for (size_t c = 0; c < chains.size(); ++c) {
+        if (!removed[c])
+            kept.push_back(std::move(chains[c]));
     }
-    const size_t removed = chains.size() - kept.size();
+    const size_t count = chains.size() - kept.size();
     chains = std::move(kept);
-    return removed;
+    return count;
 }
 
 }  // namespace quoinry::profile

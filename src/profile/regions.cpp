@@ -176,7 +176,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (depth[i] % 2 != 0)
             continue;
         Region region;
-        region.outer = areas[i] > 0 ? loops[i] : Reversed(loops[i]);
+        region.outer = areas[i] > 0 ? std::move(loops[i]) : Reversed(loops[i]);
         region.area_mm2 = std::abs(areas[i]);
         region.box = boxes[i];
         region_of[i] = static_cast<long>(regions.size());
@@ -186,7 +186,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (depth[i] % 2 == 0)
             continue;
         Region& region = regions[region_of[parent[i]]];
-        region.holes.push_back(areas[i] < 0 ? loops[i] : Reversed(loops[i]));
+        region.holes.push_back(areas[i] < 0 ? std::move(loops[i]) : Reversed(loops[i]));
         region.area_mm2 -= std::abs(areas[i]);
     }
     std::stable_sort(regions.begin(), regions.end(),
