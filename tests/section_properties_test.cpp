@@ -189,3 +189,76 @@ TEST(SectionValues, DefaultTexts) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+// An ellipse as the image of the unit circle under p ↦ centre + [u v]·p, in `pieces` elliptic
+// edges from parameter t0, clockwise when `backwards`.
+Loop EllipseLoop(Point centre, Point u, Point v, double t0, int pieces, bool backwards) {
+    Loop loop;
+    const double step = 2 * std::numbers::pi / pieces;
+    for (int k = 0; k < pieces; ++k) loop.push_back(EllipticEdge({centre, u, v}, t0 + k * step, step));
+    loop.back().end = loop.front().start;
+    return backwards ? Reversed(loop) : loop;
+}
+
+TEST(EllipseSections, MatchTheUnitCircleMappedByTheirAxes) {
+    // The unit disc has A = π and ∫x² = ∫y² = π/4; mapped by M = [u v] a figure's tensor of
+    // second moments is |det M|·(π/4)·M·Mᵀ, and the half on one side of a centroidal axis has
+    // first moment (2/3)·|det M|·|row of M across that axis|.
+    struct Case {
+        const char* what;
+        Point centre, u, v;
+        double t0;
+        int pieces;
+        bool backwards;
+    };
+    const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
+    const Case cases[] = {
+        {"axes along x and y", {0, 0}, {30, 0}, {0, 12}, 0, 2, false},
+        {"turned by 30°, far away", {5e5, -3e5}, {30 * c30, 30 * s30}, {-12 * s30, 12 * c30}, 0.3, 2,
+         false},
+        {"mirrored (minor axis turned the other way)", {7, -3}, {30 * c30, 30 * s30},
+         {12 * s30, -12 * c30}, 1, 3, false},
+        {"sheared circle of a block scaled unevenly", {-4, 9}, {20, 0}, {10, 10}, 2.5, 5, true},
+        {"flat pieces", {1, 2}, {0, 25}, {-8, 0}, 0.1, 64, false},
+    };
+    for (const Case& c : cases) {
+        const SectionProperties s =
+            Measure({EllipseLoop(c.centre, c.u, c.v, c.t0, c.pieces, c.backwards)});
+        const double det = std::abs(Cross(c.u, c.v));
+        const double k = det * kPi / 4;
+        ExpectNear(s.area_mm2, kPi * det, c.what);
+        EXPECT_NEAR(s.centroid.x, c.centre.x, 1e-9 * 30) << c.what;
+        EXPECT_NEAR(s.centroid.y, c.centre.y, 1e-9 * 30) << c.what;
+        ExpectNear(s.iyy_mm4, k * (c.u.x * c.u.x + c.v.x * c.v.x), c.what);
+        ExpectNear(s.ixx_mm4, k * (c.u.y * c.u.y + c.v.y * c.v.y), c.what);
+        EXPECT_NEAR(s.ixy_mm4, k * (c.u.x * c.u.y + c.v.x * c.v.y), 1e-9 * k * 900) << c.what;
+        const double across_x = std::hypot(c.u.y, c.v.y), across_y = std::hypot(c.u.x, c.v.x);
+        for (const SectionPart& part : {s.above, s.below}) {
+            ExpectNear(part.area_mm2 * part.distance_mm, 2.0 / 3 * det * across_x, c.what);
+        }
+        for (const SectionPart& part : {s.left, s.right}) {
+            ExpectNear(part.area_mm2 * part.distance_mm, 2.0 / 3 * det * across_y, c.what);
+        }
+        ExpectNear(s.top_mm, across_x, c.what);
+        ExpectNear(s.left_mm, across_y, c.what);
+    }
+}
+
+TEST(EllipseSections, WindingSeesInsideTheCurveNotJustTheChords) {
+    // Ellipse x²/30² + y²/12² = 1 in two halves: (29, 2) lies between the curve and the chord.
+    const Loop loop = EllipseLoop({0, 0}, {30, 0}, {0, 12}, 0, 2, false);
+    EXPECT_EQ(WindingNumber(loop, {29, 2}), 1);
+    EXPECT_EQ(WindingNumber(loop, {0, 11.9}), 1);
+    EXPECT_EQ(WindingNumber(loop, {0, 12.1}), 0);
+    EXPECT_EQ(WindingNumber(loop, {29, 5}), 0);
+    EXPECT_EQ(WindingNumber(Reversed(loop), {-20, 0}), -1);
+    const Loop mirrored = EllipseLoop({0, 0}, {30, 0}, {0, -12}, 0, 2, false);
+    EXPECT_EQ(WindingNumber(mirrored, {29, 2}), -1);
+    EXPECT_EQ(WindingNumber(mirrored, {29, 5}), 0);
+}
+
+}  // namespace
+}  // namespace quoinry::profile

@@ -90,6 +90,20 @@ double YAt(const Piece& p, double x) {
     return p.upper ? p.circle.center.y + h : p.circle.center.y - h;
 }
 
+// Straight neighbours in a loop meet only at their corner unless the second runs back along the
+// first.
+bool OnlyTheCorner(const Loop& loop, size_t i, size_t j) {
+    const size_t n = loop.size();
+    if ((i + 1) % n != j && (j + 1) % n != i)
+        return false;
+    const Edge& a = loop[i];
+    const Edge& b = loop[j];
+    if (a.IsCurved() || b.IsCurved() || n < 3)
+        return false;
+    const Point da = a.end - a.start, db = b.end - b.start;
+    return Dot(da, db) > 0 || std::abs(Cross(da, db)) > 1e-9 * Length(da) * Length(db);
+}
+
 // Adjacent edges of a loop share a corner, which is not a crossing.
 bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolerance) {
     const size_t n = loop.size();
@@ -188,6 +202,8 @@ class Sweep {
             return;
         const Edge& ea = loops_[pa.loop][pa.index];
         const Edge& eb = loops_[pb.loop][pb.index];
+        if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
+            return;
         const EdgeContact contact = FindContact(ea, eb, tolerance_);
         if (contact.points.empty())
             return;
