@@ -61,6 +61,28 @@ TEST(SectionCommand, WritesThePicture) {
     std::filesystem::remove(picture);
 }
 
+TEST(SectionCommand, AFailedPictureLeavesNoPartOfItBehind) {
+    // The picture goes to a temporary file renamed over its place; here the place is a folder.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "quoinry_section_picture_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "xc.wmf" / "inside");
+    EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture " + (folder / "xc.wmf").string()).status,
+              1);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "xc.wmf" / "inside"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture /nonexistent/xc.wmf").status, 1);
+    // A successful write replaces an older picture whole.
+    {
+        std::ofstream old(folder / "old.wmf");
+        old << std::string(100000, 'x');
+    }
+    EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture " + (folder / "old.wmf").string()).status,
+              0);
+    EXPECT_LT(std::filesystem::file_size(folder / "old.wmf"), 100000u);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(SectionCommand, ExitStatusSaysWhatWentWrong) {
     EXPECT_EQ(Section("").status, 2);
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --region 0").status, 2);

@@ -198,7 +198,8 @@ namespace {
 Loop EllipseLoop(Point centre, Point u, Point v, double t0, int pieces, bool backwards) {
     Loop loop;
     const double step = 2 * std::numbers::pi / pieces;
-    for (int k = 0; k < pieces; ++k) loop.push_back(EllipticEdge({centre, u, v}, t0 + k * step, step));
+    for (int k = 0; k < pieces; ++k)
+        loop.push_back(EllipticEdge({centre, u, v}, t0 + k * step, step));
     loop.back().end = loop.front().start;
     return backwards ? Reversed(loop) : loop;
 }
@@ -217,10 +218,20 @@ TEST(EllipseSections, MatchTheUnitCircleMappedByTheirAxes) {
     const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
     const Case cases[] = {
         {"axes along x and y", {0, 0}, {30, 0}, {0, 12}, 0, 2, false},
-        {"turned by 30°, far away", {5e5, -3e5}, {30 * c30, 30 * s30}, {-12 * s30, 12 * c30}, 0.3, 2,
+        {"turned by 30°, far away",
+         {5e5, -3e5},
+         {30 * c30, 30 * s30},
+         {-12 * s30, 12 * c30},
+         0.3,
+         2,
          false},
-        {"mirrored (minor axis turned the other way)", {7, -3}, {30 * c30, 30 * s30},
-         {12 * s30, -12 * c30}, 1, 3, false},
+        {"mirrored (minor axis turned the other way)",
+         {7, -3},
+         {30 * c30, 30 * s30},
+         {12 * s30, -12 * c30},
+         1,
+         3,
+         false},
         {"sheared circle of a block scaled unevenly", {-4, 9}, {20, 0}, {10, 10}, 2.5, 5, true},
         {"flat pieces", {1, 2}, {0, 25}, {-8, 0}, 0.1, 64, false},
     };
