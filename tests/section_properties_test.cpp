@@ -273,3 +273,23 @@ TEST(EllipseSections, WindingSeesInsideTheCurveNotJustTheChords) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+TEST(SectionValues, ValuesTooLargeForTheReportsAreRefused) {
+    // Ix = s⁴/12 mm⁴ must stay below 1e12 cm⁴: s = 18,000 mm gives 8.7e11, 19,000 mm 1.09e12.
+    const std::vector<Region> fits = FindRegions({Rectangle(0, 0, 18000, 18000)});
+    EXPECT_NEAR(MeasureProfile(fits.at(0)).ix_cm4, std::pow(18000.0, 4) / 12 / 1e4, 1e-3);
+    const std::vector<Region> too_large = FindRegions({Rectangle(0, 0, 19000, 19000)});
+    try {
+        MeasureProfile(too_large.at(0));
+        ADD_FAILURE() << "accepted";
+    } catch (const SectionError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "截面特性值1.09e+12过大,超出计算书可表示的范围,请检查图形单位");
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile

@@ -57,6 +57,24 @@ TEST(SectionPicture, WrittenPictureReadsBackAsBlackOutlinesOnWhite) {
     EXPECT_EQ(picture.window.min.x, 0);
 }
 
+TEST(SectionPicture, EllipsesAreDrawnAlongTheCurve) {
+    // Two elliptic halves of x²/30² + y²/12² = 1: every point drawn lies on the curve.
+    const Ellipse e{{0, 0}, {30, 0}, {0, 12}};
+    const Loop loop = {EllipticEdge(e, 0, 3.14159265358979),
+                       EllipticEdge(e, 3.14159265358979, 3.14159265358979)};
+    const Box window = ExportWindow(LoopBox(loop));
+    const WmfReading reading = ReadWmf(SectionPictureWmf({loop}, window));
+    ASSERT_EQ(reading.picture.paths.size(), 2u);
+    const std::vector<Point>& points = reading.picture.paths[1].points;
+    EXPECT_GT(points.size(), 100u);
+    const double scale = (reading.picture.window.max.x - reading.picture.window.min.x) /
+                         (window.max.x - window.min.x);
+    for (Point p : points) {
+        const double x = p.x / scale + window.min.x, y = window.max.y - p.y / scale;
+        EXPECT_NEAR(x * x / 900 + y * y / 144, 1, 0.01);
+    }
+}
+
 TEST(WmfReader, ReadsShapesAndTextOfOtherWriters) {
     WmfWriter writer(1000, 800, 1440);
     writer.Select(writer.CreatePen(wmf::kPenSolid, 0x0000FF));
