@@ -108,6 +108,7 @@ const Placement kPlacements[] = {
      // Ends moved by up to 1e-4 mm move the corners joined there by as much.
      Minus(Rectangle(60, 40), Mapped(RegularPolygon(720, 8), 1, 0, 0, 1, {20, 22})), 1, "", 1e-5},
     {"duplicates", kPlate, 1, "重复绘制"},
+    {"duplicates_lines_first", kPlate, 1, "有2处重复绘制的图线"},
     {"centre_lines", kPlate, 1, "非连续线型"},
     {"chinese_layers", kPlate, 1, "非连续线型"},
     {"ellipse_hole", kEllipsePlate},

@@ -42,34 +42,15 @@ size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
     }
     std::vector<size_t> first_edge(chains.size() + 1, 0);
     for (size_t c = 0; c < chains.size(); ++c) first_edge[c + 1] = first_edge[c] + chains[c].size();
+    // A chain goes when each of its edges is drawn already by a chain that stays.
     std::vector<bool> removed(chains.size(), false);
-    auto kept_twins = [&](size_t edge) {
-        std::vector<size_t> kept;
-        for (size_t c : twins[edge]) {
-            if (!removed[c])
-                kept.push_back(c);
-        }
-        return kept;
-    };
     for (size_t c = 0; c < chains.size(); ++c) {
-        const std::vector<size_t> candidates = kept_twins(first_edge[c]);
-        if (chains[c].size() == 1) {
-            removed[c] = !candidates.empty();
-            continue;
+        bool all = true;
+        for (size_t e = first_edge[c]; e < first_edge[c + 1] && all; ++e) {
+            all = std::any_of(twins[e].begin(), twins[e].end(),
+                              [&](size_t d) { return !removed[d]; });
         }
-        for (size_t d : candidates) {
-            if (chains[d].size() != chains[c].size())
-                continue;
-            bool all = true;
-            for (size_t e = first_edge[c] + 1; e < first_edge[c + 1] && all; ++e) {
-                const std::vector<size_t>& t = twins[e];
-                all = std::find(t.begin(), t.end(), d) != t.end();
-            }
-            if (all) {
-                removed[c] = true;
-                break;
-            }
-        }
+        removed[c] = all;
     }
     std::vector<Chain> kept;
     kept.reserve(chains.size());

@@ -7,10 +7,10 @@
 
 namespace quoinry::profile {
 
-// Removes every chain drawn again over earlier ones within `tolerance`: a single edge that
-// repeats an edge of any kept chain, or a longer chain whose edges all repeat those of one kept
-// chain of the same length (the same outline, either way round, from any start). An edge repeats
-// another when their ends and middles meet. Returns how many chains it removed.
+// Removes every chain drawn again over earlier ones within `tolerance`: a chain each of whose
+// edges repeats an edge of a chain that stays (the same line twice, an outline drawn again
+// either way round, as a polyline or as lines). An edge repeats another when their ends and
+// middles meet. Returns how many chains it removed.
 size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance);
 
 }  // namespace quoinry::profile

@@ -42,7 +42,7 @@ def plate(space, version, at=(0.0, 0.0), scale=1.0):
 
 def profile_block(doc, name="P", base=(0, 0)):
     block = doc.blocks.new(name, base_point=base)
-    plate(block, doc.dxfversion_name if hasattr(doc, "dxfversion_name") else VERSION)
+    plate(block, VERSION)
     return block
 
 
@@ -141,6 +141,14 @@ def case_duplicates(doc, msp):
     # The hole once more as two arcs, and a side of the plate as a line.
     msp.add_arc(HOLE, R, 0, 180)
     msp.add_arc(HOLE, R, 180, 360)
+
+
+def case_duplicates_lines_first(doc, msp):
+    corners = [(0, 0), (W, 0), (W, H), (0, H), (0, 0)]
+    for a, b in zip(corners, corners[1:]):
+        msp.add_line(a, b)
+    plate(msp, VERSION)
+    msp.add_line((W, H), (W, 0))
 
 
 def case_centre_lines(doc, msp):
