@@ -11,9 +11,11 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
     if (!in)
         return std::nullopt;
     // istream::read turns a failing read (a folder, an I/O error) into badbit, not an exception.
+    // Large blocks: a drawing of several megabytes is read in a few calls.
     std::string bytes;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, in.gcount());
+    std::string buffer(1 << 20, '\0');
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+        bytes.append(buffer.data(), static_cast<size_t>(in.gcount()));
     if (in.bad())
         return std::nullopt;
     return bytes;

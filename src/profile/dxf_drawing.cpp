@@ -74,7 +74,7 @@ void AddSplines(PlacedGeometry& g, double chord, std::vector<std::string>& notes
         return;
     size_t edges = 0;
     for (const Chain& chain : g.chains) edges += chain.size();
-    size_t budget = kMostEdges - std::min(kMostEdges, edges);
+    size_t budget = std::min(kMostSplinePoints, kMostEdges - std::min(kMostEdges, edges));
     for (const Spline& s : g.splines) {
         const std::vector<Point> points = FlattenSpline(s, chord, budget);
         Chain chain;

@@ -16,6 +16,7 @@ struct PlacedGeometry {
 };
 
 inline constexpr size_t kMostEdges = 1'000'000;
+inline constexpr size_t kMostSplinePoints = 500'000;  // of all splines together
 inline constexpr size_t kMostInsertions = 1'000'000;
 inline constexpr int kDeepestNesting = 16;
 
