@@ -115,11 +115,52 @@ bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolera
     return false;
 }
 
+// Splits `members` where no box reaches across: sorted by the low side along the axis, a group
+// ends where the next box starts beyond every box so far.
+std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
+                                            const std::vector<Box>& boxes, int axis,
+                                            double tolerance) {
+    auto low = [&](size_t i) { return axis == 0 ? boxes[i].min.x : boxes[i].min.y; };
+    auto high = [&](size_t i) { return axis == 0 ? boxes[i].max.x : boxes[i].max.y; };
+    std::vector<size_t> order = members;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return low(a) < low(b); });
+    std::vector<std::vector<size_t>> groups;
+    double reach = 0;
+    for (size_t i : order) {
+        if (groups.empty() || low(i) > reach + tolerance) {
+            groups.emplace_back();
+            reach = high(i);
+        }
+        groups.back().push_back(i);
+        reach = std::max(reach, high(i));
+    }
+    return groups;
+}
+
+// Loops that cannot touch each other are checked apart: columns of loops whose boxes overlap in
+// x, then rows of those that overlap in y. A drawing of many small parts then sweeps many short
+// lists instead of one long one.
+std::vector<std::vector<size_t>> LoopGroups(const std::vector<Loop>& loops, double tolerance) {
+    std::vector<Box> boxes;
+    std::vector<size_t> all;
+    for (size_t l = 0; l < loops.size(); ++l) {
+        boxes.push_back(LoopBox(loops[l]));
+        all.push_back(l);
+    }
+    std::vector<std::vector<size_t>> groups;
+    for (const auto& column : SplitApart(all, boxes, 0, tolerance)) {
+        for (auto& row : SplitApart(column, boxes, 1, tolerance)) groups.push_back(std::move(row));
+    }
+    return groups;
+}
+
 class Sweep {
   public:
-    Sweep(const std::vector<Loop>& loops, double tolerance, Point origin)
+    // Compares the edges of the loops numbered in `group`.
+    Sweep(const std::vector<Loop>& loops, const std::vector<size_t>& group, double tolerance,
+          Point origin)
         : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {
-        for (size_t l = 0; l < loops.size(); ++l) {
+        for (size_t l : group) {
             for (size_t i = 0; i < loops[l].size(); ++i) AddPieces(loops[l][i], l, i, pieces_);
         }
     }
@@ -234,12 +275,14 @@ void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point orig
         for (const Edge& edge : loop) {
             if (edge.IsElliptic()) {
                 const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
-                Sweep(flat, tolerance, origin).Run();
+                for (const auto& group : LoopGroups(flat, tolerance))
+                    Sweep(flat, group, tolerance, origin).Run();
                 return;
             }
         }
     }
-    Sweep(loops, tolerance, origin).Run();
+    for (const auto& group : LoopGroups(loops, tolerance))
+        Sweep(loops, group, tolerance, origin).Run();
 }
 
 }  // namespace quoinry::profile
