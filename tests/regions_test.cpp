@@ -166,3 +166,25 @@ TEST(Crossings, VerticalEdgesMeetEveryEdgeAlongThem) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+using namespace shapes;
+
+TEST(Crossings, HalvesOfACircleKeepTheirOrderInTheSweep) {
+    // A circle crosses the lower side of a plate above it at (±4, 3). Left of x = −4.2 a sliver
+    // lies between them, so the crossing is found only where the sliver ends, between the
+    // circle's upper half and the plate: the upper half must be known to lie above the lower
+    // one although both leave (−5, 0) together and meet again at (5, 0).
+    const Loop sliver = Polygon({{-6, 2.9}, {-4.2, 2.9}, {-6, 2.95}});
+    const Loop plate = Rectangle(-20, 3, 40, 7);
+    for (bool backwards : {false, true}) {
+        const Loop circle = backwards ? Reversed(CircleLoop({0, 0}, 5)) : CircleLoop({0, 0}, 5);
+        EXPECT_EQ(Refusal({plate, sliver, circle}).rfind("两个轮廓相交", 0), 0u) << backwards;
+        EXPECT_EQ(Refusal({plate, sliver, circle}), Refusal({circle, sliver, plate})) << backwards;
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile

@@ -293,3 +293,35 @@ TEST(SectionValues, ValuesTooLargeForTheReportsAreRefused) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+TEST(SectionValues, CircularSegmentsOnBothSidesOfTheSeriesSwitch) {
+    // The segment of a circle r = 10 above its chord at half-angle a: the sector of angle 2a less
+    // the triangle to the centre. A = r²(2a − sin 2a)/2, centroid 4r·sin³a / (3(2a − sin 2a))
+    // from the centre; about the centre ∫x² = r⁴(a − sc)/4 − r⁴s³c/6, ∫y² = r⁴(a + sc)/4 −
+    // r⁴sc³/2 (s = sin a, c = cos a). Flat segments (a < 0.25) take a series.
+    const double r = 10;
+    for (double a : {0.05, 0.15, 0.2499, 0.2501, 0.6, 1.4}) {
+        const double s = std::sin(a), c = std::cos(a), r4 = r * r * r * r;
+        const Loop segment = {{{r * s, r * c}, {-r * s, r * c}, 2 * a},
+                              {{-r * s, r * c}, {r * s, r * c}, 0}};
+        const SectionProperties p = Measure({segment});
+        const double area = r * r * (2 * a - std::sin(2 * a)) / 2;
+        const double d = 4 * r * s * s * s / (3 * (2 * a - std::sin(2 * a)));
+        const double xx = r4 * (a - s * c) / 4 - r4 * s * s * s * c / 6;
+        const double yy = r4 * (a + s * c) / 4 - r4 * s * c * c * c / 2 - area * d * d;
+        EXPECT_NEAR(p.area_mm2, area, 1e-12 * area) << a;
+        EXPECT_NEAR(p.centroid.y, d, 1e-12 * r) << a;
+        EXPECT_NEAR(p.iyy_mm4, xx, 1e-9 * xx) << a;
+        // About the centroid the reference loses as many digits as (d / segment height)² has:
+        // too many below a = 0.2.
+        if (a > 0.2) {
+            EXPECT_NEAR(p.ixx_mm4, yy, 1e-9 * yy) << a;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile

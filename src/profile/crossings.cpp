@@ -209,10 +209,12 @@ class Sweep {
         const double ya = YAt(pa, x_), yb = YAt(pb, x_);
         if (ya != yb)
             return ya < yb;
-        // Pieces leaving one point are ordered by where they go.
+        // Pieces leaving one point are ordered by where they go: halfway to where the first of
+        // them ends, since the two halves of a circle meet again at their other end.
         const double further = std::min(pa.right.x, pb.right.x);
         if (further > x_) {
-            const double fa = YAt(pa, further), fb = YAt(pb, further);
+            const double ahead = x_ + (further - x_) / 2;
+            const double fa = YAt(pa, ahead), fb = YAt(pb, ahead);
             if (fa != fb)
                 return fa < fb;
         }
