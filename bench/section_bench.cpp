@@ -72,6 +72,24 @@ void BM_SectionOf100000Edges(benchmark::State& state) {
 }
 BENCHMARK(BM_SectionOf100000Edges)->Unit(benchmark::kMillisecond);
 
+// A star of 50,000 spikes between radii 10 and 100: the boxes of its edges overlap by the
+// hundreds, which a check of every pair of overlapping boxes pays for.
+void BM_SectionOfStar100000Edges(benchmark::State& state) {
+    const int spikes = 50'000;
+    Loop loop;
+    auto at = [&](int k) {
+        const double a = std::numbers::pi * (k % (2 * spikes)) / spikes;
+        const double r = k % 2 ? 10 : 100;
+        return Point{r * std::cos(a), r * std::sin(a)};
+    };
+    for (int k = 0; k < 2 * spikes; ++k) loop.push_back({at(k), at(k + 1), 0});
+    for (auto _ : state) {
+        const std::vector<Region> regions = FindRegions({loop});
+        benchmark::DoNotOptimize(ComputeSection(regions[0]));
+    }
+}
+BENCHMARK(BM_SectionOfStar100000Edges)->Unit(benchmark::kMillisecond);
+
 // Door frame outlines in a grid, as polylines with bulges, lines and arcs, until 5 MB.
 std::filesystem::path LargeDrawing() {
     const auto path = std::filesystem::temp_directory_path() / "quoinry_bench_5mb.dxf";

@@ -205,8 +205,8 @@ TEST(DxfDrawing, LimitsHoldAtBelowAndAbove) {
         {"16 nested blocks", Nested(16), "accepted"},
         {"17 nested blocks", Nested(17), "第"},
         // A coordinate's step must stay below 1e-10 of the drawing: 4.5e6 mm for a 10 mm square.
-        {"10 mm square at 4e6 mm", Dxf(SquareAt({4e6, 0}, 10)), "accepted"},
-        {"10 mm square at 5e6 mm", Dxf(SquareAt({5e6, 0}, 10)), "图形离原点太远"},
+        {"10 mm square at 4e6 mm", Dxf(SquareAt({4e6, 1000}, 10)), "accepted"},
+        {"10 mm square at 5e6 mm", Dxf(SquareAt({5e6, 1000}, 10)), "图形离原点太远"},
         // Numbers of the file up to 1e12.
         {"coordinates of 1e12", Dxf(SquareAt({-1e12, -1e12}, 2e12)), "accepted"},
         {"a coordinate above 1e12", Dxf(SquareAt({-1e12, -1e12}, 2.1e12)),
@@ -290,6 +290,22 @@ TEST(DxfDrawing, BrokenLinetypesAreConstructionLines) {
         Area(read(Line({0, 0}, {10, 0}).insert(7, "6\nLONGDASH\n") + Line({10, 0}, {10, 10}) +
                   Line({10, 10}, {0, 10}) + Line({0, 10}, {0, 0}))),
         100, 1e-9);
+}
+
+TEST(DxfDrawing, InsertAnglesCountOnceRound) {
+    // A 10 × 2 bar turned by 90°, 450° or −270° stands upright: its moment about X is 2·10³/12.
+    const std::string bar = BlockOf(
+        "BAR",
+        "0\nLWPOLYLINE\n8\n0\n70\n1\n10\n0\n20\n0\n10\n10\n20\n0\n10\n10\n20\n2\n10\n0\n20\n2\n");
+    for (const char* degrees : {"90", "450", "-270", "810"}) {
+        const std::string dxf =
+            WithBlocks(bar, InsertOf("BAR", std::string("50\n") + degrees + "\n"));
+        const std::vector<Region> regions = FindRegions(Read(dxf).loops);
+        ASSERT_EQ(regions.size(), 1u) << degrees;
+        const SectionProperties s = ComputeSection(regions[0]);
+        EXPECT_NEAR(s.ixx_mm4, 2.0 * 1000 / 12, 1e-9) << degrees;
+        EXPECT_NEAR(s.iyy_mm4, 10.0 * 8 / 12, 1e-9) << degrees;
+    }
 }
 
 TEST(DxfDrawing, MissingFileIsAClearError) {
