@@ -20,32 +20,24 @@ std::optional<double> WholeNumber(std::string_view text) {
     }
 }
 
-// The numbers a number rule admits for a field: above (or from) `low` up to `high` (0: no
-// bound); for NonZero the magnitude, above 0.
+// The numbers a number rule admits for a field: above (or from) `low` up to `high`; for NonZero
+// the magnitude, above 0.
 struct Interval {
-    double low = 0.0;
-    bool low_included = false;
-    double high = 0.0;
+    double low;
+    bool low_included;
+    double high;
 };
 
 Interval IntervalOf(FieldRule rule, const InputField& field) {
     const PlausibleRange range = PlausibleRangeOf(field);
     switch (rule) {
-        case FieldRule::Positive:
-        case FieldRule::Height:
-            if (range.lowest > 0.0)
-                return {range.lowest, true, range.highest};
-            return {0.0, false, range.highest};
-        case FieldRule::PaneSide:
-            return {std::max(range.lowest, kSmallestPaneSide), true, range.highest};
         case FieldRule::NonNegative:
             return {0.0, true, range.highest};
-        case FieldRule::NonZero:
-        case FieldRule::Any:
-        case FieldRule::OneOf:
-            break;
+        case FieldRule::PaneSide:
+            return {std::max(range.lowest, kSmallestPaneSide), true, range.highest};
+        default:
+            return {range.lowest, range.lowest > 0.0, range.highest};
     }
-    return {0.0, false, range.highest};
 }
 
 bool Within(const Interval& interval, double value) {
@@ -53,7 +45,7 @@ bool Within(const Interval& interval, double value) {
     if (static_cast<float>(value) == 0.0f)
         value = 0.0;
     const bool above_low = interval.low_included ? value >= interval.low : value > interval.low;
-    return above_low && (interval.high == 0.0 || value <= interval.high);
+    return above_low && value <= interval.high;
 }
 
 bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
@@ -74,11 +66,11 @@ std::string Requirement(FieldRule rule, const InputField& field) {
         return Cat("应为", list, "之一");
     }
     const Interval interval = IntervalOf(rule, field);
-    const std::string high = interval.high > 0.0 ? GeneralText(interval.high) : std::string();
+    const std::string high = GeneralText(interval.high);
     if (rule == FieldRule::NonZero)
-        return high.empty() ? "应为不等于0的数" : Cat("应为不等于0且绝对值不大于", high, "的数");
+        return Cat("应为不等于0且绝对值不大于", high, "的数");
     return Cat("应为", interval.low_included ? "不小于" : "大于", GeneralText(interval.low),
-               high.empty() ? "" : "且不大于", high, "的数");
+               "且不大于", high, "的数");
 }
 
 // Checks the fields of one step against their rules, in the order asked.
