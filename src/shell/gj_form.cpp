@@ -323,7 +323,8 @@ void GjForm::SectionFromDrawing() {
     host_.Model().UseMeasuredSection(std::move(measured->drawing_file_name),
                                      std::move(measured->picture));
     SetText(series_, "");
-    SetText(number_, "");
+    // The numbers of the series shown before belong to no series now.
+    number_->clear();
     ShowPicture();
 }
 

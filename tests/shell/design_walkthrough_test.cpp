@@ -103,6 +103,7 @@ TEST_F(DesignWalkthrough, MeasuredSectionIsNamedAfterItsDrawingInReportAndDocume
     EXPECT_EQ(Label("ProfileName"), QStringLiteral("选用型材号:自定义截面(tl70-frame.dxf)"));
     EXPECT_EQ(Combo("gjForm", "ComboBox2")->currentText(), QString());
     EXPECT_EQ(Combo("gjForm", "ComboBox3")->currentText(), QString());
+    EXPECT_EQ(Combo("gjForm", "ComboBox3")->count(), 0);
     CheckMember();
     const std::string report = Cp936ToUtf8(ReadFileBytes(SessionDirectory() / "gj.txt").value());
     EXPECT_NE(report.find("\r\n   选用型材号:自定义截面(tl70-frame.dxf)\r\n"), std::string::npos);
