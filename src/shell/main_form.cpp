@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 
 #include "common/file_bytes.h"
@@ -56,21 +55,6 @@ std::filesystem::path RecentDesignsFile() {
 
 }  // namespace
 
-void BackgroundArea::SetPicture(const QPixmap& picture) {
-    picture_ = picture;
-    viewport()->update();
-}
-
-void BackgroundArea::paintEvent(QPaintEvent* event) {
-    if (picture_.isNull()) {
-        QMdiArea::paintEvent(event);
-        return;
-    }
-    QPainter painter(viewport());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(viewport()->rect(), picture_);
-}
-
 MainForm::MainForm(ShellServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("mainForm"));
@@ -84,9 +68,7 @@ MainForm::MainForm(ShellServices& services, QWidget* parent)
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
-    // A missing or unreadable picture leaves the background empty.
-    area_->SetPicture(
-        QPixmap(QString::fromStdString((ProgramDirectory() / "pic" / "1.jpg").string())));
+    area_->SetPictureFile(QString::fromStdString((ProgramDirectory() / "pic" / "1.jpg").string()));
     BuildMenu();
     BuildToolbar();
     DesignChanged();
