@@ -110,7 +110,7 @@ void GjForm::BuildControls() {
             NewLabel(form_frame, name.c_str(), QString::fromUtf8(kHorizontalLabels[i]));
         geometry_labels_[static_cast<std::size_t>(i)]->setMinimumWidth(130);
         form_grid->addWidget(geometry_labels_[static_cast<std::size_t>(i)], 2 + i, 0);
-        form_grid->addWidget(WithUnit(Box(2 + i), kSection), 2 + i, 1);
+        form_grid->addWidget(WithFieldUnit(Box(2 + i), kSection), 2 + i, 1);
     }
     form_grid->setRowStretch(5, 1);
 
@@ -134,7 +134,7 @@ void GjForm::BuildControls() {
         profile_grid->addWidget(
             NewLabel(profile_frame, property.label_name, QString::fromUtf8(property.caption)), row,
             column);
-        profile_grid->addWidget(WithUnit(Box(property.number), kSection), row, column + 1);
+        profile_grid->addWidget(WithFieldUnit(Box(property.number), kSection), row, column + 1);
         ++index;
     }
 

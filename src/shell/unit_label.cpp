@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <algorithm>
 
 #include "design/input_fields.h"
 
@@ -17,15 +16,6 @@ const InputField* FieldOfBox(std::string_view section, const QString& box) {
     return nullptr;
 }
 
-int WidestUnit(std::string_view section, const QFontMetrics& metrics) {
-    int widest = 0;
-    for (const InputField& field : InputFields()) {
-        if (field.section == section)
-            widest = std::max(widest, metrics.horizontalAdvance(UnitText(field.unit)));
-    }
-    return widest;
-}
-
 }  // namespace
 
 QString UnitText(std::string_view unit) {
@@ -36,20 +26,24 @@ QString UnitText(std::string_view unit) {
     return text;
 }
 
-QWidget* WithUnit(QWidget* box, std::string_view section) {
-    const InputField* field = FieldOfBox(section, box->objectName());
-    if (field == nullptr || field->unit.empty())
+QWidget* WithUnit(QWidget* box, std::string_view unit) {
+    if (unit.empty())
         return box;
     auto* cell = new QWidget(box->parentWidget());
     auto* layout = new QHBoxLayout(cell);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(box, 1);
-    auto* unit = new QLabel(UnitText(field->unit), cell);
-    unit->setObjectName(box->objectName() + QStringLiteral("Unit"));
-    unit->setMinimumWidth(WidestUnit(section, unit->fontMetrics()));
-    layout->addWidget(unit);
+    auto* label = new QLabel(UnitText(unit), cell);
+    label->setObjectName(box->objectName() + QStringLiteral("Unit"));
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(UnitText("N/mm^2")));
+    layout->addWidget(label);
     return cell;
+}
+
+QWidget* WithFieldUnit(QWidget* box, std::string_view section) {
+    const InputField* field = FieldOfBox(section, box->objectName());
+    return WithUnit(box, field != nullptr ? field->unit : std::string_view());
 }
 
 }  // namespace quoinry::shell

@@ -27,7 +27,7 @@ const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
 
 void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
     grid->addWidget(new QLabel(caption), row, column * 2);
-    grid->addWidget(WithUnit(field, kSection), row, column * 2 + 1);
+    grid->addWidget(WithFieldUnit(field, kSection), row, column * 2 + 1);
 }
 
 }  // namespace

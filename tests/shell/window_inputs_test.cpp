@@ -139,6 +139,7 @@ TEST_F(WindowInputs, EveryBoxShowsItsUnit) {
         {"gjForm", "TextBox13", "cm³"},  {"gjForm", "TextBox14", "cm²"},
     };
     ClickToolbar(1);  // both windows open
+    ClickToolbar(2);  // and the profile library
     for (const auto& [form, box, unit] : units) {
         const std::string name = std::string(box) + "Unit";
         auto* label = Control<QLabel>(form, name.c_str());
