@@ -15,6 +15,7 @@
 #include "document/document_placement.h"
 #include "pdf/paged_document.h"
 #include "pdf/pdf_writer.h"
+#include "shell/busy_cursor.h"
 #include "shell/form_helpers.h"
 
 namespace quoinry::shell {
@@ -125,8 +126,11 @@ void DocumentWindow::SavePdf() {
     if (chosen.isEmpty())
         return;
     const std::filesystem::path file(S(chosen));
-    if (!Reported(host_, this, [&] { pdf::WritePdf(*pages_, file); }))
-        return;
+    {
+        const BusyCursor busy;
+        if (!Reported(host_, this, [&] { pdf::WritePdf(*pages_, file); }))
+            return;
+    }
     for (const std::string& warning : pages_->warnings()) ShowExclamation(host_, this, Q(warning));
     ShowInformation(host_, this, Q("计算书已保存为 " + file.string()));
 }
@@ -136,16 +140,20 @@ void DocumentWindow::OpenInWordProcessor() {
     if (chosen.isEmpty())
         return;
     std::filesystem::path file;
-    if (!Reported(host_, this, [&] {
-            file = document::PlaceDocxDocument(document_, std::filesystem::path(S(chosen)));
-        }))
-        return;
+    bool opened = false;
+    {
+        const BusyCursor busy;
+        if (!Reported(host_, this, [&] {
+                file = document::PlaceDocxDocument(document_, std::filesystem::path(S(chosen)));
+            }))
+            return;
+        opened = host_.Services().OpenFile(file);
+    }
     // Without a word processor the document is still there: that is information, not an error.
     ShowInformation(host_, this,
-                    host_.Services().OpenFile(file)
-                        ? QStringLiteral("计算书输出完成!")
-                        : Q("计算书输出完成!计算书已保存为 " + file.string() +
-                            ",没有找到打开它的文字处理程序。"));
+                    opened ? QStringLiteral("计算书输出完成!")
+                           : Q("计算书输出完成!计算书已保存为 " + file.string() +
+                               ",没有找到打开它的文字处理程序。"));
 }
 
 }  // namespace quoinry::shell
