@@ -3,6 +3,7 @@
 // Helpers for the calculation document tests: a scratch folder, report files, and reading the
 // written .docx back.
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -27,12 +28,14 @@ inline const fs::path kDocumentData = fs::path(QUOINRY_TEST_DATA) / "data" / "do
 inline constexpr const char* kPicture = "[picture]";
 inline constexpr const char* kHeading = "(3).选用型材的截面特性:";
 
-// A fresh, empty folder for one test, removed afterwards.
+// A fresh, empty folder for one test, removed afterwards. Named after the process too: the
+// release and the sanitizer tests, or another checkout's, may run the same test at once.
 class ScratchFolder {
   public:
     ScratchFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name();
+        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name() +
+                           "-" + std::to_string(getpid());
         std::replace(name.begin(), name.end(), '/', '_');  // parameterized test names
         path_ = fs::temp_directory_path() / name;
         fs::remove_all(path_);
