@@ -152,6 +152,10 @@ void ProjectFileReader::ReadHeader() {
         }
         if (const auto name = SectionName(text)) {
             section = *name;
+            if (project_line == 0 && section != "project") {
+                throw ProjectFileError(Where(line->number) +
+                                       "不是工程文件:工程文件以 [project] 节开始");
+            }
             if (section == "project" && project_line == 0) {
                 project_line = line->number;
             } else {
