@@ -30,10 +30,12 @@ struct Finished {
     std::string err;
 };
 
-// Runs the program with `arguments` (already quoted where needed) in `folder`.
+// Runs the program with `arguments` (already quoted where needed) in `folder`, which is also its
+// program directory (its database is made there when a command needs one).
 inline Finished RunProgram(const fs::path& folder, const std::string& arguments) {
-    const std::string command = "cd '" + folder.string() + "' && '" + QUOINRY_EXECUTABLE + "' " +
-                                arguments + " >stdout.txt 2>stderr.txt";
+    const std::string command = "cd '" + folder.string() + "' && QUOINRY_HOME='" +
+                                folder.string() + "' '" + QUOINRY_EXECUTABLE + "' " + arguments +
+                                " >stdout.txt 2>stderr.txt </dev/null";
     const int status = std::system(command.c_str());
     Finished finished;
     finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
