@@ -31,11 +31,11 @@ schedule() {
 schedule 10000 "$work/10k.csv"
 schedule 100000 "$work/100k.csv"
 
-count=0
 measure() {  # SCHEDULE JOBS -> "seconds peak_kb"
-    count=$((count + 1))
+    local out
+    out=$(mktemp -d "$work/out.XXXXXX")
     sync
-    /usr/bin/time -f "%e %M" -o "$work/time" "$quoinry" batch "$1" --out "$work/out$count" \
+    /usr/bin/time -f "%e %M" -o "$work/time" "$quoinry" batch "$1" --out "$out" \
         --base "$base" --jobs "$2" >/dev/null
     cat "$work/time"
 }
