@@ -10,6 +10,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::vector<std::string> SiteWarnings(const SourceItem& item, const Design& design,
+                                      const ProjectInfo& info) {
+    std::vector<std::string> warnings;
+    for (const std::string& difference : SiteDifferences(design, info))
+        warnings.push_back("警告: " + item.place + "(" + item.name + ")的" + difference);
+    return warnings;
+}
+
 class ProjectSource : public PositionSource {
   public:
     explicit ProjectSource(const fs::path& file) : reader_(file) {}
@@ -24,11 +32,10 @@ class ProjectSource : public PositionSource {
         item.warnings = std::move(entry->warnings);
         if (entry->position) {
             item.name = entry->position->design.info.name;
-            for (const std::string& difference :
-                 SiteDifferences(entry->position->design, reader_.info())) {
-                item.warnings.push_back("警告: " + item.place + "(" + item.name + ")的" +
-                                        difference);
-            }
+            for (std::string& warning : SiteWarnings(item, entry->position->design, reader_.info()))
+                item.warnings.push_back(std::move(warning));
+            if (entry->position->edition.empty())
+                entry->position->edition = reader_.info().edition;
             item.position = std::move(entry->position);
         }
         return item;
@@ -39,6 +46,32 @@ class ProjectSource : public PositionSource {
 
   private:
     ProjectFileReader reader_;
+};
+
+class MemorySource : public PositionSource {
+  public:
+    explicit MemorySource(Project project) : project_(std::move(project)) {}
+
+    std::optional<SourceItem> Next() override {
+        if (next_ >= project_.positions.size())
+            return std::nullopt;
+        Position& position = project_.positions[next_++];
+        SourceItem item;
+        item.place = "第" + std::to_string(next_) + "个位置";
+        item.name = position.design.info.name;
+        item.warnings = SiteWarnings(item, position.design, project_.info);
+        if (position.edition.empty())
+            position.edition = project_.info.edition;
+        item.position = std::move(position);
+        return item;
+    }
+    const ProjectInfo& Info() const override { return project_.info; }
+    const std::vector<std::string>& Warnings() const override { return warnings_; }
+
+  private:
+    Project project_;
+    std::size_t next_ = 0;
+    std::vector<std::string> warnings_;
 };
 
 class ScheduleSource : public PositionSource {
@@ -120,6 +153,10 @@ ScheduleKind ScheduleKindOf(const fs::path& file) {
     if (extension == ".xlsx")
         return ScheduleKind::Xlsx;
     return ScheduleKind::Project;
+}
+
+std::unique_ptr<PositionSource> PositionsOf(Project project) {
+    return std::make_unique<MemorySource>(std::move(project));
 }
 
 std::optional<int> CountPositions(const fs::path& file) {

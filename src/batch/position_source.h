@@ -49,6 +49,10 @@ std::unique_ptr<PositionSource> OpenPositionSource(const std::filesystem::path& 
                                                    const std::string& base_label,
                                                    ProfileLibrary* library);
 
+// The positions of a project in memory (the project window's), with their site differences
+// as warnings.
+std::unique_ptr<PositionSource> PositionsOf(Project project);
+
 // How many positions the file holds, for the progress display; nothing when it cannot tell.
 // Reads the file once more.
 std::optional<int> CountPositions(const std::filesystem::path& file);
