@@ -63,6 +63,26 @@ std::pair<std::string, std::optional<std::string>> SplitUnit(const std::string& 
     return {text, std::nullopt};
 }
 
+// The labels and units of the inputs as Normalized() makes a header, made once.
+struct NormalizedField {
+    const InputField* field;
+    std::string label;
+    std::string horizontal;
+    std::string unit;
+};
+
+const std::vector<NormalizedField>& NormalizedFields() {
+    static const std::vector<NormalizedField> fields = [] {
+        std::vector<NormalizedField> all;
+        for (const InputField& field : InputFields()) {
+            all.push_back({&field, Normalized(field.label), Normalized(field.horizontal_label),
+                           Normalized(field.unit)});
+        }
+        return all;
+    }();
+    return fields;
+}
+
 struct Match {
     ScheduleColumn column;
     std::optional<std::string> wrong_unit;  // the label fits, the unit does not
@@ -89,13 +109,13 @@ std::optional<Match> MatchHeader(std::string_view header, std::size_t index) {
         }
     }
     const auto [label, unit] = SplitUnit(text);
-    for (const InputField& field : InputFields()) {
-        const bool vertical = Normalized(field.label) == label;
-        const bool horizontal =
-            !field.horizontal_label.empty() && Normalized(field.horizontal_label) == label;
+    for (const NormalizedField& normalized : NormalizedFields()) {
+        const InputField& field = *normalized.field;
+        const bool vertical = normalized.label == label;
+        const bool horizontal = !field.horizontal_label.empty() && normalized.horizontal == label;
         if (!vertical && !horizontal)
             continue;
-        if (unit && Normalized(field.unit) != *unit)
+        if (unit && normalized.unit != *unit)
             match.wrong_unit = std::string(field.unit);
         if (field.horizontal_label.empty()) {
             match.column.field = &field;
