@@ -109,7 +109,7 @@ TEST_F(BatchCommand, ARowNamingALibraryProfileTakesItsSectionValues) {
                "name,型材系列,型材编号\r\nC1,60平开窗,KC60-01\r\nC2,60平开窗,KC60-99\r\nC3,,\r\n");
     const Finished run = Batch("s.csv --out o --base base.ini --jobs 2");
     EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_NE(run.err.find("第3行 B列“型材系列”: 型材库中没有型材 60平开窗 KC60-99"),
+    EXPECT_NE(run.err.find("第3行 B列“型材系列”、C列“型材编号”: 型材库中没有型材 60平开窗 KC60-99"),
               std::string::npos)
         << run.err;
     const std::string gj = Cp936ToUtf8(ReadBytes(folder_ / "o" / "C1" / "gj.txt"));

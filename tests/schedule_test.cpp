@@ -223,12 +223,12 @@ TEST(ScheduleRows, AProfileTheLibraryLacksIsThatRowsError) {
     const std::vector<std::string> header = {"name", "gj.co2", "gj.co3"};
     EXPECT_EQ(
         Build(header, {"C1", "GR50", "NONE"}, &library).error,
-        "第7行 B列“gj.co2”: 型材库中没有型材 GR50 NONE;请检查型材系列和编号,或在表中给出截面值");
+        "第7行 B列“gj.co2”、C列“gj.co3”: 型材库中没有型材 GR50 NONE;请检查型材系列和编号,或在表中给出截面值");
     library.error = "无法打开数据库";
     EXPECT_EQ(Build(header, {"C1", "GR50", "GR50-01"}, &library).error,
-              "第7行 B列“gj.co2”: 无法从型材库取型材 GR50 GR50-01 的截面值: 无法打开数据库");
+              "第7行 B列“gj.co2”、C列“gj.co3”: 无法从型材库取型材 GR50 GR50-01 的截面值: 无法打开数据库");
     EXPECT_TRUE(Build(header, {"C1", "GR50", "GR50-01"}, nullptr)
-                    .error.starts_with("第7行 B列“gj.co2”: 没有型材库"));
+                    .error.starts_with("第7行 B列“gj.co2”、C列“gj.co3”: 没有型材库"));
 }
 
 TEST(ScheduleRows, ARowGivingEverySectionValueNeedsNoLibraryAndDropsTheBasePicture) {

@@ -390,9 +390,12 @@ std::optional<std::string> ScheduleRows::UseLibrary(ScheduleRow& result, Design&
         fill[i] = !given[FieldIndex(*FindInputField("gj", LibraryProfileFields()[i].key))];
         any = any || fill[i];
     }
-    const std::string where = result.sources[FieldIndex(series_field)].empty()
-                                  ? result.sources[FieldIndex(number_field)]
-                                  : result.sources[FieldIndex(series_field)];
+    // The columns that name the profile: those the row gave.
+    std::string where;
+    for (const InputField* field : {&series_field, &number_field}) {
+        if (given[FieldIndex(*field)])
+            where += (where.empty() ? "" : "、") + result.sources[FieldIndex(*field)];
+    }
     if (!any) {
         // The row gives every value; the base design's picture shows another profile.
         design.member->section_drawing.clear();
