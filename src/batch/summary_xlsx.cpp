@@ -53,6 +53,16 @@ class SummaryXlsx : public SummarySink {
         format_set_bg_color(header_, 0xDDEBF7);
         format_set_border(header_, LXW_BORDER_THIN);
         worksheet_freeze_panes(sheet_, 1, 1);
+        // Printed on A4 across, as wide as the page, the header on every page.
+        worksheet_set_paper(sheet_, 9);
+        worksheet_set_landscape(sheet_);
+        worksheet_fit_to_pages(sheet_, 1, 0);
+        worksheet_repeat_rows(sheet_, 0, 0);
+        if (!info.name.empty()) {
+            const std::string header = "&C" + info.name + " 计算汇总";
+            worksheet_set_header(sheet_, header.c_str());
+        }
+        worksheet_set_footer(sheet_, "&C第 &P 页 共 &N 页");
         const auto columns = SummaryColumns();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const double width = columns[i].key == "error"      ? 60
