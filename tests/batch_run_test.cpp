@@ -49,12 +49,18 @@ SourceItem Item(const std::string& name, const std::string& golden, int row) {
 class Collector : public BatchObserver {
   public:
     void Warning(const std::string& text) override { warnings.push_back(text); }
+    void Computed(const PositionLabel& label, const Position* position,
+                  const SummaryRow& row) override {
+        EXPECT_EQ(label.folder, row.cells[7]);
+        computed.push_back(label.folder + (position != nullptr ? "" : " (no position)"));
+    }
     void Done(int done, const SummaryRow& row) override {
         EXPECT_EQ(done, static_cast<int>(names.size()) + 1);
         names.push_back(row.cells[0]);
     }
     std::vector<std::string> warnings;
     std::vector<std::string> names;
+    std::vector<std::string> computed;
 };
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -90,6 +96,9 @@ TEST(Batch, NamesFoldersSafelyNumbersDuplicatesAndKeepsScheduleOrder) {
     EXPECT_EQ(outcome.counts.errors, 1);
     EXPECT_EQ(outcome.counts.passed + outcome.counts.failed, 4);
     EXPECT_EQ(observer.names, (std::vector<std::string>{"C1521", "c1521", "C/18*18", "", "M1024"}));
+    // What a document of the project is made from, in schedule order.
+    EXPECT_EQ(observer.computed, (std::vector<std::string>{"C1521", "c1521_2", "C_18_18", "第5行",
+                                                           "M1024 (no position)"}));
     for (const char* name :
          {"C1521/wind.txt", "c1521_2/wind.txt", "C_18_18/wind.txt", "第5行/wind.txt"})
         EXPECT_TRUE(fs::exists(folder / "out" / name)) << name;

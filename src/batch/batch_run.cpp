@@ -53,6 +53,12 @@ SummaryRow Compute(const Work& work, const fs::path& out) {
     return SummarizeRun(work.label, position.design, result, work.item.sources);
 }
 
+// A position computed, with its line of the summary.
+struct Finished {
+    Work work;
+    SummaryRow row;
+};
+
 // Hands positions to the workers and their lines back in schedule order; at most `window`
 // positions are on their way at once, so memory stays flat however long the schedule is.
 class Pipeline {
@@ -81,14 +87,14 @@ class Pipeline {
         wanted_.notify_one();
     }
 
-    // The line of the oldest position sent and not yet received; waits for it.
-    SummaryRow Receive() {
+    // The oldest position sent and not yet received, with its line; waits for it.
+    Finished Receive() {
         std::unique_lock lock(mutex_);
         done_.wait(lock, [this] { return results_.contains(received_); });
-        SummaryRow row = std::move(results_.at(received_));
+        Finished finished = std::move(results_.at(received_));
         results_.erase(received_);
         ++received_;
-        return row;
+        return finished;
     }
 
     // Positions sent but not started are dropped: the batch is being stopped.
@@ -113,7 +119,7 @@ class Pipeline {
             SummaryRow row = Compute(next.second, out_);
             {
                 std::lock_guard lock(mutex_);
-                results_.emplace(next.first, std::move(row));
+                results_.emplace(next.first, Finished{std::move(next.second), std::move(row)});
             }
             done_.notify_all();
         }
@@ -126,7 +132,7 @@ class Pipeline {
     std::condition_variable wanted_;
     std::condition_variable done_;
     std::deque<std::pair<std::size_t, struct Work>> queue_;
-    std::map<std::size_t, SummaryRow> results_;
+    std::map<std::size_t, Finished> results_;
     bool closing_ = false;
     std::size_t sent_ = 0;      // by the calling thread only
     std::size_t received_ = 0;  // by the calling thread only
@@ -151,9 +157,11 @@ class Batch {
         sinks.push_back(NewSummaryCsv(options_.out / kSummaryFile));
         if (options_.xlsx)
             sinks.push_back(NewSummaryXlsx(*options_.xlsx, source_.Info()));
-        auto add = [&](const SummaryRow& row) {
+        auto add = [&](const Work& work, const SummaryRow& row) {
             Count(row);
             for (auto& sink : sinks) sink->Add(row);
+            observer_.Computed(work.label, work.item.position ? &*work.item.position : nullptr,
+                               row);
             observer_.Done(outcome_.counts.positions, row);
         };
         if (options_.jobs <= 1)
@@ -229,7 +237,7 @@ class Batch {
     void RunInline(struct Work first, Add add) {
         std::optional<struct Work> work = std::move(first);
         while (work && !stop_) {
-            add(Compute(*work, options_.out));
+            add(*work, Compute(*work, options_.out));
             work = Read();
         }
     }
@@ -248,9 +256,9 @@ class Batch {
             }
             if (pipeline.Empty())
                 break;
-            const SummaryRow row = pipeline.Receive();
+            const Finished finished = pipeline.Receive();
             if (!stop_)
-                add(row);
+                add(finished.work, finished.row);
         }
     }
 
