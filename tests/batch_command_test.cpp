@@ -41,7 +41,9 @@ TEST_F(BatchCommand, BadUsageExitsWithTwo) {
         {"s.csv --out", "--out needs a value"},
         {"s.csv --out o --jobs 0", "--jobs wants a whole number from 1 to 256"},
         {"s.csv --out o --jobs x", "--jobs wants"},
-        {"s.csv --out o --docx p.docx", "unknown option '--docx'"},
+        {"s.csv --out o --docx p.docx",
+         "--docx (one document for the whole project) is not available"},
+        {"s.csv --out o --pdf p.pdf", "unknown option '--pdf'"},
         {"s.csv other.csv --out o", "more than one schedule"},
         {"p.qproj --out o --base base.ini", "--base is for .csv and .xlsx schedules"},
     };
