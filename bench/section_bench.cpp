@@ -46,6 +46,50 @@ void BM_PropertiesOf2000Edges(benchmark::State& state) {
 }
 BENCHMARK(BM_PropertiesOf2000Edges)->Unit(benchmark::kMillisecond);
 
+// A wavy tube of 100,000 edges: the crossing check must not compare every pair.
+std::vector<Loop> HundredThousandEdges() {
+    std::vector<Loop> loops;
+    for (double radius : {50.0, 45.0}) {
+        Loop loop;
+        const int n = 50'000;
+        auto at = [&](int k) {
+            const double a = 2 * std::numbers::pi * (k % n) / n;
+            const double r = radius + 0.5 * std::sin(200 * a);
+            return Point{r * std::cos(a), r * std::sin(a)};
+        };
+        for (int k = 0; k < n; ++k) loop.push_back({at(k), at(k + 1), 0.0});
+        loops.push_back(loop);
+    }
+    return loops;
+}
+
+void BM_SectionOf100000Edges(benchmark::State& state) {
+    const std::vector<Loop> loops = HundredThousandEdges();
+    for (auto _ : state) {
+        const std::vector<Region> regions = FindRegions(loops);
+        benchmark::DoNotOptimize(ComputeSection(regions[0]));
+    }
+}
+BENCHMARK(BM_SectionOf100000Edges)->Unit(benchmark::kMillisecond);
+
+// A star of 50,000 spikes between radii 10 and 100: the boxes of its edges overlap by the
+// hundreds, which a check of every pair of overlapping boxes pays for.
+void BM_SectionOfStar100000Edges(benchmark::State& state) {
+    const int spikes = 50'000;
+    Loop loop;
+    auto at = [&](int k) {
+        const double a = std::numbers::pi * (k % (2 * spikes)) / spikes;
+        const double r = k % 2 ? 10 : 100;
+        return Point{r * std::cos(a), r * std::sin(a)};
+    };
+    for (int k = 0; k < 2 * spikes; ++k) loop.push_back({at(k), at(k + 1), 0});
+    for (auto _ : state) {
+        const std::vector<Region> regions = FindRegions({loop});
+        benchmark::DoNotOptimize(ComputeSection(regions[0]));
+    }
+}
+BENCHMARK(BM_SectionOfStar100000Edges)->Unit(benchmark::kMillisecond);
+
 // Door frame outlines in a grid, as polylines with bulges, lines and arcs, until 5 MB.
 std::filesystem::path LargeDrawing() {
     const auto path = std::filesystem::temp_directory_path() / "quoinry_bench_5mb.dxf";
@@ -89,5 +133,15 @@ void BM_RegionsOf5MbDxf(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(FindRegions(drawing.loops));
 }
 BENCHMARK(BM_RegionsOf5MbDxf)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndMeasure5MbDxf(benchmark::State& state) {
+    const std::filesystem::path path = LargeDrawing();
+    for (auto _ : state) {
+        const Drawing drawing = ReadDxfDrawing(path);
+        const std::vector<Region> regions = FindRegions(drawing.loops);
+        benchmark::DoNotOptimize(ComputeSection(regions[0]));
+    }
+}
+BENCHMARK(BM_ReadAndMeasure5MbDxf)->Unit(benchmark::kMillisecond);
 
 }  // namespace

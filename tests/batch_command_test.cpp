@@ -105,6 +105,37 @@ TEST_F(BatchCommand, BadRowsAreNamedAndTheOthersStillRun) {
     EXPECT_TRUE(fs::exists(folder_ / "o" / "summary.xlsx"));
 }
 
+// Each value meets the plausible range of its input as in a single design: at either end it is
+// computed, beyond it the row is refused naming row, column and range, as quoinry run names it.
+TEST_F(BatchCommand, RowsMeetThePlausibleRangesOfASingleDesign) {
+    WriteBytes(folder_ / "s.csv",
+               "name,glass.te4,gj.te7\r\nP1,20000,0.1\r\nP2,20001,1.4\r\nP3,1200,0.09\r\n"
+               "P4,1e300,1.4\r\nP5,100,100\r\nP6,99,100.5\r\n");
+    const Finished run = Batch("s.csv --out o --base base.ini");
+    EXPECT_EQ(run.status, 1);
+    const std::vector<std::string> refusals = {
+        "错误: P2: 第3行 B列“glass.te4”: 玻璃分格宽(mm): “20001” 应为不小于100且不大于20000的数",
+        "错误: P3: 第4行 C列“gj.te7”: 校核处壁厚(mm): “0.09” 应为不小于0.1且不大于100的数",
+        "错误: P4: 第5行 B列“glass.te4”: 玻璃分格宽(mm): “1e300” 应为不小于100且不大于20000的数",
+        "错误: P6: 第7行 B列“glass.te4”: 玻璃分格宽(mm): “99” 应为不小于100且不大于20000的数",
+    };
+    for (const std::string& refusal : refusals)
+        EXPECT_NE(run.err.find(refusal), std::string::npos) << refusal << "\n" << run.err;
+    EXPECT_EQ(run.err.find("P1:"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("P5:"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::exists(folder_ / "o" / "P1" / "gj.txt"));
+    EXPECT_TRUE(fs::exists(folder_ / "o" / "P5" / "gj.txt"));
+
+    std::string beyond = kBase;
+    beyond.replace(beyond.find("te4=1200"), 8, "te4=20001");
+    WriteBytes(folder_ / "beyond.ini", beyond);
+    const Finished single = RunProgram(folder_.path(), "run beyond.ini --out single");
+    EXPECT_EQ(single.status, 1);
+    EXPECT_NE(single.err.find("玻璃分格宽(mm): “20001” 应为不小于100且不大于20000的数"),
+              std::string::npos)
+        << single.err;
+}
+
 TEST_F(BatchCommand, ARowNamingALibraryProfileTakesItsSectionValues) {
     // The sample library of a new database has KC60-01: fa 85.4, t 1.6, Ix 9.379, Wx1 3.187.
     WriteBytes(folder_ / "s.csv",

@@ -58,6 +58,15 @@ TEST_F(DocumentOutput, PictureProblemsStopTheBuildWhenTheHeadingNeedsIt) {
     WriteBytes(picture, "not a metafile, just some text long enough");
     EXPECT_EQ(ErrorOf(Sources(), DocumentProblem::PictureNotMetafile, picture),
               "当前错误:截面图片不是 Windows 图元文件 " + picture.string());
+    // A metafile header whose body is not whole records up to an end record.
+    const std::string header(
+        "\x01\x00\x09\x00\x00\x03\x20\x00\x00\x00\x00\x00\x05\x00\x00\x00\x00\x00", 18);
+    for (const std::string& body :
+         {std::string("\x40\x00\x00\x00\x1b\x04", 6), std::string("\x05", 1)}) {
+        WriteBytes(picture, header + body);
+        EXPECT_EQ(ErrorOf(Sources(), DocumentProblem::PictureDamaged, picture),
+                  "当前错误:截面图片已损坏 " + picture.string());
+    }
     EXPECT_TRUE(fs::is_empty(output_));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "profile/section_error.h"
@@ -96,6 +98,92 @@ TEST(Regions, TangentFilletsAndSharedCornersAreFine) {
     EXPECT_EQ(Refusal({RoundedRectangle(0, 0, 30, 20, 10)}), "accepted");  // half-circle ends
     EXPECT_EQ(Refusal({CircleLoop({0, 0}, 5, 2)}), "accepted");
     EXPECT_EQ(Refusal({Rectangle(0, 0, 1e-3, 1e-3)}), "accepted");  // tiny but whole
+}
+
+}  // namespace
+}  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+using namespace shapes;
+
+// A star of n spikes between radii 10 and 100: every edge's box overlaps hundreds of others.
+std::vector<Point> Star(int spikes) {
+    std::vector<Point> points;
+    for (int k = 0; k < 2 * spikes; ++k) {
+        const double a = std::numbers::pi * k / spikes;
+        const double r = k % 2 ? 10 : 100;
+        points.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    return points;
+}
+
+TEST(Crossings, SweepFindsTheOnlyFaultAmongManyOverlappingBoxes) {
+    std::vector<Point> star = Star(2000);
+    EXPECT_EQ(Refusal({Polygon(star)}), "accepted");
+    // Two spike tips swapped: the edges to them cross like an X.
+    std::vector<Point> bent = star;
+    std::swap(bent[1000], bent[1002]);
+    EXPECT_EQ(Refusal({Polygon(bent)}).rfind("轮廓自相交", 0), 0u);
+    // A small loop touching the tip of a spike from outside, and one a gap away.
+    const Point tip = star[0];
+    EXPECT_EQ(Refusal({Polygon(star), Rectangle(tip.x, tip.y - 1, 2, 2)}).rfind("两个轮廓相交", 0),
+              0u);
+    EXPECT_EQ(Refusal({Polygon(star), Rectangle(tip.x + 1e-3, tip.y - 1, 2, 2)}), "accepted");
+}
+
+TEST(Crossings, VerticalEdgesMeetEveryEdgeAlongThem) {
+    struct Case {
+        const char* what;
+        std::vector<Loop> loops;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"sliver touching a side between its corners",
+         {Rectangle(0, 0, 10, 10), Polygon({{10, 3}, {20, 3}, {20, 4}})},
+         "两个轮廓相交、重叠或相接,位置 (10, 3)"},
+        {"side passing through a corner of the other",
+         {Rectangle(0, 0, 10, 10), Polygon({{10, 10}, {20, 12}, {20, 20}})},
+         "两个轮廓相交、重叠或相接,位置 (10, 10)"},
+        {"comb with a tooth through the back",
+         {Polygon({{0, 0}, {100, 0}, {100, 1}, {-0.5, 1}, {-0.5, 2}, {100, 2}, {100, 3}, {0, 3}})},
+         "轮廓自相交,位置 (0, 1)"},
+        {"comb",
+         {Polygon({{0, 0}, {100, 0}, {100, 1}, {1, 1}, {1, 2}, {100, 2}, {100, 3}, {0, 3}})},
+         "accepted"},
+        {"arc bulging into a neighbour",
+         {Rectangle(0, 0, 10, 10), Loop{{{10.5, 0}, {20, 0}, 0},
+                                        {{20, 0}, {20, 10}, 0},
+                                        {{20, 10}, {10.5, 10}, 0},
+                                        {{10.5, 10}, {10.5, 0}, 1.5}}},
+         "两个轮廓相交、重叠或相接"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Refusal(c.loops).rfind(c.message, 0), 0u) << c.what << ": " << Refusal(c.loops);
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+using namespace shapes;
+
+TEST(Crossings, HalvesOfACircleKeepTheirOrderInTheSweep) {
+    // A circle crosses the lower side of a plate above it at (±4, 3). Left of x = −4.2 a sliver
+    // lies between them, so the crossing is found only where the sliver ends, between the
+    // circle's upper half and the plate: the upper half must be known to lie above the lower
+    // one although both leave (−5, 0) together and meet again at (5, 0).
+    const Loop sliver = Polygon({{-6, 2.9}, {-4.2, 2.9}, {-6, 2.95}});
+    const Loop plate = Rectangle(-20, 3, 40, 7);
+    for (bool backwards : {false, true}) {
+        const Loop circle = backwards ? Reversed(CircleLoop({0, 0}, 5)) : CircleLoop({0, 0}, 5);
+        EXPECT_EQ(Refusal({plate, sliver, circle}).rfind("两个轮廓相交", 0), 0u) << backwards;
+        EXPECT_EQ(Refusal({plate, sliver, circle}), Refusal({circle, sliver, plate})) << backwards;
+    }
 }
 
 }  // namespace

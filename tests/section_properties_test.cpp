@@ -189,3 +189,139 @@ TEST(SectionValues, DefaultTexts) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+// An ellipse as the image of the unit circle under p ↦ centre + [u v]·p, in `pieces` elliptic
+// edges from parameter t0, clockwise when `backwards`.
+Loop EllipseLoop(Point centre, Point u, Point v, double t0, int pieces, bool backwards) {
+    Loop loop;
+    const double step = 2 * std::numbers::pi / pieces;
+    for (int k = 0; k < pieces; ++k)
+        loop.push_back(EllipticEdge({centre, u, v}, t0 + k * step, step));
+    loop.back().end = loop.front().start;
+    return backwards ? Reversed(loop) : loop;
+}
+
+TEST(EllipseSections, MatchTheUnitCircleMappedByTheirAxes) {
+    // The unit disc has A = π and ∫x² = ∫y² = π/4; mapped by M = [u v] a figure's tensor of
+    // second moments is |det M|·(π/4)·M·Mᵀ, and the half on one side of a centroidal axis has
+    // first moment (2/3)·|det M|·|row of M across that axis|.
+    struct Case {
+        const char* what;
+        Point centre, u, v;
+        double t0;
+        int pieces;
+        bool backwards;
+    };
+    const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
+    const Case cases[] = {
+        {"axes along x and y", {0, 0}, {30, 0}, {0, 12}, 0, 2, false},
+        {"turned by 30°, far away",
+         {5e5, -3e5},
+         {30 * c30, 30 * s30},
+         {-12 * s30, 12 * c30},
+         0.3,
+         2,
+         false},
+        {"mirrored (minor axis turned the other way)",
+         {7, -3},
+         {30 * c30, 30 * s30},
+         {12 * s30, -12 * c30},
+         1,
+         3,
+         false},
+        {"sheared circle of a block scaled unevenly", {-4, 9}, {20, 0}, {10, 10}, 2.5, 5, true},
+        {"flat pieces", {1, 2}, {0, 25}, {-8, 0}, 0.1, 64, false},
+    };
+    for (const Case& c : cases) {
+        const SectionProperties s =
+            Measure({EllipseLoop(c.centre, c.u, c.v, c.t0, c.pieces, c.backwards)});
+        const double det = std::abs(Cross(c.u, c.v));
+        const double k = det * kPi / 4;
+        ExpectNear(s.area_mm2, kPi * det, c.what);
+        EXPECT_NEAR(s.centroid.x, c.centre.x, 1e-9 * 30) << c.what;
+        EXPECT_NEAR(s.centroid.y, c.centre.y, 1e-9 * 30) << c.what;
+        ExpectNear(s.iyy_mm4, k * (c.u.x * c.u.x + c.v.x * c.v.x), c.what);
+        ExpectNear(s.ixx_mm4, k * (c.u.y * c.u.y + c.v.y * c.v.y), c.what);
+        EXPECT_NEAR(s.ixy_mm4, k * (c.u.x * c.u.y + c.v.x * c.v.y), 1e-9 * k * 900) << c.what;
+        const double across_x = std::hypot(c.u.y, c.v.y), across_y = std::hypot(c.u.x, c.v.x);
+        for (const SectionPart& part : {s.above, s.below}) {
+            ExpectNear(part.area_mm2 * part.distance_mm, 2.0 / 3 * det * across_x, c.what);
+        }
+        for (const SectionPart& part : {s.left, s.right}) {
+            ExpectNear(part.area_mm2 * part.distance_mm, 2.0 / 3 * det * across_y, c.what);
+        }
+        ExpectNear(s.top_mm, across_x, c.what);
+        ExpectNear(s.left_mm, across_y, c.what);
+    }
+}
+
+TEST(EllipseSections, WindingSeesInsideTheCurveNotJustTheChords) {
+    // Ellipse x²/30² + y²/12² = 1 in two halves: (29, 2) lies between the curve and the chord.
+    const Loop loop = EllipseLoop({0, 0}, {30, 0}, {0, 12}, 0, 2, false);
+    EXPECT_EQ(WindingNumber(loop, {29, 2}), 1);
+    EXPECT_EQ(WindingNumber(loop, {0, 11.9}), 1);
+    EXPECT_EQ(WindingNumber(loop, {0, 12.1}), 0);
+    EXPECT_EQ(WindingNumber(loop, {29, 5}), 0);
+    EXPECT_EQ(WindingNumber(Reversed(loop), {-20, 0}), -1);
+    const Loop mirrored = EllipseLoop({0, 0}, {30, 0}, {0, -12}, 0, 2, false);
+    EXPECT_EQ(WindingNumber(mirrored, {29, 2}), -1);
+    EXPECT_EQ(WindingNumber(mirrored, {29, 5}), 0);
+}
+
+}  // namespace
+}  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+TEST(SectionValues, ValuesTooLargeForTheReportsAreRefused) {
+    // Ix = s⁴/12 mm⁴ must stay below 1e12 cm⁴: s = 18,000 mm gives 8.7e11, 19,000 mm 1.09e12.
+    const std::vector<Region> fits = FindRegions({Rectangle(0, 0, 18000, 18000)});
+    EXPECT_NEAR(MeasureProfile(fits.at(0)).ix_cm4, std::pow(18000.0, 4) / 12 / 1e4, 1e-3);
+    const std::vector<Region> too_large = FindRegions({Rectangle(0, 0, 19000, 19000)});
+    try {
+        MeasureProfile(too_large.at(0));
+        ADD_FAILURE() << "accepted";
+    } catch (const SectionError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "截面特性值1.09e+12过大,超出计算书可表示的范围,请检查图形单位");
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+TEST(SectionValues, CircularSegmentsOnBothSidesOfTheSeriesSwitch) {
+    // The segment of a circle r = 10 above its chord at half-angle a: the sector of angle 2a less
+    // the triangle to the centre. A = r²(2a − sin 2a)/2, centroid 4r·sin³a / (3(2a − sin 2a))
+    // from the centre; about the centre ∫x² = r⁴(a − sc)/4 − r⁴s³c/6, ∫y² = r⁴(a + sc)/4 −
+    // r⁴sc³/2 (s = sin a, c = cos a). Flat segments (a < 0.25) take a series.
+    const double r = 10;
+    for (double a : {0.05, 0.15, 0.2499, 0.2501, 0.6, 1.4}) {
+        const double s = std::sin(a), c = std::cos(a), r4 = r * r * r * r;
+        const Loop segment = {{{r * s, r * c}, {-r * s, r * c}, 2 * a},
+                              {{-r * s, r * c}, {r * s, r * c}, 0}};
+        const SectionProperties p = Measure({segment});
+        const double area = r * r * (2 * a - std::sin(2 * a)) / 2;
+        const double d = 4 * r * s * s * s / (3 * (2 * a - std::sin(2 * a)));
+        const double xx = r4 * (a - s * c) / 4 - r4 * s * s * s * c / 6;
+        const double yy = r4 * (a + s * c) / 4 - r4 * s * c * c * c / 2 - area * d * d;
+        EXPECT_NEAR(p.area_mm2, area, 1e-12 * area) << a;
+        EXPECT_NEAR(p.centroid.y, d, 1e-12 * r) << a;
+        EXPECT_NEAR(p.iyy_mm4, xx, 1e-9 * xx) << a;
+        // About the centroid the reference loses as many digits as (d / segment height)² has:
+        // too many below a = 0.2.
+        if (a > 0.2) {
+            EXPECT_NEAR(p.ixx_mm4, yy, 1e-9 * yy) << a;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile

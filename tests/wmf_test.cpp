@@ -57,6 +57,24 @@ TEST(SectionPicture, WrittenPictureReadsBackAsBlackOutlinesOnWhite) {
     EXPECT_EQ(picture.window.min.x, 0);
 }
 
+TEST(SectionPicture, EllipsesAreDrawnAlongTheCurve) {
+    // Two elliptic halves of x²/30² + y²/12² = 1: every point drawn lies on the curve.
+    const Ellipse e{{0, 0}, {30, 0}, {0, 12}};
+    const Loop loop = {EllipticEdge(e, 0, 3.14159265358979),
+                       EllipticEdge(e, 3.14159265358979, 3.14159265358979)};
+    const Box window = ExportWindow(LoopBox(loop));
+    const WmfReading reading = ReadWmf(SectionPictureWmf({loop}, window));
+    ASSERT_EQ(reading.picture.paths.size(), 2u);
+    const std::vector<Point>& points = reading.picture.paths[1].points;
+    EXPECT_GT(points.size(), 100u);
+    const double scale = (reading.picture.window.max.x - reading.picture.window.min.x) /
+                         (window.max.x - window.min.x);
+    for (Point p : points) {
+        const double x = p.x / scale + window.min.x, y = window.max.y - p.y / scale;
+        EXPECT_NEAR(x * x / 900 + y * y / 144, 1, 0.01);
+    }
+}
+
 TEST(WmfReader, ReadsShapesAndTextOfOtherWriters) {
     WmfWriter writer(1000, 800, 1440);
     writer.Select(writer.CreatePen(wmf::kPenSolid, 0x0000FF));
@@ -69,7 +87,7 @@ TEST(WmfReader, ReadsShapesAndTextOfOtherWriters) {
         bytes += static_cast<char>((v >> 8) & 0xFF);
     };
     word(7), word(0), word(wmf::kEllipse), word(400), word(300), word(100), word(0);
-    word(8), word(0), word(wmf::kTextOut), word(2), bytes += "\xB7\xE7", word(50), word(60);
+    word(7), word(0), word(wmf::kTextOut), word(2), bytes += "\xB7\xE7", word(50), word(60);
     word(3), word(0), word(0);
     const WmfReading reading = ReadWmf(bytes);
     ASSERT_EQ(reading.message, "");
@@ -95,6 +113,9 @@ TEST(WmfReader, MalformedFilesGiveAnEmptyPictureAndAMessage) {
     std::string huge_count = good;
     huge_count[good.size() - 6] = '\x7F';  // the end record's length, far past the end
     EXPECT_NE(ReadWmf(huge_count).message, "");
+    // Without its end record, or with a record cut short, the body is not whole records.
+    EXPECT_EQ(ReadWmf(good.substr(0, good.size() - 6)).message, "图片文件已损坏:缺少结束记录");
+    EXPECT_EQ(ReadWmf(good.substr(0, good.size() - 2)).message, "图片文件已损坏:缺少结束记录");
     std::mt19937 random(4);
     for (int round = 0; round < 2000; ++round) {
         std::string bytes = good;

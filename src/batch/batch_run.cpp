@@ -221,13 +221,13 @@ class Batch {
     void Count(const SummaryRow& row) {
         ++outcome_.counts.positions;
         switch (row.verdict) {
-            case Verdict::Passed:
+            case PositionVerdict::Passed:
                 ++outcome_.counts.passed;
                 break;
-            case Verdict::Failed:
+            case PositionVerdict::Failed:
                 ++outcome_.counts.failed;
                 break;
-            case Verdict::Error:
+            case PositionVerdict::Error:
                 ++outcome_.counts.errors;
                 break;
         }

@@ -98,7 +98,7 @@ SummaryRow EmptyRow(const PositionLabel& label) {
 }
 
 void SetError(SummaryRow& row, const std::string& error) {
-    row.verdict = Verdict::Error;
+    row.verdict = PositionVerdict::Error;
     row.error = error;
     row.cells[kError] = error;
     row.failing[kError] = true;
@@ -197,7 +197,7 @@ SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
         return row;
     }
     const bool ok = result.glass && result.glass->ok && (!result.member || result.member->ok);
-    row.verdict = ok ? Verdict::Passed : Verdict::Failed;
+    row.verdict = ok ? PositionVerdict::Passed : PositionVerdict::Failed;
     row.cells[kOk] = Flag(ok);
     row.failing[kOk] = !ok;
     return row;

@@ -14,7 +14,7 @@
 namespace quoinry {
 
 // What became of a position.
-enum class Verdict { Passed, Failed, Error };
+enum class PositionVerdict { Passed, Failed, Error };
 
 // A column of the summary: its key (summary.csv's header), the caption and unit of the
 // spreadsheet's header.
@@ -30,7 +30,7 @@ std::span<const SummaryColumn> SummaryColumns();
 struct SummaryRow {
     std::vector<std::string> cells;
     std::vector<bool> failing;
-    Verdict verdict = Verdict::Error;
+    PositionVerdict verdict = PositionVerdict::Error;
     std::string error;  // the error cell: which row and column, and what is wrong
 };
 

@@ -196,7 +196,7 @@ class ConsoleObserver : public BatchObserver {
     }
 
     void Done(int done, const SummaryRow& row) override {
-        if (row.verdict == Verdict::Error) {
+        if (row.verdict == PositionVerdict::Error) {
             if (++errors_ <= kShownErrors) {
                 ClearProgress();
                 std::cerr << "错误: " << (row.cells[0].empty() ? "" : row.cells[0] + ": ")

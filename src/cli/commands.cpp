@@ -5,6 +5,8 @@
 
 #include <iostream>
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 namespace quoinry::cli {
@@ -69,7 +71,17 @@ int Main(int argc, char** argv) {
         PrintUsage(std::cerr);
         return 2;
     }
-    return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+    // Whatever escapes a command ends it with a message, never an abort.
+    try {
+        return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quoinry " << args[0] << ": 内存不足\n";
+    } catch (const std::exception& e) {
+        std::cerr << "quoinry " << args[0] << ": " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "quoinry " << args[0] << ": 未知错误\n";
+    }
+    return 1;
 }
 
 }  // namespace quoinry::cli

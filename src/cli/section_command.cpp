@@ -1,10 +1,10 @@
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "common/file_bytes.h"
 #include "common/numbers.h"
 #include "profile/dxf_drawing.h"
 #include "profile/regions.h"
@@ -76,11 +76,12 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& options)
     return std::nullopt;
 }
 
-void ListRegions(const std::vector<Region>& regions) {
+void ListRegions(const std::vector<Region>& regions, Point origin) {
     for (size_t i = 0; i < regions.size(); ++i) {
         const Region& r = regions[i];
         std::cout << i + 1 << " area=" << GeneralText(RoundN(r.area_mm2, 3))
-                  << " box=" << PointText(r.box.min) << "-" << PointText(r.box.max) << "\n";
+                  << " box=" << PointText(r.box.min + origin) << "-"
+                  << PointText(r.box.max + origin) << "\n";
     }
     std::cerr << "图形中有 " << regions.size() << " 个区域,请用 --region N 选择其一\n";
 }
@@ -91,11 +92,10 @@ void PrintValues(const ProfileValues& values) {
     }
 }
 
+// Through a temporary file: a failed write keeps an older picture.
 void WritePicture(const Drawing& drawing, const Region& region, const std::string& path) {
     const std::string bytes = SectionPictureWmf(drawing.loops, ExportWindow(region.box));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
+    if (!WriteFileBytes(path, bytes))
         throw SectionError("无法写入图片文件 " + path);
 }
 
@@ -108,9 +108,9 @@ int SectionCommand(const std::vector<std::string>& args) {
     try {
         const Drawing drawing = ReadDxfDrawing(options.drawing);
         for (const std::string& note : drawing.notes) std::cerr << note << "\n";
-        const std::vector<Region> regions = FindRegions(drawing.loops);
+        const std::vector<Region> regions = FindRegions(drawing.loops, drawing.origin);
         if (regions.size() > 1 && !options.region) {
-            ListRegions(regions);
+            ListRegions(regions, drawing.origin);
             return kSeveralRegions;
         }
         const size_t number = options.region.value_or(1);
@@ -119,7 +119,7 @@ int SectionCommand(const std::vector<std::string>& args) {
                               std::to_string(regions.size()) + " region(s)");
         }
         const Region& region = regions[number - 1];
-        PrintValues(ToProfileValues(ComputeSection(region)));
+        PrintValues(MeasureProfile(region));
         if (!options.picture.empty())
             WritePicture(drawing, region, options.picture);
         return 0;

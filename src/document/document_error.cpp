@@ -15,6 +15,8 @@ const char* Describe(DocumentProblem problem) {
             return "无法读取截面图片";
         case DocumentProblem::PictureNotMetafile:
             return "截面图片不是 Windows 图元文件";
+        case DocumentProblem::PictureDamaged:
+            return "截面图片已损坏";
         case DocumentProblem::DocumentUnwritable:
             return "无法写入计算书";
     }

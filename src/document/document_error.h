@@ -13,6 +13,7 @@ enum class DocumentProblem {
     PictureMissing,
     PictureUnreadable,
     PictureNotMetafile,
+    PictureDamaged,
     DocumentUnwritable,
 };
 

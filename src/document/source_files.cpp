@@ -7,6 +7,7 @@
 #include "common/cp936.h"
 #include "common/file_bytes.h"
 #include "document/document_error.h"
+#include "profile/wmf_reader.h"
 
 namespace quoinry::document {
 namespace {
@@ -54,6 +55,9 @@ std::string ReadSectionPicture(const std::filesystem::path& file) {
         ReadWholeFile(file, DocumentProblem::PictureMissing, DocumentProblem::PictureUnreadable);
     if (!IsWindowsMetafile(bytes))
         throw DocumentError(DocumentProblem::PictureNotMetafile, file);
+    // A word processor would show a broken picture, or none, without a word.
+    if (!profile::ReadWmf(bytes).message.empty())
+        throw DocumentError(DocumentProblem::PictureDamaged, file);
     return bytes;
 }
 

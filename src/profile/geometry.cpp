@@ -49,6 +49,35 @@ void SetCoordinate(Point& p, int axis, double value) {
 
 }  // namespace
 
+Point EllipsePoint(const Ellipse& e, double t) {
+    return e.centre + std::cos(t) * e.u + std::sin(t) * e.v;
+}
+
+Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep) {
+    Edge edge{EllipsePoint(ellipse, t0), EllipsePoint(ellipse, t0 + sweep), sweep};
+    edge.elliptic = true;
+    edge.ellipse = ellipse;
+    edge.t0 = t0;
+    return edge;
+}
+
+Edge ReversedEdge(const Edge& edge) {
+    Edge reversed = edge;
+    reversed.start = edge.end;
+    reversed.end = edge.start;
+    reversed.sweep = -edge.sweep;
+    reversed.t0 = edge.t0 + edge.sweep;
+    return reversed;
+}
+
+Edge TranslatedEdge(const Edge& edge, Point offset) {
+    Edge moved = edge;
+    moved.start = edge.start + offset;
+    moved.end = edge.end + offset;
+    moved.ellipse.centre = edge.ellipse.centre + offset;
+    return moved;
+}
+
 double Cross(Point a, Point b) {
     return a.x * b.y - a.y * b.x;
 }
@@ -72,6 +101,8 @@ Point PointOnEdge(const Edge& edge, double t) {
         return edge.start;
     if (t >= 1)
         return edge.end;
+    if (edge.IsElliptic())
+        return EllipsePoint(edge.ellipse, edge.t0 + t * edge.sweep);
     if (!edge.IsArc())
         return edge.start + t * (edge.end - edge.start);
     const Circle circle = ArcCircle(edge);
@@ -81,6 +112,8 @@ Point PointOnEdge(const Edge& edge, double t) {
 }
 
 Point EdgeMidpoint(const Edge& edge) {
+    if (edge.IsElliptic())
+        return PointOnEdge(edge, 0.5);
     const Chord chord = ChordOf(edge);
     if (!edge.IsArc())
         return chord.mid;
@@ -114,6 +147,17 @@ Box EdgeBox(const Edge& edge) {
     Box box;
     box.Add(edge.start);
     box.Add(edge.end);
+    if (edge.IsElliptic()) {
+        // x and y are extreme where their derivative −u sin t + v cos t vanishes.
+        const Ellipse& e = edge.ellipse;
+        for (double base : {std::atan2(e.v.x, e.u.x), std::atan2(e.v.y, e.u.y)}) {
+            for (double t : {base, base + kPi}) {
+                if (TurnAlong(edge.t0, t, edge.sweep) < std::abs(edge.sweep))
+                    box.Add(EllipsePoint(e, t));
+            }
+        }
+        return box;
+    }
     if (!edge.IsArc())
         return box;
     const Circle circle = ArcCircle(edge);
@@ -143,24 +187,34 @@ double LoopArea(const Loop& loop) {
 Loop Reversed(const Loop& loop) {
     Loop reversed;
     reversed.reserve(loop.size());
-    for (auto it = loop.rbegin(); it != loop.rend(); ++it) {
-        reversed.push_back({it->end, it->start, -it->sweep});
-    }
+    for (auto it = loop.rbegin(); it != loop.rend(); ++it) reversed.push_back(ReversedEdge(*it));
     return reversed;
 }
 
 Loop Translated(const Loop& loop, Point offset) {
-    Loop moved = loop;
-    for (Edge& edge : moved) {
-        edge.start = edge.start + offset;
-        edge.end = edge.end + offset;
-    }
+    Loop moved;
+    moved.reserve(loop.size());
+    for (const Edge& edge : loop) moved.push_back(TranslatedEdge(edge, offset));
     return moved;
 }
 
 std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value) {
     std::vector<double> cuts;  // fractions of the edge, strictly inside
-    if (!edge.IsArc()) {
+    if (edge.IsElliptic()) {
+        // u·cos t + v·sin t along the axis is r·cos(t − φ).
+        const Ellipse& e = edge.ellipse;
+        const double a = Coordinate(e.u, axis), b = Coordinate(e.v, axis);
+        const double r = std::hypot(a, b);
+        const double offset = r > 0 ? (value - Coordinate(e.centre, axis)) / r : 2;
+        if (std::abs(offset) < 1) {
+            const double phi = std::atan2(b, a), half = std::acos(offset);
+            for (double t : {phi + half, phi - half}) {
+                const double f = TurnAlong(edge.t0, t, edge.sweep) / std::abs(edge.sweep);
+                if (f > 1e-12 && f < 1 - 1e-12)
+                    cuts.push_back(f);
+            }
+        }
+    } else if (!edge.IsArc()) {
         const double a = Coordinate(edge.start, axis) - value;
         const double b = Coordinate(edge.end, axis) - value;
         if ((a < 0 && b > 0) || (a > 0 && b < 0))
@@ -184,14 +238,22 @@ std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value) {
     std::vector<Edge> pieces;
     Point from = edge.start;
     double from_t = 0;
+    auto piece = [&](Point to, double to_t) {
+        Edge part = edge;
+        part.start = from;
+        part.end = to;
+        part.sweep = edge.sweep * (to_t - from_t);
+        part.t0 = edge.t0 + edge.sweep * from_t;
+        return part;
+    };
     for (double t : cuts) {
         Point at = PointOnEdge(edge, t);
         SetCoordinate(at, axis, value);
-        pieces.push_back({from, at, edge.sweep * (t - from_t)});
+        pieces.push_back(piece(at, t));
         from = at;
         from_t = t;
     }
-    pieces.push_back({from, edge.end, edge.sweep * (1 - from_t)});
+    pieces.push_back(piece(edge.end, 1));
     return pieces;
 }
 

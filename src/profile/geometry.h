@@ -24,15 +24,36 @@ double Cross(Point a, Point b);
 double Dot(Point a, Point b);
 double Length(Point a);
 
-// A straight edge (sweep 0) or a circular arc from start to end turning by `sweep` radians,
-// counter-clockwise when positive; |sweep| < 2π. A full circle is two half-circle edges.
+// The curve centre + u·cos t + v·sin t: any affine image of a circle (an ellipse, or a circle
+// scaled unevenly by a block insertion). u and v need not be perpendicular.
+struct Ellipse {
+    Point centre;
+    Point u;
+    Point v;
+};
+
+Point EllipsePoint(const Ellipse& ellipse, double t);
+
+// A straight edge (sweep 0), a circular arc from start to end turning by `sweep` radians,
+// counter-clockwise when positive, or an elliptic arc from parameter t0 to t0 + sweep;
+// |sweep| < 2π. A full circle or ellipse is two half edges.
 struct Edge {
     Point start;
     Point end;
     double sweep = 0;
+    bool elliptic = false;
+    Ellipse ellipse{};  // elliptic arcs only
+    double t0 = 0;      // elliptic arcs only
 
-    bool IsArc() const { return sweep != 0; }
+    bool IsArc() const { return sweep != 0 && !elliptic; }  // circular
+    bool IsElliptic() const { return elliptic; }
+    bool IsCurved() const { return sweep != 0; }
 };
+
+// The elliptic arc from parameter t0 turning by sweep; its ends lie on the curve.
+Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep);
+Edge ReversedEdge(const Edge& edge);
+Edge TranslatedEdge(const Edge& edge, Point offset);
 
 struct Circle {
     Point center;

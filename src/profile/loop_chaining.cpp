@@ -1,9 +1,6 @@
 #include "profile/loop_chaining.h"
 
-#include <cmath>
-#include <cstdint>
-#include <unordered_map>
-
+#include "profile/near_points.h"
 #include "profile/section_error.h"
 
 namespace quoinry::profile {
@@ -14,46 +11,11 @@ struct End {
     bool at_start;
 };
 
+// Only a node with two ends continues a loop; more are counted, not kept.
 struct Node {
     Point at;
-    std::vector<End> ends;
-};
-
-// Ends closer than the tolerance share a node; a grid of tolerance-sized cells finds them.
-class NodeIndex {
-  public:
-    explicit NodeIndex(double tolerance) : tolerance_(tolerance) {}
-
-    size_t NodeAt(Point p) {
-        const int64_t cx = Cell(p.x);
-        const int64_t cy = Cell(p.y);
-        for (int64_t dx = -1; dx <= 1; ++dx) {
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                auto found = cells_.find(Key(cx + dx, cy + dy));
-                if (found == cells_.end())
-                    continue;
-                for (size_t n : found->second) {
-                    if (Length(nodes_[n].at - p) <= tolerance_)
-                        return n;
-                }
-            }
-        }
-        nodes_.push_back({p, {}});
-        cells_[Key(cx, cy)].push_back(nodes_.size() - 1);
-        return nodes_.size() - 1;
-    }
-
-    std::vector<Node>& nodes() { return nodes_; }
-
-  private:
-    int64_t Cell(double v) const { return static_cast<int64_t>(std::floor(v / tolerance_)); }
-    static uint64_t Key(int64_t x, int64_t y) {
-        return (static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull) ^ static_cast<uint64_t>(y);
-    }
-
-    double tolerance_;
-    std::vector<Node> nodes_;
-    std::unordered_map<uint64_t, std::vector<size_t>> cells_;
+    End ends[2];
+    size_t count = 0;
 };
 
 void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point to) {
@@ -62,7 +24,7 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
         loop.insert(loop.end(), chain.begin(), chain.end());
     } else {
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            loop.push_back({it->end, it->start, -it->sweep});
+            loop.push_back(ReversedEdge(*it));
         }
     }
     loop[first].start = from;
@@ -71,22 +33,36 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
 
 }  // namespace
 
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance) {
-    NodeIndex index(tolerance);
+std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin) {
+    // Ends closer than the tolerance share a node, placed at the first of them.
+    std::vector<Point> ends;
+    ends.reserve(2 * chains.size());
+    for (const Chain& chain : chains) {
+        ends.push_back(chain.front().start);
+        ends.push_back(chain.back().end);
+    }
+    const std::vector<size_t> group = GroupNearPoints(ends, tolerance);
+    std::vector<Node> nodes;
     std::vector<size_t> start_node(chains.size()), end_node(chains.size());
     for (size_t c = 0; c < chains.size(); ++c) {
-        start_node[c] = index.NodeAt(chains[c].front().start);
-        index.nodes()[start_node[c]].ends.push_back({c, true});
-        end_node[c] = index.NodeAt(chains[c].back().end);
-        index.nodes()[end_node[c]].ends.push_back({c, false});
-    }
-    const std::vector<Node>& nodes = index.nodes();
-    for (const Node& node : nodes) {
-        if (node.ends.size() == 1) {
-            throw SectionError("图形中有未闭合的线段,端点在 " + PointText(node.at));
+        for (bool at_start : {true, false}) {
+            const size_t end = 2 * c + (at_start ? 0 : 1);
+            if (group[end] == nodes.size())
+                nodes.push_back({ends[end], {}, 0});
+            Node& node = nodes[group[end]];
+            if (node.count < 2)
+                node.ends[node.count] = {c, at_start};
+            ++node.count;
+            (at_start ? start_node : end_node)[c] = group[end];
         }
-        if (node.ends.size() > 2) {
-            throw SectionError("三条或更多线段交于 " + PointText(node.at) + ",无法确定轮廓");
+    }
+    for (const Node& node : nodes) {
+        if (node.count == 1) {
+            throw SectionError("图形中有未闭合的线段,端点在 " + PointText(node.at + origin));
+        }
+        if (node.count > 2) {
+            throw SectionError("三条或更多线段交于 " + PointText(node.at + origin) +
+                               ",无法确定轮廓");
         }
     }
     std::vector<bool> used(chains.size(), false);
@@ -102,7 +78,7 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance)
             const size_t from = forward ? start_node[chain] : end_node[chain];
             const size_t to = forward ? end_node[chain] : start_node[chain];
             AppendChain(loop, chains[chain], forward, nodes[from].at, nodes[to].at);
-            const std::vector<End>& ends = nodes[to].ends;
+            const End* ends = nodes[to].ends;
             const End next =
                 (ends[0].chain == chain && ends[0].at_start != forward) ? ends[1] : ends[0];
             chain = next.chain;

@@ -11,7 +11,7 @@ using Chain = std::vector<Edge>;
 
 // Joins chains whose ends meet within `tolerance` into closed loops; the joined ends are made
 // exactly equal. An end that meets no other end, or a point where three or more ends meet, is
-// refused (SectionError naming the point).
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance);
+// refused (SectionError naming the point, in drawing coordinates: + `origin`).
+std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin = {});
 
 }  // namespace quoinry::profile

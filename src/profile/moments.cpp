@@ -120,6 +120,33 @@ Moments SegmentMoments(Point p, Point q, double sweep) {
     return m;
 }
 
+// The segment between an elliptic arc and its chord is the image of a unit circle's segment
+// under p ↦ c + M·p with M = [u v]; integrals over the image scale by det M (its sign turns
+// the orientation) and carry the map into the moments.
+Moments EllipticSegmentMoments(const Edge& edge, Point reference) {
+    const Ellipse& e = edge.ellipse;
+    const double t1 = edge.t0 + edge.sweep;
+    const Moments unit = SegmentMoments({std::cos(edge.t0), std::sin(edge.t0)},
+                                        {std::cos(t1), std::sin(t1)}, edge.sweep);
+    const double det = Cross(e.u, e.v);
+    const Point c = e.centre - reference;
+    const Point mq{e.u.x * unit.qx + e.v.x * unit.qy, e.u.y * unit.qx + e.v.y * unit.qy};
+    const double sxx =
+        e.u.x * e.u.x * unit.xx + 2 * e.u.x * e.v.x * unit.xy + e.v.x * e.v.x * unit.yy;
+    const double syy =
+        e.u.y * e.u.y * unit.xx + 2 * e.u.y * e.v.y * unit.xy + e.v.y * e.v.y * unit.yy;
+    const double sxy = e.u.x * e.u.y * unit.xx + (e.u.x * e.v.y + e.v.x * e.u.y) * unit.xy +
+                       e.v.x * e.v.y * unit.yy;
+    Moments m;
+    m.area = det * unit.area;
+    m.qx = det * (c.x * unit.area + mq.x);
+    m.qy = det * (c.y * unit.area + mq.y);
+    m.xx = det * (c.x * c.x * unit.area + 2 * c.x * mq.x + sxx);
+    m.yy = det * (c.y * c.y * unit.area + 2 * c.y * mq.y + syy);
+    m.xy = det * (c.x * c.y * unit.area + c.x * mq.y + c.y * mq.x + sxy);
+    return m;
+}
+
 }  // namespace
 
 Moments& Moments::operator+=(const Moments& other) {
@@ -136,7 +163,9 @@ Moments EdgeMoments(const Edge& edge, Point reference) {
     const Point p = edge.start - reference;
     const Point q = edge.end - reference;
     Moments m = ChordMoments(p, q);
-    if (edge.IsArc())
+    if (edge.IsElliptic())
+        m += EllipticSegmentMoments(edge, reference);
+    else if (edge.IsArc())
         m += SegmentMoments(p, q, edge.sweep);
     return m;
 }

@@ -4,71 +4,32 @@
 #include <cmath>
 #include <numbers>
 
-#include "profile/intersections.h"
+#include "profile/crossings.h"
 #include "profile/section_error.h"
 
 namespace quoinry::profile {
 namespace {
 
-struct PlacedEdge {
-    Box box;
-    size_t loop;
-    size_t index;
-};
-
-// Adjacent edges of a loop share a corner, which is not a crossing.
-bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolerance) {
-    const size_t n = loop.size();
-    auto near = [&](Point corner) { return Length(p - corner) <= tolerance * 4; };
-    if ((i + 1) % n == j && near(loop[i].end))
-        return true;
-    if ((j + 1) % n == i && near(loop[j].end))
-        return true;
-    return false;
-}
-
-void CheckPair(const std::vector<Loop>& loops, const PlacedEdge& a, const PlacedEdge& b,
-               double tolerance) {
-    const Edge& ea = loops[a.loop][a.index];
-    const Edge& eb = loops[b.loop][b.index];
-    const EdgeContact contact = FindContact(ea, eb, tolerance);
-    if (contact.points.empty())
-        return;
-    if (a.loop != b.loop) {
-        throw SectionError("两个轮廓相交、重叠或相接,位置 " + PointText(contact.points[0]));
-    }
-    if (contact.overlap) {
-        throw SectionError("轮廓自身重叠,位置 " + PointText(contact.points[0]));
-    }
-    for (Point p : contact.points) {
-        if (!IsSharedCorner(loops[a.loop], a.index, b.index, p, tolerance)) {
-            throw SectionError("轮廓自相交,位置 " + PointText(p));
-        }
-    }
-}
-
-// Sweep over the edges by their left end so only neighbours are compared.
-void CheckCrossings(const std::vector<Loop>& loops, double tolerance) {
-    std::vector<PlacedEdge> edges;
-    for (size_t l = 0; l < loops.size(); ++l) {
-        for (size_t i = 0; i < loops[l].size(); ++i) {
-            edges.push_back({EdgeBox(loops[l][i]), l, i});
-        }
-    }
-    std::sort(edges.begin(), edges.end(),
-              [](const PlacedEdge& a, const PlacedEdge& b) { return a.box.min.x < b.box.min.x; });
-    for (size_t i = 0; i < edges.size(); ++i) {
-        for (size_t j = i + 1; j < edges.size(); ++j) {
-            if (edges[j].box.min.x > edges[i].box.max.x + tolerance)
-                break;
-            if (edges[i].box.Overlaps(edges[j].box, tolerance)) {
-                CheckPair(loops, edges[i], edges[j], tolerance);
-            }
-        }
-    }
+// Inside the segment between an elliptic arc and its chord: seen in the frame where the curve
+// is the unit circle.
+bool InsideEllipticSegment(const Edge& arc, Point p) {
+    const Ellipse& e = arc.ellipse;
+    const double det = Cross(e.u, e.v);
+    if (det == 0)
+        return false;
+    const Point d = p - e.centre;
+    const Point q{Cross(d, e.v) / det, Cross(e.u, d) / det};
+    if (Dot(q, q) >= 1)
+        return false;
+    const double t1 = arc.t0 + arc.sweep;
+    const Point a{std::cos(arc.t0), std::sin(arc.t0)}, b{std::cos(t1), std::sin(t1)};
+    const double side = Cross(b - a, q - a);
+    return arc.sweep > 0 ? side < 0 : side > 0;
 }
 
 bool InsideSegment(const Edge& arc, Point p) {
+    if (arc.IsElliptic())
+        return InsideEllipticSegment(arc, p);
     const Circle circle = ArcCircle(arc);
     if (Length(p - circle.center) >= circle.radius)
         return false;
@@ -95,17 +56,24 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     const Point a = edge.start - p;
     const Point b = edge.end - p;
     double turn = std::atan2(Cross(a, b), Dot(a, b));
-    if (!edge.IsArc())
+    if (!edge.IsCurved())
         return turn;
     const Point chord = edge.end - edge.start;
     const double side = Cross(chord, p - edge.start);
     if (std::abs(side) <= 1e-9 * Dot(chord, chord) && depth < 4) {
         const Point mid = EdgeMidpoint(edge);
-        return TurnAround({edge.start, mid, edge.sweep / 2}, p, depth + 1) +
-               TurnAround({mid, edge.end, edge.sweep / 2}, p, depth + 1);
+        Edge first = edge, second = edge;
+        first.end = second.start = mid;
+        first.sweep = second.sweep = edge.sweep / 2;
+        second.t0 = edge.t0 + edge.sweep / 2;
+        return TurnAround(first, p, depth + 1) + TurnAround(second, p, depth + 1);
     }
+    // The segment turns the way the curve runs as seen: a mirrored ellipse runs backwards.
+    const bool counter_clockwise =
+        edge.IsElliptic() ? (edge.sweep > 0) == (Cross(edge.ellipse.u, edge.ellipse.v) > 0)
+                          : edge.sweep > 0;
     if (InsideSegment(edge, p))
-        turn += edge.sweep > 0 ? 2 * std::numbers::pi : -2 * std::numbers::pi;
+        turn += counter_clockwise ? 2 * std::numbers::pi : -2 * std::numbers::pi;
     return turn;
 }
 
@@ -155,7 +123,7 @@ int WindingNumber(const Loop& loop, Point p) {
     return static_cast<int>(std::lround(turn / (2 * std::numbers::pi)));
 }
 
-std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
+std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
     if (drawn.empty())
         throw SectionError("图形中没有封闭的轮廓");
     Box extent;
@@ -168,12 +136,12 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
         loops.push_back(WithoutTinyEdges(loop, tolerance));
         const double area = LoopArea(loops.back());
         if (std::abs(area) <= tolerance * tolerance) {
-            throw SectionError("轮廓没有面积,位置 " + PointText(loop.front().start));
+            throw SectionError("轮廓没有面积,位置 " + PointText(loop.front().start + origin));
         }
         boxes.push_back(LoopBox(loops.back()));
         areas.push_back(area);
     }
-    CheckCrossings(loops, tolerance);
+    CheckCrossings(loops, tolerance, origin);
 
     std::vector<size_t> order(loops.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -208,7 +176,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
         if (depth[i] % 2 != 0)
             continue;
         Region region;
-        region.outer = areas[i] > 0 ? loops[i] : Reversed(loops[i]);
+        region.outer = areas[i] > 0 ? std::move(loops[i]) : Reversed(loops[i]);
         region.area_mm2 = std::abs(areas[i]);
         region.box = boxes[i];
         region_of[i] = static_cast<long>(regions.size());
@@ -218,7 +186,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn) {
         if (depth[i] % 2 == 0)
             continue;
         Region& region = regions[region_of[parent[i]]];
-        region.holes.push_back(areas[i] < 0 ? loops[i] : Reversed(loops[i]));
+        region.holes.push_back(areas[i] < 0 ? std::move(loops[i]) : Reversed(loops[i]));
         region.area_mm2 -= std::abs(areas[i]);
     }
     std::stable_sort(regions.begin(), regions.end(),

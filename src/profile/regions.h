@@ -19,8 +19,8 @@ double DrawingTolerance(const Box& extent);
 
 // Refuses (SectionError naming the place) loops that cross themselves or each other, touch, or
 // enclose no area. Nested loops alternate between outer boundaries and holes; an island inside a
-// hole is a region of its own. Largest area first.
-std::vector<Region> FindRegions(const std::vector<Loop>& loops);
+// hole is a region of its own. Largest area first. Places in messages are shifted by `origin`.
+std::vector<Region> FindRegions(const std::vector<Loop>& loops, Point origin = {});
 
 // How many times the loop winds around p (p not on the loop); counter-clockwise positive.
 int WindingNumber(const Loop& loop, Point p);

@@ -30,7 +30,7 @@ std::vector<WmfPoint> Outline(const Loop& loop, const Mapping& map) {
     std::vector<WmfPoint> points;
     for (const Edge& edge : loop) {
         points.push_back(map(edge.start));
-        if (!edge.IsArc())
+        if (!edge.IsCurved())
             continue;
         const int steps = static_cast<int>(std::ceil(std::abs(edge.sweep) / kStepRadians));
         for (int i = 1; i < steps; ++i) {

@@ -1,9 +1,15 @@
 #include "profile/section_values.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "common/numbers.h"
+#include "profile/section_error.h"
 
 namespace quoinry::profile {
 namespace {
+
+constexpr double kLargestValue = 1e12;
 
 double Round3(double x) {
     return RoundN(x, 3);
@@ -43,6 +49,28 @@ std::array<std::pair<const char*, double>, 11> NamedValues(const ProfileValues& 
              {"Sx2", v.sx2_cm3},
              {"Sy1", v.sy1_cm3},
              {"Sy2", v.sy2_cm3}}};
+}
+
+ProfileValues MeasureProfile(const Region& region) {
+    const SectionProperties section = ComputeSection(region);
+    // Unrounded first: rounding a value beyond the double range fails on its own.
+    const double raw[] = {section.area_mm2 / 100, section.ix_mm4 / 10000, section.iy_mm4 / 10000};
+    for (double value : raw) {
+        if (!(std::abs(value) < kLargestValue)) {
+            char text[40];
+            std::snprintf(text, sizeof text, "%.3g", value);
+            throw SectionError(std::string("截面特性值") + text +
+                               "过大,超出计算书可表示的范围,请检查图形单位");
+        }
+    }
+    const ProfileValues values = ToProfileValues(section);
+    for (const auto& [name, value] : NamedValues(values)) {
+        if (!(std::abs(value) < kLargestValue)) {
+            throw SectionError(std::string("截面特性") + name + "过大,超出计算书可表示的范围," +
+                               "请检查图形单位");
+        }
+    }
+    return values;
 }
 
 }  // namespace quoinry::profile

@@ -24,6 +24,10 @@ struct ProfileValues {
 
 ProfileValues ToProfileValues(const SectionProperties& section);
 
+// The values of a region as the boxes and reports take them; SectionError when one is too large
+// for them (beyond 1e12 in its unit: a drawing in the wrong unit).
+ProfileValues MeasureProfile(const Region& region);
+
 // Name and value in the order the boxes are filled: A, Ix, Iy, Wx1 ... Sy2.
 std::array<std::pair<const char*, double>, 11> NamedValues(const ProfileValues& values);
 

@@ -290,15 +290,18 @@ void Play(std::string_view bytes, Picture& picture) {
     at += wmf::kHeaderBytes;
     Player player(picture);
     player.SetWindow(placeable);
-    while (bytes.size() - at >= 6) {
+    // The body is records, each inside the file, up to the end record.
+    bool ended = false;
+    while (!ended && bytes.size() - at >= 6) {
         const uint32_t words = Long(bytes, at);
         if (words < 3 || words > (bytes.size() - at) / 2)
             throw Malformed{"记录长度不对"};
         const uint16_t function = Params(bytes.substr(at + 4, 2)).U16(0);
-        if (!player.Play(function, Params(bytes.substr(at + 6, 2 * size_t{words} - 6))))
-            break;
+        ended = !player.Play(function, Params(bytes.substr(at + 6, 2 * size_t{words} - 6)));
         at += 2 * size_t{words};
     }
+    if (!ended)
+        throw Malformed{"缺少结束记录"};
     player.Finish();
 }
 

@@ -39,7 +39,8 @@ struct WmfReading {
 
 // Reads a Windows metafile (placeable or not): lines, polylines, polygons, poly-polygons,
 // rectangles, ellipses, arcs, pies, chords, text, pens, brushes, window origin and extent.
-// Any byte string is safe: a malformed file gives an empty picture and a message.
+// Any byte string is safe: a malformed file (records past its end, no end record) gives an
+// empty picture and a message "图片文件已损坏:...".
 WmfReading ReadWmf(std::string_view bytes);
 
 }  // namespace quoinry::profile

@@ -251,14 +251,14 @@ void ProjectForm::ShowRow(int row) {
         cells[kGlassVerdict] = VerdictText(result->cells[kSummaryGlassOk]);
         cells[kMemberVerdict] = VerdictText(result->cells[kSummaryMemberOk]);
         switch (result->verdict) {
-            case Verdict::Passed:
+            case PositionVerdict::Passed:
                 cells[kVerdict] = QStringLiteral("满足");
                 break;
-            case Verdict::Failed:
+            case PositionVerdict::Failed:
                 cells[kVerdict] = QStringLiteral("不满足");
                 failing = true;
                 break;
-            case Verdict::Error:
+            case PositionVerdict::Error:
                 cells[kVerdict] = QStringLiteral("出错:") + Q(result->error);
                 failing = true;
                 break;
@@ -270,7 +270,7 @@ void ProjectForm::ShowRow(int row) {
             item->setForeground(kFailingText);
             item->setBackground(kFailingFill);
         }
-        if (column == kVerdict && result && result->verdict == Verdict::Error)
+        if (column == kVerdict && result && result->verdict == PositionVerdict::Error)
             item->setToolTip(Q(result->error));
         table_->setItem(row, column, item);
     }
@@ -282,9 +282,9 @@ void ProjectForm::ShowStatus() {
         const std::optional<SummaryRow>& result = document_.result(i);
         if (!result)
             ++open;
-        else if (result->verdict == Verdict::Passed)
+        else if (result->verdict == PositionVerdict::Passed)
             ++passed;
-        else if (result->verdict == Verdict::Failed)
+        else if (result->verdict == PositionVerdict::Failed)
             ++failed;
         else
             ++errors;

@@ -19,7 +19,7 @@ void AddLoop(QPainterPath& path, const profile::Loop& loop) {
         return;
     path.moveTo(loop.front().start.x, loop.front().start.y);
     for (const profile::Edge& edge : loop) {
-        if (!edge.IsArc()) {
+        if (!edge.IsCurved()) {
             path.lineTo(edge.end.x, edge.end.y);
             continue;
         }

@@ -17,6 +17,15 @@ void SetValue(QLineEdit* box, double value) {
         box->setText(Q(GeneralText(value)));
 }
 
+// What the reader changed or left out (units, splines, centre lines, repeats), in one box.
+void ShowNotes(FormHost& host, QWidget* window, const std::vector<std::string>& notes) {
+    if (notes.empty())
+        return;
+    QString text;
+    for (const std::string& note : notes) text += Q(note) + QStringLiteral("\n");
+    ShowInformation(host, window, text.trimmed());
+}
+
 void FillTargets(const SectionTargets& t, const profile::ProfileValues& v) {
     SetValue(t.area, v.area_cm2);
     SetValue(t.ix, v.ix_cm4);
@@ -50,7 +59,7 @@ std::optional<MeasuredSection> RunSectionStep(FormHost& host, QWidget* window,
     std::vector<profile::Region> regions;
     const bool read = Reported(host, window, [&] {
         drawing = profile::ReadDxfDrawing(std::filesystem::path(S(file)));
-        regions = profile::FindRegions(drawing.loops);
+        regions = profile::FindRegions(drawing.loops, drawing.origin);
         if (regions.empty())
             throw profile::SectionError("图形中没有封闭的面域");
     });
@@ -61,9 +70,9 @@ std::optional<MeasuredSection> RunSectionStep(FormHost& host, QWidget* window,
         return std::nullopt;
     const profile::Region& region = regions[*picked];
     profile::ProfileValues values;
-    if (!Reported(host, window,
-                  [&] { values = profile::ToProfileValues(profile::ComputeSection(region)); }))
+    if (!Reported(host, window, [&] { values = profile::MeasureProfile(region); }))
         return std::nullopt;
+    ShowNotes(host, window, drawing.notes);
     FillTargets(targets, values);
     MeasuredSection measured{std::filesystem::path(S(file)).filename().string(), {}};
     Reported(host, window, [&] {

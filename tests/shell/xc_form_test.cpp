@@ -87,6 +87,17 @@ TEST_F(XcFormTest, CadStepFillsTheBoxesThePictureAndEnablesAdd) {
     EXPECT_FALSE(Control<QLabel>("xcForm", "Image1")->pixmap().isNull());
 }
 
+TEST_F(XcFormTest, WhatTheReaderChangedIsShownInOneBox) {
+    // The rectangle drawn in centimetres with a centre line across it.
+    ClickToolbar(2);
+    UseDrawing("centre_line_cm.dxf");
+    Click(Button("Button1"));
+    EXPECT_EQ(services_.TakeTexts(),
+              Texts{QStringLiteral("图形单位为厘米,已换算为毫米\n"
+                                   "已忽略1条非连续线型的线(中心线、虚线等辅助线)")});
+    EXPECT_EQ(Box(5)->text(), QStringLiteral("500"));
+}
+
 TEST_F(XcFormTest, CancelledOrUnusableDrawingChangesNothing) {
     ClickToolbar(2);
     Type(Box(3), QStringLiteral("7"));

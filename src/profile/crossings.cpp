@@ -1,0 +1,290 @@
+#include "profile/crossings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "profile/intersections.h"
+#include "profile/section_error.h"
+
+namespace quoinry::profile {
+namespace {
+
+constexpr int kMostEllipsePieces = 1 << 16;
+
+// Elliptic arcs take part as chords that stay within a quarter of the tolerance of the curve.
+std::vector<Loop> WithEllipsesAsChords(const std::vector<Loop>& loops, double tolerance) {
+    std::vector<Loop> out;
+    out.reserve(loops.size());
+    for (const Loop& loop : loops) {
+        Loop flat;
+        for (const Edge& edge : loop) {
+            if (!edge.IsElliptic()) {
+                flat.push_back(edge);
+                continue;
+            }
+            // A chord over Δt strays at most r·Δt²/8 from the curve, r the longer of u and v.
+            const Ellipse& e = edge.ellipse;
+            const double r = std::max(Length(e.u), Length(e.v));
+            const double step = std::sqrt(2 * tolerance / std::max(r, tolerance));
+            const int pieces = static_cast<int>(std::clamp(std::ceil(std::abs(edge.sweep) / step),
+                                                           1.0, double(kMostEllipsePieces)));
+            Point from = edge.start;
+            for (int i = 1; i <= pieces; ++i) {
+                const Point to = i == pieces ? edge.end : PointOnEdge(edge, double(i) / pieces);
+                flat.push_back({from, to, 0});
+                from = to;
+            }
+        }
+        out.push_back(std::move(flat));
+    }
+    return out;
+}
+
+// A piece of an edge along which x only grows: lines, and arcs cut at their leftmost and
+// rightmost points.
+struct Piece {
+    Point left;
+    Point right;
+    bool arc = false;
+    Circle circle;
+    bool upper = false;  // on the upper half of its circle
+    Box box;             // of the whole edge
+    size_t loop = 0;
+    size_t index = 0;
+};
+
+void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& pieces) {
+    std::vector<Edge> parts{edge};
+    const Box box = EdgeBox(edge);
+    Circle circle;
+    if (edge.IsArc()) {
+        circle = ArcCircle(edge);
+        parts = SplitAtLine(edge, 1, circle.center.y);
+    }
+    for (const Edge& part : parts) {
+        Piece p;
+        p.left = part.start;
+        p.right = part.end;
+        if (p.right.x < p.left.x || (p.right.x == p.left.x && p.right.y < p.left.y))
+            std::swap(p.left, p.right);
+        p.arc = part.IsArc();
+        p.circle = circle;
+        p.upper = EdgeMidpoint(part).y > circle.center.y;
+        p.box = box;
+        p.loop = loop;
+        p.index = index;
+        pieces.push_back(p);
+    }
+}
+
+double YAt(const Piece& p, double x) {
+    if (x <= p.left.x)
+        return p.left.y;
+    if (x >= p.right.x)
+        return p.right.y;
+    if (!p.arc)
+        return p.left.y + (p.right.y - p.left.y) * ((x - p.left.x) / (p.right.x - p.left.x));
+    const double dx = x - p.circle.center.x;
+    const double h = std::sqrt(std::max(0.0, p.circle.radius * p.circle.radius - dx * dx));
+    return p.upper ? p.circle.center.y + h : p.circle.center.y - h;
+}
+
+// Straight neighbours in a loop meet only at their corner unless the second runs back along the
+// first.
+bool OnlyTheCorner(const Loop& loop, size_t i, size_t j) {
+    const size_t n = loop.size();
+    if ((i + 1) % n != j && (j + 1) % n != i)
+        return false;
+    const Edge& a = loop[i];
+    const Edge& b = loop[j];
+    if (a.IsCurved() || b.IsCurved() || n < 3)
+        return false;
+    const Point da = a.end - a.start, db = b.end - b.start;
+    return Dot(da, db) > 0 || std::abs(Cross(da, db)) > 1e-9 * Length(da) * Length(db);
+}
+
+// Adjacent edges of a loop share a corner, which is not a crossing.
+bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolerance) {
+    const size_t n = loop.size();
+    auto near = [&](Point corner) { return Length(p - corner) <= tolerance * 4; };
+    if ((i + 1) % n == j && near(loop[i].end))
+        return true;
+    if ((j + 1) % n == i && near(loop[j].end))
+        return true;
+    return false;
+}
+
+// Splits `members` where no box reaches across: sorted by the low side along the axis, a group
+// ends where the next box starts beyond every box so far.
+std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
+                                            const std::vector<Box>& boxes, int axis,
+                                            double tolerance) {
+    auto low = [&](size_t i) { return axis == 0 ? boxes[i].min.x : boxes[i].min.y; };
+    auto high = [&](size_t i) { return axis == 0 ? boxes[i].max.x : boxes[i].max.y; };
+    std::vector<size_t> order = members;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return low(a) < low(b); });
+    std::vector<std::vector<size_t>> groups;
+    double reach = 0;
+    for (size_t i : order) {
+        if (groups.empty() || low(i) > reach + tolerance) {
+            groups.emplace_back();
+            reach = high(i);
+        }
+        groups.back().push_back(i);
+        reach = std::max(reach, high(i));
+    }
+    return groups;
+}
+
+// Loops that cannot touch each other are checked apart: columns of loops whose boxes overlap in
+// x, then rows of those that overlap in y. A drawing of many small parts then sweeps many short
+// lists instead of one long one.
+std::vector<std::vector<size_t>> LoopGroups(const std::vector<Loop>& loops, double tolerance) {
+    std::vector<Box> boxes;
+    std::vector<size_t> all;
+    for (size_t l = 0; l < loops.size(); ++l) {
+        boxes.push_back(LoopBox(loops[l]));
+        all.push_back(l);
+    }
+    std::vector<std::vector<size_t>> groups;
+    for (const auto& column : SplitApart(all, boxes, 0, tolerance)) {
+        for (auto& row : SplitApart(column, boxes, 1, tolerance)) groups.push_back(std::move(row));
+    }
+    return groups;
+}
+
+class Sweep {
+  public:
+    // Compares the edges of the loops numbered in `group`.
+    Sweep(const std::vector<Loop>& loops, const std::vector<size_t>& group, double tolerance,
+          Point origin)
+        : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {
+        for (size_t l : group) {
+            for (size_t i = 0; i < loops[l].size(); ++i) AddPieces(loops[l][i], l, i, pieces_);
+        }
+    }
+
+    void Run() {
+        struct Event {
+            double x;
+            bool leaves;
+            size_t piece;
+        };
+        std::vector<Event> events;
+        events.reserve(2 * pieces_.size());
+        for (size_t k = 0; k < pieces_.size(); ++k) {
+            events.push_back({pieces_[k].left.x, false, k});
+            events.push_back({pieces_[k].right.x, true, k});
+        }
+        // At one x, pieces enter before others leave, so pieces meeting there are compared.
+        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+            return a.x != b.x ? a.x < b.x : a.leaves < b.leaves;
+        });
+        std::vector<std::set<size_t, Below>::iterator> where(pieces_.size());
+        for (const Event& event : events) {
+            x_ = event.x;
+            if (!event.leaves) {
+                where[event.piece] = active_.insert(event.piece).first;
+                CompareAround(where[event.piece]);
+            } else {
+                auto at = where[event.piece];
+                auto next = std::next(at);
+                if (at != active_.begin() && next != active_.end())
+                    Compare(*std::prev(at), *next);
+                active_.erase(at);
+            }
+        }
+    }
+
+  private:
+    struct Below {
+        const Sweep* sweep;
+        bool operator()(size_t a, size_t b) const { return sweep->Lower(a, b); }
+    };
+
+    bool Lower(size_t a, size_t b) const {
+        const Piece& pa = pieces_[a];
+        const Piece& pb = pieces_[b];
+        const double ya = YAt(pa, x_), yb = YAt(pb, x_);
+        if (ya != yb)
+            return ya < yb;
+        // Pieces leaving one point are ordered by where they go: halfway to where the first of
+        // them ends, since the two halves of a circle meet again at their other end.
+        const double further = std::min(pa.right.x, pb.right.x);
+        if (further > x_) {
+            const double ahead = x_ + (further - x_) / 2;
+            const double fa = YAt(pa, ahead), fb = YAt(pb, ahead);
+            if (fa != fb)
+                return fa < fb;
+        }
+        return a < b;
+    }
+
+    // The new piece against its neighbours; a vertical piece against every piece along it.
+    void CompareAround(std::set<size_t, Below>::iterator at) {
+        const Piece& p = pieces_[*at];
+        const double top = std::max(p.left.y, p.right.y) + tolerance_;
+        for (auto up = std::next(at); up != active_.end(); ++up) {
+            Compare(*at, *up);
+            if (p.left.x != p.right.x || YAt(pieces_[*up], x_) > top)
+                break;
+        }
+        for (auto down = at; down != active_.begin();) {
+            --down;
+            Compare(*at, *down);
+            if (p.left.x != p.right.x || YAt(pieces_[*down], x_) < p.left.y - tolerance_)
+                break;
+        }
+    }
+
+    void Compare(size_t a, size_t b) const {
+        const Piece& pa = pieces_[a];
+        const Piece& pb = pieces_[b];
+        if ((pa.loop == pb.loop && pa.index == pb.index) || !pa.box.Overlaps(pb.box, tolerance_))
+            return;
+        const Edge& ea = loops_[pa.loop][pa.index];
+        const Edge& eb = loops_[pb.loop][pb.index];
+        if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
+            return;
+        const EdgeContact contact = FindContact(ea, eb, tolerance_);
+        if (contact.points.empty())
+            return;
+        if (pa.loop != pb.loop) {
+            throw SectionError("两个轮廓相交、重叠或相接,位置 " +
+                               PointText(contact.points[0] + origin_));
+        }
+        if (contact.overlap)
+            throw SectionError("轮廓自身重叠,位置 " + PointText(contact.points[0] + origin_));
+        for (Point q : contact.points) {
+            if (!IsSharedCorner(loops_[pa.loop], pa.index, pb.index, q, tolerance_))
+                throw SectionError("轮廓自相交,位置 " + PointText(q + origin_));
+        }
+    }
+
+    const std::vector<Loop>& loops_;
+    double tolerance_;
+    Point origin_;
+    std::vector<Piece> pieces_;
+    double x_ = 0;
+    std::set<size_t, Below> active_;
+};
+
+}  // namespace
+
+void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point origin) {
+    for (const Loop& loop : loops) {
+        for (const Edge& edge : loop) {
+            if (edge.IsElliptic()) {
+                const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
+                for (const auto& group : LoopGroups(flat, tolerance))
+                    Sweep(flat, group, tolerance, origin).Run();
+                return;
+            }
+        }
+    }
+    for (const auto& group : LoopGroups(loops, tolerance))
+        Sweep(loops, group, tolerance, origin).Run();
+}
+
+}  // namespace quoinry::profile
