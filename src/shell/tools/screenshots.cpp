@@ -255,8 +255,9 @@ int main(int argc, char** argv) {
     const fs::path source = argv[1];
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QuietServices services;
-    services.project = ProjectInfo{"上海某24层住宅 3#楼", "上海", "上海", "550", "C类", "2001",
-                                   "李工", "王工", "赵工", "2026-12-06"};
+    services.project = ProjectInfo{
+        "上海某24层住宅 3#楼", "上海", "上海", "550", "C类", "2001", "李工", "王工", "赵工",
+        "2026-12-06"};
     services.drawing =
         QString::fromStdString((source / "data" / "profiles" / "tl70-frame.dxf").string());
     MainForm main(services);
