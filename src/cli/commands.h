@@ -17,6 +17,7 @@ int Main(int argc, char** argv);
 // One function per command; `args` are the arguments after the command's name.
 int RunCommand(const std::vector<std::string>& args);
 int DocumentCommand(const std::vector<std::string>& args);
+int BatchCommand(const std::vector<std::string>& args);
 
 // Where the calculation document goes: a .docx file, a PDF, or both.
 struct DocumentOutputs {

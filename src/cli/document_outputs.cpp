@@ -24,8 +24,8 @@ int WritePdfThroughModule(const document::RecordedDocument& document,
     using Entry =
         int (*)(const document::RecordedDocument*, const char*, std::vector<std::string>*);
     std::string error;
-    const auto entry =
-        reinterpret_cast<Entry>(platform::ModuleFunction(QtModuleFile(), "QuoinryWritePdf", error));
+    const auto entry = reinterpret_cast<Entry>(
+        platform::LoadModuleFunction(QtModuleFile(), "QuoinryWritePdf", error));
     if (entry == nullptr) {
         std::cerr << "当前错误:无法载入写 PDF 的模块 " << QtModuleFile().string()
                   << ",请重新安装 Quoinry(" << error << ")\n";

@@ -4,7 +4,8 @@
 
 namespace quoinry::platform {
 
-void* ModuleFunction(const std::filesystem::path& file, const char* symbol, std::string& error) {
+void* LoadModuleFunction(const std::filesystem::path& file, const char* symbol,
+                         std::string& error) {
     // The module stays loaded until the process ends: its static objects may outlive the call.
     void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
@@ -21,7 +22,7 @@ std::optional<int> CallModuleCommand(const std::filesystem::path& file, const ch
                                      const std::string& command,
                                      const std::vector<std::string>& args, std::string& error) {
     using Entry = int (*)(const char*, int, const char* const*);
-    auto entry = reinterpret_cast<Entry>(ModuleFunction(file, symbol, error));
+    auto entry = reinterpret_cast<Entry>(LoadModuleFunction(file, symbol, error));
     if (entry == nullptr)
         return std::nullopt;
     std::vector<const char*> argv;

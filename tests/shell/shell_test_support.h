@@ -93,6 +93,14 @@ class RecordingServices : public ShellServices {
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return design_info;
     }
+    QString FileToOpen(QWidget*, const QString&, const QString&) override { return file_to_open; }
+    QString FileToSave(QWidget*, const QString&, const QString&, const QString& proposal) override {
+        proposals.push_back(proposal);
+        return file_to_save;
+    }
+    std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
+        return project_info;
+    }
 
     // The texts shown so far, and forgets them.
     std::vector<QString> TakeTexts();
@@ -121,6 +129,9 @@ class RecordingServices : public ShellServices {
     std::function<void(QDialog&)> on_document;
     // Printing goes to this PDF file instead of a printer; empty: the print dialog is cancelled.
     std::filesystem::path print_to;
+    QString file_to_open;
+    QString file_to_save;
+    std::optional<ProjectInfo> project_info;
 };
 
 // A main window over a program directory of its own (QUOINRY_HOME), so that the database,
