@@ -90,12 +90,38 @@ TEST_F(DocumentCommand, MissingGivenPictureIsAnError) {
     EXPECT_FALSE(fs::exists(docx_));
 }
 
+TEST_F(DocumentCommand, WritesAPdfBesideOrInsteadOfTheDocx) {
+    const fs::path pdf = folder_ / "计算书.pdf";
+    Outcome outcome =
+        RunDocument(folder_, home_,
+                    Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --pdf " + Quoted(pdf));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");  // nothing of Qt's own set-up either
+    EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
+    EXPECT_TRUE(ReadZip(docx_).count("word/document.xml"));
+    fs::remove(pdf);
+    fs::remove(docx_);
+    outcome = RunDocument(folder_, home_, Quoted(kDocumentData) + " --pdf " + Quoted(pdf));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
+    EXPECT_FALSE(fs::exists(docx_));
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"home", "计算书.pdf"}));
+}
+
+TEST_F(DocumentCommand, UnwritablePdfIsAnErrorNamingIt) {
+    const fs::path pdf = folder_ / "missing" / "计算书.pdf";
+    const Outcome outcome =
+        RunDocument(folder_, home_, Quoted(kDocumentData) + " --pdf " + Quoted(pdf));
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.err, "当前错误:无法写入计算书 " + pdf.string() + "\n");
+}
+
 TEST_F(DocumentCommand, WrongUsageExitsWith2) {
     const std::string dir = Quoted(kDocumentData);
     for (const std::string& args :
          {std::string(""), dir, "--docx " + Quoted(docx_), dir + " --docx",
           dir + " --docx " + Quoted(docx_) + " --picture", dir + " --docx x.docx --verbose",
-          dir + " " + dir + " --docx x.docx"}) {
+          dir + " " + dir + " --docx x.docx", dir + " --pdf", dir + " --picture x.wmf"}) {
         SCOPED_TRACE(args);
         const Outcome outcome = RunDocument(folder_, home_, args);
         EXPECT_EQ(outcome.exit_code, 2);

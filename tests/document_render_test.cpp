@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "document/calculation_document.h"
+#include "document/report_text.h"
 #include "document/source_files.h"
 #include "document_test_support.h"
 
@@ -28,7 +29,7 @@ std::string WithoutBreaks(const std::string& text) {
 }
 
 // LibreOffice renders the document as a word processor does: every report line must come out
-// in order.
+// in order, and every page with its number.
 TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
     std::string office;
     for (const char* name : {"soffice", "libreoffice"}) {
@@ -37,6 +38,9 @@ TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
     }
     if (office.empty())
         GTEST_SKIP() << "LibreOffice is not installed: render check skipped";
+    // Without Writer (only Calc, say) LibreOffice cannot load a .docx at all.
+    if (!fs::exists("/usr/lib/libreoffice/program/libswlo.so"))
+        GTEST_SKIP() << "LibreOffice Writer is not installed: render check skipped";
     if (!OnPath("pdftotext"))
         GTEST_SKIP() << "pdftotext is not installed: render check skipped";
     if (!ChineseFontInstalled()) {
@@ -64,7 +68,8 @@ TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
     for (const char* report : {"wind.txt", "glass.txt", "gj.txt"}) {
         const std::string bytes = ReadBytes(kDocumentData / report);
         for (std::string_view raw : SplitLines(bytes)) {
-            const std::string line = WithoutBreaks(Cp936ToUtf8(raw));
+            // As the document sets it: exponents raised, without their "^".
+            const std::string line = WithoutBreaks(RunsText(ExponentRuns(Cp936ToUtf8(raw))));
             if (line.empty())
                 continue;
             const std::size_t found = rendered.find(line, at);
@@ -74,6 +79,15 @@ TEST(DocumentRender, LibreOfficeShowsEveryLineInOrder) {
         }
     }
     EXPECT_GT(lines, 150);
+    // The footer's fields: each page's number and the count.
+    const std::string pages = ReadBytes(text);
+    const auto count = static_cast<int>(std::count(pages.begin(), pages.end(), '\f'));
+    ASSERT_GE(count, 4);
+    for (int page = 1; page <= count; ++page) {
+        const std::string footer =
+            "第" + std::to_string(page) + "页共" + std::to_string(count) + "页";
+        EXPECT_NE(rendered.find(footer), std::string::npos) << footer;
+    }
 }
 
 }  // namespace

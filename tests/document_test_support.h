@@ -3,6 +3,7 @@
 // Helpers for the calculation document tests: a scratch folder, report files, and reading the
 // written .docx back.
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include "common/cp936.h"
+#include "document/recorded_document.h"
+#include "document/report_text.h"
 
 namespace quoinry::document::testing {
 
@@ -25,12 +28,14 @@ inline const fs::path kDocumentData = fs::path(QUOINRY_TEST_DATA) / "data" / "do
 inline constexpr const char* kPicture = "[picture]";
 inline constexpr const char* kHeading = "(3).选用型材的截面特性:";
 
-// A fresh, empty folder for one test, removed afterwards.
+// A fresh, empty folder for one test, removed afterwards. Named after the process too: the
+// release and the sanitizer tests, or another checkout's, may run the same test at once.
 class ScratchFolder {
   public:
     ScratchFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name();
+        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name() +
+                           "-" + std::to_string(getpid());
         std::replace(name.begin(), name.end(), '/', '_');  // parameterized test names
         path_ = fs::temp_directory_path() / name;
         fs::remove_all(path_);
@@ -136,8 +141,38 @@ inline std::vector<std::string> Elements(const std::string& xml, const std::stri
     return found;
 }
 
-// The body's paragraphs as their texts; a paragraph with a drawing reads kPicture.
+// The text of one run: its w:t pieces and tabs.
+inline std::string RunText(const std::string& run) {
+    std::string text;
+    const std::string open_text = "<w:t xml:space=\"preserve\">";
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t t = run.find(open_text, at);
+        const std::size_t tab = run.find("<w:tab/>", at);
+        if (t == std::string::npos && tab == std::string::npos)
+            break;
+        if (tab < t) {
+            text += '\t';
+            at = tab + 1;
+        } else {
+            const std::size_t start = t + open_text.size();
+            const std::size_t end = run.find("</w:t>", start);
+            text += XmlUnescaped(run.substr(start, end - start));
+            at = end;
+        }
+    }
+    return text;
+}
+
+inline bool IsSuperscriptRun(const std::string& run) {
+    return run.find("<w:vertAlign w:val=\"superscript\"/>") != std::string::npos;
+}
+
+// The body's paragraphs as their texts, a superscript run written back in the reports' notation
+// ("^2", "^(1/3)"), so that each reads as the report line it came from. A paragraph with a
+// drawing reads kPicture.
 inline std::vector<std::string> Paragraphs(const std::string& document_xml) {
+    static const std::regex kNumber("[0-9]+(\\.[0-9]+)?");
     std::vector<std::string> paragraphs;
     for (const std::string& xml : Elements(document_xml, "<w:p>", "</w:p>")) {
         if (xml.find("<w:drawing>") != std::string::npos) {
@@ -145,26 +180,57 @@ inline std::vector<std::string> Paragraphs(const std::string& document_xml) {
             continue;
         }
         std::string text;
-        const std::string open_text = "<w:t xml:space=\"preserve\">";
-        std::size_t at = 0;
-        while (true) {
-            const std::size_t t = xml.find(open_text, at);
-            const std::size_t tab = xml.find("<w:tab/>", at);
-            if (t == std::string::npos && tab == std::string::npos)
-                break;
-            if (tab < t) {
-                text += '\t';
-                at = tab + 1;
-            } else {
-                const std::size_t start = t + open_text.size();
-                const std::size_t end = xml.find("</w:t>", start);
-                text += XmlUnescaped(xml.substr(start, end - start));
-                at = end;
-            }
+        for (const std::string& run : Elements(xml, "<w:r>", "</w:r>")) {
+            const std::string piece = RunText(run);
+            if (!IsSuperscriptRun(run))
+                text += piece;
+            else if (std::regex_match(piece, kNumber))
+                text += "^" + piece;
+            else
+                text += "^(" + piece + ")";
         }
         paragraphs.push_back(text);
     }
     return paragraphs;
+}
+
+// Each paragraph's style ("Heading1"), empty for the default one.
+inline std::vector<std::string> ParagraphStyles(const std::string& document_xml) {
+    std::vector<std::string> styles;
+    for (const std::string& xml : Elements(document_xml, "<w:p>", "</w:p>")) {
+        const auto found = AllMatches(xml, "<w:pStyle w:val=\"([^\"]+)\"/>");
+        styles.push_back(found.empty() ? "" : found[0]);
+    }
+    return styles;
+}
+
+// A document of every kind of block, as a project document uses them.
+inline RecordedDocument ProjectDocument() {
+    const std::string picture = ReadBytes(kDocumentData / "xc.wmf");
+    RecordedDocument project({"项目计算书", "张工", 0});
+    project.Cover({"某住宅小区门窗计算书", {"工程名称:某住宅小区", "设计人:张工"}});
+    project.PageBreak();
+    project.Contents(2);
+    project.PageBreak();
+    project.Heading(1, PlainRuns("汇总"));
+    DocumentTable table;
+    table.header = {Cell("窗号"), Cell("Wk(kN/m^2)"), Cell("玻璃")};
+    table.rows = {{Cell("C1"), Cell("1.105"), Cell("满足")},
+                  {Cell("C2"), Cell("2.310"), Cell("不满足", true)}};
+    table.column_weights = {1, 2, 1};
+    project.Table(table);
+    for (const char* name : {"C1", "C2"}) {
+        project.PageBreak();
+        project.Heading(1, PlainRuns(name));
+        project.Heading(2, PlainRuns("一、门窗承受荷载计算"));
+        project.Heading(3, PlainRuns("(1).风荷载标准值计算:"));
+        project.Paragraph(ExponentRuns("Wk=1.105kN/m^2"));
+        project.Picture(picture, {278.65, 170.1});
+    }
+    project.Picture(
+        ReadBytes(fs::path(QUOINRY_TEST_DATA).parent_path() / "data/profiles/kc60-frame.wmf"),
+        {100, 50});
+    return project;
 }
 
 }  // namespace quoinry::document::testing

@@ -1,5 +1,10 @@
 // Where the program writes: its own folder when it may, else the user's XDG folders.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "common/base64.h"
 #include "common/program_dir.h"
@@ -37,6 +42,37 @@ TEST(FileLocations, ProgramDirectoryWhenWritableElseXdgFolders) {
         EXPECT_EQ(locations.settings, c.settings);
         EXPECT_EQ(locations.data, c.data);
     }
+}
+
+TEST(FileLocations, AnInstallationIsBinBesideShareQuoinry) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("quoinry-install-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    for (const char* folder : {"usr/bin", "usr/share/quoinry", "opt/bin", "opt/share", "build/app",
+                               "build/share/quoinry", "flat/bin/share/quoinry"})
+        fs::create_directories(root / folder);
+    fs::create_directories(root / "file/bin");
+    fs::create_directories(root / "file/share");
+    std::ofstream(root / "file/share/quoinry") << "not a folder";
+    const struct {
+        const char* executable_folder;
+        std::optional<const char*> data;
+    } cases[] = {
+        {"usr/bin", "usr/share/quoinry"},
+        {"opt/bin", std::nullopt},    // no share/quoinry
+        {"build/app", std::nullopt},  // a build keeps everything beside the executable
+        {"flat/bin", std::nullopt},   // share/quoinry inside bin is no installation
+        {"file/bin", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto found = InstalledDataFolder(root / c.executable_folder);
+        if (c.data)
+            EXPECT_EQ(found, std::optional<fs::path>(root / *c.data)) << c.executable_folder;
+        else
+            EXPECT_FALSE(found.has_value()) << c.executable_folder;
+    }
+    fs::remove_all(root);
 }
 
 TEST(TextEncoding, Utf8IsRecognisedOnlyWhenWellFormed) {

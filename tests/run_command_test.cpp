@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "common/cp936.h"
+#include "common/version.h"
 
 namespace {
 
@@ -78,7 +79,8 @@ const std::string kMember =
 TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
     for (const std::string args :
          {"", "run", "run --out x", "run a.ini --frobnicate", "run missing.ini", "run a.ini b.ini",
-          "bogus", "run a --out", "run a.ini --picture p.wmf", "run a.ini --docx"}) {
+          "bogus", "run a --out", "run a.ini --picture p.wmf", "run a.ini --docx",
+          "run a.ini --pdf"}) {
         const Outcome outcome = Quoinry(args);
         EXPECT_EQ(outcome.exit, 2) << args;
         EXPECT_EQ(outcome.out, "") << args;
@@ -88,6 +90,9 @@ TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
 
 TEST_F(RunCommand, HelpExplainsTheCommand) {
     EXPECT_EQ(Quoinry("--help").exit, 0);
+    const Outcome version = Quoinry("--version");
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, std::string("quoinry ") + quoinry::kVersion + "\n");
     const Outcome help = Quoinry("run --help");
     EXPECT_EQ(help.exit, 0);
     EXPECT_NE(help.out.find("--out DIR"), std::string::npos);
@@ -126,6 +131,19 @@ TEST_F(RunCommand, WritesTheCalculationDocumentWhenAsked) {
                   .exit,
               1);
     EXPECT_FALSE(fs::exists(none));
+}
+
+TEST_F(RunCommand, WritesThePdfWhenAsked) {
+    const fs::path out = dir_ / "o";
+    const fs::path pdf = dir_ / "计算书.pdf";
+    const fs::path picture = fs::path(QUOINRY_TEST_DATA) / "data" / "document" / "xc.wmf";
+    const Outcome outcome =
+        Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() +
+                "' --pdf '" + pdf.string() + "' --picture '" + picture.string() + "'");
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
+    EXPECT_FALSE(fs::exists(dir_ / "计算书.docx"));
 }
 
 TEST_F(RunCommand, ReportsGoToTheProgramTempFolderByDefault) {

@@ -15,7 +15,6 @@
 #include "batch/position_source.h"
 #include "cli/commands.h"
 #include "design/design_file.h"
-#include "platform/executable_path.h"
 #include "platform/plugin.h"
 #include "project/project_file.h"
 #include "project/table_reader.h"
@@ -147,7 +146,8 @@ class ModuleProfileLibrary : public ProfileLibrary {
         if (!tried_) {
             tried_ = true;
             std::string error;
-            const auto module = platform::ExecutablePath().parent_path() / "libquoinry_qt.so";
+            // Beside the executable in a build, under lib/quoinry when installed.
+            const auto module = QtModuleFile();
             using Factory = ProfileLibrary* (*)();
             auto factory = reinterpret_cast<Factory>(
                 platform::LoadModuleFunction(module, "QuoinryNewProfileLibrary", error));

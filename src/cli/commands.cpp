@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 
-#include "platform/executable_path.h"
+#include "common/version.h"
 #include "platform/plugin.h"
 
 #include <iostream>
@@ -33,8 +33,8 @@ void PrintUsage(std::ostream& out) {
            "commands:\n"
            "  run DESIGN.ini --out DIR   compute one design: wind load, glass, member;\n"
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
-           "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
-           "                             in DIR\n"
+           "  document DIR --docx FILE   the calculation document (.docx, or --pdf FILE) from\n"
+           "                             the reports in DIR\n"
            "  batch SCHEDULE --out DIR   compute every position of a project file or a\n"
            "                             .csv/.xlsx schedule; DIR/NAME/*.txt, DIR/summary.csv\n"
            "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
@@ -42,13 +42,13 @@ void PrintUsage(std::ostream& out) {
            "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"
            "  db init | import-mdb FILE  create the engineering database, or import a jscs.mdb\n"
            "\n"
-           "quoinry COMMAND --help explains a command.\n";
+           "quoinry COMMAND --help explains a command; quoinry --version prints the version.\n";
 }
 
 }  // namespace
 
 int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
-    const auto module = platform::ExecutablePath().parent_path() / "libquoinry_qt.so";
+    const auto module = QtModuleFile();
     std::string error;
     const std::optional<int> status =
         platform::CallModuleCommand(module, "QuoinryQtCommand", command, args, error);
@@ -64,6 +64,10 @@ int Main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         PrintUsage(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "quoinry " << kVersion << "\n";
+        return 0;
     }
     auto found = Commands().find(args[0]);
     if (found == Commands().end()) {

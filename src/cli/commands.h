@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace quoinry::document {
+class RecordedDocument;
+}
+
 namespace quoinry::cli {
 
 // The command line; returns the process exit status.
@@ -15,13 +19,28 @@ int RunCommand(const std::vector<std::string>& args);
 int DocumentCommand(const std::vector<std::string>& args);
 int BatchCommand(const std::vector<std::string>& args);
 
-// Writes the calculation document from the reports in `folder`; without a picture, the program
-// directory's temp/xc.wmf when it exists. Messages go to standard error; returns the exit status.
-int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
-                             std::optional<std::filesystem::path> picture);
+// Where the calculation document goes: a .docx file, a PDF, or both.
+struct DocumentOutputs {
+    std::optional<std::filesystem::path> docx;
+    std::optional<std::filesystem::path> pdf;
+};
+
+// Writes `document` to the outputs. Messages (warnings, "当前错误:" lines) go to standard
+// error; returns the exit status, 1 when an output could not be written.
+int WriteDocumentOutputs(const document::RecordedDocument& document,
+                         const DocumentOutputs& outputs);
+
+// Writes `document` as a PDF through the Qt module. Messages go to standard error; returns the
+// exit status.
+int WritePdfThroughModule(const document::RecordedDocument& document,
+                          const std::filesystem::path& pdf);
+
+// The Qt module: libquoinry_qt.so beside the executable (a build) or in ../lib/quoinry (an
+// installation).
+std::filesystem::path QtModuleFile();
 int SectionCommand(const std::vector<std::string>& args);
 
-// Runs a command of the Qt module (libquoinry_qt.so beside the executable).
+// Runs a command of the Qt module.
 int QtModuleCommand(const std::string& command, const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli

@@ -12,13 +12,17 @@ namespace quoinry::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quoinry document DIR --docx FILE [--picture FILE.wmf]\n"
+    "usage: quoinry document DIR [--docx FILE] [--pdf FILE] [--picture FILE.wmf]\n"
     "\n"
-    "Builds the calculation document (计算书) as a Word file from the reports already in DIR:\n"
-    "every line of wind.txt, glass.txt and gj.txt, in this order, in 宋体 14 pt with 60 pt page\n"
-    "margins, and the section picture after each line \"(3).选用型材的截面特性:\" of gj.txt.\n"
+    "Builds the calculation document (计算书) as a Word file or a PDF from the reports already\n"
+    "in DIR: every line of wind.txt, glass.txt and gj.txt, in this order, in 宋体 14 pt on A4\n"
+    "with 60 pt page margins, the parts and sections as headings, exponents raised, the page\n"
+    "number in the footer, and the section picture after each line \"(3).选用型材的截面特性:\"\n"
+    "of gj.txt.\n"
     "\n"
     "  --docx FILE       the .docx file to write; an older one is replaced\n"
+    "  --pdf FILE        the PDF to write (the font of Debian's fonts-arphic-uming embedded);\n"
+    "                    an older one is replaced. At least one of --docx and --pdf.\n"
     "  --picture FILE    the section picture, a Windows metafile; by default the program\n"
     "                    folder's temp/xc.wmf when it exists. Without any picture its place\n"
     "                    stays empty and a warning is printed.\n"
@@ -28,7 +32,7 @@ constexpr const char* kUsage =
 
 struct DocumentArguments {
     std::filesystem::path folder;
-    std::filesystem::path docx;
+    DocumentOutputs outputs;
     std::optional<std::filesystem::path> picture;
 };
 
@@ -40,21 +44,16 @@ int UsageError(const std::string& message) {
 // Fills `parsed`; returns an error message, empty when the arguments are fine.
 std::string ParseArguments(const std::vector<std::string>& args, DocumentArguments& parsed) {
     bool have_folder = false;
-    bool have_docx = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--docx" || arg == "--picture") {
-            if (i + 1 >= args.size())
+        std::optional<std::filesystem::path>* value = arg == "--docx"      ? &parsed.outputs.docx
+                                                      : arg == "--pdf"     ? &parsed.outputs.pdf
+                                                      : arg == "--picture" ? &parsed.picture
+                                                                           : nullptr;
+        if (value != nullptr) {
+            if (i + 1 >= args.size() || args[i + 1].empty())
                 return arg + " needs a file name";
-            const std::string& value = args[++i];
-            if (value.empty())
-                return arg + " needs a file name";
-            if (arg == "--docx") {
-                parsed.docx = value;
-                have_docx = true;
-            } else {
-                parsed.picture = value;
-            }
+            *value = args[++i];
         } else if (arg.starts_with("-") && arg != "-") {
             return "unknown option '" + arg + "'";
         } else if (have_folder) {
@@ -66,8 +65,8 @@ std::string ParseArguments(const std::vector<std::string>& args, DocumentArgumen
     }
     if (!have_folder)
         return "the report folder DIR is missing";
-    if (!have_docx)
-        return "--docx FILE is missing";
+    if (!parsed.outputs.docx && !parsed.outputs.pdf)
+        return "--docx FILE or --pdf FILE is missing";
     return "";
 }
 
@@ -92,22 +91,18 @@ int DocumentCommand(const std::vector<std::string>& args) {
     if (std::string problem = ParseArguments(args, parsed); !problem.empty()) {
         return UsageError(problem);
     }
-    return WriteCalculationDocument(parsed.folder, parsed.docx, parsed.picture);
-}
-
-int WriteCalculationDocument(const std::filesystem::path& folder, const std::filesystem::path& docx,
-                             std::optional<std::filesystem::path> picture) {
-    if (!picture)
-        picture = DefaultPicture();
+    if (!parsed.picture)
+        parsed.picture = DefaultPicture();
     try {
-        const document::Warnings warnings =
-            document::BuildCalculationDocument(document::ReportsIn(folder, picture), docx);
+        document::Warnings warnings;
+        const document::RecordedDocument recorded = document::RecordCalculationDocument(
+            document::ReportsIn(parsed.folder, parsed.picture), warnings);
         for (const std::string& warning : warnings) std::cerr << warning << "\n";
+        return WriteDocumentOutputs(recorded, parsed.outputs);
     } catch (const document::DocumentError& error) {
         std::cerr << document::ErrorLine(error) << "\n";
         return 1;
     }
-    return 0;
 }
 
 }  // namespace quoinry::cli

@@ -15,10 +15,12 @@ namespace quoinry::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE [--picture FILE.wmf]]";
+    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE] [--pdf FILE] "
+    "[--picture FILE.wmf]";
 
 constexpr std::string_view kRunHelp =
-    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE [--picture FILE.wmf]]\n"
+    "usage: quoinry run DESIGN.ini [--out DIR] [--json] [--docx FILE] [--pdf FILE]\n"
+    "                   [--picture FILE.wmf]\n"
     "\n"
     "Computes one window position as the windows do: the wind load (DIR/wind.txt), the glass\n"
     "check (DIR/glass.txt) and, when the design has a [gj] section, the member check\n"
@@ -32,7 +34,8 @@ constexpr std::string_view kRunHelp =
     "--json prints the results as one JSON object instead of the result lines.\n"
     "--docx FILE also writes the calculation document from the reports of this run, with the\n"
     "section picture --picture FILE.wmf, else the design file's picture; without any picture its\n"
-    "place stays empty and a warning says so.\n"
+    "place stays empty and a warning says so. --pdf FILE writes the same document as a PDF (A4,\n"
+    "the font of Debian's fonts-arphic-uming embedded); both may be given.\n"
     "\n"
     "Prints the result lines of the windows; a calculation error prints \"当前错误:...\" on\n"
     "standard error (with --json also {\"error\": ...} on standard output) and exits with\n"
@@ -43,6 +46,7 @@ struct RunOptions {
     std::string design;
     std::optional<std::string> out;
     std::optional<std::string> docx;
+    std::optional<std::string> pdf;
     std::optional<std::string> picture;
     bool json = false;
 };
@@ -54,6 +58,7 @@ std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) 
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::optional<std::string>* value = args[i] == "--out"       ? &options.out
                                             : args[i] == "--docx"    ? &options.docx
+                                            : args[i] == "--pdf"     ? &options.pdf
                                             : args[i] == "--picture" ? &options.picture
                                                                      : nullptr;
         if (args[i] == "--json") {
@@ -79,8 +84,8 @@ std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) 
         std::cerr << "quoinry run: no design file given\n";
         return std::nullopt;
     }
-    if (options.picture && !options.docx) {
-        std::cerr << "quoinry run: --picture goes with --docx\n";
+    if (options.picture && !options.docx && !options.pdf) {
+        std::cerr << "quoinry run: --picture goes with --docx or --pdf\n";
         return std::nullopt;
     }
     return options;
@@ -115,14 +120,16 @@ int WriteRunDocument(const RunOptions& options, const Design& design,
         const document::ReportTexts reports{
             document::AsFileLines(result.wind_lines), document::AsFileLines(result.glass_lines),
             document::AsFileLines(result.member_lines), DocumentPicture(options, design)};
-        for (const std::string& warning :
-             document::BuildCalculationDocument(reports, *options.docx))
-            std::cerr << warning << "\n";
+        document::Warnings warnings;
+        document::RecordedDocument recorded =
+            document::RecordCalculationDocument(reports, warnings);
+        recorded.info().author = design.info.engineer;
+        for (const std::string& warning : warnings) std::cerr << warning << "\n";
+        return WriteDocumentOutputs(recorded, {options.docx, options.pdf});
     } catch (const document::DocumentError& error) {
         std::cerr << document::ErrorLine(error) << "\n";
         return 1;
     }
-    return 0;
 }
 
 }  // namespace
@@ -168,7 +175,7 @@ int RunCommand(const std::vector<std::string>& args) {
         std::cerr << ErrorLine(*result.error) << '\n';
         return 1;
     }
-    if (options->docx)
+    if (options->docx || options->pdf)
         return WriteRunDocument(*options, design, result);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/install_layout.h"
 #include "platform/executable_path.h"
 
 namespace quoinry {
@@ -88,18 +89,41 @@ FileLocations ChooseFileLocations(const fs::path& program, bool program_writable
     return {program, config / "quoinry" / "info.ini", data / "quoinry"};
 }
 
+std::optional<fs::path> InstalledDataFolder(const fs::path& executable_folder) {
+    if (executable_folder.filename() != fs::path(kInstalledBinaryDir).filename())
+        return std::nullopt;
+    const fs::path data = executable_folder.parent_path() / kInstalledDataDir;
+    std::error_code error;
+    if (!fs::is_directory(data, error))
+        return std::nullopt;
+    return data;
+}
+
+namespace {
+
+bool HomeSet() {
+    const char* home = std::getenv("QUOINRY_HOME");
+    return home != nullptr && *home != '\0';
+}
+
+}  // namespace
+
 FileLocations CurrentFileLocations() {
     const fs::path program = ProgramDirectory();
+    // An installation is shared: what one user writes goes to that user's folders, also when
+    // the user may write into the installation (root, a prefix in the user's home).
+    const bool installed =
+        !HomeSet() && InstalledDataFolder(platform::ExecutablePath().parent_path()).has_value();
     return ChooseFileLocations(
-        program, Writable(program),
+        program, !installed && Writable(program),
         {Environment("XDG_CONFIG_HOME"), Environment("XDG_DATA_HOME"), Environment("HOME")});
 }
 
 fs::path ProgramDirectory() {
-    if (const char* home = std::getenv("QUOINRY_HOME"); home != nullptr && *home != '\0') {
-        return fs::path(home);
-    }
-    return platform::ExecutablePath().parent_path();
+    if (HomeSet())
+        return fs::path(std::getenv("QUOINRY_HOME"));
+    const fs::path folder = platform::ExecutablePath().parent_path();
+    return InstalledDataFolder(folder).value_or(folder);
 }
 
 fs::path SettingsFile() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace quoinry {
@@ -8,7 +9,8 @@ namespace quoinry {
 // Where the program's files are. What it only reads (pic/, image/, help/) comes from the
 // program directory; what it writes (the settings file, the engineering database, temp/) goes
 // there too when the program may write there, and otherwise to the user's own folders after
-// the XDG base directory conventions, so that a system-wide installation works.
+// the XDG base directory conventions. An installed program (bin/quoinry beside
+// share/quoinry) reads from share/quoinry and always writes to the user's folders.
 struct FileLocations {
     std::filesystem::path program;   // the executable's folder, or QUOINRY_HOME
     std::filesystem::path settings;  // info.ini
@@ -32,7 +34,13 @@ FileLocations ChooseFileLocations(const std::filesystem::path& program, bool pro
 // The choice for this process, made afresh on each call (QUOINRY_HOME may change in tests).
 FileLocations CurrentFileLocations();
 
-// The folder of the executable, or QUOINRY_HOME when that is set: pic/, image/, help/.
+// <prefix>/share/quoinry when the executable's folder is <prefix>/bin and that folder exists: an
+// installed program. Nothing for a build or a copy that keeps everything in one folder.
+std::optional<std::filesystem::path> InstalledDataFolder(
+    const std::filesystem::path& executable_folder);
+
+// pic/, image/, help/: QUOINRY_HOME when that is set, else the installed data folder, else the
+// executable's folder.
 std::filesystem::path ProgramDirectory();
 
 // The settings file, info.ini; its folder is created when missing.

@@ -5,6 +5,8 @@
 
 #include "common/cp936.h"
 #include "document/document_error.h"
+#include "document/docx_document.h"
+#include "document/report_text.h"
 #include "document/source_files.h"
 #include "document/staged_file.h"
 
@@ -13,25 +15,24 @@ namespace {
 
 constexpr const char* kNoPictureWarning = "警告:没有截面图片,截面特性标题后的图片位置留空";
 
-void AddLines(DocxDocument& document, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) document.AddParagraph(line);
+void AddLine(DocumentSink& sink, const std::string& line, int top_level) {
+    if (const int level = HeadingLevelOf(line); level > 0)
+        sink.Heading(top_level + level - 1, ExponentRuns(line));
+    else
+        sink.Paragraph(ExponentRuns(line));
 }
 
-void AddSectionPicture(DocxDocument& document, const ReportTexts& reports, Warnings& warnings) {
+void AddSectionPicture(DocumentSink& sink, const ReportTexts& reports, Warnings& warnings) {
     if (!reports.picture) {
         if (std::find(warnings.begin(), warnings.end(), kNoPictureWarning) == warnings.end()) {
             warnings.push_back(kNoPictureWarning);
         }
-        document.AddParagraph("");
+        sink.Paragraph({});
         return;
     }
-    if (document.drawing_count() == 0) {
-        if (!IsWindowsMetafile(*reports.picture))
-            throw DocumentError(DocumentProblem::PictureNotMetafile, "xc.wmf");
-        document.SetPicture(*reports.picture);
-    }
-    document.AddPictureParagraph(
-        {PointsToEmu(kPictureWidthPoints), PointsToEmu(kPictureHeightPoints)});
+    if (!IsWindowsMetafile(*reports.picture))
+        throw DocumentError(DocumentProblem::PictureNotMetafile, "xc.wmf");
+    sink.Picture(*reports.picture, {kPictureWidthPoints, kPictureHeightPoints});
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& file) {
@@ -64,23 +65,44 @@ ReportTexts ReadReports(const DocumentSources& sources) {
     return reports;
 }
 
-DocxDocument ComposeCalculationDocument(const DocumentSources& sources, Warnings& warnings) {
-    return ComposeCalculationDocument(ReadReports(sources), warnings);
+void ComposeDesignChapter(const ReportTexts& reports, DocumentSink& sink, Warnings& warnings,
+                          int top_level) {
+    for (const std::string& line : reports.wind) AddLine(sink, line, top_level);
+    for (const std::string& line : reports.glass) AddLine(sink, line, top_level);
+    for (const std::string& line : reports.gj) {
+        AddLine(sink, line, top_level);
+        if (line == kSectionPropertiesHeading)
+            AddSectionPicture(sink, reports, warnings);
+    }
 }
 
-DocxDocument ComposeCalculationDocument(const ReportTexts& reports, Warnings& warnings) {
-    DocxDocument document(DocxLayout{}, DocxProperties{"计算书", "Quoinry", std::time(nullptr)});
-    AddLines(document, reports.wind);
-    AddLines(document, reports.glass);
-    for (const std::string& line : reports.gj) {
-        document.AddParagraph(line);
-        if (line == kSectionPropertiesHeading)
-            AddSectionPicture(document, reports, warnings);
-    }
+void ComposeCalculationDocument(const ReportTexts& reports, DocumentSink& sink,
+                                Warnings& warnings) {
+    ComposeDesignChapter(reports, sink, warnings, 1);
     // Each line ends its paragraph, so the text closes with an empty paragraph, as typed text
     // does in a word processor; a heading on the last line leaves the picture last but one.
-    document.AddParagraph("");
+    sink.Paragraph({});
+}
+
+RecordedDocument RecordCalculationDocument(const ReportTexts& reports, Warnings& warnings) {
+    RecordedDocument document(CalculationDocumentInfo());
+    ComposeCalculationDocument(reports, document, warnings);
     return document;
+}
+
+RecordedDocument RecordCalculationDocument(const DocumentSources& sources, Warnings& warnings) {
+    return RecordCalculationDocument(ReadReports(sources), warnings);
+}
+
+DocumentInfo CalculationDocumentInfo() {
+    return {"计算书", "", std::time(nullptr)};
+}
+
+void WriteDocxDocument(const RecordedDocument& document, const std::filesystem::path& out) {
+    StagedFile staged(FolderOf(out));
+    WriteStaged(DocxOf(document), staged, out);
+    if (!staged.MoveTo(out))
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
 }
 
 Warnings BuildCalculationDocument(const DocumentSources& sources,
@@ -90,11 +112,7 @@ Warnings BuildCalculationDocument(const DocumentSources& sources,
 
 Warnings BuildCalculationDocument(const ReportTexts& reports, const std::filesystem::path& out) {
     Warnings warnings;
-    const DocxDocument document = ComposeCalculationDocument(reports, warnings);
-    StagedFile staged(FolderOf(out));
-    WriteStaged(document, staged, out);
-    if (!staged.MoveTo(out))
-        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+    WriteDocxDocument(RecordCalculationDocument(reports, warnings), out);
     return warnings;
 }
 

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "document/docx_document.h"
+#include "document/document_sink.h"
+#include "document/recorded_document.h"
 
 namespace quoinry::document {
 
@@ -48,20 +49,35 @@ ReportTexts ReadReports(const DocumentSources& sources);
 // Texts for the user (UTF-8) about a document that was built all the same.
 using Warnings = std::vector<std::string>;
 
-// The calculation document (计算书): one paragraph for every line of wind.txt, then of glass.txt,
-// then of gj.txt; after each gj.txt line that is exactly kSectionPropertiesHeading a paragraph
-// with the section picture embedded at kPictureWidthPoints x kPictureHeightPoints; and a last
-// empty paragraph, where the typing of the last line ended. The whole text in 宋体 14 pt,
-// page margins 60 pt, A4.
-// Throws DocumentError when a report is missing or unreadable, or when a heading needs the
-// picture and the picture file is missing, unreadable or not a Windows metafile.
-DocxDocument ComposeCalculationDocument(const DocumentSources& sources, Warnings& warnings);
-// The same from reports already read; a picture that is not a metafile throws DocumentError.
-DocxDocument ComposeCalculationDocument(const ReportTexts& reports, Warnings& warnings);
+// The reports of one design as a part of a document: every line of wind.txt, then of glass.txt,
+// then of gj.txt, as a paragraph, or as a heading when it is one (一、… at `top_level`, (1).… one
+// level lower; report_text.h), its exponents as superscripts; after each gj.txt line that is
+// exactly kSectionPropertiesHeading the section picture at kPictureWidthPoints x
+// kPictureHeightPoints, or without a picture an empty paragraph and a warning.
+// Throws DocumentError when a heading needs the picture and it is not a Windows metafile.
+void ComposeDesignChapter(const ReportTexts& reports, DocumentSink& sink, Warnings& warnings,
+                          int top_level = 1);
 
-// Composes the calculation document and writes it to `out` (a .docx file), replacing an older
-// one. The file appears only when it is complete: on a DocumentError nothing new is left behind
-// and an older `out` stays as it was. Returns the warnings, e.g. for a missing picture.
+// The calculation document (计算书) of one design: its chapter at level 1 and a last empty
+// paragraph, where the typing of the last line ended. The writers set it in 宋体 14 pt, page
+// margins 60 pt, A4, with "第 N 页 共 M 页" in the footer.
+void ComposeCalculationDocument(const ReportTexts& reports, DocumentSink& sink, Warnings& warnings);
+// The same, kept for several writers. Reads the files of `sources` first (see ReadReports).
+RecordedDocument RecordCalculationDocument(const ReportTexts& reports, Warnings& warnings);
+RecordedDocument RecordCalculationDocument(const DocumentSources& sources, Warnings& warnings);
+
+// Title "计算书", made now.
+DocumentInfo CalculationDocumentInfo();
+
+// Writes `document` as a .docx file to `out`, replacing an older one. The file appears only when
+// it is complete: on a DocumentError nothing new is left behind and an older `out` stays as it
+// was.
+void WriteDocxDocument(const RecordedDocument& document, const std::filesystem::path& out);
+
+// Composes the calculation document and writes it to `out` as WriteDocxDocument does. Returns
+// the warnings, e.g. for a missing picture. Throws DocumentError when a report is missing or
+// unreadable, or when a heading needs the picture and it is missing, unreadable or not a
+// Windows metafile.
 Warnings BuildCalculationDocument(const DocumentSources& sources, const std::filesystem::path& out);
 Warnings BuildCalculationDocument(const ReportTexts& reports, const std::filesystem::path& out);
 

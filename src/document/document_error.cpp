@@ -19,14 +19,23 @@ const char* Describe(DocumentProblem problem) {
             return "截面图片已损坏";
         case DocumentProblem::DocumentUnwritable:
             return "无法写入计算书";
+        case DocumentProblem::FontMissing:
+            return "找不到计算书 PDF 所用的宋体字体文件";
     }
     return "";
+}
+
+// What the user does about it, after the file's name.
+const char* Advice(DocumentProblem problem) {
+    return problem == DocumentProblem::FontMissing
+               ? ",请安装 Debian 软件包 fonts-arphic-uming(sudo apt install fonts-arphic-uming)"
+               : "";
 }
 
 }  // namespace
 
 DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file)
-    : std::runtime_error(std::string(Describe(problem)) + " " + file.string()),
+    : std::runtime_error(std::string(Describe(problem)) + " " + file.string() + Advice(problem)),
       problem_(problem),
       file_(file) {}
 

@@ -15,6 +15,7 @@ enum class DocumentProblem {
     PictureNotMetafile,
     PictureDamaged,
     DocumentUnwritable,
+    FontMissing,  // the PDF's font file
 };
 
 // A document error names the file it is about; what() is the description without the

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "document/document_error.h"
+#include "document/docx_document.h"
 #include "document/staged_file.h"
 
 namespace quoinry::document {
@@ -46,20 +47,23 @@ PlacedDocument PlaceCalculationDocument(const DocumentSources& sources,
 PlacedDocument PlaceCalculationDocument(const ReportTexts& reports,
                                         const std::filesystem::path& wanted) {
     PlacedDocument placed;
-    const DocxDocument document = ComposeCalculationDocument(reports, placed.warnings);
-    const std::filesystem::path& first = wanted;
+    const RecordedDocument document = RecordCalculationDocument(reports, placed.warnings);
+    placed.file = PlaceDocxDocument(document, wanted);
+    return placed;
+}
+
+std::filesystem::path PlaceDocxDocument(const RecordedDocument& document,
+                                        const std::filesystem::path& wanted) {
     StagedFile staged(wanted.has_parent_path() ? wanted.parent_path() : ".");
-    WriteStaged(document, staged, first);
+    WriteStaged(DocxOf(document), staged, wanted);
     for (int number = 1; number <= kMaxNumber; ++number) {
         const std::filesystem::path candidate = NumberedFile(wanted, number);
         if (IsOpenInWordProcessor(candidate))
             continue;
-        if (staged.MoveTo(candidate)) {
-            placed.file = candidate;
-            return placed;
-        }
+        if (staged.MoveTo(candidate))
+            return candidate;
     }
-    throw DocumentError(DocumentProblem::DocumentUnwritable, first);
+    throw DocumentError(DocumentProblem::DocumentUnwritable, wanted);
 }
 
 }  // namespace quoinry::document

@@ -31,5 +31,8 @@ std::filesystem::path NumberedFile(const std::filesystem::path& wanted, int numb
 // The same for reports already read, first tried under `wanted`, then NAME(2).docx, ...
 PlacedDocument PlaceCalculationDocument(const ReportTexts& reports,
                                         const std::filesystem::path& wanted);
+// The same for a document already composed; returns the file it was written to.
+std::filesystem::path PlaceDocxDocument(const RecordedDocument& document,
+                                        const std::filesystem::path& wanted);
 
 }  // namespace quoinry::document

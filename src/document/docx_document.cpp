@@ -1,104 +1,237 @@
 #include "document/docx_document.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <stdexcept>
 
 #include "document/docx_parts.h"
+#include "document/docx_xml.h"
 #include "document/xml_text.h"
 #include "document/zip_writer.h"
 
 namespace quoinry::document {
 namespace {
 
-constexpr double kEmuPerPoint = 12700.0;
+using docx::RunStyle;
 
-void AppendTextRun(std::string& out, const std::string& run_properties, std::string_view text) {
-    out += "<w:r>";
-    out += run_properties;
-    std::size_t start = 0;
-    while (true) {
-        // A tab is its own element in WordprocessingML; inside w:t it would count as a space.
-        const std::size_t tab = text.find('\t', start);
-        const std::string_view piece = text.substr(start, tab - start);
-        if (!piece.empty()) {
-            out += "<w:t xml:space=\"preserve\">";
-            AppendXmlEscaped(out, piece);
-            out += "</w:t>";
-        }
-        if (tab == std::string_view::npos)
-            break;
-        out += "<w:tab/>";
-        start = tab + 1;
-    }
-    out += "</w:r>";
+constexpr int kPageWidthTwips = 11906;
+// Larger is no picture for a page; the composer's sizes are far below.
+constexpr double kMaxPicturePoints = 2000;
+
+std::string Bookmark(int id) {
+    return "_Toc" + std::to_string(id);
 }
 
-void AppendDrawing(std::string& out, int id, PictureSize size) {
-    const std::string cx = std::to_string(size.width_emu);
-    const std::string cy = std::to_string(size.height_emu);
-    const std::string number = std::to_string(id);
-    out +=
-        "<w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"" +
-        cx + "\" cy=\"" + cy +
-        "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:docPr id=\"" + number +
-        "\" name=\"Picture " + number +
-        "\"/><wp:cNvGraphicFramePr/><a:graphic><a:graphicData "
-        "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic>"
-        "<pic:nvPicPr><pic:cNvPr id=\"" +
-        number + "\" name=\"Picture " + number +
-        "\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed=\"" +
-        parts::kPictureRelationship +
-        "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm>"
-        "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
-        cx + "\" cy=\"" + cy +
-        "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
-        "</a:graphicData></a:graphic></wp:inline></w:drawing>";
+std::string Border(const char* side) {
+    return std::string("<w:") + side +
+           " w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"000000\"/>";
+}
+
+std::vector<int> ColumnWidths(const DocumentTable& table, int total) {
+    std::size_t count = std::max<std::size_t>(table.header.size(), 1);
+    for (const std::vector<TableCell>& row : table.rows) count = std::max(count, row.size());
+    std::vector<double> weights = table.column_weights;
+    const bool usable =
+        weights.size() == count && std::all_of(weights.begin(), weights.end(),
+                                               [](double w) { return std::isfinite(w) && w > 0; });
+    if (!usable)
+        weights.assign(count, 1.0);
+    const double sum = std::accumulate(weights.begin(), weights.end(), 0.0);
+    std::vector<int> widths;
+    for (double w : weights) widths.push_back(static_cast<int>(total * w / sum));
+    return widths;
 }
 
 }  // namespace
 
-std::int64_t PointsToEmu(double points) {
-    return std::llround(points * kEmuPerPoint);
+int TextWidthTwips(const DocxLayout& layout) {
+    return kPageWidthTwips - 2 * layout.margin_twips;
 }
 
-DocxDocument::DocxDocument(DocxLayout layout, DocxProperties properties)
+DocxDocument::DocxDocument(DocxLayout layout, DocumentInfo info)
     : layout_(std::move(layout)),
-      properties_(std::move(properties)),
-      run_properties_(parts::RunProperties(layout_)) {}
+      info_(std::move(info)),
+      body_run_properties_(docx::RunProperties(layout_.font, {layout_.font_half_points})) {}
 
-void DocxDocument::AddParagraph(std::string_view text) {
+void DocxDocument::OpenParagraph(const std::string& own_properties,
+                                 const std::string& run_properties) {
     // The paragraph mark carries the font too, so empty lines keep the height of the text's.
-    body_ += "<w:p><w:pPr>" + run_properties_ + "</w:pPr>";
-    if (!text.empty())
-        AppendTextRun(body_, run_properties_, text);
+    body_ += "<w:p><w:pPr>" + own_properties + run_properties + "</w:pPr>";
+    ends_with_table_ = false;
+}
+
+std::string DocxDocument::TakePageBreak() {
+    const bool pending = page_break_;
+    page_break_ = false;
+    return pending ? "<w:pageBreakBefore/>" : "";
+}
+
+void DocxDocument::Cover(const CoverBlock& cover) {
+    const std::string title_run =
+        docx::RunProperties(layout_.font, {layout_.cover_title_half_points, true});
+    OpenParagraph(
+        TakePageBreak() + "<w:spacing w:before=\"3600\" w:after=\"1200\"/><w:jc w:val=\"center\"/>",
+        title_run);
+    docx::AppendRun(body_, title_run, cover.title);
+    body_ += "</w:p>";
+    const std::string line_run =
+        docx::RunProperties(layout_.font, {layout_.cover_line_half_points});
+    for (const std::string& line : cover.lines) {
+        OpenParagraph("<w:spacing w:after=\"240\"/><w:jc w:val=\"center\"/>", line_run);
+        docx::AppendRun(body_, line_run, line);
+        body_ += "</w:p>";
+    }
+}
+
+void DocxDocument::Contents(int max_level) {
+    // Filled in by Body(), when every heading is known.
+    contents_.push_back({body_.size(), ClampedHeadingLevel(max_level), !TakePageBreak().empty()});
+    ends_with_table_ = false;
+}
+
+void DocxDocument::Heading(int level, const Runs& runs) {
+    level = ClampedHeadingLevel(level);
+    const int bookmark = static_cast<int>(headings_.size()) + 1;
+    headings_.push_back({level, RunsText(runs), bookmark});
+    OpenParagraph("<w:pStyle w:val=\"Heading" + std::to_string(level) + "\"/>" + TakePageBreak(),
+                  body_run_properties_);
+    const std::string id = std::to_string(bookmark);
+    body_ += "<w:bookmarkStart w:id=\"" + id + "\" w:name=\"" + Bookmark(bookmark) + "\"/>";
+    docx::AppendRuns(body_, layout_.font, {layout_.font_half_points}, runs);
+    body_ += "<w:bookmarkEnd w:id=\"" + id + "\"/></w:p>";
+}
+
+void DocxDocument::Paragraph(const Runs& runs) {
+    OpenParagraph(TakePageBreak(), body_run_properties_);
+    docx::AppendRuns(body_, layout_.font, {layout_.font_half_points}, runs);
     body_ += "</w:p>";
 }
 
-void DocxDocument::AddPictureParagraph(PictureSize size) {
-    if (picture_.empty())
-        throw std::logic_error("DocxDocument: picture paragraph without picture");
-    body_ += "<w:p><w:pPr>" + run_properties_ + "</w:pPr><w:r>" + run_properties_;
-    AppendDrawing(body_, ++drawings_, size);
+void DocxDocument::Picture(const std::string& wmf, PictureSize size) {
+    if (!(size.width > 0 && size.height > 0 && size.width < kMaxPicturePoints &&
+          size.height < kMaxPicturePoints))
+        throw std::invalid_argument("DocxDocument: picture size out of range");
+    auto found = std::find(pictures_.begin(), pictures_.end(), wmf);
+    if (found == pictures_.end())
+        found = pictures_.insert(pictures_.end(), wmf);
+    const int number = static_cast<int>(found - pictures_.begin()) + 1;
+    OpenParagraph(TakePageBreak(), body_run_properties_);
+    body_ += "<w:r>" + body_run_properties_;
+    docx::AppendDrawing(body_, ++drawings_, parts::PictureRelationship(number),
+                        docx::PointsToEmu(size.width), docx::PointsToEmu(size.height));
     body_ += "</w:r></w:p>";
 }
 
-void DocxDocument::SetPicture(std::string wmf_bytes) {
-    picture_ = std::move(wmf_bytes);
+void DocxDocument::Table(const DocumentTable& table) {
+    if (page_break_) {
+        // A table has no paragraph properties of its own to start a page with.
+        page_break_ = false;
+        OpenParagraph("", body_run_properties_);
+        body_ += "<w:r>" + body_run_properties_ + "<w:br w:type=\"page\"/></w:r></w:p>";
+    }
+    const std::vector<int> widths = ColumnWidths(table, TextWidthTwips(layout_));
+    body_ += "<w:tbl><w:tblPr><w:tblW w:w=\"" + std::to_string(TextWidthTwips(layout_)) +
+             "\" w:type=\"dxa\"/><w:tblBorders>" + Border("top") + Border("left") +
+             Border("bottom") + Border("right") + Border("insideH") + Border("insideV") +
+             "</w:tblBorders><w:tblLayout w:type=\"fixed\"/></w:tblPr><w:tblGrid>";
+    for (int width : widths) body_ += "<w:gridCol w:w=\"" + std::to_string(width) + "\"/>";
+    body_ += "</w:tblGrid>";
+    auto row = [&](const std::vector<TableCell>& cells, bool header) {
+        body_ += header ? "<w:tr><w:trPr><w:tblHeader/></w:trPr>" : "<w:tr>";
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            const TableCell cell = i < cells.size() ? cells[i] : TableCell{};
+            const RunStyle style{layout_.small_half_points, header, cell.failing};
+            body_ += "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(widths[i]) +
+                     "\" w:type=\"dxa\"/></w:tcPr><w:p><w:pPr>" +
+                     std::string(header ? "<w:jc w:val=\"center\"/>" : "") +
+                     docx::RunProperties(layout_.font, style) + "</w:pPr>";
+            docx::AppendRuns(body_, layout_.font, style, cell.runs);
+            body_ += "</w:p></w:tc>";
+        }
+        body_ += "</w:tr>";
+    };
+    if (!table.header.empty())
+        row(table.header, true);
+    for (const std::vector<TableCell>& cells : table.rows) row(cells, false);
+    body_ += "</w:tbl>";
+    ends_with_table_ = true;
+}
+
+void DocxDocument::PageBreak() {
+    page_break_ = true;
+}
+
+std::string DocxDocument::ContentsXml(const ContentsSlot& slot) const {
+    const int max_level = slot.max_level;
+    const std::string title_run =
+        docx::RunProperties(layout_.font, {layout_.font_half_points, true});
+    std::string xml = "<w:p><w:pPr>" + std::string(slot.page_break ? "<w:pageBreakBefore/>" : "") +
+                      "<w:spacing w:after=\"240\"/><w:jc w:val=\"center\"/>" + title_run +
+                      "</w:pPr>";
+    docx::AppendRun(xml, title_run, "目  录");
+    xml += "</w:p>";
+    std::vector<const HeadingEntry*> entries;
+    for (const HeadingEntry& heading : headings_) {
+        if (heading.level <= max_level)
+            entries.push_back(&heading);
+    }
+    if (entries.empty())
+        return xml;
+    const std::string tabs = "<w:tabs><w:tab w:val=\"right\" w:leader=\"dot\" w:pos=\"" +
+                             std::to_string(TextWidthTwips(layout_)) + "\"/></w:tabs>";
+    for (const HeadingEntry* entry_pointer : entries) {
+        const HeadingEntry& entry = *entry_pointer;
+        xml += "<w:p><w:pPr><w:pStyle w:val=\"TOC" + std::to_string(entry.level) + "\"/>" + tabs +
+               body_run_properties_ + "</w:pPr>";
+        xml += "<w:hyperlink w:anchor=\"" + Bookmark(entry.bookmark) + "\" w:history=\"1\">";
+        docx::AppendRun(xml, body_run_properties_, entry.text);
+        xml += "<w:r>" + body_run_properties_ + "<w:tab/></w:r>";
+        // The page is the word processor's to fill in: a page reference of its own rather than
+        // a contents field, whose entries LibreOffice would show as they were written.
+        docx::AppendField(xml, body_run_properties_,
+                          " PAGEREF " + Bookmark(entry.bookmark) + " \\h ");
+        xml += "</w:hyperlink></w:p>";
+    }
+    return xml;
+}
+
+std::string DocxDocument::Body() const {
+    std::string body;
+    body.reserve(body_.size() + 4096);
+    std::size_t at = 0;
+    for (const ContentsSlot& slot : contents_) {
+        body.append(body_, at, slot.offset - at);
+        body += ContentsXml(slot);
+        at = slot.offset;
+    }
+    body.append(body_, at, std::string::npos);
+    // Word wants a paragraph after a table at the end of the body.
+    if (ends_with_table_)
+        body += "<w:p><w:pPr>" + body_run_properties_ + "</w:pPr></w:p>";
+    return body;
+}
+
+DocxDocument DocxOf(const RecordedDocument& document) {
+    DocxDocument docx(DocxLayout{}, document.info());
+    Replay(document, docx);
+    return docx;
 }
 
 void WriteDocx(const DocxDocument& document, const std::filesystem::path& file) {
-    const bool with_picture = document.drawing_count() > 0;
+    const int pictures = static_cast<int>(document.pictures().size());
     ZipWriter zip(file);
     zip.Add("[Content_Types].xml", parts::ContentTypes());
     zip.Add("_rels/.rels", parts::PackageRelationships());
     zip.Add("word/document.xml", parts::Document(document));
-    zip.Add("word/_rels/document.xml.rels", parts::DocumentRelationships(with_picture));
+    zip.Add("word/_rels/document.xml.rels", parts::DocumentRelationships(pictures));
     zip.Add("word/styles.xml", parts::Styles(document.layout()));
-    zip.Add("word/settings.xml", parts::Settings());
+    zip.Add("word/settings.xml", parts::Settings(document.has_contents()));
     zip.Add("word/fontTable.xml", parts::FontTable(document.layout()));
-    if (with_picture)
-        zip.Add(parts::kPicturePart, document.picture());
-    zip.Add("docProps/core.xml", parts::CoreProperties(document.properties()));
+    zip.Add(parts::kFooterPart, parts::Footer(document.layout()));
+    for (int n = 1; n <= pictures; ++n)
+        zip.Add(parts::PicturePart(n), document.pictures()[static_cast<std::size_t>(n - 1)]);
+    zip.Add("docProps/core.xml", parts::CoreProperties(document.info()));
     zip.Add("docProps/app.xml", parts::AppProperties());
     zip.Close();
 }

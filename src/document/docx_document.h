@@ -1,62 +1,84 @@
 #pragma once
 
-#include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/document_sink.h"
+#include "document/recorded_document.h"
+
 namespace quoinry::document {
 
-// One font and size for the whole text, equal page margins, A4 paper.
+// One font for the whole text, equal page margins, A4 paper. Sizes in half-points.
 struct DocxLayout {
     std::string font = "宋体";
     std::string font_alt_name = "SimSun";  // the font's Latin name, for substitution
     int font_half_points = 28;
     int margin_twips = 1200;
+    int small_half_points = 21;        // the footer and tables, 五号
+    int cover_title_half_points = 44;  // 二号
+    int cover_line_half_points = 32;   // 三号
 };
 
-struct DocxProperties {
-    std::string title;
-    std::string creator;
-    std::time_t created = 0;
-};
+// The twips of the text's width between the margins.
+int TextWidthTwips(const DocxLayout& layout);
 
-// Size of an inline picture, in English Metric Units (12700 per point).
-struct PictureSize {
-    std::int64_t width_emu = 0;
-    std::int64_t height_emu = 0;
-};
-
-std::int64_t PointsToEmu(double points);
-
-// A Word document of plain paragraphs and inline pictures of one Windows metafile.
-class DocxDocument {
+// A Word document built block by block: headings with outline levels and bookmarks, superscript
+// runs, inline metafile pictures, tables, a cover and a contents field.
+class DocxDocument : public DocumentSink {
   public:
-    DocxDocument(DocxLayout layout, DocxProperties properties);
+    DocxDocument(DocxLayout layout, DocumentInfo info);
 
-    // A paragraph of UTF-8 text, written as it is; an empty text gives an empty paragraph.
-    void AddParagraph(std::string_view text);
-    // A paragraph holding the metafile set by SetPicture.
-    void AddPictureParagraph(PictureSize size);
-    void SetPicture(std::string wmf_bytes);
+    void Cover(const CoverBlock& cover) override;
+    void Contents(int max_level) override;
+    void Heading(int level, const Runs& runs) override;
+    void Paragraph(const Runs& runs) override;
+    void Picture(const std::string& wmf, PictureSize size) override;
+    void Table(const DocumentTable& table) override;
+    void PageBreak() override;
 
+    // The distinct pictures in the order of their first use: word/media/image<n>.wmf.
+    const std::vector<std::string>& pictures() const { return pictures_; }
     int drawing_count() const { return drawings_; }
-    const std::string& picture() const { return picture_; }
+    bool has_contents() const { return !contents_.empty(); }
     const DocxLayout& layout() const { return layout_; }
-    const DocxProperties& properties() const { return properties_; }
-    // The body paragraphs as WordprocessingML, without the section properties.
-    const std::string& body() const { return body_; }
+    const DocumentInfo& info() const { return info_; }
+    // The body's blocks as WordprocessingML with the contents filled in, without the section
+    // properties.
+    std::string Body() const;
 
   private:
+    struct ContentsSlot {
+        std::size_t offset;  // in body_
+        int max_level;
+        bool page_break;  // the contents start a new page
+    };
+    struct HeadingEntry {
+        int level;
+        std::string text;
+        int bookmark;
+    };
+
+    // "<w:p><w:pPr>...": the paragraph's own properties, then the mark's run properties.
+    void OpenParagraph(const std::string& own_properties, const std::string& run_properties);
+    std::string TakePageBreak();
+    std::string ContentsXml(const ContentsSlot& slot) const;
+
     DocxLayout layout_;
-    DocxProperties properties_;
-    std::string run_properties_;
+    DocumentInfo info_;
+    std::string body_run_properties_;
     std::string body_;
-    std::string picture_;
+    std::vector<std::string> pictures_;
+    std::vector<ContentsSlot> contents_;
+    std::vector<HeadingEntry> headings_;
     int drawings_ = 0;
+    bool page_break_ = false;
+    bool ends_with_table_ = false;
 };
+
+// The recorded document's blocks in a DocxDocument of the default layout.
+DocxDocument DocxOf(const RecordedDocument& document);
 
 // Writes the document as a .docx package to `file`, replacing it. Throws ZipError.
 void WriteDocx(const DocxDocument& document, const std::filesystem::path& file);

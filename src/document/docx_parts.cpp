@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "common/version.h"
+#include "document/docx_xml.h"
 #include "document/xml_text.h"
 
 namespace quoinry::document::parts {
@@ -30,12 +32,15 @@ std::string FontAttributes(const DocxLayout& layout) {
            font + "\"";
 }
 
+constexpr const char* kFooterRelationship = "rIdFooter";
+
 std::string SectionProperties(const DocxLayout& layout) {
     const std::string margin = std::to_string(layout.margin_twips);
-    return "<w:sectPr><w:pgSz w:w=\"" + std::to_string(kPageWidthTwips) + "\" w:h=\"" +
-           std::to_string(kPageHeightTwips) + "\"/><w:pgMar w:top=\"" + margin + "\" w:right=\"" +
-           margin + "\" w:bottom=\"" + margin + "\" w:left=\"" + margin + "\" w:header=\"" +
-           std::to_string(kHeaderFooterTwips) + "\" w:footer=\"" +
+    return std::string("<w:sectPr><w:footerReference w:type=\"default\" r:id=\"") +
+           kFooterRelationship + "\"/><w:pgSz w:w=\"" + std::to_string(kPageWidthTwips) +
+           "\" w:h=\"" + std::to_string(kPageHeightTwips) + "\"/><w:pgMar w:top=\"" + margin +
+           "\" w:right=\"" + margin + "\" w:bottom=\"" + margin + "\" w:left=\"" + margin +
+           "\" w:header=\"" + std::to_string(kHeaderFooterTwips) + "\" w:footer=\"" +
            std::to_string(kHeaderFooterTwips) + "\" w:gutter=\"0\"/></w:sectPr>";
 }
 
@@ -49,10 +54,12 @@ std::string W3cTime(std::time_t time) {
 
 }  // namespace
 
-std::string RunProperties(const DocxLayout& layout) {
-    const std::string size = std::to_string(layout.font_half_points);
-    return "<w:rPr><w:rFonts " + FontAttributes(layout) + "/><w:sz w:val=\"" + size +
-           "\"/><w:szCs w:val=\"" + size + "\"/></w:rPr>";
+std::string PicturePart(int n) {
+    return "word/media/image" + std::to_string(n) + ".wmf";
+}
+
+std::string PictureRelationship(int n) {
+    return "rIdPicture" + std::to_string(n);
 }
 
 std::string ContentTypes() {
@@ -74,6 +81,7 @@ std::string ContentTypes() {
                          std::string(kOfficeTypes) + "wordprocessingml.settings+xml") +
            override_part("word/fontTable.xml",
                          std::string(kOfficeTypes) + "wordprocessingml.fontTable+xml") +
+           override_part(kFooterPart, std::string(kOfficeTypes) + "wordprocessingml.footer+xml") +
            override_part("docProps/core.xml",
                          "application/vnd.openxmlformats-package.core-properties+xml") +
            override_part("docProps/app.xml",
@@ -95,25 +103,24 @@ std::string PackageRelationships() {
            "</Relationships>";
 }
 
-std::string DocumentRelationships(bool with_picture) {
+std::string DocumentRelationships(int pictures) {
     const std::string office = kRelationshipTypes;
-    std::string xml = std::string(kXmlDeclaration) +
-                      "<Relationships "
-                      "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-                      Relationship("rId1", office + "styles", "styles.xml") +
-                      Relationship("rId2", office + "settings", "settings.xml") +
-                      Relationship("rId3", office + "fontTable", "fontTable.xml");
-    if (with_picture) {
-        // Targets are relative to word/.
-        xml += Relationship(kPictureRelationship, office + "image",
-                            std::string(kPicturePart).substr(5));
-    }
+    std::string xml =
+        std::string(kXmlDeclaration) +
+        "<Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+        Relationship("rId1", office + "styles", "styles.xml") +
+        Relationship("rId2", office + "settings", "settings.xml") +
+        Relationship("rId3", office + "fontTable", "fontTable.xml") +
+        Relationship(kFooterRelationship, office + "footer", std::string(kFooterPart).substr(5));
+    // Targets are relative to word/.
+    for (int n = 1; n <= pictures; ++n)
+        xml += Relationship(PictureRelationship(n), office + "image", PicturePart(n).substr(5));
     return xml + "</Relationships>";
 }
 
 std::string Document(const DocxDocument& document) {
     std::string xml;
-    xml.reserve(document.body().size() + 1024);
     xml += kXmlDeclaration;
     xml += "<w:document ";
     xml += kWordNamespace;
@@ -122,7 +129,7 @@ std::string Document(const DocxDocument& document) {
         " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
         " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
         " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body>";
-    xml += document.body();
+    xml += document.Body();
     xml += SectionProperties(document.layout());
     xml += "</w:body></w:document>";
     return xml;
@@ -130,6 +137,25 @@ std::string Document(const DocxDocument& document) {
 
 std::string Styles(const DocxLayout& layout) {
     const std::string size = std::to_string(layout.font_half_points);
+    std::string headings;
+    // Word and LibreOffice know the headings by these names and show their outline levels.
+    for (int level = 1; level <= kMaxHeadingLevel; ++level) {
+        const std::string n = std::to_string(level);
+        headings += "<w:style w:type=\"paragraph\" w:styleId=\"Heading" + n +
+                    "\"><w:name w:val=\"heading " + n +
+                    "\"/><w:basedOn w:val=\"Normal\"/><w:next w:val=\"Normal\"/><w:uiPriority "
+                    "w:val=\"9\"/><w:qFormat/><w:pPr><w:keepNext/><w:outlineLvl w:val=\"" +
+                    std::to_string(level - 1) +
+                    "\"/></w:pPr><w:rPr><w:b/><w:bCs/></w:rPr></w:style>";
+    }
+    for (int level = 1; level <= kMaxHeadingLevel; ++level) {
+        const std::string n = std::to_string(level);
+        headings += "<w:style w:type=\"paragraph\" w:styleId=\"TOC" + n +
+                    "\"><w:name w:val=\"toc " + n +
+                    "\"/><w:basedOn w:val=\"Normal\"/><w:next w:val=\"Normal\"/><w:uiPriority "
+                    "w:val=\"39\"/><w:unhideWhenUsed/><w:pPr><w:ind w:left=\"" +
+                    std::to_string((level - 1) * 420) + "\"/></w:pPr></w:style>";
+    }
     return std::string(kXmlDeclaration) + "<w:styles " + kWordNamespace +
            "><w:docDefaults><w:rPrDefault><w:rPr><w:rFonts " + FontAttributes(layout) +
            "/><w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size +
@@ -141,18 +167,33 @@ std::string Styles(const DocxLayout& layout) {
            "<w:name w:val=\"Normal\"/><w:qFormat/></w:style>"
            "<w:style w:type=\"character\" w:default=\"1\" w:styleId=\"DefaultParagraphFont\">"
            "<w:name w:val=\"Default Paragraph Font\"/><w:uiPriority w:val=\"1\"/><w:semiHidden/>"
-           "<w:unhideWhenUsed/></w:style>"
-           "</w:styles>";
+           "<w:unhideWhenUsed/></w:style>" +
+           headings + "</w:styles>";
 }
 
-std::string Settings() {
+std::string Settings(bool update_fields) {
     // Without a compatibility mode Word opens the file in the mode of Word 2007.
     return std::string(kXmlDeclaration) + "<w:settings " + kWordNamespace +
            "><w:defaultTabStop w:val=\"420\"/>"
-           "<w:characterSpacingControl w:val=\"compressPunctuation\"/>"
+           "<w:characterSpacingControl w:val=\"compressPunctuation\"/>" +
+           (update_fields ? "<w:updateFields w:val=\"true\"/>" : "") +
            "<w:compat><w:compatSetting w:name=\"compatibilityMode\" "
            "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
            "</w:settings>";
+}
+
+std::string Footer(const DocxLayout& layout) {
+    const std::string run = docx::RunProperties(layout.font, {layout.small_half_points});
+    std::string xml = std::string(kXmlDeclaration) + "<w:ftr " + kWordNamespace +
+                      " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                      "relationships\"><w:p><w:pPr><w:jc w:val=\"center\"/>" +
+                      run + "</w:pPr>";
+    docx::AppendRun(xml, run, "第 ");
+    docx::AppendField(xml, run, " PAGE ");
+    docx::AppendRun(xml, run, " 页 共 ");
+    docx::AppendField(xml, run, " NUMPAGES ");
+    docx::AppendRun(xml, run, " 页");
+    return xml + "</w:p></w:ftr>";
 }
 
 std::string FontTable(const DocxLayout& layout) {
@@ -167,8 +208,8 @@ std::string FontTable(const DocxLayout& layout) {
            "</w:font></w:fonts>";
 }
 
-std::string CoreProperties(const DocxProperties& properties) {
-    const std::string time = W3cTime(properties.created);
+std::string CoreProperties(const DocumentInfo& info) {
+    const std::string time = W3cTime(info.created);
     return std::string(kXmlDeclaration) +
            "<cp:coreProperties "
            "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
@@ -176,9 +217,10 @@ std::string CoreProperties(const DocxProperties& properties) {
            "xmlns:dcterms=\"http://purl.org/dc/terms/\" "
            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
            "<dc:title>" +
-           XmlEscaped(properties.title) + "</dc:title><dc:creator>" +
-           XmlEscaped(properties.creator) +
-           "</dc:creator><dcterms:created xsi:type=\"dcterms:W3CDTF\">" + time +
+           XmlEscaped(info.title) + "</dc:title><dc:creator>" +
+           XmlEscaped(info.author.empty() ? std::string("Quoinry") : info.author) +
+           "</dc:creator><cp:version>" + kVersion +
+           "</cp:version><dcterms:created xsi:type=\"dcterms:W3CDTF\">" + time +
            "</dcterms:created><dcterms:modified xsi:type=\"dcterms:W3CDTF\">" + time +
            "</dcterms:modified></cp:coreProperties>";
 }
@@ -187,7 +229,8 @@ std::string AppProperties() {
     return std::string(kXmlDeclaration) +
            "<Properties "
            "xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\">"
-           "<Application>Quoinry</Application></Properties>";
+           "<Application>Quoinry " +
+           kVersion + "</Application></Properties>";
 }
 
 }  // namespace quoinry::document::parts

@@ -7,20 +7,25 @@
 // The XML parts of a .docx package (Office Open XML, WordprocessingML).
 namespace quoinry::document::parts {
 
-inline constexpr const char* kPicturePart = "word/media/image1.wmf";
-inline constexpr const char* kPictureRelationship = "rIdPicture";
+inline constexpr const char* kFooterPart = "word/footer1.xml";
 
-// Run properties of the layout's font and size, "<w:rPr>...</w:rPr>".
-std::string RunProperties(const DocxLayout& layout);
+// The n-th picture (from 1): "word/media/image<n>.wmf", and its relationship's id.
+std::string PicturePart(int n);
+std::string PictureRelationship(int n);
 
 std::string ContentTypes();
 std::string PackageRelationships();
-std::string DocumentRelationships(bool with_picture);
+std::string DocumentRelationships(int pictures);
 std::string Document(const DocxDocument& document);
+// Normal, the headings with their outline levels and the contents' entries.
 std::string Styles(const DocxLayout& layout);
-std::string Settings();
+// `update_fields`: the word processor fills in the contents' pages when it opens the file.
+std::string Settings(bool update_fields);
 std::string FontTable(const DocxLayout& layout);
-std::string CoreProperties(const DocxProperties& properties);
+// "第 N 页 共 M 页", centred.
+std::string Footer(const DocxLayout& layout);
+std::string CoreProperties(const DocumentInfo& info);
+// The program's name and version.
 std::string AppProperties();
 
 }  // namespace quoinry::document::parts

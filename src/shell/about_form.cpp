@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "common/version.h"
 #include "shell/form_helpers.h"
 #include "shell/pictures.h"
 
@@ -66,7 +67,7 @@ void AboutForm::Load() {
     if (parentWidget() != nullptr)
         parentWidget()->setWindowTitle(title);
     title_->setText(title);
-    version_->setText(QStringLiteral("版本:V2.0"));
+    version_->setText(QStringLiteral("版本:V") + QString::fromLatin1(kVersion));
     description_->setText(
         description_->text() + QStringLiteral("\r\n\r\n") +
         QStringLiteral(

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "common/ini_file.h"
 #include "common/numbers.h"
@@ -14,6 +15,7 @@
 #include "design/verdicts.h"
 #include "document/document_placement.h"
 #include "shell/busy_cursor.h"
+#include "shell/document_window.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/result_box.h"
@@ -336,9 +338,6 @@ void GjForm::WriteDocument() {
     const std::filesystem::path proposal =
         model.file() ? model.file()->parent_path() / (FileNameOf(model.Title()) + ".docx")
                      : TempDirectory() / document::NumberedDocumentName(1);
-    const QString chosen = host_.Services().DocumentFileToSave(this, Q(proposal.string()));
-    if (chosen.isEmpty())
-        return;
     const WindGlassRun& wind_glass = *model.wind_glass();
     const MemberRun& member = *model.member_run();
     document::ReportTexts reports{document::AsFileLines(wind_glass.wind_lines),
@@ -346,28 +345,22 @@ void GjForm::WriteDocument() {
                                   document::AsFileLines(member.lines), std::nullopt};
     if (!member.picture.empty())
         reports.picture = member.picture;
-    document::PlacedDocument placed;
-    LastError error;
+    document::Warnings warnings;
+    document::RecordedDocument composed;
     {
         const BusyCursor busy;
-        error.Try([&] {
-            placed = document::PlaceCalculationDocument(reports, std::filesystem::path(S(chosen)));
-        });
+        if (!Reported(host_, this,
+                      [&] { composed = document::RecordCalculationDocument(reports, warnings); }))
+            return;
     }
-    error.ReportTo(host_, this);
-    if (error.Failed())
-        return;
-    for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));
-    bool opened = false;
+    composed.info().author = model.design().info.engineer;
+    for (const std::string& warning : warnings) ShowExclamation(host_, this, Q(warning));
+    std::optional<DocumentWindow> window;
     {
         const BusyCursor busy;
-        opened = host_.Services().OpenFile(placed.file);
+        window.emplace(host_, std::move(composed), proposal, this);
     }
-    // Without a word processor the document is still there: that is information, not an error.
-    ShowInformation(host_, this,
-                    opened ? QStringLiteral("计算书输出完成!")
-                           : Q("计算书输出完成!计算书已保存为 " + placed.file.string() +
-                               ",没有找到打开它的文字处理程序。"));
+    host_.Services().ShowDocument(*window);
 }
 
 void GjForm::CloseForm() {

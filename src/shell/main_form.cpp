@@ -9,6 +9,7 @@
 
 #include "common/file_bytes.h"
 #include "common/program_dir.h"
+#include "common/version.h"
 #include "design/recent_designs.h"
 #include "shell/about_form.h"
 #include "shell/form_helpers.h"
@@ -37,7 +38,8 @@ ChildForm* NewForm(MainForm::Form form, MainForm& host) {
     return new AboutForm(host);
 }
 
-const QString kProgramTitle = QStringLiteral("Quoinry V2.0版");
+const QString kProgramTitle =
+    QStringLiteral("Quoinry V") + QString::fromLatin1(kVersionMajorMinor) + QStringLiteral("版");
 
 // What 新建文件 restored before there were design files: the inputs of the last compute.
 Design LastComputedDesign() {

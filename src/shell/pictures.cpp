@@ -143,6 +143,26 @@ QIcon ToolbarIcon(int index) {
     return QIcon(pixmap);
 }
 
+QImage ApplicationIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 64 x 64 grid; small sizes keep only thick strokes.
+    p.scale(size / 64.0, size / 64.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(52, 86, 128));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    p.setBrush(QColor(200, 205, 212));
+    p.drawRect(QRectF(12, 10, 40, 44));
+    p.setBrush(kGlassColor);
+    p.drawRect(QRectF(16, 14, 14, 36));
+    p.drawRect(QRectF(34, 14, 14, 36));
+    p.setBrush(kMemberColor);
+    p.drawRect(QRectF(30, 10, 4, 44));
+    return image;
+}
+
 QImage BackgroundPicture(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);

@@ -12,6 +12,10 @@ namespace quoinry::shell {
 // Toolbar button 1 .. 5: new file, profiles, about, help, exit.
 QIcon ToolbarIcon(int index);
 
+// The program's icon for the desktop's menus, `size` pixels square: a window of two panes with
+// the loaded member marked.
+QImage ApplicationIcon(int size);
+
 // The main window's background.
 QImage BackgroundPicture(QSize size);
 

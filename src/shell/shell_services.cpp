@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <algorithm>
@@ -102,6 +104,21 @@ QString DesktopServices::DesignFileToSave(QWidget* parent, const QString& propos
 QString DesktopServices::DocumentFileToSave(QWidget* parent, const QString& proposal) {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("保存计算书"), proposal,
                                         QStringLiteral("Word 文档 (*.docx)"));
+}
+
+QString DesktopServices::PdfFileToSave(QWidget* parent, const QString& proposal) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存计算书"), proposal,
+                                        QStringLiteral("PDF 文档 (*.pdf)"));
+}
+
+void DesktopServices::ShowDocument(QDialog& window) {
+    window.exec();
+}
+
+bool DesktopServices::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印计算书"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 SaveChoice DesktopServices::AskSaveChanges(QWidget* parent, const QString& title) {

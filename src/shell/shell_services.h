@@ -9,7 +9,9 @@
 #include "design/design_file.h"
 #include "project/project.h"
 
+class QDialog;
 class QMessageBox;
+class QPrinter;
 class QWidget;
 
 namespace quoinry::profile {
@@ -51,6 +53,11 @@ class ShellServices {
     virtual QString DesignFileToOpen(QWidget* parent) = 0;
     virtual QString DesignFileToSave(QWidget* parent, const QString& proposal) = 0;
     virtual QString DocumentFileToSave(QWidget* parent, const QString& proposal) = 0;
+    virtual QString PdfFileToSave(QWidget* parent, const QString& proposal) = 0;
+    // Shows the calculation document's window until the user closes it.
+    virtual void ShowDocument(QDialog& window) = 0;
+    // The system's print dialog for `printer`; false when the user cancels.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
     // Asked before unsaved changes of the design named `title` would be lost.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& title) = 0;
     // The design's name, project and engineer as the user edits them; nothing when cancelled.
@@ -86,6 +93,9 @@ class DesktopServices : public ShellServices {
     QString DesignFileToOpen(QWidget* parent) override;
     QString DesignFileToSave(QWidget* parent, const QString& proposal) override;
     QString DocumentFileToSave(QWidget* parent, const QString& proposal) override;
+    QString PdfFileToSave(QWidget* parent, const QString& proposal) override;
+    void ShowDocument(QDialog& window) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& title) override;
     std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) override;
     QString FileToOpen(QWidget* parent, const QString& title, const QString& filter) override;

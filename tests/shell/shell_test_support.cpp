@@ -1,5 +1,8 @@
 #include "shell_test_support.h"
 
+#include <QPrinter>
+#include <QPushButton>
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QMdiArea>
@@ -42,6 +45,21 @@ std::vector<QString> RecordingServices::TakeTexts() {
     for (const ShownMessage& message : messages) texts.push_back(message.text);
     messages.clear();
     return texts;
+}
+
+void RecordingServices::PressButton(QWidget& window, const char* name) {
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    ASSERT_TRUE(button->isEnabled()) << name;
+    button->click();
+}
+
+bool RecordingServices::ChoosePrinter(QWidget*, QPrinter& printer) {
+    if (print_to.empty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(print_to.string()));
+    return true;
 }
 
 void ShellTest::SetUp() {

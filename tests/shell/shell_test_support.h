@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -70,6 +72,20 @@ class RecordingServices : public ShellServices {
         proposals.push_back(proposal);
         return document_to_save.isNull() ? proposal : document_to_save;
     }
+    QString PdfFileToSave(QWidget*, const QString& proposal) override {
+        proposals.push_back(proposal);
+        return pdf_to_save.isNull() ? proposal : pdf_to_save;
+    }
+    // The window is not shown: the test's hook works it, by default as a user who wants the
+    // .docx presses 用字处理软件打开.
+    void ShowDocument(QDialog& window) override {
+        ++documents_shown;
+        if (on_document)
+            on_document(window);
+        else
+            PressButton(window, "OpenDocx");
+    }
+    bool ChoosePrinter(QWidget*, QPrinter& printer) override;
     SaveChoice AskSaveChanges(QWidget*, const QString& title) override {
         asked_to_save.push_back(title);
         return save_choice;
@@ -88,6 +104,7 @@ class RecordingServices : public ShellServices {
 
     // The texts shown so far, and forgets them.
     std::vector<QString> TakeTexts();
+    static void PressButton(QWidget& window, const char* name);
 
     std::vector<ShownMessage> messages;
     std::vector<QString> questions;
@@ -107,6 +124,11 @@ class RecordingServices : public ShellServices {
     SaveChoice save_choice = SaveChoice::Cancel;
     std::vector<QString> asked_to_save;
     std::optional<DesignInfo> design_info;
+    QString pdf_to_save;  // null: the proposal is taken
+    int documents_shown = 0;
+    std::function<void(QDialog&)> on_document;
+    // Printing goes to this PDF file instead of a printer; empty: the print dialog is cancelled.
+    std::filesystem::path print_to;
     QString file_to_open;
     QString file_to_save;
     std::optional<ProjectInfo> project_info;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "document/recorded_document.h"
+
 // The commands that need Qt live in a module of their own, loaded only when one of them runs,
 // so that the calculation commands start without loading Qt.
 namespace quoinry::cli {
@@ -22,3 +24,8 @@ extern "C" quoinry::ProfileLibrary* QuoinryNewProfileLibrary();
 
 // The module's entry: runs `command` with the arguments after its name; returns the exit status.
 extern "C" int QuoinryQtCommand(const char* command, int argc, const char* const* argv);
+
+// Writes `document` as a PDF to `out`; returns 0 with the warnings in `messages`, or 1 with the
+// error line there. Both sides are built from the same sources, so the document passes as it is.
+extern "C" int QuoinryWritePdf(const quoinry::document::RecordedDocument* document, const char* out,
+                               std::vector<std::string>* messages);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -39,6 +40,18 @@ using namespace quoinry;
 using namespace quoinry::shell;
 namespace fs = std::filesystem;
 
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Save(QWidget* widget, const QDir& out, const char* name) {
+    Settle();
+    const QString file = out.filePath(QString::fromLatin1(name));
+    if (!widget->grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+}
+
 // Answers every question without a dialog.
 class QuietServices : public ShellServices {
   public:
@@ -59,6 +72,15 @@ class QuietServices : public ShellServices {
     QString DesignFileToOpen(QWidget*) override { return {}; }
     QString DesignFileToSave(QWidget*, const QString&) override { return {}; }
     QString DocumentFileToSave(QWidget*, const QString& proposal) override { return proposal; }
+    QString PdfFileToSave(QWidget*, const QString&) override { return {}; }
+    // The document's window as 结果输出 shows it, taken and closed.
+    void ShowDocument(QDialog& window) override {
+        window.resize(860, 980);
+        window.show();
+        Save(&window, *out, "document.png");
+        window.close();
+    }
+    bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
     SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return std::nullopt;
@@ -73,7 +95,8 @@ class QuietServices : public ShellServices {
 
     std::optional<ProjectInfo> project;  // what 工程信息 gives
 
-    QString drawing;  // the drawing 型材计算 measures
+    QString drawing;            // the drawing 型材计算 measures
+    const QDir* out = nullptr;  // where the pictures go
     QString last_message;
     MessageIcon last_icon = MessageIcon::None;
 };
@@ -99,18 +122,6 @@ void Type(QWidget* form, const char* name, const char* text) {
 
 void Press(QWidget* form, const char* name) {
     Find<QAbstractButton>(form, name)->click();
-}
-
-void Settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void Save(QWidget* widget, const QDir& out, const char* name) {
-    Settle();
-    const QString file = out.filePath(QString::fromLatin1(name));
-    if (!widget->grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
 }
 
 // The main window with the message the last command showed in front of it, as the screen shows
@@ -196,6 +207,7 @@ void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::p
     Press(member, "Button1");
     Press(member, "Button2");
     Save(&main, out, "member-check.png");
+    Press(member, "Button3");
     // A longer member on the same section: the checks that fail are red and named.
     Type(member, "TextBox2", "1800");
     Press(member, "Button2");
@@ -255,6 +267,7 @@ int main(int argc, char** argv) {
     const fs::path source = argv[1];
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QuietServices services;
+    services.out = &out;
     services.project = ProjectInfo{
         "上海某24层住宅 3#楼", "上海", "上海", "550", "C类", "2001", "李工", "王工", "赵工",
         "2026-12-06"};

@@ -1,0 +1,53 @@
+#include <iostream>
+#include <system_error>
+
+#include "cli/commands.h"
+#include "common/install_layout.h"
+#include "document/calculation_document.h"
+#include "document/document_error.h"
+#include "platform/executable_path.h"
+#include "platform/plugin.h"
+
+namespace quoinry::cli {
+
+std::filesystem::path QtModuleFile() {
+    const std::filesystem::path folder = platform::ExecutablePath().parent_path();
+    const std::filesystem::path beside = folder / "libquoinry_qt.so";
+    std::error_code error;
+    if (std::filesystem::exists(beside, error))
+        return beside;
+    return folder.parent_path() / kInstalledModuleDir / "libquoinry_qt.so";
+}
+
+int WritePdfThroughModule(const document::RecordedDocument& document,
+                          const std::filesystem::path& pdf) {
+    using Entry =
+        int (*)(const document::RecordedDocument*, const char*, std::vector<std::string>*);
+    std::string error;
+    const auto entry = reinterpret_cast<Entry>(
+        platform::LoadModuleFunction(QtModuleFile(), "QuoinryWritePdf", error));
+    if (entry == nullptr) {
+        std::cerr << "当前错误:无法载入写 PDF 的模块 " << QtModuleFile().string()
+                  << ",请重新安装 Quoinry(" << error << ")\n";
+        return 1;
+    }
+    std::vector<std::string> messages;
+    const int status = entry(&document, pdf.c_str(), &messages);
+    for (const std::string& message : messages) std::cerr << message << "\n";
+    return status;
+}
+
+int WriteDocumentOutputs(const document::RecordedDocument& document,
+                         const DocumentOutputs& outputs) {
+    if (outputs.docx) {
+        try {
+            document::WriteDocxDocument(document, *outputs.docx);
+        } catch (const document::DocumentError& error) {
+            std::cerr << document::ErrorLine(error) << "\n";
+            return 1;
+        }
+    }
+    return outputs.pdf ? WritePdfThroughModule(document, *outputs.pdf) : 0;
+}
+
+}  // namespace quoinry::cli
