@@ -26,10 +26,10 @@ size_t Root(std::vector<size_t>& parent, size_t i) {
     return i;
 }
 
-}  // namespace
+using Pairs = std::vector<std::pair<size_t, size_t>>;
 
-std::vector<std::pair<size_t, size_t>> NearPairs(const std::vector<Point>& points,
-                                                 double tolerance) {
+// Cells too far apart for one packed key: sorted by their two coordinates.
+Pairs PairsOfSortedCells(const std::vector<Point>& points, double tolerance) {
     // Points in cells as large as the tolerance, sorted by cell: each point meets the points of
     // its own cell and of the cells beside it in one contiguous run per column.
     const double size = tolerance > 0 ? tolerance : 1;
@@ -40,7 +40,7 @@ std::vector<std::pair<size_t, size_t>> NearPairs(const std::vector<Point>& point
     std::sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
         return a.first < b.first || (!(b.first < a.first) && a.second < b.second);
     });
-    std::vector<std::pair<size_t, size_t>> pairs;
+    Pairs pairs;
     auto meet = [&](size_t i, size_t j) {
         if (Length(points[i] - points[j]) <= tolerance)
             pairs.push_back(std::minmax(i, j));
@@ -59,6 +59,82 @@ std::vector<std::pair<size_t, size_t>> NearPairs(const std::vector<Point>& point
             meet(cells[k].second, from->second);
     }
     return pairs;
+}
+
+struct Keyed {
+    uint64_t key;
+    size_t point;
+};
+
+// Sorts by key, equal keys keeping their order: eleven bits at a time, lowest first.
+void SortByKey(std::vector<Keyed>& items) {
+    constexpr int kBits = 11;
+    constexpr uint64_t kMask = (uint64_t{1} << kBits) - 1;
+    uint64_t largest = 0;
+    for (const Keyed& item : items) largest = std::max(largest, item.key);
+    std::vector<Keyed> sorted(items.size());
+    for (int shift = 0; shift < 64 && (largest >> shift) != 0; shift += kBits) {
+        std::vector<size_t> start((kMask + 2), 0);
+        for (const Keyed& item : items) ++start[((item.key >> shift) & kMask) + 1];
+        for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+        for (const Keyed& item : items) sorted[start[(item.key >> shift) & kMask]++] = item;
+        items.swap(sorted);
+    }
+}
+
+// The same pairs, found through one number per cell: column × stride + row, with a spare row
+// below and above each column so that the neighbours' keys are key ± 1 and key + stride ± 1.
+Pairs PairsOfPackedCells(const std::vector<Point>& points, double tolerance) {
+    const double size = tolerance > 0 ? tolerance : 1;
+    std::vector<Cell> cells;
+    cells.reserve(points.size());
+    for (const Point& p : points) cells.push_back({CellOf(p.x, size), CellOf(p.y, size)});
+    if (cells.empty())
+        return {};
+    Cell low = cells[0], high = cells[0];
+    for (const Cell& c : cells) {
+        low = {std::min(low.x, c.x), std::min(low.y, c.y)};
+        high = {std::max(high.x, c.x), std::max(high.y, c.y)};
+    }
+    // Differences of cells within ±4e18 fit an unsigned 64-bit number.
+    const uint64_t columns = static_cast<uint64_t>(high.x) - static_cast<uint64_t>(low.x);
+    const uint64_t rows = static_cast<uint64_t>(high.y) - static_cast<uint64_t>(low.y);
+    constexpr uint64_t kLargestSpan = uint64_t{1} << 30;
+    if (columns >= kLargestSpan || rows >= kLargestSpan)
+        return PairsOfSortedCells(points, tolerance);
+    const uint64_t stride = rows + 3;
+    std::vector<Keyed> keyed;
+    keyed.reserve(points.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const uint64_t column = static_cast<uint64_t>(cells[i].x) - static_cast<uint64_t>(low.x);
+        const uint64_t row = static_cast<uint64_t>(cells[i].y) - static_cast<uint64_t>(low.y);
+        keyed.push_back({column * stride + row + 1, i});
+    }
+    SortByKey(keyed);
+    Pairs pairs;
+    auto meet = [&](size_t i, size_t j) {
+        if (Length(points[i] - points[j]) <= tolerance)
+            pairs.push_back(std::minmax(i, j));
+    };
+    size_t next_column = 0;  // the first entry at or after the lower neighbour in the next column
+    for (size_t k = 0; k < keyed.size(); ++k) {
+        const uint64_t key = keyed[k].key;
+        // The rest of this cell and the cell above it, then the next column's three rows.
+        for (size_t m = k + 1; m < keyed.size() && keyed[m].key <= key + 1; ++m)
+            meet(keyed[k].point, keyed[m].point);
+        while (next_column < keyed.size() && keyed[next_column].key < key + stride - 1)
+            ++next_column;
+        for (size_t m = next_column; m < keyed.size() && keyed[m].key <= key + stride + 1; ++m)
+            meet(keyed[k].point, keyed[m].point);
+    }
+    return pairs;
+}
+
+}  // namespace
+
+std::vector<std::pair<size_t, size_t>> NearPairs(const std::vector<Point>& points,
+                                                 double tolerance) {
+    return PairsOfPackedCells(points, tolerance);
 }
 
 std::vector<size_t> GroupNearPoints(const std::vector<Point>& points, double tolerance) {
