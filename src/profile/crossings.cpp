@@ -47,34 +47,39 @@ struct Piece {
     Point left;
     Point right;
     bool arc = false;
-    Circle circle;
     bool upper = false;  // on the upper half of its circle
+    ArcFrame frame;      // of the whole edge, when it is an arc
     Box box;             // of the whole edge
     size_t loop = 0;
     size_t index = 0;
 };
 
+void AddPiece(const Edge& part, Piece p, std::vector<Piece>& pieces) {
+    p.left = part.start;
+    p.right = part.end;
+    if (p.right.x < p.left.x || (p.right.x == p.left.x && p.right.y < p.left.y))
+        std::swap(p.left, p.right);
+    p.arc = part.IsArc();
+    pieces.push_back(p);
+}
+
 void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& pieces) {
-    std::vector<Edge> parts{edge};
-    const Box box = EdgeBox(edge);
-    Circle circle;
-    if (edge.IsArc()) {
-        circle = ArcCircle(edge);
-        parts = SplitAtLine(edge, 1, circle.center.y);
+    Piece p;
+    p.loop = loop;
+    p.index = index;
+    if (!edge.IsArc()) {
+        p.box = EdgeBox(edge);
+        AddPiece(edge, p, pieces);
+        return;
     }
-    for (const Edge& part : parts) {
-        Piece p;
-        p.left = part.start;
-        p.right = part.end;
-        if (p.right.x < p.left.x || (p.right.x == p.left.x && p.right.y < p.left.y))
-            std::swap(p.left, p.right);
-        p.arc = part.IsArc();
-        p.circle = circle;
-        p.upper = EdgeMidpoint(part).y > circle.center.y;
-        p.box = box;
-        p.loop = loop;
-        p.index = index;
-        pieces.push_back(p);
+    p.frame = FrameOfArc(edge);
+    p.box = ArcBox(edge, p.frame);
+    const double middle = p.frame.circle.center.y;
+    Edge parts[3];
+    const int count = SplitArcAtLine(edge, p.frame, 1, middle, parts);
+    for (int k = 0; k < count; ++k) {
+        p.upper = EdgeMidpoint(parts[k]).y > middle;
+        AddPiece(parts[k], p, pieces);
     }
 }
 
@@ -85,9 +90,10 @@ double YAt(const Piece& p, double x) {
         return p.right.y;
     if (!p.arc)
         return p.left.y + (p.right.y - p.left.y) * ((x - p.left.x) / (p.right.x - p.left.x));
-    const double dx = x - p.circle.center.x;
-    const double h = std::sqrt(std::max(0.0, p.circle.radius * p.circle.radius - dx * dx));
-    return p.upper ? p.circle.center.y + h : p.circle.center.y - h;
+    const Circle& circle = p.frame.circle;
+    const double dx = x - circle.center.x;
+    const double h = std::sqrt(std::max(0.0, circle.radius * circle.radius - dx * dx));
+    return p.upper ? circle.center.y + h : circle.center.y - h;
 }
 
 // Straight neighbours in a loop meet only at their corner unless the second runs back along the
@@ -122,12 +128,16 @@ std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
                                             double tolerance) {
     auto low = [&](size_t i) { return axis == 0 ? boxes[i].min.x : boxes[i].min.y; };
     auto high = [&](size_t i) { return axis == 0 ? boxes[i].max.x : boxes[i].max.y; };
-    std::vector<size_t> order = members;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return low(a) < low(b); });
+    // The low sides beside the numbers: the sort compares without looking the boxes up.
+    std::vector<std::pair<double, size_t>> order;
+    order.reserve(members.size());
+    for (size_t i : members) order.push_back({low(i), i});
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::vector<size_t>> groups;
     double reach = 0;
-    for (size_t i : order) {
-        if (groups.empty() || low(i) > reach + tolerance) {
+    for (const auto& [side, i] : order) {
+        if (groups.empty() || side > reach + tolerance) {
             groups.emplace_back();
             reach = high(i);
         }
@@ -140,13 +150,9 @@ std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
 // Loops that cannot touch each other are checked apart: columns of loops whose boxes overlap in
 // x, then rows of those that overlap in y. A drawing of many small parts then sweeps many short
 // lists instead of one long one.
-std::vector<std::vector<size_t>> LoopGroups(const std::vector<Loop>& loops, double tolerance) {
-    std::vector<Box> boxes;
-    std::vector<size_t> all;
-    for (size_t l = 0; l < loops.size(); ++l) {
-        boxes.push_back(LoopBox(loops[l]));
-        all.push_back(l);
-    }
+std::vector<std::vector<size_t>> LoopGroups(const std::vector<Box>& boxes, double tolerance) {
+    std::vector<size_t> all(boxes.size());
+    for (size_t l = 0; l < all.size(); ++l) all[l] = l;
     std::vector<std::vector<size_t>> groups;
     for (const auto& column : SplitApart(all, boxes, 0, tolerance)) {
         for (auto& row : SplitApart(column, boxes, 1, tolerance)) groups.push_back(std::move(row));
@@ -154,45 +160,39 @@ std::vector<std::vector<size_t>> LoopGroups(const std::vector<Loop>& loops, doub
     return groups;
 }
 
+// One sweep for each group of loops; its lists keep their room from group to group.
 class Sweep {
   public:
-    // Compares the edges of the loops numbered in `group`.
-    Sweep(const std::vector<Loop>& loops, const std::vector<size_t>& group, double tolerance,
-          Point origin)
-        : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {
-        for (size_t l : group) {
-            for (size_t i = 0; i < loops[l].size(); ++i) AddPieces(loops[l][i], l, i, pieces_);
-        }
-    }
+    Sweep(const std::vector<Loop>& loops, double tolerance, Point origin)
+        : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {}
 
-    void Run() {
-        struct Event {
-            double x;
-            bool leaves;
-            size_t piece;
-        };
-        std::vector<Event> events;
-        events.reserve(2 * pieces_.size());
+    // Compares the edges of the loops numbered in `group`.
+    void Run(const std::vector<size_t>& group) {
+        pieces_.clear();
+        for (size_t l : group) {
+            for (size_t i = 0; i < loops_[l].size(); ++i) AddPieces(loops_[l][i], l, i, pieces_);
+        }
+        events_.clear();
         for (size_t k = 0; k < pieces_.size(); ++k) {
-            events.push_back({pieces_[k].left.x, false, k});
-            events.push_back({pieces_[k].right.x, true, k});
+            events_.push_back({pieces_[k].left.x, false, k});
+            events_.push_back({pieces_[k].right.x, true, k});
         }
         // At one x, pieces enter before others leave, so pieces meeting there are compared.
-        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+        std::sort(events_.begin(), events_.end(), [](const Event& a, const Event& b) {
             return a.x != b.x ? a.x < b.x : a.leaves < b.leaves;
         });
-        std::vector<std::set<size_t, Below>::iterator> where(pieces_.size());
-        for (const Event& event : events) {
+        where_.resize(pieces_.size());
+        for (const Event& event : events_) {
             x_ = event.x;
             if (!event.leaves) {
-                where[event.piece] = active_.insert(event.piece).first;
-                CompareAround(where[event.piece]);
+                where_[event.piece] = Enter(event.piece);
+                CompareAround(where_[event.piece]);
             } else {
-                auto at = where[event.piece];
+                auto at = where_[event.piece];
                 auto next = std::next(at);
                 if (at != active_.begin() && next != active_.end())
                     Compare(*std::prev(at), *next);
-                active_.erase(at);
+                spare_.push_back(active_.extract(at));
             }
         }
     }
@@ -202,6 +202,22 @@ class Sweep {
         const Sweep* sweep;
         bool operator()(size_t a, size_t b) const { return sweep->Lower(a, b); }
     };
+    using Active = std::set<size_t, Below>;
+    struct Event {
+        double x;
+        bool leaves;
+        size_t piece;
+    };
+
+    // The set's nodes of pieces that left serve the next ones.
+    Active::iterator Enter(size_t piece) {
+        if (spare_.empty())
+            return active_.insert(piece).first;
+        Active::node_type node = std::move(spare_.back());
+        spare_.pop_back();
+        node.value() = piece;
+        return active_.insert(std::move(node)).position;
+    }
 
     bool Lower(size_t a, size_t b) const {
         const Piece& pa = pieces_[a];
@@ -222,7 +238,7 @@ class Sweep {
     }
 
     // The new piece against its neighbours; a vertical piece against every piece along it.
-    void CompareAround(std::set<size_t, Below>::iterator at) {
+    void CompareAround(Active::iterator at) {
         const Piece& p = pieces_[*at];
         const double top = std::max(p.left.y, p.right.y) + tolerance_;
         for (auto up = std::next(at); up != active_.end(); ++up) {
@@ -247,7 +263,7 @@ class Sweep {
         const Edge& eb = loops_[pb.loop][pb.index];
         if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
             return;
-        const EdgeContact contact = FindContact(ea, eb, tolerance_);
+        const EdgeContact contact = FindContact(ea, &pa.frame, eb, &pb.frame, tolerance_);
         if (contact.points.empty())
             return;
         if (pa.loop != pb.loop) {
@@ -266,25 +282,35 @@ class Sweep {
     double tolerance_;
     Point origin_;
     std::vector<Piece> pieces_;
+    std::vector<Event> events_;
+    std::vector<Active::iterator> where_;
     double x_ = 0;
-    std::set<size_t, Below> active_;
+    Active active_;
+    std::vector<Active::node_type> spare_;
 };
+
+void CheckGroups(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
+                 Point origin) {
+    Sweep sweep(loops, tolerance, origin);
+    for (const auto& group : LoopGroups(boxes, tolerance)) sweep.Run(group);
+}
 
 }  // namespace
 
-void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point origin) {
+void CheckCrossings(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
+                    Point origin) {
     for (const Loop& loop : loops) {
         for (const Edge& edge : loop) {
             if (edge.IsElliptic()) {
                 const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
-                for (const auto& group : LoopGroups(flat, tolerance))
-                    Sweep(flat, group, tolerance, origin).Run();
+                std::vector<Box> flat_boxes;
+                for (const Loop& f : flat) flat_boxes.push_back(LoopBox(f));
+                CheckGroups(flat, flat_boxes, tolerance, origin);
                 return;
             }
         }
     }
-    for (const auto& group : LoopGroups(loops, tolerance))
-        Sweep(loops, group, tolerance, origin).Run();
+    CheckGroups(loops, boxes, tolerance, origin);
 }
 
 }  // namespace quoinry::profile

@@ -10,6 +10,8 @@ namespace quoinry::profile {
 // other than neighbours of one loop meeting at their shared corner; places in messages are
 // shifted by `origin`. A sweep from left to right
 // compares only edges that lie next to each other, so the time grows as n log n.
-void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point origin = {});
+// `boxes` are the loops' boxes (LoopBox).
+void CheckCrossings(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
+                    Point origin = {});
 
 }  // namespace quoinry::profile

@@ -65,6 +65,16 @@ Circle ArcCircle(const Edge& arc);
 Point PointOnEdge(const Edge& edge, double t);  // t in [0, 1] along the edge
 Point EdgeMidpoint(const Edge& edge);
 
+// An arc's circle and the angle of its start as seen from the centre: what most questions about
+// an arc need, worked out once (trigonometry) for all of them. The functions taking a frame give
+// the same values as those without.
+struct ArcFrame {
+    Circle circle;
+    double start_angle = 0;
+};
+ArcFrame FrameOfArc(const Edge& arc);
+Point PointOnArc(const Edge& arc, const ArcFrame& frame, double t);
+
 struct Box {
     Point min{1e300, 1e300};
     Point max{-1e300, -1e300};
@@ -78,6 +88,7 @@ struct Box {
 
 // Exact for arcs: the extreme points of the circle that lie on the arc count.
 Box EdgeBox(const Edge& edge);
+Box ArcBox(const Edge& arc, const ArcFrame& frame);
 
 // A closed chain of edges: each edge ends where the next starts, the last where the first starts.
 using Loop = std::vector<Edge>;
@@ -85,11 +96,14 @@ using Loop = std::vector<Edge>;
 Box LoopBox(const Loop& loop);
 double LoopArea(const Loop& loop);  // signed, positive when counter-clockwise
 Loop Reversed(const Loop& loop);
+void Reverse(Loop& loop);  // in place
 Loop Translated(const Loop& loop, Point offset);
 
 // Splits an edge where it crosses the line coordinate(axis) == value (axis 0: x, 1: y); the
 // pieces meet exactly on the line.
 std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value);
+// The same for an arc, into `pieces` (at most three); returns their number.
+int SplitArcAtLine(const Edge& arc, const ArcFrame& frame, int axis, double value, Edge* pieces);
 
 // "(12.5, 30)" for messages.
 std::string PointText(Point p);

@@ -1,7 +1,9 @@
 #include "profile/regions.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "profile/crossings.h"
@@ -37,15 +39,26 @@ bool InsideSegment(const Edge& arc, Point p) {
     return arc.sweep > 0 ? side < 0 : side > 0;
 }
 
-// Edges shorter than the tolerance are dropped and their neighbours joined.
-Loop WithoutTinyEdges(const Loop& loop, double tolerance) {
+bool SameBits(Point a, Point b) {
+    return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
+           std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+}
+
+// Edges shorter than the tolerance are dropped and their neighbours joined. `changed` says
+// whether the loop came out other than it went in.
+Loop WithoutTinyEdges(const Loop& loop, double tolerance, bool& changed) {
     Loop kept;
+    kept.reserve(loop.size());
     for (const Edge& edge : loop) {
         if (Length(edge.end - edge.start) > tolerance)
             kept.push_back(edge);
     }
-    for (size_t i = 0; i < kept.size(); ++i)
-        kept[i].start = kept[(i + kept.size() - 1) % kept.size()].end;
+    changed = kept.size() != loop.size();
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const Point joined = kept[(i + kept.size() - 1) % kept.size()].end;
+        changed = changed || !SameBits(kept[i].start, joined);
+        kept[i].start = joined;
+    }
     return kept;
 }
 
@@ -108,6 +121,20 @@ class LoopGrid {
     std::vector<std::vector<size_t>> cells_;
 };
 
+// Loop numbers by falling size; the sizes sort beside the numbers, so that the sort compares
+// without looking them up.
+std::vector<size_t> LargestFirst(const std::vector<double>& areas) {
+    std::vector<std::pair<double, size_t>> sized;
+    sized.reserve(areas.size());
+    for (size_t i = 0; i < areas.size(); ++i) sized.push_back({std::abs(areas[i]), i});
+    std::sort(sized.begin(), sized.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<size_t> order;
+    order.reserve(sized.size());
+    for (const auto& entry : sized) order.push_back(entry.second);
+    return order;
+}
+
 }  // namespace
 
 double DrawingTolerance(const Box& extent) {
@@ -127,26 +154,32 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
     if (drawn.empty())
         throw SectionError("图形中没有封闭的轮廓");
     Box extent;
-    for (const Loop& loop : drawn) extent.Add(LoopBox(loop));
+    std::vector<Box> drawn_boxes;
+    drawn_boxes.reserve(drawn.size());
+    for (const Loop& loop : drawn) {
+        drawn_boxes.push_back(LoopBox(loop));
+        extent.Add(drawn_boxes.back());
+    }
     const double tolerance = DrawingTolerance(extent);
     std::vector<Loop> loops;
     std::vector<Box> boxes;
     std::vector<double> areas;
-    for (const Loop& loop : drawn) {
-        loops.push_back(WithoutTinyEdges(loop, tolerance));
+    loops.reserve(drawn.size());
+    boxes.reserve(drawn.size());
+    areas.reserve(drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        bool changed = false;
+        loops.push_back(WithoutTinyEdges(drawn[i], tolerance, changed));
         const double area = LoopArea(loops.back());
         if (std::abs(area) <= tolerance * tolerance) {
-            throw SectionError("轮廓没有面积,位置 " + PointText(loop.front().start + origin));
+            throw SectionError("轮廓没有面积,位置 " + PointText(drawn[i].front().start + origin));
         }
-        boxes.push_back(LoopBox(loops.back()));
+        boxes.push_back(changed ? LoopBox(loops.back()) : drawn_boxes[i]);
         areas.push_back(area);
     }
-    CheckCrossings(loops, tolerance, origin);
+    CheckCrossings(loops, boxes, tolerance, origin);
 
-    std::vector<size_t> order(loops.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](size_t a, size_t b) { return std::abs(areas[a]) > std::abs(areas[b]); });
+    const std::vector<size_t> order = LargestFirst(areas);
     // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
     // candidates few.
     std::vector<size_t> rank(loops.size());
@@ -176,7 +209,9 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (depth[i] % 2 != 0)
             continue;
         Region region;
-        region.outer = areas[i] > 0 ? std::move(loops[i]) : Reversed(loops[i]);
+        if (!(areas[i] > 0))
+            Reverse(loops[i]);
+        region.outer = std::move(loops[i]);
         region.area_mm2 = std::abs(areas[i]);
         region.box = boxes[i];
         region_of[i] = static_cast<long>(regions.size());
@@ -186,7 +221,9 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (depth[i] % 2 == 0)
             continue;
         Region& region = regions[region_of[parent[i]]];
-        region.holes.push_back(areas[i] < 0 ? std::move(loops[i]) : Reversed(loops[i]));
+        if (!(areas[i] < 0))
+            Reverse(loops[i]);
+        region.holes.push_back(std::move(loops[i]));
         region.area_mm2 -= std::abs(areas[i]);
     }
     std::stable_sort(regions.begin(), regions.end(),
