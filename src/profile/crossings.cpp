@@ -24,7 +24,7 @@ std::vector<Loop> WithEllipsesAsChords(const std::vector<Loop>& loops, double to
                 continue;
             }
             // A chord over Δt strays at most r·Δt²/8 from the curve, r the longer of u and v.
-            const Ellipse& e = edge.ellipse;
+            const Ellipse& e = *edge.ellipse;
             const double r = std::max(Length(e.u), Length(e.v));
             const double step = std::sqrt(2 * tolerance / std::max(r, tolerance));
             const int pieces = static_cast<int>(std::clamp(std::ceil(std::abs(edge.sweep) / step),

@@ -56,8 +56,7 @@ Point EllipsePoint(const Ellipse& e, double t) {
 
 Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep) {
     Edge edge{EllipsePoint(ellipse, t0), EllipsePoint(ellipse, t0 + sweep), sweep};
-    edge.elliptic = true;
-    edge.ellipse = ellipse;
+    edge.ellipse = std::make_shared<const Ellipse>(ellipse);
     edge.t0 = t0;
     return edge;
 }
@@ -75,7 +74,10 @@ Edge TranslatedEdge(const Edge& edge, Point offset) {
     Edge moved = edge;
     moved.start = edge.start + offset;
     moved.end = edge.end + offset;
-    moved.ellipse.centre = edge.ellipse.centre + offset;
+    if (edge.ellipse) {
+        moved.ellipse = std::make_shared<const Ellipse>(
+            Ellipse{edge.ellipse->centre + offset, edge.ellipse->u, edge.ellipse->v});
+    }
     return moved;
 }
 
@@ -119,7 +121,7 @@ Point PointOnEdge(const Edge& edge, double t) {
     if (t >= 1)
         return edge.end;
     if (edge.IsElliptic())
-        return EllipsePoint(edge.ellipse, edge.t0 + t * edge.sweep);
+        return EllipsePoint(*edge.ellipse, edge.t0 + t * edge.sweep);
     if (!edge.IsArc())
         return edge.start + t * (edge.end - edge.start);
     return PointOnArc(edge, FrameOfArc(edge), t);
@@ -163,7 +165,7 @@ Box EdgeBox(const Edge& edge) {
     box.Add(edge.end);
     if (edge.IsElliptic()) {
         // x and y are extreme where their derivative −u sin t + v cos t vanishes.
-        const Ellipse& e = edge.ellipse;
+        const Ellipse& e = *edge.ellipse;
         for (double base : {std::atan2(e.v.x, e.u.x), std::atan2(e.v.y, e.u.y)}) {
             for (double t : {base, base + kPi}) {
                 if (TurnAlong(edge.t0, t, edge.sweep) < std::abs(edge.sweep))
@@ -238,7 +240,7 @@ struct Cuts {
 Cuts EllipseCuts(const Edge& edge, int axis, double value) {
     // u·cos t + v·sin t along the axis is r·cos(t − φ).
     Cuts cuts;
-    const Ellipse& e = edge.ellipse;
+    const Ellipse& e = *edge.ellipse;
     const double a = Coordinate(e.u, axis), b = Coordinate(e.v, axis);
     const double r = std::hypot(a, b);
     const double offset = r > 0 ? (value - Coordinate(e.centre, axis)) / r : 2;

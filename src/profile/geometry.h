@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,17 +37,17 @@ Point EllipsePoint(const Ellipse& ellipse, double t);
 
 // A straight edge (sweep 0), a circular arc from start to end turning by `sweep` radians,
 // counter-clockwise when positive, or an elliptic arc from parameter t0 to t0 + sweep;
-// |sweep| < 2π. A full circle or ellipse is two half edges.
+// |sweep| < 2π. A full circle or ellipse is two half edges. The ellipse is held apart and shared:
+// drawings hold few of them, and every edge the more would cost each pass over the edges.
 struct Edge {
     Point start;
     Point end;
     double sweep = 0;
-    bool elliptic = false;
-    Ellipse ellipse{};  // elliptic arcs only
-    double t0 = 0;      // elliptic arcs only
+    double t0 = 0;                             // elliptic arcs only
+    std::shared_ptr<const Ellipse> ellipse{};  // elliptic arcs only
 
-    bool IsArc() const { return sweep != 0 && !elliptic; }  // circular
-    bool IsElliptic() const { return elliptic; }
+    bool IsArc() const { return sweep != 0 && !ellipse; }  // circular
+    bool IsElliptic() const { return ellipse != nullptr; }
     bool IsCurved() const { return sweep != 0; }
 };
 

@@ -145,7 +145,7 @@ Moments SegmentMoments(Point p, Point q, double sweep) {
 // under p ↦ c + M·p with M = [u v]; integrals over the image scale by det M (its sign turns
 // the orientation) and carry the map into the moments.
 Moments EllipticSegmentMoments(const Edge& edge, Point reference) {
-    const Ellipse& e = edge.ellipse;
+    const Ellipse& e = *edge.ellipse;
     const double t1 = edge.t0 + edge.sweep;
     const Moments unit = SegmentMoments({std::cos(edge.t0), std::sin(edge.t0)},
                                         {std::cos(t1), std::sin(t1)}, edge.sweep);
@@ -170,7 +170,7 @@ Moments EllipticSegmentMoments(const Edge& edge, Point reference) {
 
 // ∫dA alone of EllipticSegmentMoments.
 double EllipticSegmentArea(const Edge& edge) {
-    const Ellipse& e = edge.ellipse;
+    const Ellipse& e = *edge.ellipse;
     const double t1 = edge.t0 + edge.sweep;
     return Cross(e.u, e.v) * SegmentArea({std::cos(edge.t0), std::sin(edge.t0)},
                                          {std::cos(t1), std::sin(t1)}, edge.sweep);

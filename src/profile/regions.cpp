@@ -15,7 +15,7 @@ namespace {
 // Inside the segment between an elliptic arc and its chord: seen in the frame where the curve
 // is the unit circle.
 bool InsideEllipticSegment(const Edge& arc, Point p) {
-    const Ellipse& e = arc.ellipse;
+    const Ellipse& e = *arc.ellipse;
     const double det = Cross(e.u, e.v);
     if (det == 0)
         return false;
@@ -83,7 +83,7 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     }
     // The segment turns the way the curve runs as seen: a mirrored ellipse runs backwards.
     const bool counter_clockwise =
-        edge.IsElliptic() ? (edge.sweep > 0) == (Cross(edge.ellipse.u, edge.ellipse.v) > 0)
+        edge.IsElliptic() ? (edge.sweep > 0) == (Cross(edge.ellipse->u, edge.ellipse->v) > 0)
                           : edge.sweep > 0;
     if (InsideSegment(edge, p))
         turn += counter_clockwise ? 2 * std::numbers::pi : -2 * std::numbers::pi;
