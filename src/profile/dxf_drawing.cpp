@@ -133,7 +133,7 @@ Drawing ReadDxfText(std::string_view text) {
     }
     if (g.chains.empty())
         throw SectionError(NothingClosed(file, g));
-    drawing.loops = JoinChains(g.chains, gap, drawing.origin);
+    drawing.loops = JoinChains(std::move(g.chains), gap, drawing.origin);
     return drawing;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,15 +40,18 @@ struct DxfEntity {
     std::string refusal;  // why it cannot be measured, should it be used
 };
 
+// Entities stay where they are put: a deque grows without moving them.
+using DxfEntities = std::deque<DxfEntity>;
+
 struct DxfBlock {
     Point base;
-    std::vector<DxfEntity> entities;
+    DxfEntities entities;
 };
 
 // What the reader takes from a DXF file: model space entities, block definitions, the
 // linetypes of layers, whether each linetype is drawn broken, and the header values used.
 struct DxfFile {
-    std::vector<DxfEntity> model;
+    DxfEntities model;
     std::unordered_map<std::string, DxfBlock> blocks;              // upper-case names
     std::unordered_map<std::string, std::string> layer_linetypes;  // upper case
     std::unordered_map<std::string, bool> broken_linetypes;        // upper case

@@ -25,8 +25,7 @@ class Placer {
   public:
     explicit Placer(const DxfFile& file) : file_(file) {}
 
-    void Place(const std::vector<DxfEntity>& entities, const Affine& map, const Context& context,
-               int depth) {
+    void Place(const DxfEntities& entities, const Affine& map, const Context& context, int depth) {
         for (const DxfEntity& entity : entities) {
             const std::string layer =
                 context.in_block && entity.layer == "0" ? context.layer : entity.layer;

@@ -170,6 +170,7 @@ std::vector<Edge> PolylineEdges(const std::vector<Point>& points, const std::vec
     std::vector<Edge> edges;
     const size_t n = points.size();
     const size_t count = closed ? n : (n == 0 ? 0 : n - 1);
+    edges.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         const Point from = points[i], to = points[(i + 1) % n];
         if (from.x == to.x && from.y == to.y)

@@ -18,9 +18,11 @@ struct Node {
     size_t count = 0;
 };
 
-void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point to) {
+void AppendChain(Loop& loop, Chain& chain, bool forward, Point from, Point to) {
     const size_t first = loop.size();
-    if (forward) {
+    if (forward && loop.empty()) {
+        loop = std::move(chain);  // a loop of one chain, as most are
+    } else if (forward) {
         loop.insert(loop.end(), chain.begin(), chain.end());
     } else {
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -33,7 +35,7 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
 
 }  // namespace
 
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin) {
+std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin) {
     // Ends closer than the tolerance share a node, placed at the first of them.
     std::vector<Point> ends;
     ends.reserve(2 * chains.size());
@@ -67,6 +69,7 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance,
     }
     std::vector<bool> used(chains.size(), false);
     std::vector<Loop> loops;
+    loops.reserve(chains.size());
     for (size_t first = 0; first < chains.size(); ++first) {
         if (used[first])
             continue;

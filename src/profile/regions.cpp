@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <span>
 
 #include "profile/crossings.h"
 #include "profile/section_error.h"
@@ -90,21 +91,23 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     return turn;
 }
 
+// The loops whose boxes reach into each cell, in one list cell after cell.
 class LoopGrid {
   public:
     LoopGrid(const std::vector<Box>& boxes, const Box& extent) : extent_(extent) {
         side_ = std::clamp<size_t>(static_cast<size_t>(std::sqrt(double(boxes.size()))), 1, 512);
-        cells_.resize(side_ * side_);
-        for (size_t j = 0; j < boxes.size(); ++j) {
-            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
-            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
-            for (size_t y = y0; y <= y1; ++y) {
-                for (size_t x = x0; x <= x1; ++x) cells_[y * side_ + x].push_back(j);
-            }
-        }
+        first_.assign(side_ * side_ + 1, 0);
+        ForEachCell(boxes, [&](size_t cell, size_t) { ++first_[cell + 1]; });
+        for (size_t c = 1; c < first_.size(); ++c) first_[c] += first_[c - 1];
+        loops_.resize(first_.back());
+        std::vector<size_t> next(first_.begin(), first_.end() - 1);
+        ForEachCell(boxes, [&](size_t cell, size_t loop) { loops_[next[cell]++] = loop; });
     }
 
-    const std::vector<size_t>& At(Point p) const { return cells_[Row(p.y) * side_ + Column(p.x)]; }
+    std::span<const size_t> At(Point p) const {
+        const size_t cell = Row(p.y) * side_ + Column(p.x);
+        return {loops_.data() + first_[cell], loops_.data() + first_[cell + 1]};
+    }
 
   private:
     size_t Index(double v, double low, double high) const {
@@ -116,9 +119,21 @@ class LoopGrid {
     size_t Column(double x) const { return Index(x, extent_.min.x, extent_.max.x); }
     size_t Row(double y) const { return Index(y, extent_.min.y, extent_.max.y); }
 
+    template <typename Visit>
+    void ForEachCell(const std::vector<Box>& boxes, Visit visit) const {
+        for (size_t j = 0; j < boxes.size(); ++j) {
+            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
+            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
+            for (size_t y = y0; y <= y1; ++y) {
+                for (size_t x = x0; x <= x1; ++x) visit(y * side_ + x, j);
+            }
+        }
+    }
+
     Box extent_;
     size_t side_;
-    std::vector<std::vector<size_t>> cells_;
+    std::vector<size_t> first_;  // where each cell's loops start in loops_
+    std::vector<size_t> loops_;
 };
 
 // Loop numbers by falling size; the sizes sort beside the numbers, so that the sort compares
