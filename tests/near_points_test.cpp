@@ -68,7 +68,9 @@ TEST(NearPoints, PairsAreThoseWithinTheTolerance) {
         {"zero tolerance", {{2, 2}, {2, 2}, {2, 2.0000001}}, 0},
         {"a crowd", Scattered({-50, -50}, 100, 100, 1500, 2), 2},
         {"far from the origin", Scattered({5e8, -7e8}, 1000, 1000, 800, 1e-3), 1e-3},
-        // Too many cells for one number per cell: the cells are sorted by both coordinates.
+        // Too many cells for one 64-bit number per point: the cells are sorted by both
+        // coordinates.
+        {"5e8 cells each way", Scattered({0, 0}, 5e5, 5e5, 800, 1e-3), 1e-3},
         {"spread over 1e12", Scattered({-5e11, -5e11}, 1e12, 1e12, 800, 1e-3), 1e-3},
         {"spread in x only", Scattered({0, 0}, 1e12, 10, 800, 1e-3), 1e-3},
         {"spread in y only", Scattered({0, 0}, 10, 1e12, 800, 1e-3), 1e-3},
