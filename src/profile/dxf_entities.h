@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,15 +28,16 @@ struct InsertPlacement {
     bool mirrored = false;
 };
 
-// One drawn entity in the coordinates of its block (the world's, for model space).
+// One drawn entity in the coordinates of its block (the world's, for model space). Splines and
+// insertions, the rarer kinds, are held apart: the many lines and arcs stay small.
 struct DxfEntity {
     enum class Kind { kCurves, kSpline, kInsert };
     Kind kind = Kind::kCurves;
-    std::vector<Edge> edges;  // lines, arcs and elliptic arcs
-    Spline spline;
-    InsertPlacement insert;
-    std::string layer = "0";           // upper case
-    std::string linetype = "BYLAYER";  // upper case
+    std::vector<Edge> edges;                  // lines, arcs and elliptic arcs
+    std::unique_ptr<Spline> spline;           // kSpline
+    std::unique_ptr<InsertPlacement> insert;  // kInsert
+    std::string layer = "0";                  // upper case
+    std::string linetype = "BYLAYER";         // upper case
     size_t line = 0;
     std::string refusal;  // why it cannot be measured, should it be used
 };

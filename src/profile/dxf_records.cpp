@@ -202,7 +202,8 @@ void LightPolyline(const DxfFields& f, DxfEntity& e, const Common& common) {
 
 void SplineShape(const DxfFields& f, DxfEntity& e) {
     e.kind = DxfEntity::Kind::kSpline;
-    Spline& s = e.spline;
+    e.spline = std::make_unique<Spline>();
+    Spline& s = *e.spline;
     s.line = e.line;
     bool fitted = false;
     for (const DxfPair& p : f) {
@@ -239,7 +240,8 @@ void SplineShape(const DxfFields& f, DxfEntity& e) {
 
 void Insert(const DxfFields& f, DxfEntity& e, const Common& common) {
     e.kind = DxfEntity::Kind::kInsert;
-    InsertPlacement& p = e.insert;
+    e.insert = std::make_unique<InsertPlacement>();
+    InsertPlacement& p = *e.insert;
     for (const DxfPair& g : f) {
         if (g.code == 2)
             p.block = std::string(DxfTrimmed(g.value));
