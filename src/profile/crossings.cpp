@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <span>
 
 #include "profile/intersections.h"
 #include "profile/section_error.h"
@@ -121,11 +122,23 @@ bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolera
     return false;
 }
 
-// Splits `members` where no box reaches across: sorted by the low side along the axis, a group
-// ends where the next box starts beyond every box so far.
-std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
-                                            const std::vector<Box>& boxes, int axis,
-                                            double tolerance) {
+// Groups of loop numbers one after another: group k runs from ends[k - 1] (0 for the first)
+// to ends[k].
+struct Groups {
+    std::vector<size_t> loops;
+    std::vector<size_t> ends;
+
+    size_t size() const { return ends.size(); }
+    std::span<const size_t> operator[](size_t k) const {
+        const size_t begin = k == 0 ? 0 : ends[k - 1];
+        return {loops.data() + begin, loops.data() + ends[k]};
+    }
+};
+
+// Splits `members` where no box reaches across, adding the parts to `groups`: sorted by the low
+// side along the axis, a group ends where the next box starts beyond every box so far.
+void SplitApart(std::span<const size_t> members, const std::vector<Box>& boxes, int axis,
+                double tolerance, Groups& groups) {
     auto low = [&](size_t i) { return axis == 0 ? boxes[i].min.x : boxes[i].min.y; };
     auto high = [&](size_t i) { return axis == 0 ? boxes[i].max.x : boxes[i].max.y; };
     // The low sides beside the numbers: the sort compares without looking the boxes up.
@@ -134,29 +147,31 @@ std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
     for (size_t i : members) order.push_back({low(i), i});
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::vector<size_t>> groups;
     double reach = 0;
-    for (const auto& [side, i] : order) {
-        if (groups.empty() || side > reach + tolerance) {
-            groups.emplace_back();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const auto& [side, i] = order[k];
+        if (k == 0 || side > reach + tolerance) {
+            if (k > 0)
+                groups.ends.push_back(groups.loops.size());
             reach = high(i);
         }
-        groups.back().push_back(i);
+        groups.loops.push_back(i);
         reach = std::max(reach, high(i));
     }
-    return groups;
+    if (!order.empty())
+        groups.ends.push_back(groups.loops.size());
 }
 
 // Loops that cannot touch each other are checked apart: columns of loops whose boxes overlap in
 // x, then rows of those that overlap in y. A drawing of many small parts then sweeps many short
 // lists instead of one long one.
-std::vector<std::vector<size_t>> LoopGroups(const std::vector<Box>& boxes, double tolerance) {
+Groups LoopGroups(const std::vector<Box>& boxes, double tolerance) {
     std::vector<size_t> all(boxes.size());
     for (size_t l = 0; l < all.size(); ++l) all[l] = l;
-    std::vector<std::vector<size_t>> groups;
-    for (const auto& column : SplitApart(all, boxes, 0, tolerance)) {
-        for (auto& row : SplitApart(column, boxes, 1, tolerance)) groups.push_back(std::move(row));
-    }
+    Groups columns;
+    SplitApart(all, boxes, 0, tolerance, columns);
+    Groups groups;
+    for (size_t k = 0; k < columns.size(); ++k) SplitApart(columns[k], boxes, 1, tolerance, groups);
     return groups;
 }
 
@@ -167,7 +182,7 @@ class Sweep {
         : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {}
 
     // Compares the edges of the loops numbered in `group`.
-    void Run(const std::vector<size_t>& group) {
+    void Run(std::span<const size_t> group) {
         pieces_.clear();
         for (size_t l : group) {
             for (size_t i = 0; i < loops_[l].size(); ++i) AddPieces(loops_[l][i], l, i, pieces_);
@@ -292,7 +307,8 @@ class Sweep {
 void CheckGroups(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
                  Point origin) {
     Sweep sweep(loops, tolerance, origin);
-    for (const auto& group : LoopGroups(boxes, tolerance)) sweep.Run(group);
+    const Groups groups = LoopGroups(boxes, tolerance);
+    for (size_t k = 0; k < groups.size(); ++k) sweep.Run(groups[k]);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "profile/dxf_records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -181,8 +182,13 @@ std::vector<Edge> PolylineEdges(const std::vector<Point>& points, const std::vec
 }
 
 void LightPolyline(const DxfFields& f, DxfEntity& e, const Common& common) {
+    // As many vertices as the groups read hold, whatever count the file states.
+    const auto vertices =
+        std::count_if(f.begin(), f.end(), [](const DxfPair& p) { return p.code == 10; });
     std::vector<Point> points;
     std::vector<double> bulges;
+    points.reserve(static_cast<size_t>(vertices));
+    bulges.reserve(static_cast<size_t>(vertices));
     bool closed = false;
     for (const DxfPair& p : f) {
         if (p.code == 70)

@@ -232,6 +232,12 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         region_of[i] = static_cast<long>(regions.size());
         regions.push_back(std::move(region));
     }
+    std::vector<size_t> holes(regions.size(), 0);
+    for (size_t i : order) {
+        if (depth[i] % 2 != 0)
+            ++holes[region_of[parent[i]]];
+    }
+    for (size_t r = 0; r < regions.size(); ++r) regions[r].holes.reserve(holes[r]);
     for (size_t i : order) {
         if (depth[i] % 2 == 0)
             continue;
