@@ -64,7 +64,9 @@ void AddPiece(const Edge& part, Piece p, std::vector<Piece>& pieces) {
     pieces.push_back(p);
 }
 
-void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& pieces) {
+// `arc`: the edge's facts, when it is a circular arc.
+void AddPieces(const Edge& edge, const ArcFacts* arc, size_t loop, size_t index,
+               std::vector<Piece>& pieces) {
     Piece p;
     p.loop = loop;
     p.index = index;
@@ -73,8 +75,8 @@ void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& 
         AddPiece(edge, p, pieces);
         return;
     }
-    p.frame = FrameOfArc(edge);
-    p.box = ArcBox(edge, p.frame);
+    p.frame = arc->frame;
+    p.box = arc->box;
     const double middle = p.frame.circle.center.y;
     Edge parts[3];
     const int count = SplitArcAtLine(edge, p.frame, 1, middle, parts);
@@ -178,14 +180,22 @@ Groups LoopGroups(const std::vector<Box>& boxes, double tolerance) {
 // One sweep for each group of loops; its lists keep their room from group to group.
 class Sweep {
   public:
-    Sweep(const std::vector<Loop>& loops, double tolerance, Point origin)
-        : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {}
+    Sweep(const std::vector<Loop>& loops, const LoopArcs& arcs, double tolerance, Point origin)
+        : loops_(loops),
+          arcs_(arcs),
+          tolerance_(tolerance),
+          origin_(origin),
+          active_(Below{this}) {}
 
     // Compares the edges of the loops numbered in `group`.
     void Run(std::span<const size_t> group) {
         pieces_.clear();
         for (size_t l : group) {
-            for (size_t i = 0; i < loops_[l].size(); ++i) AddPieces(loops_[l][i], l, i, pieces_);
+            const ArcFacts* arc = arcs_.arcs.data() + arcs_.first[l];
+            for (size_t i = 0; i < loops_[l].size(); ++i) {
+                const Edge& edge = loops_[l][i];
+                AddPieces(edge, edge.IsArc() ? arc++ : nullptr, l, i, pieces_);
+            }
         }
         events_.clear();
         for (size_t k = 0; k < pieces_.size(); ++k) {
@@ -294,6 +304,7 @@ class Sweep {
     }
 
     const std::vector<Loop>& loops_;
+    const LoopArcs& arcs_;
     double tolerance_;
     Point origin_;
     std::vector<Piece> pieces_;
@@ -304,29 +315,52 @@ class Sweep {
     std::vector<Active::node_type> spare_;
 };
 
-void CheckGroups(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
-                 Point origin) {
-    Sweep sweep(loops, tolerance, origin);
+void CheckGroups(const std::vector<Loop>& loops, const std::vector<Box>& boxes,
+                 const LoopArcs& arcs, double tolerance, Point origin) {
+    Sweep sweep(loops, arcs, tolerance, origin);
     const Groups groups = LoopGroups(boxes, tolerance);
     for (size_t k = 0; k < groups.size(); ++k) sweep.Run(groups[k]);
 }
 
 }  // namespace
 
-void CheckCrossings(const std::vector<Loop>& loops, const std::vector<Box>& boxes, double tolerance,
-                    Point origin) {
+Box LoopArcs::Add(const Loop& loop) {
+    first.push_back(arcs.size());
+    Box box;
+    for (const Edge& edge : loop) {
+        if (!edge.IsArc()) {
+            box.Add(EdgeBox(edge));
+            continue;
+        }
+        const ArcFrame frame = FrameOfArc(edge);
+        arcs.push_back({frame, ArcBox(edge, frame)});
+        box.Add(arcs.back().box);
+    }
+    return box;
+}
+
+void LoopArcs::AddFrom(const LoopArcs& other, size_t l) {
+    first.push_back(arcs.size());
+    const size_t end = l + 1 < other.first.size() ? other.first[l + 1] : other.arcs.size();
+    arcs.insert(arcs.end(), other.arcs.begin() + static_cast<long>(other.first[l]),
+                other.arcs.begin() + static_cast<long>(end));
+}
+
+void CheckCrossings(const std::vector<Loop>& loops, const std::vector<Box>& boxes,
+                    const LoopArcs& arcs, double tolerance, Point origin) {
     for (const Loop& loop : loops) {
         for (const Edge& edge : loop) {
             if (edge.IsElliptic()) {
                 const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
+                LoopArcs flat_arcs;
                 std::vector<Box> flat_boxes;
-                for (const Loop& f : flat) flat_boxes.push_back(LoopBox(f));
-                CheckGroups(flat, flat_boxes, tolerance, origin);
+                for (const Loop& f : flat) flat_boxes.push_back(flat_arcs.Add(f));
+                CheckGroups(flat, flat_boxes, flat_arcs, tolerance, origin);
                 return;
             }
         }
     }
-    CheckGroups(loops, boxes, tolerance, origin);
+    CheckGroups(loops, boxes, arcs, tolerance, origin);
 }
 
 }  // namespace quoinry::profile

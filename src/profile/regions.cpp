@@ -170,14 +170,16 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         throw SectionError("图形中没有封闭的轮廓");
     Box extent;
     std::vector<Box> drawn_boxes;
+    LoopArcs drawn_arcs;
     drawn_boxes.reserve(drawn.size());
     for (const Loop& loop : drawn) {
-        drawn_boxes.push_back(LoopBox(loop));
+        drawn_boxes.push_back(drawn_arcs.Add(loop));
         extent.Add(drawn_boxes.back());
     }
     const double tolerance = DrawingTolerance(extent);
     std::vector<Loop> loops;
     std::vector<Box> boxes;
+    LoopArcs arcs;  // of the loops as cleaned
     std::vector<double> areas;
     loops.reserve(drawn.size());
     boxes.reserve(drawn.size());
@@ -189,10 +191,15 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (std::abs(area) <= tolerance * tolerance) {
             throw SectionError("轮廓没有面积,位置 " + PointText(drawn[i].front().start + origin));
         }
-        boxes.push_back(changed ? LoopBox(loops.back()) : drawn_boxes[i]);
+        if (changed) {
+            boxes.push_back(arcs.Add(loops.back()));
+        } else {
+            boxes.push_back(drawn_boxes[i]);
+            arcs.AddFrom(drawn_arcs, i);
+        }
         areas.push_back(area);
     }
-    CheckCrossings(loops, boxes, tolerance, origin);
+    CheckCrossings(loops, boxes, arcs, tolerance, origin);
 
     const std::vector<size_t> order = LargestFirst(areas);
     // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
