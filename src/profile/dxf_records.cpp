@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <unordered_map>
+#include <utility>
 
 #include "profile/affine.h"
 #include "profile/section_error.h"
@@ -273,17 +273,21 @@ void Insert(const DxfFields& f, DxfEntity& e, const Common& common) {
 }  // namespace
 
 RecordUse UseOf(std::string_view type) {
-    static const std::unordered_map<std::string_view, RecordUse> uses = {
-        {"LINE", RecordUse::kShape},       {"ARC", RecordUse::kShape},
-        {"CIRCLE", RecordUse::kShape},     {"ELLIPSE", RecordUse::kShape},
-        {"LWPOLYLINE", RecordUse::kShape}, {"SPLINE", RecordUse::kShape},
-        {"INSERT", RecordUse::kShape},     {"POLYLINE", RecordUse::kPolylineStart},
-        {"VERTEX", RecordUse::kVertex},    {"SEQEND", RecordUse::kSequenceEnd},
-        {"REGION", RecordUse::kSolid},     {"3DSOLID", RecordUse::kSolid},
+    // Looked through in turn: a few short names, the commonest first.
+    static constexpr std::pair<std::string_view, RecordUse> kUses[] = {
+        {"LINE", RecordUse::kShape},         {"ARC", RecordUse::kShape},
+        {"CIRCLE", RecordUse::kShape},       {"LWPOLYLINE", RecordUse::kShape},
+        {"VERTEX", RecordUse::kVertex},      {"POLYLINE", RecordUse::kPolylineStart},
+        {"SEQEND", RecordUse::kSequenceEnd}, {"ELLIPSE", RecordUse::kShape},
+        {"SPLINE", RecordUse::kShape},       {"INSERT", RecordUse::kShape},
+        {"REGION", RecordUse::kSolid},       {"3DSOLID", RecordUse::kSolid},
         {"BODY", RecordUse::kSolid},
     };
-    const auto found = uses.find(type);
-    return found == uses.end() ? RecordUse::kIgnored : found->second;
+    for (const auto& [name, use] : kUses) {
+        if (name == type)
+            return use;
+    }
+    return RecordUse::kIgnored;
 }
 
 std::optional<DxfEntity> ShapeEntity(std::string_view type, const DxfFields& fields, size_t line) {
