@@ -166,44 +166,38 @@ void EllipseShape(const DxfFields& f, DxfEntity& e, const Common& common) {
     e.edges = {EllipticEdge(ellipse, from, sweep)};
 }
 
-std::vector<Edge> PolylineEdges(const std::vector<Point>& points, const std::vector<double>& bulges,
-                                bool closed) {
+std::vector<Edge> PolylineEdges(const std::vector<PolylineVertex>& vertices, bool closed) {
     std::vector<Edge> edges;
-    const size_t n = points.size();
+    const size_t n = vertices.size();
     const size_t count = closed ? n : (n == 0 ? 0 : n - 1);
     edges.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        const Point from = points[i], to = points[(i + 1) % n];
+        const Point from = vertices[i].at, to = vertices[(i + 1) % n].at;
         if (from.x == to.x && from.y == to.y)
             continue;
-        edges.push_back({from, to, 4 * std::atan(bulges[i])});
+        edges.push_back({from, to, 4 * std::atan(vertices[i].bulge)});
     }
     return edges;
 }
 
 void LightPolyline(const DxfFields& f, DxfEntity& e, const Common& common) {
+    std::vector<PolylineVertex> vertices;
     // As many vertices as the groups read hold, whatever count the file states.
-    const auto vertices =
-        std::count_if(f.begin(), f.end(), [](const DxfPair& p) { return p.code == 10; });
-    std::vector<Point> points;
-    std::vector<double> bulges;
-    points.reserve(static_cast<size_t>(vertices));
-    bulges.reserve(static_cast<size_t>(vertices));
+    vertices.reserve(static_cast<size_t>(
+        std::count_if(f.begin(), f.end(), [](const DxfPair& p) { return p.code == 10; })));
     bool closed = false;
     for (const DxfPair& p : f) {
         if (p.code == 70)
             closed = (DxfInteger(p) & 1) != 0;
-        if (p.code == 10) {
-            points.push_back({DxfNumber(p), 0});
-            bulges.push_back(0);
-        }
-        if (p.code == 20 && !points.empty())
-            points.back().y = DxfNumber(p);
-        if (p.code == 42 && !bulges.empty())
-            bulges.back() = DxfNumber(p);
+        if (p.code == 10)
+            vertices.push_back({{DxfNumber(p), 0}, 0});
+        if (p.code == 20 && !vertices.empty())
+            vertices.back().at.y = DxfNumber(p);
+        if (p.code == 42 && !vertices.empty())
+            vertices.back().bulge = DxfNumber(p);
     }
-    RefuseTilted(common, e, points.empty() ? Point{} : points.front());
-    e.edges = ToWorld(PolylineEdges(points, bulges, closed), common);
+    RefuseTilted(common, e, vertices.empty() ? Point{} : vertices.front().at);
+    e.edges = ToWorld(PolylineEdges(vertices, closed), common);
 }
 
 void SplineShape(const DxfFields& f, DxfEntity& e) {
@@ -316,8 +310,7 @@ std::optional<DxfEntity> ShapeEntity(std::string_view type, const DxfFields& fie
 bool PolylineBuilder::Start(const DxfFields& fields, size_t line) {
     entity_ = DxfEntity{};
     entity_.line = line;
-    points_.clear();
-    bulges_.clear();
+    vertices_.clear();
     const Common common = ReadCommon(fields, entity_);
     long flags = 0;
     for (const DxfPair& f : fields) {
@@ -342,15 +335,15 @@ void PolylineBuilder::AddVertex(const DxfFields& fields) {
         if (f.code == 70 && (DxfInteger(f) & 16) != 0)
             return;
     }
-    points_.push_back({Number(fields, 10, 0), Number(fields, 20, 0)});
-    bulges_.push_back(Number(fields, 42, 0));
+    const Point at{Number(fields, 10, 0), Number(fields, 20, 0)};
+    vertices_.push_back({at, Number(fields, 42, 0)});
 }
 
 std::optional<DxfEntity> PolylineBuilder::Finish() {
     if (!active_)
         return std::nullopt;
     active_ = false;
-    std::vector<Edge> edges = PolylineEdges(points_, bulges_, closed_);
+    std::vector<Edge> edges = PolylineEdges(vertices_, closed_);
     if (mirrored_) {
         for (Edge& edge : edges) edge = Transformed(edge, Scaling(-1, 1));
     }
