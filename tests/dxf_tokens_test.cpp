@@ -113,5 +113,40 @@ TEST(DxfTokens, GroupCodesAreWholeNumbersInRange) {
     for (const Case& c : cases) EXPECT_EQ(CodeRead(c.code), c.read) << c.code;
 }
 
+// What reading the whole text gives: each pair as "line:code=value;", or the refusal.
+std::string AllPairs(const std::string& text) {
+    std::string read;
+    try {
+        DxfTokens tokens(text);
+        for (DxfPair pair; tokens.Next(pair);) {
+            read += std::to_string(pair.line) + ":" + std::to_string(pair.code) + "=" +
+                    std::string(pair.value) + ";";
+        }
+    } catch (const SectionError& e) {
+        read += e.what();
+    }
+    return read;
+}
+
+TEST(DxfTokens, LinesCountAcrossLineEndsAndTheTextsEnd) {
+    struct Case {
+        const char* text;
+        const char* read;
+    };
+    const Case cases[] = {
+        {"0\nA\n10\n1.5\n", "1:0=A;3:10=1.5;"},
+        {"0\r\nA\r\n 10 \r\n1.5\r\n", "1:0=A;3:10=1.5;"},
+        {"0\nA\n10\n1.5", "1:0=A;3:10=1.5;"},
+        {"0\nA\n\n", "1:0=A;"},
+        {"0\nA\n\n\n", "1:0=A;第3行: 应为组码(整数),而不是\"\""},
+        {"0\nA\n10", "1:0=A;第3行: 组码10后文件意外结束"},
+        {"0\nA\n10\n", "1:0=A;第3行: 组码10后文件意外结束"},
+        {"0\nA\n10\n1.5\n20\n2.5\nxx\nv\n",
+         "1:0=A;3:10=1.5;5:20=2.5;第7行: 应为组码(整数),而不是\"xx\""},
+        {"0\nA\n1\r0\nv\n", "1:0=A;第3行: 应为组码(整数),而不是\"1?0\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AllPairs(c.text), c.read) << c.text;
+}
+
 }  // namespace
 }  // namespace quoinry::profile

@@ -39,24 +39,27 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// A group code as CAD programs write it: digits, perhaps a minus and blanks. Anything else goes
-// the long way, which also words the refusal.
-bool PlainCode(std::string_view line, long& value) {
+// A group code line as CAD programs write it: digits, perhaps a minus and blanks, then the line
+// end. Its length with the line end, or 0 for anything else: that goes the long way, which also
+// words the refusal.
+size_t PlainCodeLine(std::string_view rest, long& value) {
     size_t i = 0;
-    while (i < line.size() && IsBlank(line[i])) ++i;
-    const bool negative = i < line.size() && line[i] == '-';
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    const bool negative = i < rest.size() && rest[i] == '-';
     i += negative ? 1 : 0;
     const size_t first = i;
     long magnitude = 0;
-    while (i < line.size() && i - first < 5 && line[i] >= '0' && line[i] <= '9')
-        magnitude = magnitude * 10 + (line[i++] - '0');
+    while (i < rest.size() && i - first < 5 && rest[i] >= '0' && rest[i] <= '9')
+        magnitude = magnitude * 10 + (rest[i++] - '0');
     if (i == first)
-        return false;
-    while (i < line.size() && IsBlank(line[i])) ++i;
-    if (i != line.size())
-        return false;
+        return 0;
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    if (i < rest.size() && rest[i] != '\n')
+        return 0;
     value = negative ? -magnitude : magnitude;
-    return value >= kLowestCode && value <= kHighestCode;
+    if (value < kLowestCode || value > kHighestCode)
+        return 0;
+    return i < rest.size() ? i + 1 : i;
 }
 
 // Exact powers of ten as doubles.
@@ -158,9 +161,12 @@ bool DxfTokens::Next(DxfPair& pair) {
     // Blank lines after the last pair are not a pair.
     while (at_ < text_.size()) {
         const size_t code_line = line_ + 1;
-        const std::string_view code_text = Line();
         long value = 0;
-        if (!PlainCode(code_text, value)) {
+        if (const size_t length = PlainCodeLine(text_.substr(at_), value)) {
+            at_ += length;
+            ++line_;
+        } else {
+            const std::string_view code_text = Line();
             if (DxfTrimmed(code_text).empty() && at_ >= text_.size())
                 return false;
             value = CheckedCode(code_text, code_line);
