@@ -81,16 +81,6 @@ Edge TranslatedEdge(const Edge& edge, Point offset) {
     return moved;
 }
 
-double Cross(Point a, Point b) {
-    return a.x * b.y - a.y * b.x;
-}
-double Dot(Point a, Point b) {
-    return a.x * b.x + a.y * b.y;
-}
-double Length(Point a) {
-    return std::hypot(a.x, a.y);
-}
-
 Circle ArcCircle(const Edge& arc) {
     const Chord chord = ChordOf(arc);
     const double half_sweep = arc.sweep / 2;
@@ -137,26 +127,11 @@ Point EdgeMidpoint(const Edge& edge) {
     return chord.mid - (chord.half * std::tan(edge.sweep / 4)) * chord.left;
 }
 
-void Box::Add(Point p) {
-    min = {std::min(min.x, p.x), std::min(min.y, p.y)};
-    max = {std::max(max.x, p.x), std::max(max.y, p.y)};
-}
-
 void Box::Add(const Box& other) {
     if (other.Empty())
         return;
     Add(other.min);
     Add(other.max);
-}
-
-bool Box::Contains(const Box& inner) const {
-    return min.x <= inner.min.x && min.y <= inner.min.y && max.x >= inner.max.x &&
-           max.y >= inner.max.y;
-}
-
-bool Box::Overlaps(const Box& other, double margin) const {
-    return min.x <= other.max.x + margin && other.min.x <= max.x + margin &&
-           min.y <= other.max.y + margin && other.min.y <= max.y + margin;
 }
 
 Box EdgeBox(const Edge& edge) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,9 +23,16 @@ inline Point operator-(Point a, Point b) {
 inline Point operator*(double k, Point a) {
     return {k * a.x, k * a.y};
 }
-double Cross(Point a, Point b);
-double Dot(Point a, Point b);
-double Length(Point a);
+// Inline: every pass over the edges asks these many times.
+inline double Cross(Point a, Point b) {
+    return a.x * b.y - a.y * b.x;
+}
+inline double Dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline double Length(Point a) {
+    return std::hypot(a.x, a.y);
+}
 
 // The curve centre + u·cos t + v·sin t: any affine image of a circle (an ellipse, or a circle
 // scaled unevenly by a block insertion). u and v need not be perpendicular.
@@ -81,10 +90,19 @@ struct Box {
     Point max{-1e300, -1e300};
 
     bool Empty() const { return min.x > max.x; }
-    void Add(Point p);
+    void Add(Point p) {
+        min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+        max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+    }
     void Add(const Box& other);
-    bool Contains(const Box& inner) const;
-    bool Overlaps(const Box& other, double margin) const;
+    bool Contains(const Box& inner) const {
+        return min.x <= inner.min.x && min.y <= inner.min.y && max.x >= inner.max.x &&
+               max.y >= inner.max.y;
+    }
+    bool Overlaps(const Box& other, double margin) const {
+        return min.x <= other.max.x + margin && other.min.x <= max.x + margin &&
+               min.y <= other.max.y + margin && other.min.y <= max.y + margin;
+    }
 };
 
 // Exact for arcs: the extreme points of the circle that lie on the arc count.
