@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 #include <span>
+#include <string>
 
 #include "profile/intersections.h"
 #include "profile/section_error.h"
@@ -189,6 +190,8 @@ class Sweep {
 
     // Compares the edges of the loops numbered in `group`.
     void Run(std::span<const size_t> group) {
+        if (!SomePairMayMeet(group))
+            return;
         pieces_.clear();
         for (size_t l : group) {
             const ArcFacts* arc = arcs_.arcs.data() + arcs_.first[l];
@@ -282,32 +285,91 @@ class Sweep {
     void Compare(size_t a, size_t b) const {
         const Piece& pa = pieces_[a];
         const Piece& pb = pieces_[b];
+        const Fault fault =
+            FaultOf({&pa.frame, pa.box, pa.loop, pa.index}, {&pb.frame, pb.box, pb.loop, pb.index});
+        if (fault.what)
+            throw SectionError(fault.what + PointText(fault.at + origin_));
+    }
+
+    // What an edge brings to a comparison.
+    struct EdgeFacts {
+        const ArcFrame* frame;
+        Box box;
+        size_t loop;
+        size_t index;
+    };
+
+    // Why two edges may not stand as drawn (the words before the place), or nothing.
+    struct Fault {
+        const char* what = nullptr;
+        Point at;
+    };
+
+    Fault FaultOf(const EdgeFacts& pa, const EdgeFacts& pb) const {
         if ((pa.loop == pb.loop && pa.index == pb.index) || !pa.box.Overlaps(pb.box, tolerance_))
-            return;
+            return {};
         const Edge& ea = loops_[pa.loop][pa.index];
         const Edge& eb = loops_[pb.loop][pb.index];
         if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
-            return;
-        const EdgeContact contact = FindContact(ea, &pa.frame, eb, &pb.frame, tolerance_);
+            return {};
+        const EdgeContact contact = FindContact(ea, pa.frame, eb, pb.frame, tolerance_);
         if (contact.points.empty())
-            return;
-        if (pa.loop != pb.loop) {
-            throw SectionError("两个轮廓相交、重叠或相接,位置 " +
-                               PointText(contact.points[0] + origin_));
-        }
+            return {};
+        if (pa.loop != pb.loop)
+            return {"两个轮廓相交、重叠或相接,位置 ", contact.points[0]};
         if (contact.overlap)
-            throw SectionError("轮廓自身重叠,位置 " + PointText(contact.points[0] + origin_));
+            return {"轮廓自身重叠,位置 ", contact.points[0]};
         for (Point q : contact.points) {
             if (!IsSharedCorner(loops_[pa.loop], pa.index, pb.index, q, tolerance_))
-                throw SectionError("轮廓自相交,位置 " + PointText(q + origin_));
+                return {"轮廓自相交,位置 ", q};
         }
+        return {};
     }
+
+    // A group of few edges is compared pair by pair, which costs less than sweeping it: only
+    // when some pair meets does the sweep run, so that it refuses (or lets pass) and names the
+    // place exactly as it always has. A line and an arc are compared the same either way
+    // round; two lines or two arcs are compared both ways, as the sweep may take either.
+    bool SomePairMayMeet(std::span<const size_t> group) {
+        size_t count = 0;
+        for (size_t l : group) count += loops_[l].size();
+        if (count > kFewEdges)
+            return true;
+        facts_.clear();
+        for (size_t l : group) {
+            const ArcFacts* arc = arcs_.arcs.data() + arcs_.first[l];
+            for (size_t i = 0; i < loops_[l].size(); ++i) {
+                const Edge& edge = loops_[l][i];
+                if (edge.IsArc()) {
+                    facts_.push_back({&arc->frame, arc->box, l, i});
+                    ++arc;
+                } else {
+                    facts_.push_back({nullptr, EdgeBox(edge), l, i});
+                }
+            }
+        }
+        for (size_t a = 0; a < facts_.size(); ++a) {
+            for (size_t b = a + 1; b < facts_.size(); ++b) {
+                if (!facts_[a].box.Overlaps(facts_[b].box, tolerance_))
+                    continue;
+                if (FaultOf(facts_[a], facts_[b]).what)
+                    return true;
+                if ((facts_[a].frame == nullptr) == (facts_[b].frame == nullptr) &&
+                    FaultOf(facts_[b], facts_[a]).what)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    static constexpr size_t kFewEdges = 32;
 
     const std::vector<Loop>& loops_;
     const LoopArcs& arcs_;
     double tolerance_;
     Point origin_;
     std::vector<Piece> pieces_;
+    std::vector<EdgeFacts> facts_;
     std::vector<Event> events_;
     std::vector<Active::iterator> where_;
     double x_ = 0;
