@@ -188,3 +188,31 @@ TEST(Crossings, HalvesOfACircleKeepTheirOrderInTheSweep) {
 
 }  // namespace
 }  // namespace quoinry::profile
+
+namespace quoinry::profile {
+namespace {
+
+using namespace shapes;
+
+TEST(Crossings, FewEdgesAreJudgedAsTheSweepJudgesThem) {
+    // A polygon of n corners on a circle of radius 10 with a corner at (10, 0), and a 2 × 2
+    // square whose left side runs through that corner or a millimetre beside it: groups of 31
+    // to 34 edges, on both sides of the size that is compared pair by pair.
+    for (int corners : {27, 28, 29, 30}) {
+        std::vector<Point> ring;
+        for (int k = 0; k < corners; ++k) {
+            const double a = 2 * std::numbers::pi * k / corners;
+            ring.push_back({10 * std::cos(a), 10 * std::sin(a)});
+        }
+        EXPECT_EQ(Refusal({Polygon(ring), Rectangle(10, -1, 2, 2)}),
+                  "两个轮廓相交、重叠或相接,位置 (10, 0)")
+            << corners;
+        EXPECT_EQ(Refusal({Rectangle(11, -1, 2, 2), Polygon(ring)}), "accepted") << corners;
+        // Two corners swapped: the edges to them cross like an X.
+        std::swap(ring[5], ring[6]);
+        EXPECT_EQ(Refusal({Polygon(ring)}).rfind("轮廓自相交", 0), 0u) << corners;
+    }
+}
+
+}  // namespace
+}  // namespace quoinry::profile

@@ -55,7 +55,7 @@ Affine Rotation(double degrees) {
 Edge Transformed(const Edge& edge, const Affine& map) {
     const Point start = map(edge.start), end = map(edge.end);
     if (edge.IsElliptic() || (edge.IsArc() && !map.Similar())) {
-        Ellipse e = edge.ellipse;
+        Ellipse e = edge.ellipse ? *edge.ellipse : Ellipse{};
         double t0 = edge.t0;
         if (edge.IsArc()) {
             const Circle circle = ArcCircle(edge);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <span>
+#include <string>
 
 #include "profile/intersections.h"
 #include "profile/section_error.h"
@@ -24,7 +26,7 @@ std::vector<Loop> WithEllipsesAsChords(const std::vector<Loop>& loops, double to
                 continue;
             }
             // A chord over Δt strays at most r·Δt²/8 from the curve, r the longer of u and v.
-            const Ellipse& e = edge.ellipse;
+            const Ellipse& e = *edge.ellipse;
             const double r = std::max(Length(e.u), Length(e.v));
             const double step = std::sqrt(2 * tolerance / std::max(r, tolerance));
             const int pieces = static_cast<int>(std::clamp(std::ceil(std::abs(edge.sweep) / step),
@@ -47,34 +49,41 @@ struct Piece {
     Point left;
     Point right;
     bool arc = false;
-    Circle circle;
     bool upper = false;  // on the upper half of its circle
+    ArcFrame frame;      // of the whole edge, when it is an arc
     Box box;             // of the whole edge
     size_t loop = 0;
     size_t index = 0;
 };
 
-void AddPieces(const Edge& edge, size_t loop, size_t index, std::vector<Piece>& pieces) {
-    std::vector<Edge> parts{edge};
-    const Box box = EdgeBox(edge);
-    Circle circle;
-    if (edge.IsArc()) {
-        circle = ArcCircle(edge);
-        parts = SplitAtLine(edge, 1, circle.center.y);
+void AddPiece(const Edge& part, Piece p, std::vector<Piece>& pieces) {
+    p.left = part.start;
+    p.right = part.end;
+    if (p.right.x < p.left.x || (p.right.x == p.left.x && p.right.y < p.left.y))
+        std::swap(p.left, p.right);
+    p.arc = part.IsArc();
+    pieces.push_back(p);
+}
+
+// `arc`: the edge's facts, when it is a circular arc.
+void AddPieces(const Edge& edge, const ArcFacts* arc, size_t loop, size_t index,
+               std::vector<Piece>& pieces) {
+    Piece p;
+    p.loop = loop;
+    p.index = index;
+    if (!edge.IsArc()) {
+        p.box = EdgeBox(edge);
+        AddPiece(edge, p, pieces);
+        return;
     }
-    for (const Edge& part : parts) {
-        Piece p;
-        p.left = part.start;
-        p.right = part.end;
-        if (p.right.x < p.left.x || (p.right.x == p.left.x && p.right.y < p.left.y))
-            std::swap(p.left, p.right);
-        p.arc = part.IsArc();
-        p.circle = circle;
-        p.upper = EdgeMidpoint(part).y > circle.center.y;
-        p.box = box;
-        p.loop = loop;
-        p.index = index;
-        pieces.push_back(p);
+    p.frame = arc->frame;
+    p.box = arc->box;
+    const double middle = p.frame.circle.center.y;
+    Edge parts[3];
+    const int count = SplitArcAtLine(edge, p.frame, 1, middle, parts);
+    for (int k = 0; k < count; ++k) {
+        p.upper = EdgeMidpoint(parts[k]).y > middle;
+        AddPiece(parts[k], p, pieces);
     }
 }
 
@@ -85,9 +94,10 @@ double YAt(const Piece& p, double x) {
         return p.right.y;
     if (!p.arc)
         return p.left.y + (p.right.y - p.left.y) * ((x - p.left.x) / (p.right.x - p.left.x));
-    const double dx = x - p.circle.center.x;
-    const double h = std::sqrt(std::max(0.0, p.circle.radius * p.circle.radius - dx * dx));
-    return p.upper ? p.circle.center.y + h : p.circle.center.y - h;
+    const Circle& circle = p.frame.circle;
+    const double dx = x - circle.center.x;
+    const double h = std::sqrt(std::max(0.0, circle.radius * circle.radius - dx * dx));
+    return p.upper ? circle.center.y + h : circle.center.y - h;
 }
 
 // Straight neighbours in a loop meet only at their corner unless the second runs back along the
@@ -115,84 +125,102 @@ bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolera
     return false;
 }
 
-// Splits `members` where no box reaches across: sorted by the low side along the axis, a group
-// ends where the next box starts beyond every box so far.
-std::vector<std::vector<size_t>> SplitApart(const std::vector<size_t>& members,
-                                            const std::vector<Box>& boxes, int axis,
-                                            double tolerance) {
+// Groups of loop numbers one after another: group k runs from ends[k - 1] (0 for the first)
+// to ends[k].
+struct Groups {
+    std::vector<size_t> loops;
+    std::vector<size_t> ends;
+
+    size_t size() const { return ends.size(); }
+    std::span<const size_t> operator[](size_t k) const {
+        const size_t begin = k == 0 ? 0 : ends[k - 1];
+        return {loops.data() + begin, loops.data() + ends[k]};
+    }
+};
+
+// Splits `members` where no box reaches across, adding the parts to `groups`: sorted by the low
+// side along the axis, a group ends where the next box starts beyond every box so far.
+void SplitApart(std::span<const size_t> members, const std::vector<Box>& boxes, int axis,
+                double tolerance, Groups& groups) {
     auto low = [&](size_t i) { return axis == 0 ? boxes[i].min.x : boxes[i].min.y; };
     auto high = [&](size_t i) { return axis == 0 ? boxes[i].max.x : boxes[i].max.y; };
-    std::vector<size_t> order = members;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return low(a) < low(b); });
-    std::vector<std::vector<size_t>> groups;
+    // The low sides beside the numbers: the sort compares without looking the boxes up.
+    std::vector<std::pair<double, size_t>> order;
+    order.reserve(members.size());
+    for (size_t i : members) order.push_back({low(i), i});
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     double reach = 0;
-    for (size_t i : order) {
-        if (groups.empty() || low(i) > reach + tolerance) {
-            groups.emplace_back();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const auto& [side, i] = order[k];
+        if (k == 0 || side > reach + tolerance) {
+            if (k > 0)
+                groups.ends.push_back(groups.loops.size());
             reach = high(i);
         }
-        groups.back().push_back(i);
+        groups.loops.push_back(i);
         reach = std::max(reach, high(i));
     }
-    return groups;
+    if (!order.empty())
+        groups.ends.push_back(groups.loops.size());
 }
 
 // Loops that cannot touch each other are checked apart: columns of loops whose boxes overlap in
 // x, then rows of those that overlap in y. A drawing of many small parts then sweeps many short
 // lists instead of one long one.
-std::vector<std::vector<size_t>> LoopGroups(const std::vector<Loop>& loops, double tolerance) {
-    std::vector<Box> boxes;
-    std::vector<size_t> all;
-    for (size_t l = 0; l < loops.size(); ++l) {
-        boxes.push_back(LoopBox(loops[l]));
-        all.push_back(l);
-    }
-    std::vector<std::vector<size_t>> groups;
-    for (const auto& column : SplitApart(all, boxes, 0, tolerance)) {
-        for (auto& row : SplitApart(column, boxes, 1, tolerance)) groups.push_back(std::move(row));
-    }
+Groups LoopGroups(const std::vector<Box>& boxes, double tolerance) {
+    std::vector<size_t> all(boxes.size());
+    for (size_t l = 0; l < all.size(); ++l) all[l] = l;
+    Groups columns;
+    SplitApart(all, boxes, 0, tolerance, columns);
+    Groups groups;
+    for (size_t k = 0; k < columns.size(); ++k) SplitApart(columns[k], boxes, 1, tolerance, groups);
     return groups;
 }
 
+// One sweep for each group of loops; its lists keep their room from group to group.
 class Sweep {
   public:
-    // Compares the edges of the loops numbered in `group`.
-    Sweep(const std::vector<Loop>& loops, const std::vector<size_t>& group, double tolerance,
-          Point origin)
-        : loops_(loops), tolerance_(tolerance), origin_(origin), active_(Below{this}) {
-        for (size_t l : group) {
-            for (size_t i = 0; i < loops[l].size(); ++i) AddPieces(loops[l][i], l, i, pieces_);
-        }
-    }
+    Sweep(const std::vector<Loop>& loops, const LoopArcs& arcs, double tolerance, Point origin)
+        : loops_(loops),
+          arcs_(arcs),
+          tolerance_(tolerance),
+          origin_(origin),
+          active_(Below{this}) {}
 
-    void Run() {
-        struct Event {
-            double x;
-            bool leaves;
-            size_t piece;
-        };
-        std::vector<Event> events;
-        events.reserve(2 * pieces_.size());
+    // Compares the edges of the loops numbered in `group`.
+    void Run(std::span<const size_t> group) {
+        if (!SomePairMayMeet(group))
+            return;
+        pieces_.clear();
+        for (size_t l : group) {
+            const ArcFacts* arc = arcs_.arcs.data() + arcs_.first[l];
+            for (size_t i = 0; i < loops_[l].size(); ++i) {
+                const Edge& edge = loops_[l][i];
+                AddPieces(edge, edge.IsArc() ? arc++ : nullptr, l, i, pieces_);
+            }
+        }
+        events_.clear();
         for (size_t k = 0; k < pieces_.size(); ++k) {
-            events.push_back({pieces_[k].left.x, false, k});
-            events.push_back({pieces_[k].right.x, true, k});
+            events_.push_back({pieces_[k].left.x, false, k});
+            events_.push_back({pieces_[k].right.x, true, k});
         }
         // At one x, pieces enter before others leave, so pieces meeting there are compared.
-        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+        std::sort(events_.begin(), events_.end(), [](const Event& a, const Event& b) {
             return a.x != b.x ? a.x < b.x : a.leaves < b.leaves;
         });
-        std::vector<std::set<size_t, Below>::iterator> where(pieces_.size());
-        for (const Event& event : events) {
+        where_.resize(pieces_.size());
+        for (const Event& event : events_) {
             x_ = event.x;
             if (!event.leaves) {
-                where[event.piece] = active_.insert(event.piece).first;
-                CompareAround(where[event.piece]);
+                where_[event.piece] = Enter(event.piece);
+                CompareAround(where_[event.piece]);
             } else {
-                auto at = where[event.piece];
+                auto at = where_[event.piece];
                 auto next = std::next(at);
                 if (at != active_.begin() && next != active_.end())
                     Compare(*std::prev(at), *next);
-                active_.erase(at);
+                spare_.push_back(active_.extract(at));
             }
         }
     }
@@ -202,6 +230,22 @@ class Sweep {
         const Sweep* sweep;
         bool operator()(size_t a, size_t b) const { return sweep->Lower(a, b); }
     };
+    using Active = std::set<size_t, Below>;
+    struct Event {
+        double x;
+        bool leaves;
+        size_t piece;
+    };
+
+    // The set's nodes of pieces that left serve the next ones.
+    Active::iterator Enter(size_t piece) {
+        if (spare_.empty())
+            return active_.insert(piece).first;
+        Active::node_type node = std::move(spare_.back());
+        spare_.pop_back();
+        node.value() = piece;
+        return active_.insert(std::move(node)).position;
+    }
 
     bool Lower(size_t a, size_t b) const {
         const Piece& pa = pieces_[a];
@@ -222,7 +266,7 @@ class Sweep {
     }
 
     // The new piece against its neighbours; a vertical piece against every piece along it.
-    void CompareAround(std::set<size_t, Below>::iterator at) {
+    void CompareAround(Active::iterator at) {
         const Piece& p = pieces_[*at];
         const double top = std::max(p.left.y, p.right.y) + tolerance_;
         for (auto up = std::next(at); up != active_.end(); ++up) {
@@ -241,50 +285,144 @@ class Sweep {
     void Compare(size_t a, size_t b) const {
         const Piece& pa = pieces_[a];
         const Piece& pb = pieces_[b];
+        const Fault fault =
+            FaultOf({&pa.frame, pa.box, pa.loop, pa.index}, {&pb.frame, pb.box, pb.loop, pb.index});
+        if (fault.what)
+            throw SectionError(fault.what + PointText(fault.at + origin_));
+    }
+
+    // What an edge brings to a comparison.
+    struct EdgeFacts {
+        const ArcFrame* frame;
+        Box box;
+        size_t loop;
+        size_t index;
+    };
+
+    // Why two edges may not stand as drawn (the words before the place), or nothing.
+    struct Fault {
+        const char* what = nullptr;
+        Point at;
+    };
+
+    Fault FaultOf(const EdgeFacts& pa, const EdgeFacts& pb) const {
         if ((pa.loop == pb.loop && pa.index == pb.index) || !pa.box.Overlaps(pb.box, tolerance_))
-            return;
+            return {};
         const Edge& ea = loops_[pa.loop][pa.index];
         const Edge& eb = loops_[pb.loop][pb.index];
         if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
-            return;
-        const EdgeContact contact = FindContact(ea, eb, tolerance_);
+            return {};
+        const EdgeContact contact = FindContact(ea, pa.frame, eb, pb.frame, tolerance_);
         if (contact.points.empty())
-            return;
-        if (pa.loop != pb.loop) {
-            throw SectionError("两个轮廓相交、重叠或相接,位置 " +
-                               PointText(contact.points[0] + origin_));
-        }
+            return {};
+        if (pa.loop != pb.loop)
+            return {"两个轮廓相交、重叠或相接,位置 ", contact.points[0]};
         if (contact.overlap)
-            throw SectionError("轮廓自身重叠,位置 " + PointText(contact.points[0] + origin_));
+            return {"轮廓自身重叠,位置 ", contact.points[0]};
         for (Point q : contact.points) {
             if (!IsSharedCorner(loops_[pa.loop], pa.index, pb.index, q, tolerance_))
-                throw SectionError("轮廓自相交,位置 " + PointText(q + origin_));
+                return {"轮廓自相交,位置 ", q};
         }
+        return {};
     }
 
+    // A group of few edges is compared pair by pair, which costs less than sweeping it: only
+    // when some pair meets does the sweep run, so that it refuses (or lets pass) and names the
+    // place exactly as it always has. A line and an arc are compared the same either way
+    // round; two lines or two arcs are compared both ways, as the sweep may take either.
+    bool SomePairMayMeet(std::span<const size_t> group) {
+        size_t count = 0;
+        for (size_t l : group) count += loops_[l].size();
+        if (count > kFewEdges)
+            return true;
+        facts_.clear();
+        for (size_t l : group) {
+            const ArcFacts* arc = arcs_.arcs.data() + arcs_.first[l];
+            for (size_t i = 0; i < loops_[l].size(); ++i) {
+                const Edge& edge = loops_[l][i];
+                if (edge.IsArc()) {
+                    facts_.push_back({&arc->frame, arc->box, l, i});
+                    ++arc;
+                } else {
+                    facts_.push_back({nullptr, EdgeBox(edge), l, i});
+                }
+            }
+        }
+        for (size_t a = 0; a < facts_.size(); ++a) {
+            for (size_t b = a + 1; b < facts_.size(); ++b) {
+                if (!facts_[a].box.Overlaps(facts_[b].box, tolerance_))
+                    continue;
+                if (FaultOf(facts_[a], facts_[b]).what)
+                    return true;
+                if ((facts_[a].frame == nullptr) == (facts_[b].frame == nullptr) &&
+                    FaultOf(facts_[b], facts_[a]).what)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    static constexpr size_t kFewEdges = 32;
+
     const std::vector<Loop>& loops_;
+    const LoopArcs& arcs_;
     double tolerance_;
     Point origin_;
     std::vector<Piece> pieces_;
+    std::vector<EdgeFacts> facts_;
+    std::vector<Event> events_;
+    std::vector<Active::iterator> where_;
     double x_ = 0;
-    std::set<size_t, Below> active_;
+    Active active_;
+    std::vector<Active::node_type> spare_;
 };
+
+void CheckGroups(const std::vector<Loop>& loops, const std::vector<Box>& boxes,
+                 const LoopArcs& arcs, double tolerance, Point origin) {
+    Sweep sweep(loops, arcs, tolerance, origin);
+    const Groups groups = LoopGroups(boxes, tolerance);
+    for (size_t k = 0; k < groups.size(); ++k) sweep.Run(groups[k]);
+}
 
 }  // namespace
 
-void CheckCrossings(const std::vector<Loop>& loops, double tolerance, Point origin) {
+Box LoopArcs::Add(const Loop& loop) {
+    first.push_back(arcs.size());
+    Box box;
+    for (const Edge& edge : loop) {
+        if (!edge.IsArc()) {
+            box.Add(EdgeBox(edge));
+            continue;
+        }
+        const ArcFrame frame = FrameOfArc(edge);
+        arcs.push_back({frame, ArcBox(edge, frame)});
+        box.Add(arcs.back().box);
+    }
+    return box;
+}
+
+void LoopArcs::AddFrom(const LoopArcs& other, size_t l) {
+    first.push_back(arcs.size());
+    const size_t end = l + 1 < other.first.size() ? other.first[l + 1] : other.arcs.size();
+    arcs.insert(arcs.end(), other.arcs.begin() + static_cast<long>(other.first[l]),
+                other.arcs.begin() + static_cast<long>(end));
+}
+
+void CheckCrossings(const std::vector<Loop>& loops, const std::vector<Box>& boxes,
+                    const LoopArcs& arcs, double tolerance, Point origin) {
     for (const Loop& loop : loops) {
         for (const Edge& edge : loop) {
             if (edge.IsElliptic()) {
                 const std::vector<Loop> flat = WithEllipsesAsChords(loops, tolerance);
-                for (const auto& group : LoopGroups(flat, tolerance))
-                    Sweep(flat, group, tolerance, origin).Run();
+                LoopArcs flat_arcs;
+                std::vector<Box> flat_boxes;
+                for (const Loop& f : flat) flat_boxes.push_back(flat_arcs.Add(f));
+                CheckGroups(flat, flat_boxes, flat_arcs, tolerance, origin);
                 return;
             }
         }
     }
-    for (const auto& group : LoopGroups(loops, tolerance))
-        Sweep(loops, group, tolerance, origin).Run();
+    CheckGroups(loops, boxes, arcs, tolerance, origin);
 }
 
 }  // namespace quoinry::profile

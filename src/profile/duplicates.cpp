@@ -22,33 +22,42 @@ struct EdgeAt {
 
 size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
     // Edges are matched by their middles first, then by their ends.
+    size_t edges = 0;
+    for (const Chain& chain : chains) edges += chain.size();
     std::vector<Point> middles;
     std::vector<EdgeAt> where;
+    middles.reserve(edges);
+    where.reserve(edges);
     for (size_t c = 0; c < chains.size(); ++c) {
         for (size_t i = 0; i < chains[c].size(); ++i) {
             middles.push_back(EdgeMidpoint(chains[c][i]));
             where.push_back({c, i});
         }
     }
-    // For each edge, the earlier chains that hold an edge like it.
-    std::vector<std::vector<size_t>> twins(middles.size());
+    // Each edge with an earlier chain that holds an edge like it; most drawings have none.
+    std::vector<std::pair<size_t, size_t>> twins;
     for (const auto& [a, b] : NearPairs(middles, tolerance)) {
         const EdgeAt first = where[a], second = where[b];
         if (first.chain == second.chain)
             continue;
         if (!Same(chains[first.chain][first.index], chains[second.chain][second.index], tolerance))
             continue;
-        twins[b].push_back(first.chain);  // a < b: a's chain comes first
+        twins.push_back({b, first.chain});  // a < b: a's chain comes first
     }
-    std::vector<size_t> first_edge(chains.size() + 1, 0);
-    for (size_t c = 0; c < chains.size(); ++c) first_edge[c + 1] = first_edge[c] + chains[c].size();
+    if (twins.empty())
+        return 0;
+    std::sort(twins.begin(), twins.end());
     // A chain goes when each of its edges is drawn already by a chain that stays.
     std::vector<bool> removed(chains.size(), false);
+    auto twin = twins.begin();  // of the edge looked at
+    size_t edge = 0;            // numbered through all chains
     for (size_t c = 0; c < chains.size(); ++c) {
         bool all = true;
-        for (size_t e = first_edge[c]; e < first_edge[c + 1] && all; ++e) {
-            all = std::any_of(twins[e].begin(), twins[e].end(),
-                              [&](size_t d) { return !removed[d]; });
+        for (size_t i = 0; i < chains[c].size(); ++i, ++edge) {
+            bool drawn = false;
+            for (; twin != twins.end() && twin->first <= edge; ++twin)
+                drawn = drawn || (twin->first == edge && !removed[twin->second]);
+            all = all && drawn;
         }
         removed[c] = all;
     }

@@ -33,10 +33,7 @@ std::string Number(double value) {
 }
 
 Box ExtentOf(const PlacedGeometry& g) {
-    Box extent;
-    for (const Chain& chain : g.chains) {
-        for (const Edge& edge : chain) extent.Add(EdgeBox(edge));
-    }
+    Box extent = g.chain_extent;
     // A spline lies within its control points.
     for (const Spline& s : g.splines) {
         for (Point p : s.control) extent.Add(p);
@@ -108,7 +105,7 @@ std::string NothingClosed(const DxfFile& file, const PlacedGeometry& g) {
 }  // namespace
 
 Drawing ReadDxfText(std::string_view text) {
-    const DxfFile file = ParseDxf(text);
+    DxfFile file = ParseDxf(text);
     const LengthUnit unit = UnitOfInsunits(static_cast<int>(std::clamp(file.insunits, -1L, 999L)));
     PlacedGeometry g = PlaceEntities(file, Scaling(unit.millimetres, unit.millimetres));
     Drawing drawing;
@@ -133,7 +130,7 @@ Drawing ReadDxfText(std::string_view text) {
     }
     if (g.chains.empty())
         throw SectionError(NothingClosed(file, g));
-    drawing.loops = JoinChains(g.chains, gap, drawing.origin);
+    drawing.loops = JoinChains(std::move(g.chains), gap, drawing.origin);
     return drawing;
 }
 

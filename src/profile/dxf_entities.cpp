@@ -149,7 +149,7 @@ class Parser {
         *block_ = DxfBlock{base, {}};
     }
 
-    std::vector<DxfEntity>& Target() { return block_ ? block_->entities : file_.model; }
+    DxfEntities& Target() { return block_ ? block_->entities : file_.model; }
 
     void Entity(const std::string& type, size_t line) {
         const RecordUse use = UseOf(type);

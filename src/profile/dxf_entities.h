@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,28 +28,32 @@ struct InsertPlacement {
     bool mirrored = false;
 };
 
-// One drawn entity in the coordinates of its block (the world's, for model space).
+// One drawn entity in the coordinates of its block (the world's, for model space). Splines and
+// insertions, the rarer kinds, are held apart: the many lines and arcs stay small.
 struct DxfEntity {
     enum class Kind { kCurves, kSpline, kInsert };
     Kind kind = Kind::kCurves;
-    std::vector<Edge> edges;  // lines, arcs and elliptic arcs
-    Spline spline;
-    InsertPlacement insert;
-    std::string layer = "0";           // upper case
-    std::string linetype = "BYLAYER";  // upper case
+    std::vector<Edge> edges;                  // lines, arcs and elliptic arcs
+    std::unique_ptr<Spline> spline;           // kSpline
+    std::unique_ptr<InsertPlacement> insert;  // kInsert
+    std::string layer = "0";                  // upper case
+    std::string linetype = "BYLAYER";         // upper case
     size_t line = 0;
     std::string refusal;  // why it cannot be measured, should it be used
 };
 
+// Entities stay where they are put: a deque grows without moving them.
+using DxfEntities = std::deque<DxfEntity>;
+
 struct DxfBlock {
     Point base;
-    std::vector<DxfEntity> entities;
+    DxfEntities entities;
 };
 
 // What the reader takes from a DXF file: model space entities, block definitions, the
 // linetypes of layers, whether each linetype is drawn broken, and the header values used.
 struct DxfFile {
-    std::vector<DxfEntity> model;
+    DxfEntities model;
     std::unordered_map<std::string, DxfBlock> blocks;              // upper-case names
     std::unordered_map<std::string, std::string> layer_linetypes;  // upper case
     std::unordered_map<std::string, bool> broken_linetypes;        // upper case

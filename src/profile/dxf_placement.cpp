@@ -25,49 +25,65 @@ class Placer {
   public:
     explicit Placer(const DxfFile& file) : file_(file) {}
 
-    void Place(const std::vector<DxfEntity>& entities, const Affine& map, const Context& context,
-               int depth) {
-        for (const DxfEntity& entity : entities) {
-            const std::string layer =
-                context.in_block && entity.layer == "0" ? context.layer : entity.layer;
-            const std::string linetype = Linetype(entity, layer, context);
-            if (entity.kind == DxfEntity::Kind::kInsert) {
-                Insert(entity, map, {true, layer, linetype}, depth);
-                continue;
-            }
-            if (Broken(linetype)) {
-                ++out_.construction;
-                continue;
-            }
-            if (!entity.refusal.empty())
-                throw SectionError(entity.refusal);
-            if (entity.kind == DxfEntity::Kind::kSpline) {
-                Spline spline = entity.spline;
-                for (Point& p : spline.control) p = map(p);
-                Count(spline.control.size());
-                out_.splines.push_back(std::move(spline));
-                continue;
-            }
-            Count(entity.edges.size());
-            Chain chain;
-            chain.reserve(entity.edges.size());
-            for (const Edge& edge : entity.edges) chain.push_back(Transformed(edge, map));
-            if (!chain.empty())
-                out_.chains.push_back(std::move(chain));
-        }
+    void Place(const DxfEntities& entities, const Affine& map, const Context& context, int depth) {
+        for (const DxfEntity& entity : entities) PlaceOne(entity, map, context, depth, nullptr);
+    }
+
+    // Model space is placed once: its entities give up their edges to the chains.
+    void PlaceModel(DxfEntities& model, const Affine& map) {
+        for (DxfEntity& entity : model) PlaceOne(entity, map, Context{}, 0, &entity.edges);
     }
 
     PlacedGeometry Result() { return std::move(out_); }
 
   private:
-    std::string Linetype(const DxfEntity& entity, const std::string& layer,
-                         const Context& context) const {
+    // `edges`, when given, are the entity's own, to be moved rather than copied.
+    void PlaceOne(const DxfEntity& entity, const Affine& map, const Context& context, int depth,
+                  std::vector<Edge>* edges) {
+        const std::string& layer =
+            context.in_block && entity.layer == "0" ? context.layer : entity.layer;
+        const std::string& linetype = Linetype(entity, layer, context);
+        if (entity.kind == DxfEntity::Kind::kInsert) {
+            Insert(entity, map, {true, layer, linetype}, depth);
+            return;
+        }
+        if (Broken(linetype)) {
+            ++out_.construction;
+            return;
+        }
+        if (!entity.refusal.empty())
+            throw SectionError(entity.refusal);
+        if (entity.kind == DxfEntity::Kind::kSpline) {
+            Spline spline = *entity.spline;
+            for (Point& p : spline.control) p = map(p);
+            Count(spline.control.size());
+            out_.splines.push_back(std::move(spline));
+            return;
+        }
+        Count(entity.edges.size());
+        Chain chain;
+        if (edges) {
+            for (Edge& edge : *edges) edge = Transformed(edge, map);
+            chain = std::move(*edges);
+        } else {
+            chain.reserve(entity.edges.size());
+            for (const Edge& edge : entity.edges) chain.push_back(Transformed(edge, map));
+        }
+        // The extent is taken while the edges are at hand.
+        for (const Edge& edge : chain) out_.chain_extent.Add(EdgeBox(edge));
+        if (!chain.empty())
+            out_.chains.push_back(std::move(chain));
+    }
+
+    const std::string& Linetype(const DxfEntity& entity, const std::string& layer,
+                                const Context& context) const {
+        static const std::string kContinuous = "CONTINUOUS";
         if (entity.linetype == "BYBLOCK")
             return context.linetype;
         if (entity.linetype != "BYLAYER")
             return entity.linetype;
         const auto found = file_.layer_linetypes.find(layer);
-        return found == file_.layer_linetypes.end() ? "CONTINUOUS" : found->second;
+        return found == file_.layer_linetypes.end() ? kContinuous : found->second;
     }
 
     // A linetype with gaps, or one the file names without defining it (other than CONTINUOUS).
@@ -88,7 +104,7 @@ class Placer {
     void Insert(const DxfEntity& entity, const Affine& map, const Context& context, int depth) {
         if (!entity.refusal.empty())
             throw SectionError(entity.refusal);
-        const InsertPlacement& p = entity.insert;
+        const InsertPlacement& p = *entity.insert;
         const auto found = file_.blocks.find(Upper(p.block));
         if (found == file_.blocks.end()) {
             throw SectionError(AtLine(entity.line) + "插入的图块\"" + DxfText(p.block, file_) +
@@ -125,9 +141,9 @@ class Placer {
 
 }  // namespace
 
-PlacedGeometry PlaceEntities(const DxfFile& file, const Affine& to_world) {
+PlacedGeometry PlaceEntities(DxfFile& file, const Affine& to_world) {
     Placer placer(file);
-    placer.Place(file.model, to_world, Context{}, 0);
+    placer.PlaceModel(file.model, to_world);
     return placer.Result();
 }
 

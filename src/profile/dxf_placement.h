@@ -11,6 +11,7 @@ namespace quoinry::profile {
 // The drawing's curves in the world, with every block insertion placed.
 struct PlacedGeometry {
     std::vector<Chain> chains;  // one for each entity: its edges in drawing order
+    Box chain_extent;           // of the chains' edges
     std::vector<Spline> splines;
     size_t construction = 0;  // entities left out: their linetype is broken (centre, hidden lines)
 };
@@ -24,6 +25,7 @@ inline constexpr int kDeepestNesting = 16;
 // resolve as CAD programs do; entities of layer 0 in a block take the insert's layer.
 // SectionError for a missing block, nesting deeper than 16, or more than kMostEdges edges or
 // kMostInsertions insertions.
-PlacedGeometry PlaceEntities(const DxfFile& file, const Affine& to_world);
+// Model space's edges are moved out of `file`.
+PlacedGeometry PlaceEntities(DxfFile& file, const Affine& to_world);
 
 }  // namespace quoinry::profile

@@ -1,8 +1,9 @@
 #include "profile/dxf_records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <unordered_map>
+#include <utility>
 
 #include "profile/affine.h"
 #include "profile/section_error.h"
@@ -165,43 +166,44 @@ void EllipseShape(const DxfFields& f, DxfEntity& e, const Common& common) {
     e.edges = {EllipticEdge(ellipse, from, sweep)};
 }
 
-std::vector<Edge> PolylineEdges(const std::vector<Point>& points, const std::vector<double>& bulges,
-                                bool closed) {
+std::vector<Edge> PolylineEdges(const std::vector<PolylineVertex>& vertices, bool closed) {
     std::vector<Edge> edges;
-    const size_t n = points.size();
+    const size_t n = vertices.size();
     const size_t count = closed ? n : (n == 0 ? 0 : n - 1);
+    edges.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        const Point from = points[i], to = points[(i + 1) % n];
+        const Point from = vertices[i].at, to = vertices[(i + 1) % n].at;
         if (from.x == to.x && from.y == to.y)
             continue;
-        edges.push_back({from, to, 4 * std::atan(bulges[i])});
+        edges.push_back({from, to, 4 * std::atan(vertices[i].bulge)});
     }
     return edges;
 }
 
 void LightPolyline(const DxfFields& f, DxfEntity& e, const Common& common) {
-    std::vector<Point> points;
-    std::vector<double> bulges;
+    std::vector<PolylineVertex> vertices;
+    // As many vertices as the groups read hold, whatever count the file states.
+    vertices.reserve(static_cast<size_t>(
+        std::count_if(f.begin(), f.end(), [](const DxfPair& p) { return p.code == 10; })));
     bool closed = false;
     for (const DxfPair& p : f) {
         if (p.code == 70)
             closed = (DxfInteger(p) & 1) != 0;
-        if (p.code == 10) {
-            points.push_back({DxfNumber(p), 0});
-            bulges.push_back(0);
-        }
-        if (p.code == 20 && !points.empty())
-            points.back().y = DxfNumber(p);
-        if (p.code == 42 && !bulges.empty())
-            bulges.back() = DxfNumber(p);
+        if (p.code == 10)
+            vertices.push_back({{DxfNumber(p), 0}, 0});
+        if (p.code == 20 && !vertices.empty())
+            vertices.back().at.y = DxfNumber(p);
+        if (p.code == 42 && !vertices.empty())
+            vertices.back().bulge = DxfNumber(p);
     }
-    RefuseTilted(common, e, points.empty() ? Point{} : points.front());
-    e.edges = ToWorld(PolylineEdges(points, bulges, closed), common);
+    RefuseTilted(common, e, vertices.empty() ? Point{} : vertices.front().at);
+    e.edges = ToWorld(PolylineEdges(vertices, closed), common);
 }
 
 void SplineShape(const DxfFields& f, DxfEntity& e) {
     e.kind = DxfEntity::Kind::kSpline;
-    Spline& s = e.spline;
+    e.spline = std::make_unique<Spline>();
+    Spline& s = *e.spline;
     s.line = e.line;
     bool fitted = false;
     for (const DxfPair& p : f) {
@@ -238,7 +240,8 @@ void SplineShape(const DxfFields& f, DxfEntity& e) {
 
 void Insert(const DxfFields& f, DxfEntity& e, const Common& common) {
     e.kind = DxfEntity::Kind::kInsert;
-    InsertPlacement& p = e.insert;
+    e.insert = std::make_unique<InsertPlacement>();
+    InsertPlacement& p = *e.insert;
     for (const DxfPair& g : f) {
         if (g.code == 2)
             p.block = std::string(DxfTrimmed(g.value));
@@ -264,17 +267,21 @@ void Insert(const DxfFields& f, DxfEntity& e, const Common& common) {
 }  // namespace
 
 RecordUse UseOf(std::string_view type) {
-    static const std::unordered_map<std::string_view, RecordUse> uses = {
-        {"LINE", RecordUse::kShape},       {"ARC", RecordUse::kShape},
-        {"CIRCLE", RecordUse::kShape},     {"ELLIPSE", RecordUse::kShape},
-        {"LWPOLYLINE", RecordUse::kShape}, {"SPLINE", RecordUse::kShape},
-        {"INSERT", RecordUse::kShape},     {"POLYLINE", RecordUse::kPolylineStart},
-        {"VERTEX", RecordUse::kVertex},    {"SEQEND", RecordUse::kSequenceEnd},
-        {"REGION", RecordUse::kSolid},     {"3DSOLID", RecordUse::kSolid},
+    // Looked through in turn: a few short names, the commonest first.
+    static constexpr std::pair<std::string_view, RecordUse> kUses[] = {
+        {"LINE", RecordUse::kShape},         {"ARC", RecordUse::kShape},
+        {"CIRCLE", RecordUse::kShape},       {"LWPOLYLINE", RecordUse::kShape},
+        {"VERTEX", RecordUse::kVertex},      {"POLYLINE", RecordUse::kPolylineStart},
+        {"SEQEND", RecordUse::kSequenceEnd}, {"ELLIPSE", RecordUse::kShape},
+        {"SPLINE", RecordUse::kShape},       {"INSERT", RecordUse::kShape},
+        {"REGION", RecordUse::kSolid},       {"3DSOLID", RecordUse::kSolid},
         {"BODY", RecordUse::kSolid},
     };
-    const auto found = uses.find(type);
-    return found == uses.end() ? RecordUse::kIgnored : found->second;
+    for (const auto& [name, use] : kUses) {
+        if (name == type)
+            return use;
+    }
+    return RecordUse::kIgnored;
 }
 
 std::optional<DxfEntity> ShapeEntity(std::string_view type, const DxfFields& fields, size_t line) {
@@ -303,8 +310,7 @@ std::optional<DxfEntity> ShapeEntity(std::string_view type, const DxfFields& fie
 bool PolylineBuilder::Start(const DxfFields& fields, size_t line) {
     entity_ = DxfEntity{};
     entity_.line = line;
-    points_.clear();
-    bulges_.clear();
+    vertices_.clear();
     const Common common = ReadCommon(fields, entity_);
     long flags = 0;
     for (const DxfPair& f : fields) {
@@ -329,15 +335,15 @@ void PolylineBuilder::AddVertex(const DxfFields& fields) {
         if (f.code == 70 && (DxfInteger(f) & 16) != 0)
             return;
     }
-    points_.push_back({Number(fields, 10, 0), Number(fields, 20, 0)});
-    bulges_.push_back(Number(fields, 42, 0));
+    const Point at{Number(fields, 10, 0), Number(fields, 20, 0)};
+    vertices_.push_back({at, Number(fields, 42, 0)});
 }
 
 std::optional<DxfEntity> PolylineBuilder::Finish() {
     if (!active_)
         return std::nullopt;
     active_ = false;
-    std::vector<Edge> edges = PolylineEdges(points_, bulges_, closed_);
+    std::vector<Edge> edges = PolylineEdges(vertices_, closed_);
     if (mirrored_) {
         for (Edge& edge : edges) edge = Transformed(edge, Scaling(-1, 1));
     }

@@ -21,6 +21,12 @@ RecordUse UseOf(std::string_view type);
 // an entity in paper space or an invisible one.
 std::optional<DxfEntity> ShapeEntity(std::string_view type, const DxfFields& fields, size_t line);
 
+// A polyline's vertex and the bulge of the segment that starts there.
+struct PolylineVertex {
+    Point at;
+    double bulge = 0;
+};
+
 // An old-style polyline: the POLYLINE record, then its VERTEX records.
 class PolylineBuilder {
   public:
@@ -35,8 +41,7 @@ class PolylineBuilder {
     bool world_ = false;  // 3D polylines lie in world coordinates
     bool mirrored_ = false;
     DxfEntity entity_;
-    std::vector<Point> points_;
-    std::vector<double> bulges_;
+    std::vector<PolylineVertex> vertices_;
 };
 
 }  // namespace quoinry::profile

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -34,6 +35,68 @@ bool LooksBinary(std::string_view text) {
     return false;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A group code line as CAD programs write it: digits, perhaps a minus and blanks, then the line
+// end. Its length with the line end, or 0 for anything else: that goes the long way, which also
+// words the refusal.
+size_t PlainCodeLine(std::string_view rest, long& value) {
+    size_t i = 0;
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    const bool negative = i < rest.size() && rest[i] == '-';
+    i += negative ? 1 : 0;
+    const size_t first = i;
+    long magnitude = 0;
+    while (i < rest.size() && i - first < 5 && rest[i] >= '0' && rest[i] <= '9')
+        magnitude = magnitude * 10 + (rest[i++] - '0');
+    if (i == first)
+        return 0;
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    if (i < rest.size() && rest[i] != '\n')
+        return 0;
+    value = negative ? -magnitude : magnitude;
+    if (value < kLowestCode || value > kHighestCode)
+        return 0;
+    return i < rest.size() ? i + 1 : i;
+}
+
+// Exact powers of ten as doubles.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// A plain decimal ("-123.4560") whose digits fit a double exactly: its value is one correctly
+// rounded division, the same double from_chars gives. Others (exponents, long digit strings)
+// are left to from_chars.
+bool PlainDecimal(std::string_view text, double& value) {
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const bool negative = at != end && *at == '-';
+    at += negative ? 1 : 0;
+    uint64_t digits = 0;  // wraps only for strings refused below
+    auto read_digits = [&] {
+        const char* const first = at;
+        for (; at != end && static_cast<unsigned char>(*at - '0') < 10; ++at)
+            digits = digits * 10 + static_cast<uint64_t>(*at - '0');
+        return at - first;
+    };
+    const long whole = read_digits();
+    long decimals = 0;
+    if (at != end && *at == '.') {
+        ++at;
+        decimals = read_digits();
+        if (decimals == 0)
+            return false;
+    }
+    // 15 digits stay below 2^53, so the digits and the power of ten are exact.
+    if (whole == 0 || at != end || whole + decimals > 15)
+        return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 std::string Shown(std::string_view value) {
     std::string shown;
     for (unsigned char c : value.substr(0, 40)) shown += (c < 0x20 || c == 0x7F) ? '?' : char(c);
@@ -49,11 +112,9 @@ std::string AtLine(size_t line) {
 }
 
 std::string_view DxfTrimmed(std::string_view value) {
-    const size_t first = value.find_first_not_of(" \t\r");
-    if (first == value.npos)
-        return {};
-    const size_t last = value.find_last_not_of(" \t\r");
-    return value.substr(first, last - first + 1);
+    while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+    while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
+    return value;
 }
 
 DxfTokens::DxfTokens(std::string_view text) : text_(text) {
@@ -78,22 +139,37 @@ std::string_view DxfTokens::Line() {
     return line;
 }
 
+namespace {
+
+// The group code on line `line`, or SectionError.
+long CheckedCode(std::string_view code_text, size_t line) {
+    const std::string_view code = DxfTrimmed(code_text);
+    long value = 0;
+    const auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), value);
+    if (code.empty() || error != std::errc() || end != code.data() + code.size() ||
+        value < kLowestCode || value > kHighestCode) {
+        if (line == 1)
+            throw SectionError("不是DXF文本文件(第1行应为组码0)");
+        throw SectionError(AtLine(line) + "应为组码(整数),而不是\"" + Shown(code_text) + "\"");
+    }
+    return value;
+}
+
+}  // namespace
+
 bool DxfTokens::Next(DxfPair& pair) {
     // Blank lines after the last pair are not a pair.
     while (at_ < text_.size()) {
         const size_t code_line = line_ + 1;
-        const std::string_view code_text = Line();
-        const std::string_view code = DxfTrimmed(code_text);
-        if (code.empty() && at_ >= text_.size())
-            return false;
         long value = 0;
-        const auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), value);
-        if (code.empty() || error != std::errc() || end != code.data() + code.size() ||
-            value < kLowestCode || value > kHighestCode) {
-            if (code_line == 1)
-                throw SectionError("不是DXF文本文件(第1行应为组码0)");
-            throw SectionError(AtLine(code_line) + "应为组码(整数),而不是\"" + Shown(code_text) +
-                               "\"");
+        if (const size_t length = PlainCodeLine(text_.substr(at_), value)) {
+            at_ += length;
+            ++line_;
+        } else {
+            const std::string_view code_text = Line();
+            if (DxfTrimmed(code_text).empty() && at_ >= text_.size())
+                return false;
+            value = CheckedCode(code_text, code_line);
         }
         if (at_ >= text_.size())
             throw SectionError(AtLine(code_line) + "组码" + std::to_string(value) +
@@ -111,11 +187,13 @@ double DxfNumber(const DxfPair& pair, double largest) {
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        throw SectionError(AtLine(pair.line + 1) + "组码" + std::to_string(pair.code) + "的值\"" +
-                           Shown(pair.value) + "\"不是有效的数");
+    if (!PlainDecimal(text, value)) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            !std::isfinite(value)) {
+            throw SectionError(AtLine(pair.line + 1) + "组码" + std::to_string(pair.code) +
+                               "的值\"" + Shown(pair.value) + "\"不是有效的数");
+        }
     }
     if (std::abs(value) > largest) {
         char limit[32];

@@ -33,7 +33,8 @@ Chord ChordOf(const Edge& edge) {
 // Turn from `from` to `to` in the arc's direction, in [0, 2π).
 double TurnAlong(double from, double to, double sweep) {
     double turn = sweep > 0 ? to - from : from - to;
-    turn = std::fmod(turn, 2 * kPi);
+    if (!(std::abs(turn) < 2 * kPi))  // fmod would return a smaller turn as it is
+        turn = std::fmod(turn, 2 * kPi);
     if (turn < 0)
         turn += 2 * kPi;
     return turn;
@@ -55,8 +56,7 @@ Point EllipsePoint(const Ellipse& e, double t) {
 
 Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep) {
     Edge edge{EllipsePoint(ellipse, t0), EllipsePoint(ellipse, t0 + sweep), sweep};
-    edge.elliptic = true;
-    edge.ellipse = ellipse;
+    edge.ellipse = std::make_shared<const Ellipse>(ellipse);
     edge.t0 = t0;
     return edge;
 }
@@ -74,18 +74,11 @@ Edge TranslatedEdge(const Edge& edge, Point offset) {
     Edge moved = edge;
     moved.start = edge.start + offset;
     moved.end = edge.end + offset;
-    moved.ellipse.centre = edge.ellipse.centre + offset;
+    if (edge.ellipse) {
+        moved.ellipse = std::make_shared<const Ellipse>(
+            Ellipse{edge.ellipse->centre + offset, edge.ellipse->u, edge.ellipse->v});
+    }
     return moved;
-}
-
-double Cross(Point a, Point b) {
-    return a.x * b.y - a.y * b.x;
-}
-double Dot(Point a, Point b) {
-    return a.x * b.x + a.y * b.y;
-}
-double Length(Point a) {
-    return std::hypot(a.x, a.y);
 }
 
 Circle ArcCircle(const Edge& arc) {
@@ -96,34 +89,42 @@ Circle ArcCircle(const Edge& arc) {
             chord.half / std::abs(sine)};
 }
 
+ArcFrame FrameOfArc(const Edge& arc) {
+    ArcFrame frame{ArcCircle(arc), 0};
+    const Point from = arc.start - frame.circle.center;
+    frame.start_angle = std::atan2(from.y, from.x);
+    return frame;
+}
+
+Point PointOnArc(const Edge& arc, const ArcFrame& frame, double t) {
+    if (t <= 0)
+        return arc.start;
+    if (t >= 1)
+        return arc.end;
+    const double angle = frame.start_angle + t * arc.sweep;
+    return frame.circle.center + frame.circle.radius * Point{std::cos(angle), std::sin(angle)};
+}
+
 Point PointOnEdge(const Edge& edge, double t) {
     if (t <= 0)
         return edge.start;
     if (t >= 1)
         return edge.end;
     if (edge.IsElliptic())
-        return EllipsePoint(edge.ellipse, edge.t0 + t * edge.sweep);
+        return EllipsePoint(*edge.ellipse, edge.t0 + t * edge.sweep);
     if (!edge.IsArc())
         return edge.start + t * (edge.end - edge.start);
-    const Circle circle = ArcCircle(edge);
-    const Point from = edge.start - circle.center;
-    const double angle = std::atan2(from.y, from.x) + t * edge.sweep;
-    return circle.center + circle.radius * Point{std::cos(angle), std::sin(angle)};
+    return PointOnArc(edge, FrameOfArc(edge), t);
 }
 
 Point EdgeMidpoint(const Edge& edge) {
     if (edge.IsElliptic())
         return PointOnEdge(edge, 0.5);
-    const Chord chord = ChordOf(edge);
     if (!edge.IsArc())
-        return chord.mid;
+        return 0.5 * (edge.start + edge.end);
+    const Chord chord = ChordOf(edge);
     // The arc bulges to the right of the chord when it turns counter-clockwise.
     return chord.mid - (chord.half * std::tan(edge.sweep / 4)) * chord.left;
-}
-
-void Box::Add(Point p) {
-    min = {std::min(min.x, p.x), std::min(min.y, p.y)};
-    max = {std::max(max.x, p.x), std::max(max.y, p.y)};
 }
 
 void Box::Add(const Box& other) {
@@ -133,23 +134,13 @@ void Box::Add(const Box& other) {
     Add(other.max);
 }
 
-bool Box::Contains(const Box& inner) const {
-    return min.x <= inner.min.x && min.y <= inner.min.y && max.x >= inner.max.x &&
-           max.y >= inner.max.y;
-}
-
-bool Box::Overlaps(const Box& other, double margin) const {
-    return min.x <= other.max.x + margin && other.min.x <= max.x + margin &&
-           min.y <= other.max.y + margin && other.min.y <= max.y + margin;
-}
-
 Box EdgeBox(const Edge& edge) {
     Box box;
     box.Add(edge.start);
     box.Add(edge.end);
     if (edge.IsElliptic()) {
         // x and y are extreme where their derivative −u sin t + v cos t vanishes.
-        const Ellipse& e = edge.ellipse;
+        const Ellipse& e = *edge.ellipse;
         for (double base : {std::atan2(e.v.x, e.u.x), std::atan2(e.v.y, e.u.y)}) {
             for (double t : {base, base + kPi}) {
                 if (TurnAlong(edge.t0, t, edge.sweep) < std::abs(edge.sweep))
@@ -160,14 +151,17 @@ Box EdgeBox(const Edge& edge) {
     }
     if (!edge.IsArc())
         return box;
-    const Circle circle = ArcCircle(edge);
-    const Point from = edge.start - circle.center;
-    const double start_angle = std::atan2(from.y, from.x);
+    return ArcBox(edge, FrameOfArc(edge));
+}
+
+Box ArcBox(const Edge& arc, const ArcFrame& frame) {
+    Box box;
+    box.Add(arc.start);
+    box.Add(arc.end);
     const Point extremes[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     for (int k = 0; k < 4; ++k) {
-        if (TurnAlong(start_angle, k * kPi / 2, edge.sweep) < std::abs(edge.sweep)) {
-            box.Add(circle.center + circle.radius * extremes[k]);
-        }
+        if (TurnAlong(frame.start_angle, k * kPi / 2, arc.sweep) < std::abs(arc.sweep))
+            box.Add(frame.circle.center + frame.circle.radius * extremes[k]);
     }
     return box;
 }
@@ -179,9 +173,14 @@ Box LoopBox(const Loop& loop) {
 }
 
 double LoopArea(const Loop& loop) {
-    if (loop.empty())
-        return 0;
-    return LoopMoments(loop, loop.front().start).area;
+    double area = 0;
+    for (const Edge& edge : loop) area += EdgeArea(edge, loop.front().start);
+    return area;
+}
+
+void Reverse(Loop& loop) {
+    std::reverse(loop.begin(), loop.end());
+    for (Edge& edge : loop) edge = ReversedEdge(edge);
 }
 
 Loop Reversed(const Loop& loop) {
@@ -198,46 +197,66 @@ Loop Translated(const Loop& loop, Point offset) {
     return moved;
 }
 
-std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value) {
-    std::vector<double> cuts;  // fractions of the edge, strictly inside
-    if (edge.IsElliptic()) {
-        // u·cos t + v·sin t along the axis is r·cos(t − φ).
-        const Ellipse& e = edge.ellipse;
-        const double a = Coordinate(e.u, axis), b = Coordinate(e.v, axis);
-        const double r = std::hypot(a, b);
-        const double offset = r > 0 ? (value - Coordinate(e.centre, axis)) / r : 2;
-        if (std::abs(offset) < 1) {
-            const double phi = std::atan2(b, a), half = std::acos(offset);
-            for (double t : {phi + half, phi - half}) {
-                const double f = TurnAlong(edge.t0, t, edge.sweep) / std::abs(edge.sweep);
-                if (f > 1e-12 && f < 1 - 1e-12)
-                    cuts.push_back(f);
-            }
-        }
-    } else if (!edge.IsArc()) {
-        const double a = Coordinate(edge.start, axis) - value;
-        const double b = Coordinate(edge.end, axis) - value;
-        if ((a < 0 && b > 0) || (a > 0 && b < 0))
-            cuts.push_back(a / (a - b));
-    } else {
-        const Circle circle = ArcCircle(edge);
-        const double offset = (value - Coordinate(circle.center, axis)) / circle.radius;
-        if (std::abs(offset) < 1) {
-            const Point from = edge.start - circle.center;
-            const double start_angle = std::atan2(from.y, from.x);
-            const double base = axis == 0 ? std::acos(offset) : std::asin(offset);
-            const double crossings[2] = {base, axis == 0 ? -base : kPi - base};
-            for (double angle : crossings) {
-                const double t = TurnAlong(start_angle, angle, edge.sweep) / std::abs(edge.sweep);
-                if (t > 1e-12 && t < 1 - 1e-12)
-                    cuts.push_back(t);
-            }
-        }
+namespace {
+
+// Fractions of an edge, strictly inside, where it crosses a line.
+struct Cuts {
+    double at[2] = {0, 0};
+    int count = 0;
+
+    void Add(double t) { at[count++] = t; }
+    // A curve's crossing found through its angle; a hair from an end is the end.
+    void AddInside(double t) {
+        if (t > 1e-12 && t < 1 - 1e-12)
+            Add(t);
     }
-    std::sort(cuts.begin(), cuts.end());
-    std::vector<Edge> pieces;
+};
+
+Cuts EllipseCuts(const Edge& edge, int axis, double value) {
+    // u·cos t + v·sin t along the axis is r·cos(t − φ).
+    Cuts cuts;
+    const Ellipse& e = *edge.ellipse;
+    const double a = Coordinate(e.u, axis), b = Coordinate(e.v, axis);
+    const double r = std::hypot(a, b);
+    const double offset = r > 0 ? (value - Coordinate(e.centre, axis)) / r : 2;
+    if (std::abs(offset) < 1) {
+        const double phi = std::atan2(b, a), half = std::acos(offset);
+        for (double t : {phi + half, phi - half})
+            cuts.AddInside(TurnAlong(edge.t0, t, edge.sweep) / std::abs(edge.sweep));
+    }
+    return cuts;
+}
+
+Cuts LineCuts(const Edge& edge, int axis, double value) {
+    Cuts cuts;
+    const double a = Coordinate(edge.start, axis) - value;
+    const double b = Coordinate(edge.end, axis) - value;
+    if ((a < 0 && b > 0) || (a > 0 && b < 0))
+        cuts.Add(a / (a - b));
+    return cuts;
+}
+
+Cuts ArcCuts(const Edge& edge, const ArcFrame& frame, int axis, double value) {
+    Cuts cuts;
+    const Circle& circle = frame.circle;
+    const double offset = (value - Coordinate(circle.center, axis)) / circle.radius;
+    if (std::abs(offset) < 1) {
+        const double base = axis == 0 ? std::acos(offset) : std::asin(offset);
+        const double crossings[2] = {base, axis == 0 ? -base : kPi - base};
+        for (double angle : crossings)
+            cuts.AddInside(TurnAlong(frame.start_angle, angle, edge.sweep) / std::abs(edge.sweep));
+    }
+    return cuts;
+}
+
+// The pieces between the cuts; `point_at` gives the point a fraction along the edge.
+template <typename PointAt>
+int CutInto(const Edge& edge, Cuts cuts, int axis, double value, PointAt point_at, Edge* pieces) {
+    if (cuts.count == 2 && cuts.at[1] < cuts.at[0])
+        std::swap(cuts.at[0], cuts.at[1]);
     Point from = edge.start;
     double from_t = 0;
+    int count = 0;
     auto piece = [&](Point to, double to_t) {
         Edge part = edge;
         part.start = from;
@@ -246,15 +265,38 @@ std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value) {
         part.t0 = edge.t0 + edge.sweep * from_t;
         return part;
     };
-    for (double t : cuts) {
-        Point at = PointOnEdge(edge, t);
+    for (int i = 0; i < cuts.count; ++i) {
+        const double t = cuts.at[i];
+        Point at = point_at(t);
         SetCoordinate(at, axis, value);
-        pieces.push_back(piece(at, t));
+        pieces[count++] = piece(at, t);
         from = at;
         from_t = t;
     }
-    pieces.push_back(piece(edge.end, 1));
-    return pieces;
+    pieces[count++] = piece(edge.end, 1);
+    return count;
+}
+
+}  // namespace
+
+int SplitArcAtLine(const Edge& arc, const ArcFrame& frame, int axis, double value, Edge* pieces) {
+    return CutInto(
+        arc, ArcCuts(arc, frame, axis, value), axis, value,
+        [&](double t) { return PointOnArc(arc, frame, t); }, pieces);
+}
+
+std::vector<Edge> SplitAtLine(const Edge& edge, int axis, double value) {
+    Edge pieces[3];
+    int count = 0;
+    if (edge.IsArc()) {
+        count = SplitArcAtLine(edge, FrameOfArc(edge), axis, value, pieces);
+    } else {
+        const Cuts cuts =
+            edge.IsElliptic() ? EllipseCuts(edge, axis, value) : LineCuts(edge, axis, value);
+        count = CutInto(
+            edge, cuts, axis, value, [&](double t) { return PointOnEdge(edge, t); }, pieces);
+    }
+    return {pieces, pieces + count};
 }
 
 std::string PointText(Point p) {

@@ -9,28 +9,24 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-struct ArcFrame {
-    Circle circle;
-    double start_angle;
-    double sweep;
+// An arc with its frame.
+struct Arc {
+    const Edge& edge;
+    const ArcFrame& frame;
 };
 
-ArcFrame FrameOf(const Edge& arc) {
-    ArcFrame frame{ArcCircle(arc), 0, arc.sweep};
-    const Point from = arc.start - frame.circle.center;
-    frame.start_angle = std::atan2(from.y, from.x);
-    return frame;
-}
-
-bool OnArc(const ArcFrame& arc, Point p, double tolerance) {
-    const Point to = p - arc.circle.center;
-    double turn = arc.sweep > 0 ? std::atan2(to.y, to.x) - arc.start_angle
-                                : arc.start_angle - std::atan2(to.y, to.x);
-    turn = std::fmod(turn, kTwoPi);
+bool OnArc(const Arc& arc, Point p, double tolerance) {
+    const Circle& circle = arc.frame.circle;
+    const double sweep = arc.edge.sweep;
+    const Point to = p - circle.center;
+    double turn = sweep > 0 ? std::atan2(to.y, to.x) - arc.frame.start_angle
+                            : arc.frame.start_angle - std::atan2(to.y, to.x);
+    if (!(std::abs(turn) < kTwoPi))  // fmod would return a smaller turn as it is
+        turn = std::fmod(turn, kTwoPi);
     if (turn < 0)
         turn += kTwoPi;
-    const double slack = tolerance / arc.circle.radius;
-    return turn <= std::abs(arc.sweep) + slack || turn >= kTwoPi - slack;
+    const double slack = tolerance / circle.radius;
+    return turn <= std::abs(sweep) + slack || turn >= kTwoPi - slack;
 }
 
 bool OnSegment(const Edge& line, Point p, double tolerance) {
@@ -41,8 +37,8 @@ bool OnSegment(const Edge& line, Point p, double tolerance) {
     return t >= -slack && t <= 1 + slack;
 }
 
-bool OnEdge(const Edge& edge, const ArcFrame* arc, Point p, double tolerance) {
-    return arc ? OnArc(*arc, p, tolerance) : OnSegment(edge, p, tolerance);
+bool OnEdge(const Edge& edge, const ArcFrame* frame, Point p, double tolerance) {
+    return frame ? OnArc({edge, *frame}, p, tolerance) : OnSegment(edge, p, tolerance);
 }
 
 EdgeContact LineLine(const Edge& a, const Edge& b, double tolerance) {
@@ -79,7 +75,7 @@ EdgeContact LineLine(const Edge& a, const Edge& b, double tolerance) {
 }
 
 // Points where a line through `line` meets a circle; a near-tangent line touches once.
-std::vector<Point> LineCircle(const Edge& line, const Circle& circle, double tolerance) {
+ContactPoints LineCircle(const Edge& line, const Circle& circle, double tolerance) {
     const Point d = line.end - line.start;
     const double length = Length(d);
     const Point unit = (1 / length) * d;
@@ -93,7 +89,7 @@ std::vector<Point> LineCircle(const Edge& line, const Circle& circle, double tol
     return {foot - half * unit, foot + half * unit};
 }
 
-std::vector<Point> CircleCircle(const Circle& a, const Circle& b, double tolerance) {
+ContactPoints CircleCircle(const Circle& a, const Circle& b, double tolerance) {
     const Point d = b.center - a.center;
     const double distance = Length(d);
     if (distance > a.radius + b.radius + tolerance)
@@ -116,18 +112,17 @@ std::vector<Point> CircleCircle(const Circle& a, const Circle& b, double toleran
 }
 
 // Two arcs of one circle: they overlap unless they meet only at ends.
-EdgeContact SameCircle(const Edge& a, const ArcFrame& fa, const Edge& b, const ArcFrame& fb,
-                       double tolerance) {
+EdgeContact SameCircle(const Arc& a, const Arc& b, double tolerance) {
     EdgeContact contact;
-    const Point inner_b = EdgeMidpoint(b);
-    const Point inner_a = EdgeMidpoint(a);
-    if (OnArc(fa, inner_b, tolerance) || OnArc(fb, inner_a, tolerance)) {
+    const Point inner_b = EdgeMidpoint(b.edge);
+    const Point inner_a = EdgeMidpoint(a.edge);
+    if (OnArc(a, inner_b, tolerance) || OnArc(b, inner_a, tolerance)) {
         contact.overlap = true;
         contact.points.push_back(inner_b);
         return contact;
     }
-    for (Point p : {b.start, b.end}) {
-        if (OnArc(fa, p, tolerance))
+    for (Point p : {b.edge.start, b.edge.end}) {
+        if (OnArc(a, p, tolerance))
             contact.points.push_back(p);
     }
     return contact;
@@ -135,32 +130,35 @@ EdgeContact SameCircle(const Edge& a, const ArcFrame& fa, const Edge& b, const A
 
 }  // namespace
 
-EdgeContact FindContact(const Edge& a, const Edge& b, double tolerance) {
+EdgeContact FindContact(const Edge& a, const ArcFrame* fa, const Edge& b, const ArcFrame* fb,
+                        double tolerance) {
     if (!a.IsArc() && !b.IsArc())
         return LineLine(a, b, tolerance);
     if (!a.IsArc())
-        return FindContact(b, a, tolerance);
-    const ArcFrame fa = FrameOf(a);
-    ArcFrame fb_storage{};
-    const ArcFrame* fb = nullptr;
-    std::vector<Point> candidates;
+        return FindContact(b, fb, a, fa, tolerance);
+    const Arc arc{a, *fa};
+    ContactPoints candidates;
     if (b.IsArc()) {
-        fb_storage = FrameOf(b);
-        fb = &fb_storage;
-        if (Length(fa.circle.center - fb->circle.center) <= tolerance &&
-            std::abs(fa.circle.radius - fb->circle.radius) <= tolerance) {
-            return SameCircle(a, fa, b, *fb, tolerance);
+        if (Length(fa->circle.center - fb->circle.center) <= tolerance &&
+            std::abs(fa->circle.radius - fb->circle.radius) <= tolerance) {
+            return SameCircle(arc, {b, *fb}, tolerance);
         }
-        candidates = CircleCircle(fa.circle, fb->circle, tolerance);
+        candidates = CircleCircle(fa->circle, fb->circle, tolerance);
     } else {
-        candidates = LineCircle(b, fa.circle, tolerance);
+        candidates = LineCircle(b, fa->circle, tolerance);
     }
     EdgeContact contact;
     for (Point p : candidates) {
-        if (OnArc(fa, p, tolerance) && OnEdge(b, fb, p, tolerance))
+        if (OnArc(arc, p, tolerance) && OnEdge(b, b.IsArc() ? fb : nullptr, p, tolerance))
             contact.points.push_back(p);
     }
     return contact;
+}
+
+EdgeContact FindContact(const Edge& a, const Edge& b, double tolerance) {
+    const ArcFrame fa = a.IsArc() ? FrameOfArc(a) : ArcFrame{};
+    const ArcFrame fb = b.IsArc() ? FrameOfArc(b) : ArcFrame{};
+    return FindContact(a, a.IsArc() ? &fa : nullptr, b, b.IsArc() ? &fb : nullptr, tolerance);
 }
 
 }  // namespace quoinry::profile

@@ -18,7 +18,7 @@ struct Node {
     size_t count = 0;
 };
 
-void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point to) {
+void AppendChain(Loop& loop, Chain& chain, bool forward, Point from, Point to) {
     const size_t first = loop.size();
     if (forward) {
         loop.insert(loop.end(), chain.begin(), chain.end());
@@ -33,7 +33,7 @@ void AppendChain(Loop& loop, const Chain& chain, bool forward, Point from, Point
 
 }  // namespace
 
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin) {
+std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin) {
     // Ends closer than the tolerance share a node, placed at the first of them.
     std::vector<Point> ends;
     ends.reserve(2 * chains.size());
@@ -67,22 +67,34 @@ std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance,
     }
     std::vector<bool> used(chains.size(), false);
     std::vector<Loop> loops;
+    loops.reserve(chains.size());
+    std::vector<End> run;  // the chains of one loop in order, and the way each runs
     for (size_t first = 0; first < chains.size(); ++first) {
         if (used[first])
             continue;
+        run.clear();
+        size_t edges = 0;
+        for (End at{first, true}; !used[at.chain];) {
+            used[at.chain] = true;
+            run.push_back(at);
+            edges += chains[at.chain].size();
+            const End* ends = nodes[at.at_start ? end_node[at.chain] : start_node[at.chain]].ends;
+            at = (ends[0].chain == at.chain && ends[0].at_start != at.at_start) ? ends[1] : ends[0];
+        }
         Loop loop;
-        size_t chain = first;
-        bool forward = true;
-        while (!used[chain]) {
-            used[chain] = true;
-            const size_t from = forward ? start_node[chain] : end_node[chain];
-            const size_t to = forward ? end_node[chain] : start_node[chain];
-            AppendChain(loop, chains[chain], forward, nodes[from].at, nodes[to].at);
-            const End* ends = nodes[to].ends;
-            const End next =
-                (ends[0].chain == chain && ends[0].at_start != forward) ? ends[1] : ends[0];
-            chain = next.chain;
-            forward = next.at_start;
+        if (run.size() == 1)
+            loop = std::move(chains[first]);  // a loop of one chain, as most are; its ends below
+        else
+            loop.reserve(edges);
+        for (const End& at : run) {
+            const size_t from = at.at_start ? start_node[at.chain] : end_node[at.chain];
+            const size_t to = at.at_start ? end_node[at.chain] : start_node[at.chain];
+            if (run.size() == 1) {
+                loop.front().start = nodes[from].at;
+                loop.back().end = nodes[to].at;
+            } else {
+                AppendChain(loop, chains[at.chain], at.at_start, nodes[from].at, nodes[to].at);
+            }
         }
         loops.push_back(std::move(loop));
     }

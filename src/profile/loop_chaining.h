@@ -12,6 +12,7 @@ using Chain = std::vector<Edge>;
 // Joins chains whose ends meet within `tolerance` into closed loops; the joined ends are made
 // exactly equal. An end that meets no other end, or a point where three or more ends meet, is
 // refused (SectionError naming the point, in drawing coordinates: + `origin`).
-std::vector<Loop> JoinChains(const std::vector<Chain>& chains, double tolerance, Point origin = {});
+// The chains are used up.
+std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin = {});
 
 }  // namespace quoinry::profile

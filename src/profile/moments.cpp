@@ -23,7 +23,7 @@ double Series(double a, const double* coefficients, int count, int lowest_power)
 
 // Flat segments lose every digit to cancellation in the closed forms, so they take the Taylor
 // series (exact to rounding below the switch angle).
-UnitSegment FlatSegment(double a) {
+double FlatSegmentArea(double a) {
     static const double area[] = {2.0 / 3,
                                   4.0 / 45,
                                   4.0 / 315,
@@ -33,6 +33,10 @@ UnitSegment FlatSegment(double a) {
                                   8.0 / 2606175,
                                   57872.0 / 162820783125,
                                   175468.0 / 4331032831125};
+    return Series(a, area, 9, 1);
+}
+
+UnitSegment FlatSegment(double a) {
     static const double u[] = {2.0 / 15,
                                2.0 / 63,
                                4.0 / 675,
@@ -58,7 +62,11 @@ UnitSegment FlatSegment(double a) {
                                 16.0 / 4417875,
                                 11226016.0 / 21655164155625,
                                 1314664.0 / 18323600439375};
-    return {Series(a, area, 9, 1), Series(a, u, 8, 2), Series(a, uu, 8, 3), Series(a, vv, 9, 1)};
+    return {FlatSegmentArea(a), Series(a, u, 8, 2), Series(a, uu, 8, 3), Series(a, vv, 9, 1)};
+}
+
+double RoundSegmentArea(double a, double s, double c) {
+    return (a - s * c) / (s * s);
 }
 
 // Sector minus triangle about the circle's centre, then moved to the chord.
@@ -66,7 +74,7 @@ UnitSegment RoundSegment(double a) {
     const double s = std::sin(a);
     const double c = std::cos(a);
     const double h = c / s;  // centre to chord
-    const double area = (a - s * c) / (s * s);
+    const double area = RoundSegmentArea(a, s, c);
     const double u_centre = 2.0 / 3;
     const double uu_centre = (a + s * c) / (4 * s * s * s * s) - c * c * c / (2 * s * s * s);
     const double vv = (a - s * c) / (4 * s * s * s * s) - c / (6 * s);
@@ -75,6 +83,19 @@ UnitSegment RoundSegment(double a) {
 
 UnitSegment SegmentOfHalfAngle(double a) {
     return a < 0.25 ? FlatSegment(a) : RoundSegment(a);
+}
+
+double SegmentAreaOfHalfAngle(double a) {
+    return a < 0.25 ? FlatSegmentArea(a) : RoundSegmentArea(a, std::sin(a), std::cos(a));
+}
+
+// ∫dA alone of SegmentMoments below.
+double SegmentArea(Point p, Point q, double sweep) {
+    const double w = Length(q - p) / 2;
+    if (w == 0)
+        return 0;
+    const double sign = sweep > 0 ? 1 : -1;
+    return sign * SegmentAreaOfHalfAngle(std::abs(sweep) / 2) * (w * w);
 }
 
 // Fan triangle (reference, p, q).
@@ -124,7 +145,7 @@ Moments SegmentMoments(Point p, Point q, double sweep) {
 // under p ↦ c + M·p with M = [u v]; integrals over the image scale by det M (its sign turns
 // the orientation) and carry the map into the moments.
 Moments EllipticSegmentMoments(const Edge& edge, Point reference) {
-    const Ellipse& e = edge.ellipse;
+    const Ellipse& e = *edge.ellipse;
     const double t1 = edge.t0 + edge.sweep;
     const Moments unit = SegmentMoments({std::cos(edge.t0), std::sin(edge.t0)},
                                         {std::cos(t1), std::sin(t1)}, edge.sweep);
@@ -147,6 +168,14 @@ Moments EllipticSegmentMoments(const Edge& edge, Point reference) {
     return m;
 }
 
+// ∫dA alone of EllipticSegmentMoments.
+double EllipticSegmentArea(const Edge& edge) {
+    const Ellipse& e = *edge.ellipse;
+    const double t1 = edge.t0 + edge.sweep;
+    return Cross(e.u, e.v) * SegmentArea({std::cos(edge.t0), std::sin(edge.t0)},
+                                         {std::cos(t1), std::sin(t1)}, edge.sweep);
+}
+
 }  // namespace
 
 Moments& Moments::operator+=(const Moments& other) {
@@ -157,6 +186,17 @@ Moments& Moments::operator+=(const Moments& other) {
     yy += other.yy;
     xy += other.xy;
     return *this;
+}
+
+double EdgeArea(const Edge& edge, Point reference) {
+    const Point p = edge.start - reference;
+    const Point q = edge.end - reference;
+    double area = Cross(p, q) / 2;
+    if (edge.IsElliptic())
+        area += EllipticSegmentArea(edge);
+    else if (edge.IsArc())
+        area += SegmentArea(p, q, edge.sweep);
+    return area;
 }
 
 Moments EdgeMoments(const Edge& edge, Point reference) {

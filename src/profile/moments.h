@@ -21,6 +21,8 @@ struct Moments {
 // the reference point to the chord plus, for an arc, the circular segment between chord and arc
 // in closed form. Edges lying on a line through the reference point add nothing.
 Moments EdgeMoments(const Edge& edge, Point reference);
+// Its ∫dA alone, the same number.
+double EdgeArea(const Edge& edge, Point reference);
 
 Moments LoopMoments(const Loop& loop, Point reference);
 

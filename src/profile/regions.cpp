@@ -1,8 +1,11 @@
 #include "profile/regions.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <span>
 
 #include "profile/crossings.h"
 #include "profile/section_error.h"
@@ -13,7 +16,7 @@ namespace {
 // Inside the segment between an elliptic arc and its chord: seen in the frame where the curve
 // is the unit circle.
 bool InsideEllipticSegment(const Edge& arc, Point p) {
-    const Ellipse& e = arc.ellipse;
+    const Ellipse& e = *arc.ellipse;
     const double det = Cross(e.u, e.v);
     if (det == 0)
         return false;
@@ -37,15 +40,26 @@ bool InsideSegment(const Edge& arc, Point p) {
     return arc.sweep > 0 ? side < 0 : side > 0;
 }
 
-// Edges shorter than the tolerance are dropped and their neighbours joined.
-Loop WithoutTinyEdges(const Loop& loop, double tolerance) {
+bool SameBits(Point a, Point b) {
+    return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
+           std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+}
+
+// Edges shorter than the tolerance are dropped and their neighbours joined. `changed` says
+// whether the loop came out other than it went in.
+Loop WithoutTinyEdges(const Loop& loop, double tolerance, bool& changed) {
     Loop kept;
+    kept.reserve(loop.size());
     for (const Edge& edge : loop) {
         if (Length(edge.end - edge.start) > tolerance)
             kept.push_back(edge);
     }
-    for (size_t i = 0; i < kept.size(); ++i)
-        kept[i].start = kept[(i + kept.size() - 1) % kept.size()].end;
+    changed = kept.size() != loop.size();
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const Point joined = kept[(i + kept.size() - 1) % kept.size()].end;
+        changed = changed || !SameBits(kept[i].start, joined);
+        kept[i].start = joined;
+    }
     return kept;
 }
 
@@ -70,28 +84,30 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     }
     // The segment turns the way the curve runs as seen: a mirrored ellipse runs backwards.
     const bool counter_clockwise =
-        edge.IsElliptic() ? (edge.sweep > 0) == (Cross(edge.ellipse.u, edge.ellipse.v) > 0)
+        edge.IsElliptic() ? (edge.sweep > 0) == (Cross(edge.ellipse->u, edge.ellipse->v) > 0)
                           : edge.sweep > 0;
     if (InsideSegment(edge, p))
         turn += counter_clockwise ? 2 * std::numbers::pi : -2 * std::numbers::pi;
     return turn;
 }
 
+// The loops whose boxes reach into each cell, in one list cell after cell.
 class LoopGrid {
   public:
     LoopGrid(const std::vector<Box>& boxes, const Box& extent) : extent_(extent) {
         side_ = std::clamp<size_t>(static_cast<size_t>(std::sqrt(double(boxes.size()))), 1, 512);
-        cells_.resize(side_ * side_);
-        for (size_t j = 0; j < boxes.size(); ++j) {
-            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
-            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
-            for (size_t y = y0; y <= y1; ++y) {
-                for (size_t x = x0; x <= x1; ++x) cells_[y * side_ + x].push_back(j);
-            }
-        }
+        first_.assign(side_ * side_ + 1, 0);
+        ForEachCell(boxes, [&](size_t cell, size_t) { ++first_[cell + 1]; });
+        for (size_t c = 1; c < first_.size(); ++c) first_[c] += first_[c - 1];
+        loops_.resize(first_.back());
+        std::vector<size_t> next(first_.begin(), first_.end() - 1);
+        ForEachCell(boxes, [&](size_t cell, size_t loop) { loops_[next[cell]++] = loop; });
     }
 
-    const std::vector<size_t>& At(Point p) const { return cells_[Row(p.y) * side_ + Column(p.x)]; }
+    std::span<const size_t> At(Point p) const {
+        const size_t cell = Row(p.y) * side_ + Column(p.x);
+        return {loops_.data() + first_[cell], loops_.data() + first_[cell + 1]};
+    }
 
   private:
     size_t Index(double v, double low, double high) const {
@@ -103,10 +119,36 @@ class LoopGrid {
     size_t Column(double x) const { return Index(x, extent_.min.x, extent_.max.x); }
     size_t Row(double y) const { return Index(y, extent_.min.y, extent_.max.y); }
 
+    template <typename Visit>
+    void ForEachCell(const std::vector<Box>& boxes, Visit visit) const {
+        for (size_t j = 0; j < boxes.size(); ++j) {
+            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
+            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
+            for (size_t y = y0; y <= y1; ++y) {
+                for (size_t x = x0; x <= x1; ++x) visit(y * side_ + x, j);
+            }
+        }
+    }
+
     Box extent_;
     size_t side_;
-    std::vector<std::vector<size_t>> cells_;
+    std::vector<size_t> first_;  // where each cell's loops start in loops_
+    std::vector<size_t> loops_;
 };
+
+// Loop numbers by falling size; the sizes sort beside the numbers, so that the sort compares
+// without looking them up.
+std::vector<size_t> LargestFirst(const std::vector<double>& areas) {
+    std::vector<std::pair<double, size_t>> sized;
+    sized.reserve(areas.size());
+    for (size_t i = 0; i < areas.size(); ++i) sized.push_back({std::abs(areas[i]), i});
+    std::sort(sized.begin(), sized.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<size_t> order;
+    order.reserve(sized.size());
+    for (const auto& entry : sized) order.push_back(entry.second);
+    return order;
+}
 
 }  // namespace
 
@@ -127,26 +169,39 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
     if (drawn.empty())
         throw SectionError("图形中没有封闭的轮廓");
     Box extent;
-    for (const Loop& loop : drawn) extent.Add(LoopBox(loop));
+    std::vector<Box> drawn_boxes;
+    LoopArcs drawn_arcs;
+    drawn_boxes.reserve(drawn.size());
+    for (const Loop& loop : drawn) {
+        drawn_boxes.push_back(drawn_arcs.Add(loop));
+        extent.Add(drawn_boxes.back());
+    }
     const double tolerance = DrawingTolerance(extent);
     std::vector<Loop> loops;
     std::vector<Box> boxes;
+    LoopArcs arcs;  // of the loops as cleaned
     std::vector<double> areas;
-    for (const Loop& loop : drawn) {
-        loops.push_back(WithoutTinyEdges(loop, tolerance));
+    loops.reserve(drawn.size());
+    boxes.reserve(drawn.size());
+    areas.reserve(drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        bool changed = false;
+        loops.push_back(WithoutTinyEdges(drawn[i], tolerance, changed));
         const double area = LoopArea(loops.back());
         if (std::abs(area) <= tolerance * tolerance) {
-            throw SectionError("轮廓没有面积,位置 " + PointText(loop.front().start + origin));
+            throw SectionError("轮廓没有面积,位置 " + PointText(drawn[i].front().start + origin));
         }
-        boxes.push_back(LoopBox(loops.back()));
+        if (changed) {
+            boxes.push_back(arcs.Add(loops.back()));
+        } else {
+            boxes.push_back(drawn_boxes[i]);
+            arcs.AddFrom(drawn_arcs, i);
+        }
         areas.push_back(area);
     }
-    CheckCrossings(loops, tolerance, origin);
+    CheckCrossings(loops, boxes, arcs, tolerance, origin);
 
-    std::vector<size_t> order(loops.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](size_t a, size_t b) { return std::abs(areas[a]) > std::abs(areas[b]); });
+    const std::vector<size_t> order = LargestFirst(areas);
     // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
     // candidates few.
     std::vector<size_t> rank(loops.size());
@@ -176,17 +231,27 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         if (depth[i] % 2 != 0)
             continue;
         Region region;
-        region.outer = areas[i] > 0 ? std::move(loops[i]) : Reversed(loops[i]);
+        if (!(areas[i] > 0))
+            Reverse(loops[i]);
+        region.outer = std::move(loops[i]);
         region.area_mm2 = std::abs(areas[i]);
         region.box = boxes[i];
         region_of[i] = static_cast<long>(regions.size());
         regions.push_back(std::move(region));
     }
+    std::vector<size_t> holes(regions.size(), 0);
+    for (size_t i : order) {
+        if (depth[i] % 2 != 0)
+            ++holes[region_of[parent[i]]];
+    }
+    for (size_t r = 0; r < regions.size(); ++r) regions[r].holes.reserve(holes[r]);
     for (size_t i : order) {
         if (depth[i] % 2 == 0)
             continue;
         Region& region = regions[region_of[parent[i]]];
-        region.holes.push_back(areas[i] < 0 ? std::move(loops[i]) : Reversed(loops[i]));
+        if (!(areas[i] < 0))
+            Reverse(loops[i]);
+        region.holes.push_back(std::move(loops[i]));
         region.area_mm2 -= std::abs(areas[i]);
     }
     std::stable_sort(regions.begin(), regions.end(),
