@@ -62,13 +62,21 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "te3", "15m", "te3"},
         {"glass", "te3", "", "te3"},
         {"glass", "te3", "1e400", "te3"},
+        {"glass", "te3", "1e-300", "te3"},  // 0 in the single precision the wind load uses
         // Basic wind pressure > 0; the shape coefficient any number but 0 (suction is negative).
         {"glass", "te1", "0", "te1"},
         {"glass", "te1", "-350", "te1"},
         {"glass", "te1", "0.001", ""},
+        {"glass", "te1", "10000", ""},
+        {"glass", "te1", "10000.5", "te1"},
+        {"glass", "te1", "1e300", "te1"},  // used to end in a bare "溢出"
         {"glass", "te2", "-1.2", ""},
+        {"glass", "te2", "-10", ""},
+        {"glass", "te2", "10.01", "te2"},
+        {"glass", "te2", "-1e30", "te2"},
         {"glass", "te2", "0", "te2"},
         {"glass", "te2", "-0", "te2"},
+        {"glass", "te2", "1e-300", "te2"},
         {"glass", "te2", "1.5.1", "te2"},
         // Lists compare exactly.
         {"glass", "co3", "E类", "co3"},
@@ -82,25 +90,46 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "te4", "10", "te4"},
         {"glass", "te4", "1,500", "te4"},
         {"glass", "te5", "-1", "te5"},
+        {"glass", "te5", "20000", ""},
+        {"glass", "te5", "20001", "te5"},
         {"glass", "co6", "7", ""},
         {"glass", "co6", "0", "co6"},
+        {"glass", "co6", "1", ""},
+        {"glass", "co6", "0.9", "co6"},  // σ = 0 used to pass
+        {"glass", "co6", "100", ""},
+        {"glass", "co6", "100.1", "co6"},
         {"glass", "co6", "6mm", "co6"},
         // Single glass has no inner pane.
         {"glass", "co8", "abc", ""},
         {"glass", "co7", "", ""},
-        // The vertical member: span Hsk > 0, load units ≥ 0.
+        // The vertical member: span Hsk from 100 mm, load units ≥ 0, all up to 50 m.
         {"gj", "te4", "0", "te4"},
-        {"gj", "te4", "0.1", ""},
+        {"gj", "te4", "99.9", "te4"},  // 0.1 mm used to give 0 everywhere and pass
+        {"gj", "te4", "100", ""},
+        {"gj", "te4", "50000", ""},
+        {"gj", "te4", "50000.1", "te4"},
         {"gj", "te4", "abc", "te4"},
         {"gj", "te2", "-1", "te2"},
+        {"gj", "te2", "0.5", ""},
+        {"gj", "te2", "1e300", "te2"},
         {"gj", "te3", "-0.5", "te3"},
         {"gj", "co1", "斜向杆件", "co1"},
         // Material and section values > 0, the listed-only ones too.
         {"gj", "te1", "0", "te1"},
         {"gj", "te5", "-49.6", "te5"},
         {"gj", "te6", "-70000", "te6"},
+        {"gj", "te6", "999", "te6"},
+        {"gj", "te6", "1000", ""},
+        {"gj", "te6", "1e300", "te6"},  // no deflection at all used to pass
         {"gj", "te7", "0", "te7"},
-        {"gj", "te8", "0.0001", ""},
+        {"gj", "te7", "0.1", ""},
+        {"gj", "te7", "0.09", "te7"},
+        {"gj", "te1", "1000", ""},
+        {"gj", "te1", "1001", "te1"},
+        {"gj", "te8", "0.01", ""},
+        {"gj", "te8", "0.009", "te8"},
+        {"gj", "te8", "1000001", "te8"},
+        {"gj", "te12", "1e-30", "te12"},  // τ = 0 used to pass
         {"gj", "te10", "0", "te10"},
         {"gj", "te11", "-12", "te11"},
         {"gj", "te9", "", "te9"},
@@ -154,7 +183,11 @@ TEST(InputCheck, MessagesNameTheInputWithItsUnitAndTheTextFound) {
     EXPECT_EQ(wind[1].field->box, "TextBox3");
 
     d.glass.width = "1,500";
-    EXPECT_EQ(CheckGlassInput(d.glass).at(0).message, "玻璃分格宽(mm): “1,500” 应为不小于100的数");
+    EXPECT_EQ(CheckGlassInput(d.glass).at(0).message,
+              "玻璃分格宽(mm): “1,500” 应为不小于100且不大于20000的数");
+    d.wind.shape_coefficient = "12";
+    EXPECT_EQ(CheckWindInput(d.wind).at(1).message,
+              "体型系数: “12” 应为不等于0且绝对值不大于10的数");
 
     MemberInput m = *d.member;
     m.form = "横向杆件";
@@ -164,8 +197,8 @@ TEST(InputCheck, MessagesNameTheInputWithItsUnitAndTheTextFound) {
     m.wx1 = "-3";
     const auto member = CheckMemberInput(m);
     ASSERT_EQ(member.size(), 3u);
-    EXPECT_EQ(member[0].message, "受荷单元宽Wsk(mm): “” 应为大于0的数");
-    EXPECT_EQ(member[1].message, "X轴抵抗矩一(cm^3): “-3” 应为大于0的数");
+    EXPECT_EQ(member[0].message, "受荷单元宽Wsk(mm): “” 应为不小于100且不大于50000的数");
+    EXPECT_EQ(member[1].message, "X轴抵抗矩一(cm^3): “-3” 应为不小于0.01且不大于100000的数");
     EXPECT_EQ(member[2].message, "第一受荷单元高Hsk1(mm): “0” 与受荷单元高Hsk(mm)不能都为0");
 }
 
@@ -195,7 +228,8 @@ TEST_F(RefusedStep, GlassRefusedAfterTheWindStep) {
     const DesignRunResult r = Run(d);
     ASSERT_TRUE(r.error);
     EXPECT_EQ(r.error->kind(), ErrorKind::DivisionByZero);
-    EXPECT_EQ(ErrorLine(*r.error), "当前错误:除数为零\n外片厚度(mm): “0” 应为大于0的数");
+    EXPECT_EQ(ErrorLine(*r.error),
+              "当前错误:除数为零\n外片厚度(mm): “0” 应为不小于1且不大于100的数");
     ASSERT_EQ(r.refusals.size(), 1u);
     EXPECT_EQ(r.refusals[0].field->box, "ComboBox6");
     EXPECT_TRUE(r.wind);
@@ -239,13 +273,47 @@ TEST_F(RefusedStep, WhatUsedToPassUnseenIsRefused) {
     }
 }
 
+// Every number at the end of its range that makes the loads largest and the member weakest, and
+// at the other ends, still computes: no "溢出" or "除数为零" that would name no input.
+TEST_F(RefusedStep, NumbersAtTheEndsOfTheirRangesCompute) {
+    struct Extreme {
+        const char* section;
+        const char* key;
+        const char* weak;
+        const char* strong;
+    };
+    const Extreme extremes[] = {
+        {"glass", "te1", "10000", "1e-30"}, {"glass", "te2", "-10", "1e-30"},
+        {"glass", "te3", "550", "1e-30"},   {"glass", "te4", "20000", "100"},
+        {"glass", "te5", "100", "20000"},   {"glass", "co6", "1", "100"},
+        {"glass", "co8", "100", "1"},       {"gj", "te1", "1e-30", "1000"},
+        {"gj", "te2", "50000", "0"},        {"gj", "te3", "50000", "1e-30"},
+        {"gj", "te4", "50000", "100"},      {"gj", "te5", "1e-30", "1000"},
+        {"gj", "te6", "1000", "1000000"},   {"gj", "te7", "0.1", "100"},
+        {"gj", "te8", "0.01", "1000000"},   {"gj", "te10", "0.01", "100000"},
+        {"gj", "te11", "100000", "0.01"},   {"gj", "te12", "100000", "0.01"},
+    };
+    for (const char* category : {"中空玻璃", "夹层玻璃", "单层玻璃"}) {
+        for (const bool weak : {true, false}) {
+            Design d = ValidDesign();
+            d.glass.category = category;
+            for (const Extreme& e : extremes)
+                SetFieldText(d, *FindInputField(e.section, e.key), weak ? e.weak : e.strong);
+            const DesignRunResult r = Run(d);
+            EXPECT_FALSE(r.error) << category << weak << ": " << r.error->description();
+            EXPECT_EQ(r.member.has_value(), true) << category << weak;
+        }
+    }
+}
+
 // An empty span used to show "σ=0.000≤fa…满足" before "除数为零".
 TEST_F(RefusedStep, EmptySpanShowsNoVerdictBeforeItsError) {
     Design d = ValidDesign();
     d.member->geometry3 = "";
     const DesignRunResult r = Run(d);
     ASSERT_TRUE(r.error);
-    EXPECT_EQ(ErrorLine(*r.error), "当前错误:除数为零\n受荷单元高Hsk(mm): “” 应为大于0的数");
+    EXPECT_EQ(ErrorLine(*r.error),
+              "当前错误:除数为零\n受荷单元高Hsk(mm): “” 应为不小于100且不大于50000的数");
     EXPECT_EQ(r.member_box, "");
     EXPECT_FALSE(Has("gj.txt"));
 }
@@ -260,7 +328,7 @@ TEST(Preselection, ChecksTheGeometryFirst) {
         RunPreselection(m, shared);
         ADD_FAILURE() << "no refusal";
     } catch (const InputError& e) {
-        EXPECT_EQ(e.description(), "受荷单元高Hsk(mm): “0” 应为大于0的数");
+        EXPECT_EQ(e.description(), "受荷单元高Hsk(mm): “0” 应为不小于100且不大于50000的数");
         EXPECT_EQ(e.field().key, "te4");
     }
     m.geometry3 = "2400";

@@ -34,6 +34,20 @@ TEST(InputFields, CaptionsCarryTheUnitAndTheMemberFormsLabel) {
     EXPECT_EQ(FindInputField("glass", "te14"), nullptr);
 }
 
+// A number field without a range would let "1e300" through to an overflow naming no box.
+TEST(InputFields, EveryNumberFieldHasAPlausibleRange) {
+    for (const InputField& field : InputFields()) {
+        for (const bool horizontal : {false, true}) {
+            const FieldRule rule = RuleOf(field, horizontal);
+            if (rule == FieldRule::Any || rule == FieldRule::OneOf)
+                continue;
+            const PlausibleRange range = PlausibleRangeOf(field);
+            EXPECT_GT(range.highest, range.lowest) << field.section << "." << field.key;
+            EXPECT_GE(range.lowest, 0.0) << field.section << "." << field.key;
+        }
+    }
+}
+
 // Every field lands in its own place: a design read from keys whose values name the keys gives
 // each key's value back.
 TEST(InputFields, ReadDesignPutsEveryKeyInItsOwnPlace) {

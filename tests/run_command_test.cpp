@@ -164,7 +164,7 @@ TEST_F(RunCommand, ARefusedInputIsNamedAfterTheErrorAndStopsLaterSteps) {
     const Outcome outcome =
         Quoinry("run '" + Design(glass + kMember).string() + "' --out '" + out.string() + "'");
     EXPECT_EQ(outcome.exit, 1);
-    EXPECT_EQ(outcome.err, "当前错误:除数为零\n外片厚度(mm): “0” 应为大于0的数\n");
+    EXPECT_EQ(outcome.err, "当前错误:除数为零\n外片厚度(mm): “0” 应为不小于1且不大于100的数\n");
     EXPECT_EQ(outcome.out, "风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n");
     EXPECT_TRUE(fs::exists(out / "wind.txt"));
     EXPECT_FALSE(fs::exists(out / "glass.txt"));
@@ -178,7 +178,7 @@ TEST_F(RunCommand, ADesignWithoutGlassSectionIsATypeMismatch) {
     EXPECT_EQ(outcome.exit, 1);
     EXPECT_TRUE(
         outcome.err.starts_with("当前错误:类型不匹配\n地面类型: “” 应为A类、B类、C类、D类之一\n"
-                                "基本风压(Pa): “” 应为大于0的数\n"));
+                                "基本风压(Pa): “” 应为大于0且不大于10000的数\n"));
     EXPECT_EQ(outcome.out, "");
 }
 

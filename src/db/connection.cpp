@@ -1,6 +1,6 @@
 #include "db/connection.h"
 
-#include <libpq-fe.h>
+#include <dlfcn.h>
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -65,6 +65,17 @@ int ServerTimeoutMilliseconds(int seconds) {
     return seconds * 1000 - std::min(1000, seconds * 250);
 }
 
+// libpq's PQsocket, from the libpq that Qt's PostgreSQL driver has loaded. Linking libpq for this
+// one call would load it, with its TLS and Kerberos libraries, at every start of the windows.
+int PostgresSocket(const void* connection) {
+    using Socket = int (*)(const void*);
+    static const Socket socket = [] {
+        void* libpq = dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
+        return libpq != nullptr ? reinterpret_cast<Socket>(dlsym(libpq, "PQsocket")) : nullptr;
+    }();
+    return socket != nullptr ? socket(connection) : -1;
+}
+
 // The socket of a PostgreSQL connection; -1 when the driver does not say.
 int SocketOf(const QSqlDatabase& db) {
     const QVariant handle = db.driver()->handle();
@@ -72,8 +83,8 @@ int SocketOf(const QSqlDatabase& db) {
     if (!handle.isValid() ||
         (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return -1;
-    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
-    return connection != nullptr ? PQsocket(connection) : -1;
+    const void* connection = *static_cast<void* const*>(handle.constData());
+    return connection != nullptr ? PostgresSocket(connection) : -1;
 }
 
 }  // namespace

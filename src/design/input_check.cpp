@@ -1,6 +1,7 @@
 #include "design/input_check.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/numbers.h"
 #include "common/report.h"
@@ -9,7 +10,6 @@
 namespace quoinry {
 namespace {
 
-constexpr double kHighestHeight = 550.0;     // m
 constexpr double kSmallestPaneSide = 100.0;  // mm
 
 std::optional<double> WholeNumber(std::string_view text) {
@@ -20,6 +20,34 @@ std::optional<double> WholeNumber(std::string_view text) {
     }
 }
 
+// The numbers a number rule admits for a field: above (or from) `low` up to `high`; for NonZero
+// the magnitude, above 0.
+struct Interval {
+    double low;
+    bool low_included;
+    double high;
+};
+
+Interval IntervalOf(FieldRule rule, const InputField& field) {
+    const PlausibleRange range = PlausibleRangeOf(field);
+    switch (rule) {
+        case FieldRule::NonNegative:
+            return {0.0, true, range.highest};
+        case FieldRule::PaneSide:
+            return {std::max(range.lowest, kSmallestPaneSide), true, range.highest};
+        default:
+            return {range.lowest, range.lowest > 0.0, range.highest};
+    }
+}
+
+bool Within(const Interval& interval, double value) {
+    // A number the calculations hold in single precision as 0 (1e-300) is 0.
+    if (static_cast<float>(value) == 0.0f)
+        value = 0.0;
+    const bool above_low = interval.low_included ? value >= interval.low : value > interval.low;
+    return above_low && value <= interval.high;
+}
+
 bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
     if (rule == FieldRule::Any)
         return true;
@@ -28,46 +56,21 @@ bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
     const std::optional<double> value = WholeNumber(text);
     if (!value)
         return false;
-    switch (rule) {
-        case FieldRule::Positive:
-            return *value > 0.0;
-        case FieldRule::NonNegative:
-            return *value >= 0.0;
-        case FieldRule::NonZero:
-            return *value != 0.0;
-        case FieldRule::Height:
-            return *value > 0.0 && *value <= kHighestHeight;
-        case FieldRule::PaneSide:
-            return *value >= kSmallestPaneSide;
-        case FieldRule::Any:
-        case FieldRule::OneOf:
-            break;
-    }
-    return true;
+    return Within(IntervalOf(rule, field), rule == FieldRule::NonZero ? std::abs(*value) : *value);
 }
 
 std::string Requirement(FieldRule rule, const InputField& field) {
-    switch (rule) {
-        case FieldRule::Positive:
-            return "应为大于0的数";
-        case FieldRule::NonNegative:
-            return "应为不小于0的数";
-        case FieldRule::NonZero:
-            return "应为不等于0的数";
-        case FieldRule::Height:
-            return "应为大于0且不大于550的数";
-        case FieldRule::PaneSide:
-            return "应为不小于100的数";
-        case FieldRule::OneOf: {
-            std::string list;
-            for (std::string_view choice : field.choices)
-                list += Cat(list.empty() ? "" : "、", choice);
-            return Cat("应为", list, "之一");
-        }
-        case FieldRule::Any:
-            break;
+    if (rule == FieldRule::OneOf) {
+        std::string list;
+        for (std::string_view choice : field.choices) list += Cat(list.empty() ? "" : "、", choice);
+        return Cat("应为", list, "之一");
     }
-    return {};
+    const Interval interval = IntervalOf(rule, field);
+    const std::string high = GeneralText(interval.high);
+    if (rule == FieldRule::NonZero)
+        return Cat("应为不等于0且绝对值不大于", high, "的数");
+    return Cat("应为", interval.low_included ? "不小于" : "大于", GeneralText(interval.low),
+               "且不大于", high, "的数");
 }
 
 // Checks the fields of one step against their rules, in the order asked.

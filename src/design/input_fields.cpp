@@ -130,7 +130,45 @@ const std::array kFields = {
 #undef GLASS
 #undef GJ
 
+// Generous beyond anything built: the thickest pane, the longest member, the stiffest section.
+struct FieldRange {
+    std::string_view section;
+    std::string_view key;
+    PlausibleRange range;
+};
+constexpr FieldRange kRanges[] = {
+    {"glass", "te1", {0, 10000}},    // Pa: five times the highest basic wind pressure
+    {"glass", "te2", {0, 10}},       // shape coefficient, either sign
+    {"glass", "te3", {0, 550}},      // m: the codes' tables end there
+    {"glass", "te4", {100, 20000}},  // mm
+    {"glass", "te5", {100, 20000}},  // mm
+    {"glass", "co6", {1, 100}},      // mm
+    {"glass", "co8", {1, 100}},      // mm
+    {"gj", "te1", {0, 1000}},        // N/mm^2
+    {"gj", "te2", {100, 50000}},     // mm: the span of a horizontal member, else a load unit
+    {"gj", "te3", {0, 50000}},       // mm: a load unit of either form
+    {"gj", "te4", {100, 50000}},     // mm: the span of a vertical member, else a load unit
+    {"gj", "te5", {0, 1000}},        // N/mm^2
+    {"gj", "te6", {1000, 1000000}},  // N/mm^2: from plastics to steel
+    {"gj", "te7", {0.1, 100}},       // mm
+    {"gj", "te8", {0.01, 1000000}},  // cm^4
+    {"gj", "te9", {0.01, 1000000}},  // cm^4
+    {"gj", "te10", {0.01, 100000}},  // cm^3
+    {"gj", "te11", {0.01, 100000}},  // cm^3
+    {"gj", "te12", {0.01, 100000}},  // cm^3
+    {"gj", "te13", {0.01, 100000}},  // cm^3
+    {"gj", "te14", {0.01, 10000}},   // cm^2
+};
+
 }  // namespace
+
+PlausibleRange PlausibleRangeOf(const InputField& field) {
+    for (const FieldRange& entry : kRanges) {
+        if (entry.section == field.section && entry.key == field.key)
+            return entry.range;
+    }
+    return {};
+}
 
 std::span<const InputField> InputFields() {
     return kFields;

@@ -56,6 +56,16 @@ struct InputField {
 // the order of their keys (co1.., te1.., op1, op2, then the keys of later code editions).
 std::span<const InputField> InputFields();
 
+// The numbers a field takes in any real window, in its unit. Beyond them a text is a slip (a unit
+// mistaken, "1e300", a 0.001 mm pane) that would give an absurd verdict or an overflow, never a
+// design. `lowest` bounds a field that must be greater than 0 (0: no bound beyond that);
+// `highest` bounds the magnitude. Every number field has one.
+struct PlausibleRange {
+    double lowest = 0.0;
+    double highest = 0.0;
+};
+PlausibleRange PlausibleRangeOf(const InputField& field);
+
 // The field of a section and key, or nullptr.
 const InputField* FindInputField(std::string_view section, std::string_view key);
 

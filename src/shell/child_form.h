@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 namespace quoinry::shell {
@@ -22,6 +25,26 @@ class ChildForm : public QWidget {
         else
             close();
     }
+
+    // The button Enter presses: a window inside the main window is no dialog, which would do
+    // that by itself.
+    void SetDefaultButton(QPushButton* button) {
+        default_button_ = button;
+        button->setDefault(true);
+    }
+
+    // Enter that no box took (a text box or a list passes it on) presses the default button.
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && default_button_ && default_button_->isEnabled()) {
+            default_button_->click();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+  private:
+    QPointer<QPushButton> default_button_;
 };
 
 }  // namespace quoinry::shell

@@ -11,10 +11,14 @@
 #include "db/location.h"
 #include "db/profile_columns.h"
 #include "db/profile_table.h"
+#include "design/verdicts.h"
 #include "document/document_placement.h"
+#include "shell/busy_cursor.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
+#include "shell/result_box.h"
 #include "shell/section_step.h"
+#include "shell/unit_label.h"
 
 namespace quoinry::shell {
 namespace {
@@ -65,7 +69,10 @@ std::string FileNameOf(const std::string& title) {
 }  // namespace
 
 GjForm::GjForm(FormHost& host, QWidget* parent)
-    : ChildForm(parent), host_(host), binding_(this, kSection, host.Model()) {
+    : ChildForm(parent),
+      host_(host),
+      binding_(this, kSection, host.Model()),
+      refused_(this, kSection) {
     setObjectName(QStringLiteral("gjForm"));
     setWindowTitle(QStringLiteral("杆件计算"));
     BuildControls();
@@ -103,7 +110,7 @@ void GjForm::BuildControls() {
             NewLabel(form_frame, name.c_str(), QString::fromUtf8(kHorizontalLabels[i]));
         geometry_labels_[static_cast<std::size_t>(i)]->setMinimumWidth(130);
         form_grid->addWidget(geometry_labels_[static_cast<std::size_t>(i)], 2 + i, 0);
-        form_grid->addWidget(Box(2 + i), 2 + i, 1);
+        form_grid->addWidget(WithFieldUnit(Box(2 + i), kSection), 2 + i, 1);
     }
     form_grid->setRowStretch(5, 1);
 
@@ -127,7 +134,7 @@ void GjForm::BuildControls() {
         profile_grid->addWidget(
             NewLabel(profile_frame, property.label_name, QString::fromUtf8(property.caption)), row,
             column);
-        profile_grid->addWidget(Box(property.number), row, column + 1);
+        profile_grid->addWidget(WithFieldUnit(Box(property.number), kSection), row, column + 1);
         ++index;
     }
 
@@ -162,6 +169,7 @@ void GjForm::BuildControls() {
     layout->addLayout(top);
     layout->addWidget(result_frame);
     layout->addLayout(buttons);
+    SetDefaultButton(check_);
 }
 
 void GjForm::Load() {
@@ -189,8 +197,8 @@ void GjForm::Load() {
     ShowPicture();
     if (!member_form_->currentText().isEmpty())
         MemberFormPicked();
-    if (host_.Model().MemberCurrent())
-        result_->setPlainText(BoxText(host_.Model().member_run()->box));
+    if (const auto& run = host_.Model().member_run(); run && host_.Model().MemberCurrent())
+        ShowResult(result_, run->box, MemberVerdicts(run->result));
     DesignChanged();
 }
 
@@ -269,19 +277,25 @@ void GjForm::StoreKeys(const std::vector<int>& text_boxes, bool lists) {
 }
 
 void GjForm::CheckMember() {
-    std::string box = S(result_->toPlainText());
+    // A check that fails shows its own lines only, never the result of an earlier check.
+    std::string box;
     const bool checked =
-        Reported(host_, this, [&] { host_.Model().CheckMember(SessionDirectory(), box); });
-    result_->setPlainText(BoxText(box));
+        refused_.Run(host_, [&] { host_.Model().CheckMember(SessionDirectory(), box); });
+    const auto& run = host_.Model().member_run();
+    ShowResult(result_, box, run ? MemberVerdicts(run->result) : std::vector<Verdict>());
     if (!checked)
         return;
     StoreKeys({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, true);
-    ShowInformation(host_, this, QStringLiteral("计算完毕!"));
+    const std::string failed = FailedChecks(MemberVerdicts(run->result));
+    if (failed.empty())
+        ShowInformation(host_, this, QStringLiteral("计算完毕!"));
+    else
+        ShowExclamation(host_, this, Q("计算完毕!以下校核不满足要求:" + failed));
 }
 
 void GjForm::Preselect() {
     // A zero span or a text that is no number is reported rather than passed over in silence.
-    Reported(host_, this, [&] {
+    refused_.Run(host_, [&] {
         result_->setPlainText(Q(PreselectionText(host_.Model().Preselect().wx_min_cm3)));
     });
     StoreKeys({2, 3, 4}, false);
@@ -309,7 +323,8 @@ void GjForm::SectionFromDrawing() {
     host_.Model().UseMeasuredSection(std::move(measured->drawing_file_name),
                                      std::move(measured->picture));
     SetText(series_, "");
-    SetText(number_, "");
+    // The numbers of the series shown before belong to no series now.
+    number_->clear();
     ShowPicture();
 }
 
@@ -332,17 +347,27 @@ void GjForm::WriteDocument() {
     if (!member.picture.empty())
         reports.picture = member.picture;
     document::PlacedDocument placed;
-    if (!Reported(host_, this, [&] {
+    LastError error;
+    {
+        const BusyCursor busy;
+        error.Try([&] {
             placed = document::PlaceCalculationDocument(reports, std::filesystem::path(S(chosen)));
-        }))
+        });
+    }
+    error.ReportTo(host_, this);
+    if (error.Failed())
         return;
     for (const std::string& warning : placed.warnings) ShowExclamation(host_, this, Q(warning));
+    bool opened = false;
+    {
+        const BusyCursor busy;
+        opened = host_.Services().OpenFile(placed.file);
+    }
     // Without a word processor the document is still there: that is information, not an error.
     ShowInformation(host_, this,
-                    host_.Services().OpenFile(placed.file)
-                        ? QStringLiteral("计算书输出完成!")
-                        : Q("计算书输出完成!计算书已保存为 " + placed.file.string() +
-                            ",没有找到打开它的文字处理程序。"));
+                    opened ? QStringLiteral("计算书输出完成!")
+                           : Q("计算书输出完成!计算书已保存为 " + placed.file.string() +
+                               ",没有找到打开它的文字处理程序。"));
 }
 
 void GjForm::CloseForm() {

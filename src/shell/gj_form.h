@@ -13,6 +13,7 @@
 #include "shell/child_form.h"
 #include "shell/field_binding.h"
 #include "shell/form_host.h"
+#include "shell/refused_boxes.h"
 
 namespace quoinry::shell {
 
@@ -59,6 +60,7 @@ class GjForm : public ChildForm {
     QLabel* wind_basis_;                        // WindBasis: the wind result the check uses
     QLabel* result_state_;                      // ResultState: current or stale
     FieldBinding binding_;
+    RefusedBoxes refused_;
 };
 
 }  // namespace quoinry::shell

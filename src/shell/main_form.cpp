@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
+#include <QScreen>
 
 #include "common/file_bytes.h"
 #include "common/program_dir.h"
@@ -42,26 +42,18 @@ Design LastComputedDesign() {
     return ReadDesign(IniDocument::Parse(bytes.value_or(std::string())));
 }
 
+// The size the main window asks for, made to fit the screen's free area with its frame (the
+// window system adds a title bar and borders around it).
+QSize SizeWithin(QSize wanted, QSize available) {
+    const QSize frame(16, 48);
+    return wanted.boundedTo(available - frame).expandedTo(QSize(320, 240));
+}
+
 std::filesystem::path RecentDesignsFile() {
     return SettingsFile().parent_path() / "recent-designs.txt";
 }
 
 }  // namespace
-
-void BackgroundArea::SetPicture(const QPixmap& picture) {
-    picture_ = picture;
-    viewport()->update();
-}
-
-void BackgroundArea::paintEvent(QPaintEvent* event) {
-    if (picture_.isNull()) {
-        QMdiArea::paintEvent(event);
-        return;
-    }
-    QPainter painter(viewport());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(viewport()->rect(), picture_);
-}
 
 MainForm::MainForm(ShellServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
@@ -71,14 +63,16 @@ MainForm::MainForm(ShellServices& services, QWidget* parent)
     model_.OnChange([this] { DesignChanged(); });
     area_ = new BackgroundArea(this);
     area_->setObjectName(QStringLiteral("MDIClient"));
+    // A child window taller or wider than the client area (a 1024 × 768 screen) is reached by
+    // scrolling the area.
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
-    // A missing or unreadable picture leaves the background empty.
-    area_->SetPicture(
-        QPixmap(QString::fromStdString((ProgramDirectory() / "pic" / "1.jpg").string())));
+    area_->SetPictureFile(QString::fromStdString((ProgramDirectory() / "pic" / "1.jpg").string()));
     BuildMenu();
     BuildToolbar();
     DesignChanged();
-    resize(1180, 860);
+    resize(SizeWithin(QSize(1180, 860), screen()->availableGeometry().size()));
 }
 
 MainForm::~MainForm() {

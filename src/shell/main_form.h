@@ -1,32 +1,18 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QMdiArea>
 #include <QMenu>
-#include <QPixmap>
 #include <QPointer>
 #include <QToolBar>
 #include <array>
 #include <functional>
 
+#include "shell/background_area.h"
 #include "shell/form_host.h"
 
 class QMdiSubWindow;
 
 namespace quoinry::shell {
-
-// The client area with the background picture drawn to its size.
-class BackgroundArea : public QMdiArea {
-  public:
-    explicit BackgroundArea(QWidget* parent = nullptr) : QMdiArea(parent) {}
-    void SetPicture(const QPixmap& picture);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QPixmap picture_;
-};
 
 // "Quoinry V2.0版": the frame of the program with its toolbar and its 文件 menu; holds the open
 // design, which the working windows show, and the working windows.

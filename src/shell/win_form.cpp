@@ -7,10 +7,14 @@
 
 #include "common/ini_file.h"
 #include "common/program_dir.h"
+#include "db/database_error.h"
 #include "db/location.h"
 #include "db/station_lookup.h"
 #include "design/input_fields.h"
+#include "design/verdicts.h"
 #include "shell/form_helpers.h"
+#include "shell/result_box.h"
+#include "shell/unit_label.h"
 
 namespace quoinry::shell {
 namespace {
@@ -23,19 +27,25 @@ const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
 
 void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
     grid->addWidget(new QLabel(caption), row, column * 2);
-    grid->addWidget(field, row, column * 2 + 1);
+    grid->addWidget(WithFieldUnit(field, kSection), row, column * 2 + 1);
 }
 
 }  // namespace
 
 WinForm::WinForm(FormHost& host, QWidget* parent)
-    : ChildForm(parent), host_(host), binding_(this, kSection, host.Model()) {
+    : ChildForm(parent),
+      host_(host),
+      binding_(this, kSection, host.Model()),
+      refused_(this, kSection) {
     setObjectName(QStringLiteral("winForm"));
     setWindowTitle(QStringLiteral("风荷载及玻璃计算"));
     BuildControls();
     binding_.Connect();
     connect(region_, &QComboBox::activated, this, [this] { RegionPicked(); });
     connect(city_, &QComboBox::activated, this, [this] { CityPicked(); });
+    // Typed, not picked: the pressure box follows the site unless it holds the user's own.
+    for (QComboBox* site : {region_, city_})
+        connect(site->lineEdit(), &QLineEdit::textEdited, this, [this] { SiteTyped(); });
     connect(glass_category_, &QComboBox::activated, this, [this] { ApplyGlassCategoryRule(); });
     connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
     connect(next_, &QPushButton::clicked, this, [this] { NextStep(); });
@@ -53,6 +63,8 @@ void WinForm::BuildControls() {
     minimum1_->setObjectName(QStringLiteral("RadioButton1"));
     minimum075_ = new QRadioButton(QStringLiteral("标准值小于0.75kN按0.75kN取"), this);
     minimum075_->setObjectName(QStringLiteral("RadioButton2"));
+    no_minimum_ = new QRadioButton(QStringLiteral("不设下限"), this);
+    no_minimum_->setObjectName(QStringLiteral("RadioButton3"));
     glass_category_ = NewComboBox(this, "ComboBox4");
     glass_width_ = NewLineEdit(this, "TextBox4", true);
     glass_height_ = NewLineEdit(this, "TextBox5", true);
@@ -75,8 +87,10 @@ void WinForm::BuildControls() {
     AddField(wind_grid, 1, 0, QStringLiteral("地面类型"), terrain_);
     AddField(wind_grid, 1, 1, QStringLiteral("体型系数"), shape_);
     AddField(wind_grid, 1, 2, QStringLiteral("计算处标高"), height_);
-    wind_grid->addWidget(minimum1_, 2, 0, 1, 3);
-    wind_grid->addWidget(minimum075_, 2, 3, 1, 3);
+    auto* options = new QHBoxLayout;
+    for (QRadioButton* option : {minimum1_, minimum075_, no_minimum_}) options->addWidget(option);
+    options->addStretch();
+    wind_grid->addLayout(options, 2, 0, 1, 6);
     int row = 3;
     for (const char* description :
          {"A类:近海面,海岛,海岸,湖岸及沙漠地区",
@@ -113,6 +127,7 @@ void WinForm::BuildControls() {
     layout->addWidget(glass);
     layout->addWidget(results);
     layout->addLayout(buttons);
+    SetDefaultButton(compute_);
 }
 
 void WinForm::Load() {
@@ -134,10 +149,12 @@ void WinForm::Load() {
     result_->clear();
     // The window opens with both options clear; the design's rule selects one.
     binding_.Show();
+    no_minimum_->setChecked(!minimum1_->isChecked() && !minimum075_->isChecked());
+    station_pressure_ = StationPressure().value_or(std::string());
     if (!glass_category_->currentText().isEmpty())
         ApplyGlassCategoryRule();
-    if (host_.Model().WindGlassCurrent())
-        result_->setPlainText(BoxText(host_.Model().wind_glass()->box));
+    if (const auto& run = host_.Model().wind_glass(); run && host_.Model().WindGlassCurrent())
+        ShowResult(result_, run->box, GlassVerdicts(run->glass));
     DesignChanged();
 }
 
@@ -177,9 +194,29 @@ void WinForm::RegionPicked() {
 void WinForm::CityPicked() {
     Reported(host_, this, [&] {
         if (const auto pressure =
-                db::BasicWindPressure(connection_, TextOf(region_), TextOf(city_)))
+                db::BasicWindPressure(connection_, TextOf(region_), TextOf(city_))) {
+            station_pressure_ = *pressure;
             pressure_->setText(Q(*pressure));
+        }
     });
+}
+
+std::optional<std::string> WinForm::StationPressure() const {
+    try {
+        return db::BasicWindPressure(connection_, TextOf(region_), TextOf(city_));
+    } catch (const db::DatabaseError&) {
+        // Already reported when the window opened; typing goes on without the table.
+        return std::nullopt;
+    }
+}
+
+void WinForm::SiteTyped() {
+    const std::string shown = TextOf(pressure_);
+    if (!shown.empty() && shown != station_pressure_)
+        return;
+    // A site the table does not know leaves the box empty: never another site's pressure.
+    station_pressure_ = StationPressure().value_or(std::string());
+    pressure_->setText(Q(station_pressure_));
 }
 
 void WinForm::StoreInputs() {
@@ -194,8 +231,9 @@ void WinForm::Compute() {
     StoreInputs();
     result_->clear();
     std::string box;
-    Reported(host_, this, [&] { host_.Model().ComputeWindGlass(SessionDirectory(), box); });
-    result_->setPlainText(BoxText(box));
+    refused_.Run(host_, [&] { host_.Model().ComputeWindGlass(SessionDirectory(), box); });
+    const auto& run = host_.Model().wind_glass();
+    ShowResult(result_, box, run ? GlassVerdicts(run->glass) : std::vector<Verdict>());
 }
 
 void WinForm::NextStep() {

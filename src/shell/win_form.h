@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "db/connection.h"
 #include "shell/child_form.h"
 #include "shell/field_binding.h"
 #include "shell/form_host.h"
+#include "shell/refused_boxes.h"
 
 namespace quoinry::shell {
 
@@ -29,6 +32,8 @@ class WinForm : public ChildForm {
     void ApplyGlassCategoryRule();
     void RegionPicked();
     void CityPicked();
+    void SiteTyped();
+    std::optional<std::string> StationPressure() const;
     void StoreInputs();
     void Compute();
     void NextStep();
@@ -52,11 +57,16 @@ class WinForm : public ChildForm {
     QLineEdit* glass_height_;     // TextBox5
     QRadioButton* minimum1_;      // RadioButton1
     QRadioButton* minimum075_;    // RadioButton2
+    QRadioButton* no_minimum_;    // RadioButton3: neither bound, as the design may be again
     QPlainTextEdit* result_;      // TextBox6
     QPushButton* compute_;        // Command1
     QPushButton* next_;           // Command2
     QPushButton* close_;          // Command3
     FieldBinding binding_;
+    RefusedBoxes refused_;
+    // The pressure the station table gives for the site shown; a different one in the box is the
+    // user's own and stays when the site's texts are typed over.
+    std::string station_pressure_;
 };
 
 }  // namespace quoinry::shell

@@ -14,6 +14,7 @@
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/section_step.h"
+#include "shell/unit_label.h"
 
 namespace quoinry::shell {
 namespace {
@@ -23,30 +24,38 @@ struct ValueBox {
     int number;    // TextBoxN
     const char* caption;
     const char* tooltip;
+    const char* unit;
 };
 
 // In the order of the record's positions 2 .. 16.
 constexpr ValueBox kValueBoxes[] = {
-    {2, 1, "强度设计值", "强度设计值,单位:N/mm^2"}, {3, 2, "剪力设计值", "剪力设计值,单位:N/mm^2"},
-    {4, 4, "校核处壁厚", "校核处壁厚,单位:mm"},     {5, 3, "型材截面积", "截面积,单位:cm^2"},
-    {6, 15, "弹性模量", "弹性模量,单位:N/mm^2"},    {7, 5, "X轴惯性矩", "X轴惯性矩,单位:cm^4"},
-    {8, 6, "Y轴惯性矩", "Y轴惯性矩,单位:cm^4"},     {9, 7, "X轴抵抗矩一", "X轴抗抵矩,单位:cm^3"},
-    {10, 8, "X轴抵抗矩二", "X轴抗抵矩,单位:cm^3"},  {11, 9, "Y轴抵抗矩一", "Y轴抗抵矩,单位:cm^3"},
-    {12, 10, "Y轴抵抗矩二", "Y轴抗抵矩,单位:cm^3"}, {13, 11, "X轴面积矩一", "X轴面积矩,单位:cm^3"},
-    {14, 12, "X轴面积矩二", "X轴面积矩,单位:cm^3"}, {15, 13, "Y轴面积矩一", "Y轴面积矩,单位:cm^3"},
-    {16, 14, "Y轴面积矩二", "Y轴面积矩,单位:cm^3"},
+    {2, 1, "强度设计值", "强度设计值,单位:N/mm^2", "N/mm^2"},
+    {3, 2, "剪力设计值", "剪力设计值,单位:N/mm^2", "N/mm^2"},
+    {4, 4, "校核处壁厚", "校核处壁厚,单位:mm", "mm"},
+    {5, 3, "型材截面积", "截面积,单位:cm^2", "cm^2"},
+    {6, 15, "弹性模量", "弹性模量,单位:N/mm^2", "N/mm^2"},
+    {7, 5, "X轴惯性矩", "X轴惯性矩,单位:cm^4", "cm^4"},
+    {8, 6, "Y轴惯性矩", "Y轴惯性矩,单位:cm^4", "cm^4"},
+    {9, 7, "X轴抵抗矩一", "X轴抗抵矩,单位:cm^3", "cm^3"},
+    {10, 8, "X轴抵抗矩二", "X轴抗抵矩,单位:cm^3", "cm^3"},
+    {11, 9, "Y轴抵抗矩一", "Y轴抗抵矩,单位:cm^3", "cm^3"},
+    {12, 10, "Y轴抵抗矩二", "Y轴抗抵矩,单位:cm^3", "cm^3"},
+    {13, 11, "X轴面积矩一", "X轴面积矩,单位:cm^3", "cm^3"},
+    {14, 12, "X轴面积矩二", "X轴面积矩,单位:cm^3", "cm^3"},
+    {15, 13, "Y轴面积矩一", "Y轴面积矩,单位:cm^3", "cm^3"},
+    {16, 14, "Y轴面积矩二", "Y轴面积矩,单位:cm^3", "cm^3"},
 };
 
 // Where the boxes sit: material and inertia on the left, moduli and first moments on the right.
 constexpr int kLeftColumn[] = {1, 2, 15, 4, 3, 5, 6};
 constexpr int kRightColumn[] = {7, 8, 9, 10, 11, 12, 13, 14};
 
-const char* CaptionOf(int number) {
+const ValueBox& ValueOf(int number) {
     for (const ValueBox& value : kValueBoxes) {
         if (value.number == number)
-            return value.caption;
+            return value;
     }
-    return "";
+    return kValueBoxes[0];
 }
 
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
@@ -95,8 +104,8 @@ void XcForm::BuildControls() {
         const std::string name = "TextBox" + std::to_string(number);
         QLineEdit* box = NewLineEdit(values_frame, name.c_str());
         boxes_[static_cast<std::size_t>(number)] = box;
-        values_grid->addWidget(new QLabel(QString::fromUtf8(CaptionOf(number))), row, column);
-        values_grid->addWidget(box, row, column + 1);
+        values_grid->addWidget(new QLabel(QString::fromUtf8(ValueOf(number).caption)), row, column);
+        values_grid->addWidget(WithUnit(box, ValueOf(number).unit), row, column + 1);
     };
     int row = 0;
     for (int number : kLeftColumn) place(number, row++, 0);

@@ -86,7 +86,8 @@ class DesignFileWindows : public ShellTest {
         services_.drawing_file = QString::fromStdString((kProfiles / "tl70-frame.dxf").string());
         Press("gjForm", "Button1");
         Press("gjForm", "Button2");
-        EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!")});
+        EXPECT_EQ(services_.TakeTexts(),
+                  Texts{QStringLiteral("计算完毕!以下校核不满足要求:杆件强度、杆件挠度")});
     }
 
     // The three reports the windows wrote, and the document they write now.
@@ -190,7 +191,8 @@ TEST_F(DesignFileWindows, SavedDesignReopenedOnAFreshProgramDirectoryGivesTheSam
               QStringLiteral("选用型材号:自定义截面(tl70-frame.dxf)"));
     EXPECT_FALSE(Control<QPushButton>("gjForm", "Button3")->isEnabled());
     Press("gjForm", "Button2");
-    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!")});
+    EXPECT_EQ(services_.TakeTexts(),
+              Texts{QStringLiteral("计算完毕!以下校核不满足要求:杆件强度、杆件挠度")});
     EXPECT_EQ(SessionDirectory().parent_path(), program / "temp");
     EXPECT_EQ(Reports(), reports);
     EXPECT_EQ(Document(), document);

@@ -109,15 +109,17 @@ TEST_F(GjFormTest, RefusedInputIsNamedAndNothingIsComputed) {
     for (const auto& [name, text] : boxes) Type(Box(name), QString::fromUtf8(text));
     Click(Button("Button2"));
     EXPECT_EQ(services_.TakeTexts(),
-              Texts{QStringLiteral("当前错误:第一受荷单元宽Wsk1(mm): “abc” 应为不小于0的数")});
+              Texts{QStringLiteral(
+                  "当前错误:第一受荷单元宽Wsk1(mm): “abc” 应为不小于0且不大于50000的数")});
     EXPECT_FALSE(fs::exists(SessionDirectory() / "gj.txt"));
     EXPECT_FALSE(Button("Button3")->isEnabled());
 
     Type(Box("TextBox2"), QStringLiteral("1200"));
     Type(Box("TextBox4"), QStringLiteral("0"));
     Click(Button("Button5"));  // used to give 0.000 cm^3
-    EXPECT_EQ(services_.TakeTexts(),
-              Texts{QStringLiteral("当前错误:受荷单元高Hsk(mm): “0” 应为大于0的数")});
+    EXPECT_EQ(
+        services_.TakeTexts(),
+        Texts{QStringLiteral("当前错误:受荷单元高Hsk(mm): “0” 应为不小于100且不大于50000的数")});
 }
 
 // The design holds the profile's values: reopening shows them, not what the library holds now,
@@ -132,7 +134,7 @@ TEST_F(GjFormTest, ReopeningShowsTheDesignsValuesAndEditsMakeTheCheckStale) {
     Type(Box("TextBox3"), QStringLiteral("900"));
     Type(Box("TextBox4"), QStringLiteral("1400"));
     Click(Button("Button2"));
-    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!")});
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!以下校核不满足要求:杆件强度")});
     EXPECT_TRUE(Button("Button3")->isEnabled());
     EXPECT_EQ(Label("ResultState"), QString());
     Type(Box("TextBox8"), QStringLiteral("1"));  // a manual edit, after the check

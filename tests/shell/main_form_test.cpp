@@ -1,6 +1,7 @@
 // The main window, its toolbar, the About window, the region picker and the key test.
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -105,6 +106,24 @@ TEST_F(ShellTest, AboutWindowAndUnavailableSystemInformation) {
     Click(Control<QPushButton>("frmAbout", "cmdOK"));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(OpenForms("frmAbout"), 0);
+}
+
+// The picture follows the first paint and is drawn at the area's size, also a new one.
+TEST_F(ShellTest, BackgroundPictureFillsTheClientAreaAtEverySize) {
+    auto* area = main_->findChild<QMdiArea*>();
+    const auto sky = [area] { return area->viewport()->grab().toImage().pixelColor(2, 2); };
+    QTRY_COMPARE_WITH_TIMEOUT(sky().blue() < 140, true, 5000);
+    for (const QSize size : {QSize(700, 500), QSize(500, 420)}) {
+        main_->resize(size);
+        QApplication::processEvents();
+        const QImage shown = area->viewport()->grab().toImage();
+        // The sky of the picture: dark blue at the top, light blue at the bottom.
+        const QColor top = shown.pixelColor(2, 2);
+        const QColor bottom = shown.pixelColor(2, shown.height() - 3);
+        EXPECT_NEAR(top.blue(), 128, 12) << size.width();
+        EXPECT_NEAR(top.red(), 52, 12) << size.width();
+        EXPECT_NEAR(bottom.blue(), 210, 12) << size.width();
+    }
 }
 
 TEST_F(ShellTest, MissingBackgroundPictureStillOpensTheMainWindow) {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -50,6 +52,8 @@ class RecordingServices : public ShellServices {
     }
     bool OpenFile(const std::filesystem::path& file) override {
         opened_files.push_back(file);
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busy_when_opening.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
         return open_succeeds;
     }
     bool StartProgram(const QString& program) override {
@@ -85,6 +89,7 @@ class RecordingServices : public ShellServices {
     std::optional<std::size_t> picked_region = 0;
     std::size_t offered_regions = 0;
     std::vector<std::filesystem::path> opened_files;
+    std::vector<bool> busy_when_opening;  // the wait cursor was on, for each file opened
     std::vector<QString> started_programs;
     int quit_calls = 0;
     QString design_to_open;

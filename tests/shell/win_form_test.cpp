@@ -85,7 +85,7 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
     EXPECT_FALSE(Control<QLabel>("gjForm", "Image1")->pixmap().isNull());
 
     Click(gj_button("Button2"));
-    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!")});
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!以下校核不满足要求:杆件强度")});
     EXPECT_TRUE(fs::exists(SessionDirectory() / "gj.txt"));
     EXPECT_EQ(Ini("gj", "co3"), "KC60-01");
     EXPECT_EQ(Ini("gj", "te4"), "1500");
@@ -190,7 +190,7 @@ TEST_F(WinFormTest, FailingComputeShowsTheErrorAndStillStoresTheInputs) {
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].title, QStringLiteral("系统提示"));
     EXPECT_EQ(services_.messages[0].text,
-              QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0的数"));
+              QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0且绝对值不大于10的数"));
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_EQ(Ini("glass", "co2"), "广州市");

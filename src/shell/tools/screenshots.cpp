@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -39,8 +40,10 @@ namespace fs = std::filesystem;
 // Answers every question without a dialog.
 class QuietServices : public ShellServices {
   public:
-    void Message(QWidget*, const QString&, const QString& text, MessageIcon) override {
+    void Message(QWidget*, const QString&, const QString& text, MessageIcon icon) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        last_message = text;
+        last_icon = icon;
     }
     bool Ask(QWidget*, const QString&, const QString&) override { return false; }
     QString DrawingFile(QWidget*) override { return drawing; }
@@ -60,6 +63,8 @@ class QuietServices : public ShellServices {
     }
 
     QString drawing;  // the drawing 型材计算 measures
+    QString last_message;
+    MessageIcon last_icon = MessageIcon::None;
 };
 
 template <typename T>
@@ -97,12 +102,35 @@ void Save(QWidget* widget, const QDir& out, const char* name) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
 }
 
+// The main window with the message the last command showed in front of it, as the screen shows
+// them together.
+void SaveWithMessage(MainForm& main, const QuietServices& services, const QDir& out,
+                     const char* name) {
+    const auto box =
+        NewMessageBox(&main, QStringLiteral("系统提示"), services.last_message, services.last_icon);
+    box->show();
+    Settle();
+    box->move(main.geometry().center() - box->rect().center() + QPoint(0, 160));
+    // Where the box first appeared is painted over again.
+    main.repaint();
+    Settle();
+    box->repaint();
+    Settle();
+    const QRect frame = main.frameGeometry();
+    const QString file = out.filePath(QString::fromLatin1(name));
+    if (!main.screen()
+             ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+             .save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    box->hide();
+}
+
 void CloseAll(MainForm& main) {
     main.findChild<QMdiArea*>()->closeAllSubWindows();
     Settle();
 }
 
-void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
+void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::path& source) {
     Save(&main, out, "main-window.png");
     main.Model().SetInfo({"C1-3 推拉窗下横框", "广州某住宅小区 3#楼", "张工"});
 
@@ -119,6 +147,11 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Pick(wind, "ComboBox6", "6");
     Pick(wind, "ComboBox7", "普通玻璃");
     Pick(wind, "ComboBox8", "6");
+    // A height typed in metres with a slip: refused, its box marked.
+    Type(wind, "TextBox3", "-20");
+    Press(wind, "Command1");
+    SaveWithMessage(main, services, out, "refusal.png");
+    Type(wind, "TextBox3", "20");
     Press(wind, "Command1");
     Save(&main, out, "wind-and-glass.png");
 
@@ -135,7 +168,19 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     Press(member, "Button1");
     Press(member, "Button2");
     Save(&main, out, "member-check.png");
+    // A longer member on the same section: the checks that fail are red and named.
+    Type(member, "TextBox2", "1800");
+    Press(member, "Button2");
+    SaveWithMessage(main, services, out, "failed-verdict.png");
     CloseAll(main);
+
+    // On a 1024 × 768 screen the member window is taller than the client area, which scrolls.
+    const QSize size = main.size();
+    main.resize(1008, 720);
+    main.ShowForm(MainForm::Form::Member);
+    Save(&main, out, "small-screen.png");
+    CloseAll(main);
+    main.resize(size);
 
     main.ShowForm(MainForm::Form::Profiles);
     Save(&main, out, "profiles.png");
@@ -144,15 +189,6 @@ void Shoot(MainForm& main, const QDir& out, const fs::path& source) {
     main.ShowForm(MainForm::Form::About);
     Save(&main, out, "about.png");
     CloseAll(main);
-
-    // A refused input as the error box shows it, with Qt's own button in Chinese.
-    const auto refusal =
-        NewMessageBox(&main, QStringLiteral("系统提示"),
-                      QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0的数"),
-                      MessageIcon::Exclamation);
-    refusal->show();
-    Save(refusal.get(), out, "refusal.png");
-    refusal->hide();
 
     const profile::Drawing drawing =
         profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
@@ -194,7 +230,7 @@ int main(int argc, char** argv) {
     main.resize(1280, 900);
     main.show();
     QTimer::singleShot(300, [&] {
-        Shoot(main, out, source);
+        Shoot(main, services, out, source);
         QApplication::quit();
     });
     return QApplication::exec();
