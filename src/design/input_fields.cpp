@@ -137,14 +137,15 @@ struct FieldRange {
     PlausibleRange range;
 };
 constexpr FieldRange kRanges[] = {
-    {"glass", "te1", {0, 10000}},    // Pa: five times the highest basic wind pressure
-    {"glass", "te2", {0, 10}},       // shape coefficient, either sign
-    {"glass", "te3", {0, 550}},      // m: the codes' tables end there
-    {"glass", "te4", {100, 20000}},  // mm
-    {"glass", "te5", {100, 20000}},  // mm
-    {"glass", "co6", {1, 100}},      // mm
-    {"glass", "co8", {1, 100}},      // mm
-    {"gj", "te1", {0, 1000}},        // N/mm^2
+    {"glass", "te1", {0, 10000}},            // Pa: five times the highest basic wind pressure
+    {"glass", "te2", {0, 10}},               // shape coefficient, either sign
+    {"glass", "te3", {0, 550}},              // m: the codes' tables end there
+    {"glass", "te4", {100, 20000}},          // mm
+    {"glass", "te5", {100, 20000}},          // mm
+    {"glass", "co6", {1, 100}},              // mm
+    {"glass", "co8", {1, 100}},              // mm
+    {"glass", "internal_pressure", {0, 2}},  // 0.8 × the largest external coefficient is 1.6
+    {"gj", "te1", {0, 1000}},                // N/mm^2
     {"gj", "te2", {100, 50000}},     // mm: the span of a horizontal member, else a load unit
     {"gj", "te3", {0, 50000}},       // mm: a load unit of either form
     {"gj", "te4", {100, 50000}},     // mm: the span of a vertical member, else a load unit
