@@ -1,7 +1,11 @@
 #include "edition/code_edition.h"
 
 #include <array>
+#include <cmath>
 
+#include "common/calc_error.h"
+#include "common/checked_math.h"
+#include "common/numbers.h"
 #include "member/member_form.h"
 #include "wind/wind_load.h"
 
@@ -36,6 +40,7 @@ const CodeEdition& Edition2012() {
         .wind_step = CalcWindLoadByTables,
         .gamma = 1.5,
         .gamma_text = "1.5",
+        .decimal_design_values = true,
         .wind_keys = kWindKeys2012,
         .labels = kLabels2012,
         .mu_z_table = HeightCoefficientTable2012(),
@@ -83,6 +88,21 @@ const CodeEdition* FindCodeEdition(std::string_view id) {
             return edition;
     }
     return nullptr;
+}
+
+double DesignValue(const CodeEdition& edition, double x) {
+    if (!edition.decimal_design_values)
+        return RoundN(Mul(x, edition.gamma), 3);
+    // In units of 0.0001: both factors are whole numbers there, so the product is exact.
+    const double thousandths = Mul(x, 1000.0);
+    if (std::fabs(thousandths) > 1e12)
+        throw CalcError(ErrorKind::Overflow);
+    const long long product = std::llround(thousandths) * std::llround(edition.gamma * 10.0);
+    long long rounded = product / 10;
+    const long long rest = product % 10;
+    if (rest > 5 || rest < -5 || ((rest == 5 || rest == -5) && rounded % 2 != 0))
+        rounded += rest > 0 ? 1 : -1;
+    return static_cast<double>(rounded) / 1000.0;
 }
 
 const CodeEdition& EditionOf(const SharedValues& shared) {

@@ -52,6 +52,9 @@ struct CodeEdition {
                                 ReportLines&, std::string&);
     double gamma;                 // partial factor of the wind load
     std::string_view gamma_text;  // as the reports print it
+    // γw × a value of 3 decimals is rounded in decimal, half to even (GB/T 8170): with γw = 1.5
+    // half of all products end in 5, and their binary neighbours would round either way.
+    bool decimal_design_values = false;
     // [glass] keys the wind step reads besides the terrain, pressure, shape and height.
     std::span<const std::string_view> wind_keys;
     std::span<const FieldLabel> labels;
@@ -90,6 +93,9 @@ const CodeEdition* FindCodeEdition(std::string_view id);
 
 // The edition a run was handed; edition 2001 when none.
 const CodeEdition& EditionOf(const SharedValues& shared);
+
+// γw × x rounded to 3 decimals, x a value the report prints with 3 decimals (Wk, σwk).
+double DesignValue(const CodeEdition& edition, double x);
 
 // The edition reads its coefficients from tables by height (edition 2012 and later).
 inline bool ByTables(const CodeEdition& edition) {

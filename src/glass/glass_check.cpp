@@ -203,7 +203,7 @@ class GlassCheck {
         Line("       =", FormatFixed(sigma_wk, 3), "N/mm^2");
         Line("   σ=", edition_.gamma_text, "×σwk");
         Line("     =", edition_.gamma_text, "×", FormatFixed(sigma_wk, 3));
-        const float sigma = ToSingle(RoundN(Mul(edition_.gamma, sigma_wk), 3));
+        const float sigma = ToSingle(DesignValue(edition_, sigma_wk));
         out.sigma = sigma;
         Line("     =", FormatFixed(sigma, 3), "N/mm^2");
         out.ok = WriteStrengthVerdict(texts, sigma, fg);

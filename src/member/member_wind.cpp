@@ -90,7 +90,7 @@ MemberWind CalcMemberWind(const MemberForm& form, float span, const LoadUnit (&u
 
     report.emplace_back("   Wk=βgz×μsl×μz×Wo(βgz、μz、Wo同风荷载计算)");
     report.push_back(
-        Cat("     =", F3(wind.beta_gz), "×", G(out.mu_sl), "×", F3(wind.mu_z), "×", G(wind.w0)));
+        Cat("     =", F3(wind.beta_gz), "×", P(out.mu_sl), "×", F3(wind.mu_z), "×", G(wind.w0)));
     const double product = Mul(Mul(Mul(wind.beta_gz, out.mu_sl), wind.mu_z), wind.w0);
     out.wk_computed = RoundN(product, 3);
     report.push_back(Cat("     =", F3(out.wk_computed), "kN/m^2"));

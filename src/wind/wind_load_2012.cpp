@@ -21,6 +21,10 @@ std::string G(double x) {
 std::string F3(double x) {
     return FormatFixed(x, 3);
 }
+// A negative factor in a product stands in parentheses.
+std::string P(double x) {
+    return x < 0.0 ? "(" + G(x) + ")" : G(x);
+}
 
 // Characters, not bytes: the continuation lines line up their "=" under the symbol's.
 std::size_t Width(std::string_view utf8) {
@@ -111,7 +115,7 @@ void WriteStandardValue(const WindLoadInput& input, WindLoadResult& result, Repo
     const WindFactors& f = result.factors;
     report.emplace_back("       Wk=βgz×μsl×μz×Wo");
     report.push_back(
-        Cat("         =", F3(f.beta_gz), "×", G(result.mu_sl), "×", F3(f.mu_z), "×", G(f.w0)));
+        Cat("         =", F3(f.beta_gz), "×", P(result.mu_sl), "×", F3(f.mu_z), "×", G(f.w0)));
     const double product = Mul(Mul(Mul(f.beta_gz, result.mu_sl), f.mu_z), f.w0);
     result.wk_computed = RoundN(product, 3);
     report.push_back(Cat("         =", F3(result.wk_computed), "kN/m^2"));
@@ -131,7 +135,7 @@ void WriteDesignValue(const CodeEdition& edition, WindLoadResult& result, Report
     report.push_back(Cat("       按", edition.cite.gamma, " 规定采用"));
     report.emplace_back("   W=γw×Wk");
     report.push_back(Cat("    =", edition.gamma_text, "×", F3(result.wk)));
-    result.w = RoundN(Mul(result.wk, edition.gamma), 3);
+    result.w = DesignValue(edition, result.wk);
     report.push_back(Cat("    =", F3(result.w), "kN/m^2"));
 }
 
