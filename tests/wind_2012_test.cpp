@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/numbers.h"
 #include "edition/code_edition.h"
@@ -257,6 +258,21 @@ TEST(Wind2012, DesignValuesRoundHalfToEven) {
         EXPECT_DOUBLE_EQ(DesignValue(Edition2012(), c.x), c.w) << c.x;
     }
     EXPECT_DOUBLE_EQ(DesignValue(Edition2001(), 1.105), 1.547);
+}
+
+// 8.3.5: one dominant opening gives 0.4, 0.6 or 0.8 × |μsl| of its wall by its opening ratio;
+// below 0.02 there is no dominant opening (the building counts as closed), above 1 no ratio.
+TEST(Wind2012, DominantOpeningInternalCoefficient) {
+    struct Case {
+        double ratio, opening_mu;
+        std::optional<double> internal;
+    };
+    for (const Case& c :
+         {Case{0.019, 1.0, std::nullopt}, Case{0.02, 1.0, 0.4}, Case{0.10, 1.0, 0.4},
+          Case{0.11, 1.0, 0.6}, Case{0.30, -1.4, 0.84}, Case{0.31, -1.4, 1.12},
+          Case{1.0, -0.6, 0.48}, Case{1.01, 1.0, std::nullopt}}) {
+        EXPECT_EQ(DominantOpeningInternal(c.ratio, c.opening_mu), c.internal) << c.ratio;
+    }
 }
 
 struct MemberCase {

@@ -199,6 +199,22 @@ std::string FieldCaption(const InputField& field, bool horizontal_member,
     return caption;
 }
 
+std::string ShownChoice(const InputField& field, std::string_view stored) {
+    for (std::size_t i = 0; i < field.choice_items.size() && i < field.choices.size(); ++i) {
+        if (field.choices[i] == stored)
+            return std::string(field.choice_items[i]);
+    }
+    return std::string(stored);
+}
+
+std::string StoredChoice(const InputField& field, std::string_view shown) {
+    for (std::size_t i = 0; i < field.choice_items.size() && i < field.choices.size(); ++i) {
+        if (field.choice_items[i] == shown)
+            return std::string(field.choices[i]);
+    }
+    return std::string(shown);
+}
+
 FieldRule RuleOf(const InputField& field, bool horizontal_member) {
     return horizontal_member && !field.horizontal_label.empty() ? field.horizontal_rule
                                                                 : field.rule;

@@ -74,6 +74,11 @@ const InputField* FindInputField(std::string_view section, std::string_view key)
 std::string FieldCaption(const InputField& field, bool horizontal_member = false,
                          const CodeEdition* edition = nullptr);
 
+// A list's shown item for a stored text ("2012" → "GB 50009-2012 + GB 55001-2021") and back;
+// a text that is not one of the choices stays as it is.
+std::string ShownChoice(const InputField& field, std::string_view stored);
+std::string StoredChoice(const InputField& field, std::string_view shown);
+
 // The rule of the field for the design's member form.
 FieldRule RuleOf(const InputField& field, bool horizontal_member = false);
 

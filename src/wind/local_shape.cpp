@@ -56,4 +56,11 @@ double DominantOpeningFactor(double opening_ratio) {
     return 0.8;
 }
 
+std::optional<double> DominantOpeningInternal(double opening_ratio, double opening_mu) {
+    const double factor = DominantOpeningFactor(opening_ratio);
+    if (factor == 0.0)
+        return std::nullopt;
+    return RoundN(Mul(factor, std::fabs(opening_mu)), 3);
+}
+
 }  // namespace quoinry

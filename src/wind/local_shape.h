@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -38,5 +39,9 @@ const WallZone* FindWallZone(std::string_view text);
 // below 0.02 is no dominant opening (0 here: the building counts as closed), above 1 none at all.
 double DominantOpeningFactor(double opening_ratio);
 inline constexpr double kClosedBuildingInternal = 0.2;
+
+// The internal coefficient's size for one dominant opening: the factor above × |μsl| of the wall
+// the opening is in, rounded to 3 decimals; nullopt where the ratio makes no dominant opening.
+std::optional<double> DominantOpeningInternal(double opening_ratio, double opening_mu);
 
 }  // namespace quoinry
