@@ -133,8 +133,9 @@ TEST(Wind2012, WorkedExampleShanghai72m) {
         "T7106-2008)");
 }
 
-// The commentary's power law and gust formula reproduce every cell within 0.01: z cut off below
-// at 5/10/15/30 m and above at the gradient heights 300/350/450/550 m; μz capped at 2.91.
+// The commentary's power law reproduces every μz cell within 0.01, its gust formula every βgz
+// cell to two decimals: z cut off below at 5/10/15/30 m and above at the gradient heights
+// 300/350/450/550 m; μz capped at 2.91.
 TEST(Wind2012, TablesAgreeWithTheCommentaryFormulas) {
     constexpr double kMuA[] = {1.284, 1.000, 0.544, 0.262};
     constexpr double kMuPower[] = {0.24, 0.30, 0.44, 0.60};
@@ -151,7 +152,9 @@ TEST(Wind2012, TablesAgreeWithTheCommentaryFormulas) {
         for (const HeightRow& row : CladdingGustTable2012()) {
             const double z = std::clamp(row.z_m, kCutOff[c], kGradient[c]);
             const double beta = 1.0 + 2.0 * 2.5 * kI10[c] * std::pow(z / 10.0, -kAlpha[c]);
-            EXPECT_NEAR(row.by_category[c], beta, 0.01) << "βgz " << c << " " << row.z_m;
+            // The gust formula gives every cell to its two printed decimals.
+            EXPECT_NEAR(row.by_category[c], std::round(beta * 100.0) / 100.0, 1e-9)
+                << "βgz " << c << " " << row.z_m;
         }
     }
 }
@@ -245,6 +248,27 @@ TEST(Wind2012, PerformanceGradeAtEveryBoundary) {
     EXPECT_DOUBLE_EQ(RequiredPerformanceGrade(1.5).p3_from, 1.5);
     EXPECT_DOUBLE_EQ(RequiredPerformanceGrade(1.5).p3_below, 2.0);
     EXPECT_DOUBLE_EQ(RequiredPerformanceGrade(5.0).p3_below, 0.0);
+}
+
+// The last line of wind.txt states P3 ≥ max(Wk, 1.0) and the grade's own range.
+TEST(Wind2012, GradeLineOfTheReport) {
+    struct Case {
+        const char* pa;
+        const char* category;
+        const char* height;
+        const char* line;
+    };
+    for (const Case& c : {
+             // 1.746 × 1.2 × 1.296 × 0.55 = 1.493
+             Case{"550", "C类", "72", "   P3≥1.493kPa,所需抗风压性能等级为1级(1.0kPa≤P3<1.5kPa)"},
+             // 2.05 × 1.2 × 0.65 × 0.30 = 0.480: P3 not below 1.0
+             Case{"300", "C类", "5", "   P3≥1.000kPa,所需抗风压性能等级为1级(1.0kPa≤P3<1.5kPa)"},
+             // 1.50 × 1.2 × 2.91 × 2.0 = 10.476
+             Case{"2000", "C类", "550", "   P3≥10.476kPa,所需抗风压性能等级为9级(P3≥5.0kPa)"},
+         }) {
+        const WindRun run = Run2012(c.pa, c.category, "1.0", c.height);
+        EXPECT_EQ(run.lines.back(), c.line);
+    }
 }
 
 // γw × a value of 3 decimals, rounded half to even in decimal; edition 2001 keeps 1.4 × x.
