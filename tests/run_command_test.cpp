@@ -240,6 +240,8 @@ TEST_F(RunCommand, ExamplesRunCleanly) {
     const fs::path examples = fs::path(QUOINRY_TEST_DATA).parent_path() / "examples";
     int design_files = 0;
     for (const auto& entry : fs::directory_iterator(examples)) {
+        if (entry.path().extension() != ".ini")
+            continue;  // the window schedules are run by quoinry batch
         const bool legacy = ReadBytes(entry.path()).find("[design]") == std::string::npos;
         design_files += legacy ? 0 : 1;
         const Outcome outcome =

@@ -18,6 +18,7 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
         {"document", DocumentCommand},
+        {"batch", BatchCommand},
         {"section", SectionCommand},
         {"stations", [](const auto& args) { return QtModuleCommand("stations", args); }},
         {"profiles", [](const auto& args) { return QtModuleCommand("profiles", args); }},
@@ -34,6 +35,8 @@ void PrintUsage(std::ostream& out) {
            "                             writes DIR/wind.txt, glass.txt, gj.txt\n"
            "  document DIR --docx FILE   the calculation document (.docx) from the reports\n"
            "                             in DIR\n"
+           "  batch SCHEDULE --out DIR   compute every position of a project file or a\n"
+           "                             .csv/.xlsx schedule; DIR/NAME/*.txt, DIR/summary.csv\n"
            "  section DRAWING.dxf        section properties of a region drawn in a DXF file\n"
            "  stations [REGION]          the regions, or a region's cities with their wp50\n"
            "  profiles [SERIES [NUMBER]] the profile series, numbers, or one profile's values\n"

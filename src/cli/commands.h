@@ -13,6 +13,7 @@ int Main(int argc, char** argv);
 // One function per command; `args` are the arguments after the command's name.
 int RunCommand(const std::vector<std::string>& args);
 int DocumentCommand(const std::vector<std::string>& args);
+int BatchCommand(const std::vector<std::string>& args);
 
 // Writes the calculation document from the reports in `folder`; without a picture, the program
 // directory's temp/xc.wmf when it exists. Messages go to standard error; returns the exit status.

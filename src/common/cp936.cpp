@@ -2,8 +2,12 @@
 
 #include <iconv.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace quoinry {
 namespace {
@@ -72,9 +76,117 @@ class Converter {
 
 }  // namespace
 
+namespace {
+
+// The code point of the well-formed UTF-8 character at p of `length` bytes (2 to 4); nothing for
+// an overlong form, a surrogate, a value beyond U+10FFFF or a missing continuation byte.
+std::optional<char32_t> DecodeUtf8(const unsigned char* p, std::size_t length, std::size_t left) {
+    if (length > left)
+        return std::nullopt;
+    char32_t code = p[0] & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return std::nullopt;
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return std::nullopt;
+    return code;
+}
+
+// The CP936 bytes of each character of the Basic Multilingual Plane, asked of iconv the first
+// time the character comes: converting through the table is many times faster than through
+// iconv for every report, and gives the same bytes. An entry is kUnknown until asked, kNone
+// when CP936 has no such character, below 0x100 a single byte, else two bytes.
+constexpr std::uint32_t kUnknown = 0xFFFFFFFF;
+constexpr std::uint32_t kNone = 0xFFFFFFFE;
+
+struct Cp936Entries {
+    Cp936Entries() {
+        for (auto& entry : entries) entry.store(kUnknown, std::memory_order_relaxed);
+    }
+    std::array<std::atomic<std::uint32_t>, 0x10000> entries;
+};
+
+std::array<std::atomic<std::uint32_t>, 0x10000>& Cp936Table() {
+    static Cp936Entries table;
+    return table.entries;
+}
+
+std::uint32_t AskIconv(char32_t code) {
+    thread_local Converter converter("CP936", "UTF-8");
+    char utf8[3];
+    std::size_t length = 0;
+    if (code < 0x800) {
+        utf8[length++] = static_cast<char>(0xC0 | (code >> 6));
+    } else {
+        utf8[length++] = static_cast<char>(0xE0 | (code >> 12));
+        utf8[length++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    }
+    utf8[length++] = static_cast<char>(0x80 | (code & 0x3F));
+    bool failed = false;
+    const std::string bytes =
+        converter.Convert(std::string_view(utf8, length), "", [&](const char*, std::size_t left) {
+            failed = true;
+            return left;
+        });
+    if (failed || bytes.empty() || bytes.size() > 2)
+        return kNone;
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    return bytes.size() == 1 ? first : (first << 8) | static_cast<unsigned char>(bytes[1]);
+}
+
+void AppendCp936(std::string& out, char32_t code) {
+    std::uint32_t bytes = kNone;
+    if (code <= 0xFFFF) {
+        std::atomic<std::uint32_t>& entry = Cp936Table()[code];
+        bytes = entry.load(std::memory_order_relaxed);
+        if (bytes == kUnknown) {
+            // Two threads may ask at once; both get the same answer.
+            bytes = AskIconv(code);
+            entry.store(bytes, std::memory_order_relaxed);
+        }
+    }
+    if (bytes == kNone) {
+        out += '?';
+    } else if (bytes < 0x100) {
+        out += static_cast<char>(bytes);
+    } else {
+        out += static_cast<char>(bytes >> 8);
+        out += static_cast<char>(bytes & 0xFF);
+    }
+}
+
+}  // namespace
+
 std::string Utf8ToCp936(std::string_view utf8) {
-    Converter converter("CP936", "UTF-8");
-    return converter.Convert(utf8, "?", Utf8CharacterLength);
+    std::string out;
+    out.reserve(utf8.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    std::size_t left = utf8.size();
+    while (left > 0) {
+        if (p[0] < 0x80) {
+            out += static_cast<char>(p[0]);
+            ++p;
+            --left;
+            continue;
+        }
+        const std::size_t length = p[0] >= 0xF0 ? 4 : p[0] >= 0xE0 ? 3 : p[0] >= 0xC0 ? 2 : 1;
+        const std::optional<char32_t> code =
+            length > 1 ? DecodeUtf8(p, length, left) : std::nullopt;
+        // What iconv skips at a sequence it refuses: the lead byte and the continuation bytes
+        // it announces, one "?" for them.
+        const std::size_t skip =
+            code ? length : Utf8CharacterLength(reinterpret_cast<const char*>(p), left);
+        if (code)
+            AppendCp936(out, *code);
+        else
+            out += '?';
+        p += skip;
+        left -= skip;
+    }
+    return out;
 }
 
 std::string Cp936ToUtf8(std::string_view cp936) {

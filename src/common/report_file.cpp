@@ -24,11 +24,14 @@ ReportFile::~ReportFile() {
 }
 
 void ReportFile::Write(const ReportLines& lines) {
-    std::string bytes;
+    // One conversion for the whole report: opening a converter per line cost more than the
+    // calculation. CR LF cannot join a broken UTF-8 sequence, so the bytes are the same.
+    std::string text;
     for (const auto& line : lines) {
-        bytes += Utf8ToCp936(line);
-        bytes += "\r\n";
+        text += line;
+        text += "\r\n";
     }
+    const std::string bytes = Utf8ToCp936(text);
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
         throw FileError(errno);
     }

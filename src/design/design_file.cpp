@@ -30,6 +30,7 @@ constexpr ExtraKey kExtraKeys[] = {
     {"design", "format"},   {"design", "name"},    {"design", "project"},
     {"design", "engineer"}, {"profile", "source"}, {"profile", "drawing"},
     {"profile", "picture"}, {"database", "url"},  // info.ini: where the database is
+    {"glass", "edition"},                         // the code edition of the wind step: 2001 or 2012
 };
 
 // Keys that may repeat: their values are joined in file order.
@@ -112,11 +113,12 @@ struct Section {
 
 class DesignFileParser {
   public:
-    DesignFileParser(std::string_view bytes, const fs::path& file) : bytes_(bytes), file_(file) {}
+    DesignFileParser(std::string_view bytes, const DesignFilePlace& place)
+        : bytes_(bytes), place_(place) {}
 
     DesignFileReading Run() {
         if (bytes_.size() > kMaxFileBytes) {
-            throw DesignFileError("设计文件 " + file_.string() + " 太大(" +
+            throw DesignFileError(place_.noun + " " + place_.file.string() + " 太大(" +
                                   std::to_string(bytes_.size()) + " 字节),不是设计文件");
         }
         const TextFileBody body = SplitTextEncoding(bytes_);
@@ -131,7 +133,8 @@ class DesignFileParser {
 
   private:
     std::string Where(int line) const {
-        return "设计文件 " + file_.string() + " 第" + std::to_string(line) + "行: ";
+        return place_.noun + " " + place_.file.string() + " 第" +
+               std::to_string(line + place_.first_line - 1) + "行: ";
     }
     [[noreturn]] void Fail(int line, const std::string& problem) const {
         throw DesignFileError(Where(line) + problem);
@@ -278,7 +281,7 @@ class DesignFileParser {
     }
 
     std::string_view bytes_;
-    fs::path file_;
+    const DesignFilePlace& place_;
     DesignFileReading reading_;
     std::map<std::string, Section> sections_;
     Section* current_ = nullptr;
@@ -323,7 +326,11 @@ Design ReadDesign(const IniDocument& settings) {
 }
 
 DesignFileReading ParseDesignFile(std::string_view bytes, const fs::path& file) {
-    return DesignFileParser(bytes, file).Run();
+    return ParseDesignFile(bytes, DesignFilePlace{file, "设计文件", 1});
+}
+
+DesignFileReading ParseDesignFile(std::string_view bytes, const DesignFilePlace& place) {
+    return DesignFileParser(bytes, place).Run();
 }
 
 DesignFileReading ReadDesignFile(const fs::path& file) {

@@ -69,6 +69,15 @@ inline constexpr int kDesignFormat = 1;
 DesignFileReading ReadDesignFile(const std::filesystem::path& file);
 DesignFileReading ParseDesignFile(std::string_view bytes, const std::filesystem::path& file);
 
+// Where a design's text stands, for messages: a design inside another file (a position of a
+// project file) is named by that file and its own line numbers.
+struct DesignFilePlace {
+    std::filesystem::path file;
+    std::string noun = "设计文件";
+    int first_line = 1;  // the file's line number of the text's first line
+};
+DesignFileReading ParseDesignFile(std::string_view bytes, const DesignFilePlace& place);
+
 // The design in the current format: UTF-8, LF line ends, [design], [glass], [gj] (with a member)
 // and [profile] with the picture in base64 lines.
 std::string DesignFileText(const Design& design);

@@ -23,6 +23,7 @@ std::string DesignModel::Title() const {
 }
 
 void DesignModel::Replace(Design design, std::optional<std::filesystem::path> file) {
+    write_back_ = nullptr;
     design_ = std::move(design);
     saved_ = design_;
     file_ = std::move(file);
@@ -35,6 +36,21 @@ void DesignModel::Save(const std::filesystem::path& file) {
     SaveDesignFile(file, design_);
     saved_ = design_;
     file_ = file;
+    write_back_ = nullptr;  // saved as a design of its own
+    Changed();
+}
+
+void DesignModel::ReplaceFromPosition(Design design,
+                                      std::function<void(const Design&)> write_back) {
+    Replace(std::move(design), std::nullopt);
+    write_back_ = std::move(write_back);
+}
+
+void DesignModel::SaveToPosition() {
+    if (!write_back_)
+        return;
+    write_back_(design_);
+    saved_ = design_;
     Changed();
 }
 

@@ -64,6 +64,15 @@ class DesignModel {
     // DesignFileError (the old file stays as it was).
     void Save(const std::filesystem::path& file);
 
+    // A position of a project, opened for editing: unmodified, without results and without a
+    // file; saving hands the design to `write_back` (the project) instead of writing a file.
+    void ReplaceFromPosition(Design design, std::function<void(const Design&)> write_back);
+    bool SavesToPosition() const { return static_cast<bool>(write_back_); }
+    // Hands the design back to its project; it is then unmodified.
+    void SaveToPosition();
+    // The design no longer goes back to a project (the project window closed).
+    void DetachFromPosition() { write_back_ = nullptr; }
+
     void SetField(const InputField& field, std::string_view text);
     void SetInfo(const DesignInfo& info);
     // A profile of the library and its picture. A measured section is named after its drawing
@@ -99,6 +108,7 @@ class DesignModel {
     std::optional<WindGlassRun> wind_glass_;
     std::optional<MemberRun> member_run_;
     std::function<void()> listener_;
+    std::function<void(const Design&)> write_back_;
 };
 
 }  // namespace quoinry

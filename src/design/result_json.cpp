@@ -46,69 +46,91 @@ std::string Bool(bool value) {
     return value ? "true" : "false";
 }
 
-// The reports' fixed patterns ("0.000") and general number texts ("1.5", "1.715E+07") are JSON
-// numbers as they stand.
+// The figures as JSON members; an empty text (a figure the check did not make) is null.
+Members JsonMembers(const Figures& figures) {
+    Members members;
+    for (const Figure& figure : figures)
+        members.emplace_back(figure.name, figure.text.empty() ? "null" : figure.text);
+    return members;
+}
+
 std::string WindJson(const WindLoadResult& wind) {
-    if (!ByTables(EditionOf(wind))) {
-        return Object({{"w0", FormatFixed(wind.w0, 2)},
-                       {"mu_z", FormatFixed(wind.mu_z, 3)},
-                       {"beta_gz", FormatFixed(wind.beta_gz, 3)},
-                       {"mu_s", GeneralText(wind.mu_s)},
-                       {"wk", FormatFixed(wind.wk, 3)},
-                       {"gamma", GeneralText(wind.gamma)},
-                       {"w", FormatFixed(wind.w, 3)}});
-    }
-    const WindFactors& f = wind.factors;
-    return Object({{"w0", GeneralText(wind.w0)},
-                   {"mu_z", FormatFixed(f.mu_z, 3)},
-                   {"beta_gz", FormatFixed(f.beta_gz, 3)},
-                   {"beta_gz_floor", FormatFixed(wind.beta_gz_floor, 3)},
-                   {"mu_s", GeneralText(f.mu_external)},
-                   {"mu_sl", GeneralText(wind.mu_sl)},
-                   {"wk", FormatFixed(wind.wk, 3)},
-                   {"gamma", GeneralText(wind.gamma)},
-                   {"w", FormatFixed(wind.w, 3)}});
+    return Object(JsonMembers(WindFigures(wind)));
 }
 
 std::string GlassJson(const GlassResult& glass) {
     std::string panes = "[";
     for (int i = 0; i < glass.pane_count; ++i) {
-        const PaneResult& pane = glass.panes[i];
         if (i > 0)
             panes += ", ";
-        panes += Object({{"sigma", FormatFixed(pane.sigma, 3)},
-                         {"fg", GeneralText(pane.fg)},
-                         {"ok", Bool(pane.ok)}});
+        Members pane = JsonMembers(PaneFigures(glass.panes[i]));
+        pane.emplace_back("ok", Bool(glass.panes[i].ok));
+        panes += Object(pane);
     }
     panes += "]";
-    const bool checked = glass.category_known;
-    return Object({{"panes", panes},
-                   {"df", checked ? GeneralText(glass.df) : "null"},
-                   {"df_limit", checked ? GeneralText(RoundN(glass.df_limit, 2)) : "null"},
-                   {"ok", Bool(glass.ok)}});
+    Members members = {{"panes", panes}};
+    for (auto& member : JsonMembers(GlassFigures(glass))) members.push_back(std::move(member));
+    members.emplace_back("ok", Bool(glass.ok));
+    return Object(members);
 }
 
 std::string MemberJson(const MemberResult& member) {
-    Members own;
-    if (member.own_wind) {
-        own = {{"area", FormatFixed(member.area_m2, 3)},
-               {"mu_sl", GeneralText(member.mu_sl)},
-               {"wk", FormatFixed(member.wk, 3)}};
-    }
-    Members members = {{"sigma", FormatFixed(member.sigma, 3)},
-                       {"fa", FormatFixed(member.fa, 3)},
-                       {"tau", FormatFixed(member.tau, 3)},
-                       {"tau_d", FormatFixed(member.tau_d, 3)},
-                       {"du", FormatFixed(member.du, 4)},
-                       {"du_limit", FormatFixed(member.du_limit, 4)},
-                       {"umax", FormatFixed(member.umax, 3)},
-                       {"u_limit", GeneralText(member.u_limit)},
-                       {"ok", Bool(member.ok)}};
-    members.insert(members.begin(), own.begin(), own.end());
+    Members members = JsonMembers(MemberFigures(member));
+    members.emplace_back("ok", Bool(member.ok));
     return Object(members);
 }
 
 }  // namespace
+
+// The reports' fixed patterns ("0.000") and general number texts ("1.5", "1.715E+07") are JSON
+// numbers as they stand.
+Figures WindFigures(const WindLoadResult& wind) {
+    if (ByTables(EditionOf(wind))) {
+        const WindFactors& f = wind.factors;
+        return {{"w0", GeneralText(wind.w0)},
+                {"mu_z", FormatFixed(f.mu_z, 3)},
+                {"beta_gz", FormatFixed(f.beta_gz, 3)},
+                {"beta_gz_floor", FormatFixed(wind.beta_gz_floor, 3)},
+                {"mu_s", GeneralText(f.mu_external)},
+                {"mu_sl", GeneralText(wind.mu_sl)},
+                {"wk", FormatFixed(wind.wk, 3)},
+                {"gamma", GeneralText(wind.gamma)},
+                {"w", FormatFixed(wind.w, 3)}};
+    }
+    return {{"w0", FormatFixed(wind.w0, 2)},
+            {"mu_z", FormatFixed(wind.mu_z, 3)},
+            {"beta_gz", FormatFixed(wind.beta_gz, 3)},
+            {"mu_s", GeneralText(wind.mu_s)},
+            {"wk", FormatFixed(wind.wk, 3)},
+            {"gamma", GeneralText(wind.gamma)},
+            {"w", FormatFixed(wind.w, 3)}};
+}
+
+Figures PaneFigures(const PaneResult& pane) {
+    return {{"sigma", FormatFixed(pane.sigma, 3)}, {"fg", GeneralText(pane.fg)}};
+}
+
+Figures GlassFigures(const GlassResult& glass) {
+    const bool checked = glass.category_known;
+    return {{"df", checked ? GeneralText(glass.df) : ""},
+            {"df_limit", checked ? GeneralText(RoundN(glass.df_limit, 2)) : ""}};
+}
+
+Figures MemberFigures(const MemberResult& member) {
+    Figures figures;
+    if (member.own_wind) {
+        figures = {{"area", FormatFixed(member.area_m2, 3)},
+                   {"mu_sl", GeneralText(member.mu_sl)},
+                   {"wk", FormatFixed(member.wk, 3)}};
+    }
+    const Figures checks = {
+        {"sigma", FormatFixed(member.sigma, 3)}, {"fa", FormatFixed(member.fa, 3)},
+        {"tau", FormatFixed(member.tau, 3)},     {"tau_d", FormatFixed(member.tau_d, 3)},
+        {"du", FormatFixed(member.du, 4)},       {"du_limit", FormatFixed(member.du_limit, 4)},
+        {"umax", FormatFixed(member.umax, 3)},   {"u_limit", GeneralText(member.u_limit)}};
+    figures.insert(figures.end(), checks.begin(), checks.end());
+    return figures;
+}
 
 std::string ResultsJson(const DesignRunResult& result) {
     const CodeEdition& edition = result.wind ? EditionOf(*result.wind) : Edition2001();

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "design/design_run.h"
 
@@ -18,6 +19,23 @@ namespace quoinry {
 // design without one; a glass category the check does not know gives no panes and null df.
 // The run must have ended without error.
 std::string ResultsJson(const DesignRunResult& result);
+
+// One number of a result as the report prints it, under its JSON name; empty when the step did
+// not make it (df of a glass category the check does not know).
+struct Figure {
+    std::string_view name;
+    std::string text;
+};
+using Figures = std::vector<Figure>;
+
+// The numbers of each result in the order of the JSON object; the summary of a batch shows
+// the same texts.
+// Edition 2012 adds beta_gz_floor and mu_sl to the wind, area, mu_sl and wk before the member's.
+Figures WindFigures(const WindLoadResult& wind);  // w0, mu_z, beta_gz, mu_s, wk, gamma, w
+Figures PaneFigures(const PaneResult& pane);      // sigma, fg
+Figures GlassFigures(const GlassResult& glass);   // df, df_limit
+Figures MemberFigures(
+    const MemberResult& member);  // sigma, fa, tau, tau_d, du, du_limit, umax, u_limit
 
 // {"error": "<description>"}
 std::string ErrorJson(std::string_view description);

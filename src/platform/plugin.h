@@ -14,4 +14,8 @@ std::optional<int> CallModuleCommand(const std::filesystem::path& file, const ch
                                      const std::string& command,
                                      const std::vector<std::string>& args, std::string& error);
 
+// Loads the shared library `file` (it stays loaded) and returns the address of its function
+// `symbol`, or nullptr with `error` set.
+void* LoadModuleFunction(const std::filesystem::path& file, const char* symbol, std::string& error);
+
 }  // namespace quoinry::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "design/design_model.h"
 #include "shell/shell_services.h"
 
@@ -19,6 +21,10 @@ class FormHost {
     virtual void CenterInMainWindow(QWidget* form) = 0;
     // "下一步" of the wind and glass window.
     virtual void ShowMemberForm() = 0;
+    // Opens a project's position in the calculation windows (after asking about unsaved
+    // changes of the open design); 保存 then hands it to `write_back`. False when the user kept
+    // the open design.
+    virtual bool EditPosition(Design design, std::function<void(const Design&)> write_back) = 0;
 };
 
 }  // namespace quoinry::shell

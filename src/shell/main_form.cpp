@@ -14,6 +14,7 @@
 #include "shell/form_helpers.h"
 #include "shell/gj_form.h"
 #include "shell/pictures.h"
+#include "shell/project_form.h"
 #include "shell/win_form.h"
 #include "shell/xc_form.h"
 
@@ -28,6 +29,8 @@ ChildForm* NewForm(MainForm::Form form, MainForm& host) {
             return new GjForm(host);
         case MainForm::Form::Profiles:
             return new XcForm(host);
+        case MainForm::Form::Project:
+            return new ProjectForm(host);
         case MainForm::Form::About:
             break;
     }
@@ -103,6 +106,8 @@ void MainForm::BuildMenu() {
     file->addSeparator();
     add("actionInfo", QStringLiteral("设计信息…(&I)"), QKeySequence(),
         [this] { EditDesignInfo(); });
+    add("actionProject", QStringLiteral("工程…(&P)"), QKeySequence(),
+        [this] { ShowForm(Form::Project); });
     file->addSeparator();
     add("actionQuit", QStringLiteral("退出系统(&X)"), QKeySequence(), [this] { Quit(); });
 }
@@ -193,7 +198,19 @@ bool MainForm::OpenDesignFile(const std::filesystem::path& file) {
     return true;
 }
 
+bool MainForm::EditPosition(Design design, std::function<void(const Design&)> write_back) {
+    if (!MaySetDesignAside())
+        return false;
+    model_.ReplaceFromPosition(std::move(design), std::move(write_back));
+    ShowNewDesign();
+    return true;
+}
+
 bool MainForm::SaveDesign() {
+    if (model_.SavesToPosition()) {
+        model_.SaveToPosition();
+        return true;
+    }
     if (!model_.file())
         return SaveDesignAs();
     try {
@@ -232,12 +249,17 @@ void MainForm::EditDesignInfo() {
 }
 
 void MainForm::Quit() {
-    if (MaySetDesignAside())
+    if (MaySetDesignAside() && MayCloseProject())
         services_.Quit();
 }
 
+bool MainForm::MayCloseProject() {
+    QPointer<QMdiSubWindow>& project = windows_[static_cast<std::size_t>(Form::Project)];
+    return !project || project->close();
+}
+
 void MainForm::closeEvent(QCloseEvent* event) {
-    if (!MaySetDesignAside()) {
+    if (!MaySetDesignAside() || !MayCloseProject()) {
         event->ignore();
         return;
     }
@@ -265,6 +287,12 @@ void MainForm::BuildToolbar() {
         connect(button, &QAction::triggered, this, action);
         ++index;
     }
+    // After the original buttons, which keep their places.
+    toolbar_->addSeparator();
+    QAction* project = toolbar_->addAction(ToolbarIcon(6), QStringLiteral("工程"));
+    project->setObjectName(QStringLiteral("ButtonProject"));
+    project->setToolTip(QStringLiteral("工程:一栋楼的全部计算位置"));
+    connect(project, &QAction::triggered, this, [this] { ShowForm(Form::Project); });
 }
 
 QWidget* MainForm::ShowForm(Form form) {

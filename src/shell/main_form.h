@@ -18,7 +18,7 @@ namespace quoinry::shell {
 // design, which the working windows show, and the working windows.
 class MainForm : public QMainWindow, public FormHost {
   public:
-    enum class Form { Wind, Member, Profiles, About };
+    enum class Form { Wind, Member, Profiles, About, Project };
 
     explicit MainForm(ShellServices& services, QWidget* parent = nullptr);
     ~MainForm() override;
@@ -31,6 +31,7 @@ class MainForm : public QMainWindow, public FormHost {
     ShellServices& Services() override { return services_; }
     void CenterInMainWindow(QWidget* form) override;
     void ShowMemberForm() override { ShowForm(Form::Member); }
+    bool EditPosition(Design design, std::function<void(const Design&)> write_back) override;
 
     // The 文件 menu's commands. 新建 takes the inputs the windows last computed with (info.ini).
     void NewDesign();
@@ -51,6 +52,8 @@ class MainForm : public QMainWindow, public FormHost {
     void Quit();
     // Asks what to do with unsaved changes; false when the user cancels (or saving failed).
     bool MaySetDesignAside();
+    // Closes the project window, which asks about its unsaved changes; false when it stays.
+    bool MayCloseProject();
     // Shows a new or opened design: the calculation windows close, the wind window opens.
     void ShowNewDesign();
     void DesignChanged();
@@ -60,7 +63,7 @@ class MainForm : public QMainWindow, public FormHost {
     BackgroundArea* area_;
     QToolBar* toolbar_;
     QMenu* recent_menu_ = nullptr;
-    std::array<QPointer<QMdiSubWindow>, 4> windows_;
+    std::array<QPointer<QMdiSubWindow>, 5> windows_;
 };
 
 }  // namespace quoinry::shell

@@ -99,6 +99,18 @@ QImage NewCanvas(QSize size) {
     return image;
 }
 
+// A building: a block with rows of windows.
+void DrawProject(QPainter& p) {
+    p.setPen(QPen(QColor(60, 60, 70), 2));
+    p.setBrush(QColor(215, 200, 170));
+    p.drawRect(QRectF(14, 8, 36, 50));
+    p.setBrush(QColor(120, 170, 220));
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 3; ++column)
+            p.drawRect(QRectF(19 + column * 10, 13 + row * 11, 6, 7));
+    }
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(int index) {
@@ -121,6 +133,9 @@ QIcon ToolbarIcon(int index) {
             break;
         case 5:
             DrawExit(p);
+            break;
+        case 6:
+            DrawProject(p);
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #include "shell/shell_services.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -143,6 +144,58 @@ std::optional<DesignInfo> DesktopServices::EditDesignInfo(QWidget* parent, const
         return std::nullopt;
     return DesignInfo{name->text().toStdString(), project->text().toStdString(),
                       engineer->text().toStdString()};
+}
+
+QString DesktopServices::FileToOpen(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+QString DesktopServices::FileToSave(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& proposal) {
+    return QFileDialog::getSaveFileName(parent, title, proposal, filter);
+}
+
+std::optional<ProjectInfo> DesktopServices::EditProjectInfo(QWidget* parent,
+                                                            const ProjectInfo& info) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("projectInfoForm"));
+    dialog.setWindowTitle(QStringLiteral("工程信息"));
+    auto* layout = new QFormLayout(&dialog);
+    ProjectInfo edited = info;
+    std::vector<std::pair<QLineEdit*, std::string*>> boxes;
+    auto field = [&](const char* name, const QString& label, std::string& text) {
+        auto* box = new QLineEdit(QString::fromStdString(text), &dialog);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setMinimumWidth(320);
+        layout->addRow(label, box);
+        boxes.emplace_back(box, &text);
+    };
+    field("ProjectName", QStringLiteral("工程名称"), edited.name);
+    field("ProjectRegion", QStringLiteral("地区"), edited.region);
+    field("ProjectCity", QStringLiteral("市区"), edited.city);
+    field("ProjectW0", QStringLiteral("基本风压(Pa)"), edited.w0);
+    field("ProjectTerrain", QStringLiteral("地面类型"), edited.terrain);
+    auto* edition = new QComboBox(&dialog);
+    edition->setObjectName(QStringLiteral("ProjectEdition"));
+    for (std::string_view known : kEditions)
+        edition->addItem(QString::fromUtf8(known.data(), static_cast<int>(known.size())));
+    edition->setCurrentText(QString::fromStdString(info.edition));
+    layout->addRow(QStringLiteral("规范版本"), edition);
+    field("ProjectDesigner", QStringLiteral("设计"), edited.designer);
+    field("ProjectChecker", QStringLiteral("校核"), edited.checker);
+    field("ProjectApprover", QStringLiteral("审核"), edited.approver);
+    field("ProjectDate", QStringLiteral("日期"), edited.date);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    for (const auto& [box, text] : boxes) *text = box->text().trimmed().toStdString();
+    edited.edition = edition->currentText().toStdString();
+    return edited;
 }
 
 }  // namespace quoinry::shell

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/design_file.h"
+#include "project/project.h"
 
 class QMessageBox;
 class QWidget;
@@ -54,6 +55,16 @@ class ShellServices {
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& title) = 0;
     // The design's name, project and engineer as the user edits them; nothing when cancelled.
     virtual std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) = 0;
+
+    // A file of the kind `filter` names ("工程文件 (*.qproj)") to open, or to save under (the
+    // proposal filled in); empty when the user cancels.
+    virtual QString FileToOpen(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString FileToSave(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& proposal) = 0;
+    // The project's name, site, edition, people and date as the user edits them; nothing when
+    // cancelled.
+    virtual std::optional<ProjectInfo> EditProjectInfo(QWidget* parent,
+                                                       const ProjectInfo& info) = 0;
 };
 
 // A message box as the program shows it: wide enough for its title, no minimise or maximise
@@ -77,6 +88,10 @@ class DesktopServices : public ShellServices {
     QString DocumentFileToSave(QWidget* parent, const QString& proposal) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& title) override;
     std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) override;
+    QString FileToOpen(QWidget* parent, const QString& title, const QString& filter) override;
+    QString FileToSave(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& proposal) override;
+    std::optional<ProjectInfo> EditProjectInfo(QWidget* parent, const ProjectInfo& info) override;
 };
 
 }  // namespace quoinry::shell

@@ -29,7 +29,10 @@ TEST_F(ShellTest, ToolbarHasItsFiveButtonsInOrder) {
     const Texts captions = {QStringLiteral("新建文件"), QStringLiteral("型材管理"),
                             QStringLiteral("关于软件"), QStringLiteral("帮助文件"),
                             QStringLiteral("退出系统")};
-    ASSERT_EQ(toolbar->actions().size(), 5);
+    // Then, after a separator, 工程.
+    ASSERT_EQ(toolbar->actions().size(), 7);
+    EXPECT_TRUE(toolbar->actions()[5]->isSeparator());
+    EXPECT_EQ(toolbar->actions()[6]->text(), QStringLiteral("工程"));
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(toolbar->actions()[i]->text(), captions[static_cast<std::size_t>(i)]);
         EXPECT_EQ(toolbar->actions()[i]->toolTip(), captions[static_cast<std::size_t>(i)]);

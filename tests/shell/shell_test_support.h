@@ -77,6 +77,14 @@ class RecordingServices : public ShellServices {
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return design_info;
     }
+    QString FileToOpen(QWidget*, const QString&, const QString&) override { return file_to_open; }
+    QString FileToSave(QWidget*, const QString&, const QString&, const QString& proposal) override {
+        proposals.push_back(proposal);
+        return file_to_save;
+    }
+    std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
+        return project_info;
+    }
 
     // The texts shown so far, and forgets them.
     std::vector<QString> TakeTexts();
@@ -99,6 +107,9 @@ class RecordingServices : public ShellServices {
     SaveChoice save_choice = SaveChoice::Cancel;
     std::vector<QString> asked_to_save;
     std::optional<DesignInfo> design_info;
+    QString file_to_open;
+    QString file_to_save;
+    std::optional<ProjectInfo> project_info;
 };
 
 // A main window over a program directory of its own (QUOINRY_HOME), so that the database,

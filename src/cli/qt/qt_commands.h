@@ -13,5 +13,12 @@ int DbCommand(const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli
 
+namespace quoinry {
+class ProfileLibrary;
+}
+
+// The profile library of the engineering database for a batch; the caller owns it.
+extern "C" quoinry::ProfileLibrary* QuoinryNewProfileLibrary();
+
 // The module's entry: runs `command` with the arguments after its name; returns the exit status.
 extern "C" int QuoinryQtCommand(const char* command, int argc, const char* const* argv);

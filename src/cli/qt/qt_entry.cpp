@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/qt/qt_commands.h"
+#include "db/database_profile_library.h"
 #include "shell/run_windows.h"
 
 namespace {
@@ -32,4 +33,8 @@ extern "C" int QuoinryQtCommand(const char* command, int argc, const char* const
         return 2;
     }
     return found->second(std::vector<std::string>(argv, argv + argc));
+}
+
+extern "C" quoinry::ProfileLibrary* QuoinryNewProfileLibrary() {
+    return new quoinry::db::DatabaseProfileLibrary;
 }

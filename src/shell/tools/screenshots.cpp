@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include "shell/key_state.h"
 #include "shell/local_shape_dialog.h"
 #include "shell/main_form.h"
+#include "shell/project_form.h"
 #include "shell/qt_translations.h"
 #include "shell/section_picker.h"
 #include "shell/shell_services.h"
@@ -62,6 +64,15 @@ class QuietServices : public ShellServices {
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return std::nullopt;
     }
+    QString FileToOpen(QWidget*, const QString&, const QString&) override { return {}; }
+    QString FileToSave(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
+        return project;
+    }
+
+    std::optional<ProjectInfo> project;  // what 工程信息 gives
 
     QString drawing;  // the drawing 型材计算 measures
     QString last_message;
@@ -129,6 +140,23 @@ void SaveWithMessage(MainForm& main, const QuietServices& services, const QDir& 
 void CloseAll(MainForm& main) {
     main.findChild<QMdiArea*>()->closeAllSubWindows();
     Settle();
+}
+
+// The building of examples/: its schedule imported over the casement design and computed, a
+// failing position picked.
+void ShootProject(MainForm& main, const QDir& out, const fs::path& source) {
+    CloseAll(main);
+    main.Model().Replace(
+        ReadDesignFile(source / "examples" / "shanghai-24f-c2-casement.ini").design, std::nullopt);
+    auto* project = dynamic_cast<ProjectForm*>(main.ShowForm(MainForm::Form::Project));
+    project->parentWidget()->resize(1240, 620);
+    project->parentWidget()->move(10, 10);
+    Press(project, "ProjectInfo");
+    project->ImportSchedule(source / "examples" / "building-3-schedule.csv");
+    project->ComputeAll();
+    Find<QTableWidget>(project, "PositionTable")->selectRow(0);
+    Save(&main, out, "project.png");
+    CloseAll(main);
 }
 
 void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::path& source) {
@@ -204,9 +232,12 @@ void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::p
     Save(&local_shape, out, "local-shape.png");
     local_shape.hide();
 
+    ShootProject(main, out, source);
+
     const profile::Drawing drawing =
         profile::ReadDxfDrawing(source / "data" / "profiles" / "kc60-frame.dxf");
     const auto regions = profile::FindRegions(drawing.loops);
+
     SectionPicker picker(drawing, regions, &main);
     picker.show();
     // The pointer over the left wall, so that the picture shows the region lit up.
@@ -238,6 +269,9 @@ int main(int argc, char** argv) {
     const fs::path source = argv[1];
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QuietServices services;
+    services.project = ProjectInfo{
+        "上海某24层住宅 3#楼", "上海", "上海", "550", "C类", "2001", "李工", "王工", "赵工",
+        "2026-12-06"};
     services.drawing =
         QString::fromStdString((source / "data" / "profiles" / "tl70-frame.dxf").string());
     MainForm main(services);

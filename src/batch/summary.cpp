@@ -1,0 +1,261 @@
+#include "batch/summary.h"
+
+#include <optional>
+
+#include "design/input_check.h"
+#include "design/input_fields.h"
+#include "design/result_json.h"
+#include "member/member_check.h"
+
+namespace quoinry {
+namespace {
+
+enum Column {
+    kName,
+    kWk,
+    kW,
+    kGlassOk,
+    kMemberOk,
+    kOk,
+    kError,
+    kFolder,
+    kRow,
+    kHeight,
+    kW0,
+    kMuZ,
+    kBetaGz,
+    kMuS,
+    kSigma1,
+    kFg1,
+    kSigma2,
+    kFg2,
+    kDf,
+    kDfLimit,
+    kMemberSigma,
+    kFa,
+    kTau,
+    kTauD,
+    kDu,
+    kDuLimit,
+    kUmax,
+    kULimit,
+    kProfile,
+    kColumnCount
+};
+
+constexpr SummaryColumn kColumns[kColumnCount] = {
+    {"name", "名称", ""},
+    {"wk", "Wk", "kN/m²"},
+    {"w", "W", "kN/m²"},
+    {"glass_ok", "玻璃满足", ""},
+    {"member_ok", "杆件满足", ""},
+    {"ok", "满足", ""},
+    {"error", "错误", ""},
+    {"folder", "报告文件夹", ""},
+    {"row", "位置", ""},
+    {"z", "计算处标高", "m"},
+    {"w0", "w0", "kN/m²"},
+    {"mu_z", "μz", ""},
+    {"beta_gz", "βgz", ""},
+    {"mu_s", "μs", ""},
+    {"glass_sigma1", "外片σ", "N/mm²"},
+    {"glass_fg1", "外片fg", "N/mm²"},
+    {"glass_sigma2", "内片σ", "N/mm²"},
+    {"glass_fg2", "内片fg", "N/mm²"},
+    {"df", "df", "mm"},
+    {"df_limit", "df限值", "mm"},
+    {"member_sigma", "杆件σ", "N/mm²"},
+    {"fa", "fa", "N/mm²"},
+    {"tau", "τ", "N/mm²"},
+    {"tau_d", "τd", "N/mm²"},
+    {"du", "Du", ""},
+    {"du_limit", "Du限值", ""},
+    {"umax", "Umax", "mm"},
+    {"u_limit", "U限值", "mm"},
+    {"profile", "型材", ""},
+};
+
+std::string FigureOf(const Figures& figures, std::string_view name) {
+    for (const Figure& figure : figures) {
+        if (figure.name == name)
+            return figure.text;
+    }
+    return {};
+}
+
+std::string Flag(bool ok) {
+    return ok ? "1" : "0";
+}
+
+SummaryRow EmptyRow(const PositionLabel& label) {
+    SummaryRow row;
+    row.cells.assign(kColumnCount, std::string());
+    row.failing.assign(kColumnCount, false);
+    row.cells[kName] = label.name;
+    row.cells[kFolder] = label.folder;
+    row.cells[kRow] = label.place;
+    return row;
+}
+
+void SetError(SummaryRow& row, const std::string& error) {
+    row.verdict = PositionVerdict::Error;
+    row.error = error;
+    row.cells[kError] = error;
+    row.failing[kError] = true;
+}
+
+// The refusals, each after the schedule column its input came from.
+std::string ErrorText(const PositionLabel& label, const DesignRunResult& result,
+                      const std::vector<std::string>& sources) {
+    std::string text = label.place;
+    if (result.refusals.empty()) {
+        text += " " + ErrorLine(*result.error);
+    } else {
+        for (std::size_t i = 0; i < result.refusals.size(); ++i) {
+            const InputRefusal& refusal = result.refusals[i];
+            const std::size_t index =
+                static_cast<std::size_t>(refusal.field - InputFields().data());
+            const std::string& source = index < sources.size() ? sources[index] : std::string();
+            text += i == 0 ? " " : "; ";
+            if (!source.empty())
+                text += source + ": ";
+            text += refusal.message;
+        }
+    }
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+void FillWind(SummaryRow& row, const WindLoadResult& wind) {
+    const Figures figures = WindFigures(wind);
+    row.cells[kWk] = FigureOf(figures, "wk");
+    row.cells[kW] = FigureOf(figures, "w");
+    row.cells[kW0] = FigureOf(figures, "w0");
+    row.cells[kMuZ] = FigureOf(figures, "mu_z");
+    row.cells[kBetaGz] = FigureOf(figures, "beta_gz");
+    row.cells[kMuS] = FigureOf(figures, "mu_s");
+}
+
+void FillGlass(SummaryRow& row, const GlassResult& glass) {
+    constexpr Column kPaneColumns[2][2] = {{kSigma1, kFg1}, {kSigma2, kFg2}};
+    for (int i = 0; i < glass.pane_count && i < 2; ++i) {
+        const Figures figures = PaneFigures(glass.panes[i]);
+        row.cells[kPaneColumns[i][0]] = FigureOf(figures, "sigma");
+        row.cells[kPaneColumns[i][1]] = FigureOf(figures, "fg");
+        row.failing[kPaneColumns[i][0]] = !glass.panes[i].ok;
+    }
+    const Figures figures = GlassFigures(glass);
+    row.cells[kDf] = FigureOf(figures, "df");
+    row.cells[kDfLimit] = FigureOf(figures, "df_limit");
+    row.failing[kDf] = glass.category_known && !glass.deflection_ok;
+    row.cells[kGlassOk] = Flag(glass.ok);
+    row.failing[kGlassOk] = !glass.ok;
+}
+
+void FillMember(SummaryRow& row, const MemberResult& member) {
+    const Figures figures = MemberFigures(member);
+    constexpr std::pair<Column, std::string_view> kCells[] = {
+        {kMemberSigma, "sigma"}, {kFa, "fa"},         {kTau, "tau"},
+        {kTauD, "tau_d"},        {kDu, "du"},         {kDuLimit, "du_limit"},
+        {kUmax, "umax"},         {kULimit, "u_limit"}};
+    for (const auto& [column, name] : kCells) row.cells[column] = FigureOf(figures, name);
+    row.failing[kMemberSigma] = !member.strength_ok;
+    row.failing[kTau] = !member.shear_ok;
+    if (!member.deflection_ok) {
+        const bool du = member.du > member.du_limit;
+        const bool umax = member.umax > member.u_limit;
+        row.failing[kDu] = du || !umax;
+        row.failing[kUmax] = umax || !du;
+    }
+    row.cells[kMemberOk] = Flag(member.ok);
+    row.failing[kMemberOk] = !member.ok;
+}
+
+}  // namespace
+
+std::span<const SummaryColumn> SummaryColumns() {
+    return kColumns;
+}
+
+SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
+                        const DesignRunResult& result, const std::vector<std::string>& sources) {
+    SummaryRow row = EmptyRow(label);
+    row.cells[kHeight] = design.wind.height;
+    if (design.member)
+        row.cells[kProfile] = ProfileName(*design.member);
+    if (result.wind)
+        FillWind(row, *result.wind);
+    if (result.glass)
+        FillGlass(row, *result.glass);
+    if (result.member)
+        FillMember(row, *result.member);
+    if (result.error) {
+        SetError(row, ErrorText(label, result, sources));
+        return row;
+    }
+    const bool ok = result.glass && result.glass->ok && (!result.member || result.member->ok);
+    row.verdict = ok ? PositionVerdict::Passed : PositionVerdict::Failed;
+    row.cells[kOk] = Flag(ok);
+    row.failing[kOk] = !ok;
+    return row;
+}
+
+SummaryRow SummarizeError(const PositionLabel& label, const std::string& error) {
+    SummaryRow row = EmptyRow(label);
+    std::string text = error;
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    SetError(row, text);
+    return row;
+}
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        const std::string& cell = cells[i];
+        if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+            line += cell;
+            continue;
+        }
+        line += '"';
+        for (const char c : cell) {
+            if (c == '"')
+                line += '"';
+            line += c;
+        }
+        line += '"';
+    }
+    return line + "\r\n";
+}
+
+namespace {
+
+class SummaryCsv : public SummarySink {
+  public:
+    explicit SummaryCsv(const std::filesystem::path& file) : output_(file) {
+        std::vector<std::string> header;
+        for (const SummaryColumn& column : kColumns) header.emplace_back(column.key);
+        output_.Write("\xEF\xBB\xBF");
+        output_.Write(CsvLine(header));
+    }
+    void Add(const SummaryRow& row) override { output_.Write(CsvLine(row.cells)); }
+    void Commit() override { output_.Commit(); }
+
+  private:
+    StagedOutput output_;
+};
+
+}  // namespace
+
+std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file) {
+    return std::make_unique<SummaryCsv>(file);
+}
+
+}  // namespace quoinry

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/staged_output.h"
+#include "design/design_run.h"
+#include "project/project.h"
+
+namespace quoinry {
+
+// What became of a position.
+enum class PositionVerdict { Passed, Failed, Error };
+
+// A column of the summary: its key (summary.csv's header), the caption and unit of the
+// spreadsheet's header.
+struct SummaryColumn {
+    std::string_view key;
+    std::string_view caption;
+    std::string_view unit;
+};
+std::span<const SummaryColumn> SummaryColumns();
+
+// One position's line of the summary: a cell per column, numbers as the reports print them,
+// verdicts 1/0, empty where a step did not run; `failing` marks the cells that fail a check.
+struct SummaryRow {
+    std::vector<std::string> cells;
+    std::vector<bool> failing;
+    PositionVerdict verdict = PositionVerdict::Error;
+    std::string error;  // the error cell: which row and column, and what is wrong
+};
+
+// Who a position is: its name, report folder and place in the schedule.
+struct PositionLabel {
+    std::string name;
+    std::string folder;
+    std::string place;
+};
+
+// The line of a position that ran (possibly into an error); `sources` names the schedule column
+// of each input (see SourceItem) for the error text.
+SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
+                        const DesignRunResult& result, const std::vector<std::string>& sources);
+// The line of a position that could not run.
+SummaryRow SummarizeError(const PositionLabel& label, const std::string& error);
+
+// Where summary lines go, in schedule order.
+class SummarySink {
+  public:
+    virtual ~SummarySink() = default;
+    virtual void Add(const SummaryRow& row) = 0;
+    // Makes the file whole under its name; throws BatchError. Without Commit the file is never
+    // there (nor half of it).
+    virtual void Commit() = 0;
+};
+
+// summary.csv: UTF-8 with a byte order mark (so that Excel reads it as UTF-8), CR LF.
+std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file);
+// The same as a formatted workbook: frozen header with units, failing cells red.
+std::unique_ptr<SummarySink> NewSummaryXlsx(const std::filesystem::path& file,
+                                            const ProjectInfo& info);
+
+// One CSV line of cells (quoted where needed), ending in CR LF.
+std::string CsvLine(const std::vector<std::string>& cells);
+
+}  // namespace quoinry

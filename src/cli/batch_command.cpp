@@ -1,0 +1,322 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <thread>
+
+#include "batch/batch_error.h"
+#include "batch/batch_run.h"
+#include "batch/position_source.h"
+#include "cli/commands.h"
+#include "design/design_file.h"
+#include "platform/executable_path.h"
+#include "platform/plugin.h"
+#include "project/project_file.h"
+#include "project/table_reader.h"
+
+namespace quoinry::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kUsage =
+    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--jobs N]";
+
+constexpr std::string_view kHelp =
+    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--jobs N]\n"
+    "\n"
+    "Computes every window position of a building as `quoinry run` computes one: for each\n"
+    "position DIR/NAME/wind.txt, glass.txt and (with a member) gj.txt, where NAME is the\n"
+    "position's name made safe for a file name (duplicates numbered), and DIR/summary.csv with\n"
+    "one line per position in schedule order (UTF-8 with a byte order mark):\n"
+    "name,wk,w,glass_ok,member_ok,ok,error and further figures.\n"
+    "\n"
+    "SCHEDULE is a project file (saved by the 工程 window), or a .csv or .xlsx table with one\n"
+    "position per row. Its first row names the columns by design-file key (glass.te3, gj.co2,\n"
+    "glass.edition, name) or by the windows' labels with or without unit (计算处标高,\n"
+    "计算处标高(m)). A column left out, or a blank cell, takes the value of --base DESIGN (a\n"
+    "design file). A row that names a library profile (型材系列 and 型材编号) without section\n"
+    "values takes them from the profile library. CSV may be UTF-8 (with or without byte order\n"
+    "mark) or GBK; of a workbook the first sheet is read.\n"
+    "\n"
+    "--xlsx FILE  also writes the summary as a formatted workbook (failing cells red)\n"
+    "--jobs N     positions computed at once (default: the number of processors); the outputs\n"
+    "             are the same for any N\n"
+    "\n"
+    "Progress goes to standard error when it is a terminal; the last line on standard output\n"
+    "is \"N 个计算位置: P 个满足, F 个不满足, E 个出错\". A row that cannot be computed is\n"
+    "named with its row and column on standard error and in the error column; the others still\n"
+    "run. Exit status 0 when every position was computed (whatever its verdicts), 1 when any\n"
+    "had an error, 2 for bad usage or a schedule that cannot be read at all. Ctrl+C stops the\n"
+    "batch without writing a summary.\n";
+
+// Row errors shown on standard error before the rest are left to the summary.
+constexpr int kShownErrors = 20;
+
+struct BatchArguments {
+    fs::path schedule;
+    fs::path out;
+    std::optional<fs::path> base;
+    std::optional<fs::path> xlsx;
+    int jobs = 0;
+};
+
+std::optional<int> ParseJobs(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int jobs = std::stoi(text);
+    if (jobs < 1 || jobs > 256)
+        return std::nullopt;
+    return jobs;
+}
+
+std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& args) {
+    BatchArguments parsed;
+    bool have_schedule = false;
+    bool have_out = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool takes_value =
+            arg == "--out" || arg == "--base" || arg == "--xlsx" || arg == "--jobs";
+        if (takes_value) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                std::cerr << "quoinry batch: " << arg << " needs a value\n";
+                return std::nullopt;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--out") {
+                parsed.out = value;
+                have_out = true;
+            } else if (arg == "--base") {
+                parsed.base = value;
+            } else if (arg == "--xlsx") {
+                parsed.xlsx = value;
+            } else if (const std::optional<int> jobs = ParseJobs(value)) {
+                parsed.jobs = *jobs;
+            } else {
+                std::cerr << "quoinry batch: --jobs wants a whole number from 1 to 256, not '"
+                          << value << "'\n";
+                return std::nullopt;
+            }
+        } else if (arg == "--docx") {
+            // Part of the command's contract, but the document of a project is not made yet.
+            std::cerr << "quoinry batch: --docx (one document for the whole project) is not "
+                         "available in this version; leave it out, or make one document per "
+                         "position with quoinry document OUT/NAME --docx FILE\n";
+            return std::nullopt;
+        } else if (arg.starts_with("-") && arg != "-") {
+            std::cerr << "quoinry batch: unknown option '" << arg << "'\n";
+            return std::nullopt;
+        } else if (!have_schedule) {
+            parsed.schedule = arg;
+            have_schedule = true;
+        } else {
+            std::cerr << "quoinry batch: more than one schedule\n";
+            return std::nullopt;
+        }
+    }
+    if (!have_schedule) {
+        std::cerr << "quoinry batch: no schedule given\n";
+        return std::nullopt;
+    }
+    if (!have_out) {
+        std::cerr << "quoinry batch: --out DIR is missing\n";
+        return std::nullopt;
+    }
+    if (parsed.base && ScheduleKindOf(parsed.schedule) == ScheduleKind::Project) {
+        std::cerr << "quoinry batch: --base is for .csv and .xlsx schedules; the positions of a "
+                     "project file are whole designs\n";
+        return std::nullopt;
+    }
+    if (parsed.jobs == 0)
+        parsed.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return parsed;
+}
+
+// The database's profile library, loaded with the Qt module only when a row needs it.
+class ModuleProfileLibrary : public ProfileLibrary {
+  public:
+    LibraryLookup Find(const std::string& series, const std::string& number) override {
+        if (!tried_) {
+            tried_ = true;
+            std::string error;
+            const auto module = platform::ExecutablePath().parent_path() / "libquoinry_qt.so";
+            using Factory = ProfileLibrary* (*)();
+            auto factory = reinterpret_cast<Factory>(
+                platform::LoadModuleFunction(module, "QuoinryNewProfileLibrary", error));
+            if (factory == nullptr)
+                error_ = "无法载入数据库模块: " + error;
+            else
+                library_.reset(factory());
+        }
+        if (!library_)
+            return {std::nullopt, error_};
+        return library_->Find(series, number);
+    }
+
+  private:
+    bool tried_ = false;
+    std::string error_;
+    std::unique_ptr<ProfileLibrary> library_;
+};
+
+std::atomic<bool> g_stop{false};
+volatile sig_atomic_t g_signal = 0;
+
+extern "C" void OnStopSignal(int signal) {
+    g_signal = signal;
+    g_stop.store(true);
+}
+
+// Ctrl+C and SIGTERM stop the batch cleanly once; a second one ends it at once.
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+class ConsoleObserver : public BatchObserver {
+  public:
+    ConsoleObserver(bool progress, std::optional<int> total)
+        : progress_(progress), total_(total), start_(Clock::now()) {}
+
+    void Warning(const std::string& text) override {
+        ClearProgress();
+        std::cerr << text << '\n';
+    }
+
+    void Done(int done, const SummaryRow& row) override {
+        if (row.verdict == PositionVerdict::Error) {
+            if (++errors_ <= kShownErrors) {
+                ClearProgress();
+                std::cerr << "错误: " << (row.cells[0].empty() ? "" : row.cells[0] + ": ")
+                          << row.error << '\n';
+            } else if (errors_ == kShownErrors + 1) {
+                ClearProgress();
+                std::cerr << "更多出错的位置见 " << kSummaryFile << " 的 error 列\n";
+            }
+        }
+        if (progress_)
+            ShowProgress(done);
+    }
+
+    void Finish() { ClearProgress(); }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    void ShowProgress(int done) {
+        const auto now = Clock::now();
+        if (now - last_ < std::chrono::milliseconds(200) && (!total_ || done != *total_))
+            return;
+        last_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        const double rate = seconds > 0 ? done / seconds : 0;
+        char line[160];
+        if (total_ && *total_ > 0) {
+            const double left = rate > 0 ? (*total_ - done) / rate : 0;
+            std::snprintf(line, sizeof line, "\r已计算 %d/%d 个位置  %.0f 个/秒  约剩 %.0f 秒 ",
+                          done, *total_, rate, left);
+        } else {
+            std::snprintf(line, sizeof line, "\r已计算 %d 个位置  %.0f 个/秒 ", done, rate);
+        }
+        std::cerr << line << std::flush;
+        shown_ = true;
+    }
+
+    void ClearProgress() {
+        if (shown_) {
+            std::cerr << "\r\033[K" << std::flush;
+            shown_ = false;
+        }
+    }
+
+    bool progress_;
+    std::optional<int> total_;
+    Clock::time_point start_;
+    Clock::time_point last_{};
+    bool shown_ = false;
+    int errors_ = 0;
+};
+
+}  // namespace
+
+int BatchCommand(const std::vector<std::string>& args) {
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kHelp;
+            return 0;
+        }
+    }
+    const std::optional<BatchArguments> arguments = ParseArguments(args);
+    if (!arguments) {
+        std::cerr << kUsage << "  (quoinry batch --help)\n";
+        return 2;
+    }
+    std::optional<Design> base;
+    if (arguments->base) {
+        try {
+            DesignFileReading reading = ReadDesignFile(*arguments->base);
+            for (const std::string& warning : reading.warnings) std::cerr << warning << '\n';
+            base = std::move(reading.design);
+        } catch (const DesignFileError& error) {
+            std::cerr << error.what() << '\n';
+            return 2;
+        }
+    }
+    const bool progress = ::isatty(STDERR_FILENO) != 0;
+    ModuleProfileLibrary library;
+    std::unique_ptr<PositionSource> source;
+    std::optional<int> total;
+    try {
+        if (progress)
+            total = CountPositions(arguments->schedule);
+        const std::string base_label =
+            arguments->base ? "基础设计 " + arguments->base->filename().string() : std::string();
+        source = OpenPositionSource(arguments->schedule, base, base_label, &library);
+    } catch (const std::runtime_error& error) {  // ScheduleError, ProjectFileError
+        std::cerr << error.what() << '\n';
+        return 2;
+    }
+    BatchOptions options{arguments->out, arguments->xlsx, arguments->jobs};
+    ConsoleObserver observer(progress, total);
+    CatchStopSignals();
+    BatchOutcome outcome;
+    try {
+        outcome = RunBatch(*source, options, observer, g_stop);
+    } catch (const ScheduleError& error) {
+        observer.Finish();
+        std::cerr << error.what() << '\n';
+        return 2;
+    } catch (const BatchError& error) {
+        observer.Finish();
+        std::cerr << "quoinry batch: " << error.what() << '\n';
+        return 1;
+    }
+    observer.Finish();
+    if (outcome.interrupted) {
+        std::cerr << "已中断: 已算完 " << outcome.counts.positions << " 个位置,没有写出汇总表\n";
+        const int signal = g_signal != 0 ? static_cast<int>(g_signal) : SIGINT;
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return 1;
+    }
+    if (!outcome.broken_off.empty())
+        std::cerr << "错误: " << outcome.broken_off << '\n';
+    const BatchCounts& counts = outcome.counts;
+    std::cout << counts.positions << " 个计算位置: " << counts.passed << " 个满足, "
+              << counts.failed << " 个不满足, " << counts.errors << " 个出错" << std::endl;
+    return counts.errors > 0 || !outcome.broken_off.empty() ? 1 : 0;
+}
+
+}  // namespace quoinry::cli

@@ -1,0 +1,60 @@
+#include "project/project.h"
+
+#include "design/input_fields.h"
+#include "edition/code_edition.h"
+
+namespace quoinry {
+namespace {
+
+struct SiteKey {
+    std::string_view key;  // in [glass]
+    std::string ProjectInfo::*value;
+};
+
+constexpr SiteKey kSiteKeys[] = {
+    {"co1", &ProjectInfo::region},
+    {"co2", &ProjectInfo::city},
+    {"te1", &ProjectInfo::w0},
+    {"co3", &ProjectInfo::terrain},
+};
+
+}  // namespace
+
+bool IsKnownEdition(std::string_view edition) {
+    for (std::string_view known : kEditions) {
+        if (known == edition)
+            return true;
+    }
+    return false;
+}
+
+bool IsComputedEdition(std::string_view edition) {
+    return FindCodeEdition(edition) != nullptr;
+}
+
+std::string_view EditionOf(const Position& position, const ProjectInfo& info) {
+    return position.edition.empty() ? std::string_view(info.edition)
+                                    : std::string_view(position.edition);
+}
+
+void ApplySite(Design& design, const ProjectInfo& info) {
+    for (const SiteKey& site : kSiteKeys) {
+        const std::string& value = info.*site.value;
+        if (!value.empty())
+            SetFieldText(design, *FindInputField("glass", site.key), value);
+    }
+}
+
+std::vector<std::string> SiteDifferences(const Design& design, const ProjectInfo& info) {
+    std::vector<std::string> differences;
+    for (const SiteKey& site : kSiteKeys) {
+        const InputField& field = *FindInputField("glass", site.key);
+        const std::string& value = info.*site.value;
+        const std::string own = FieldText(design, field);
+        if (!value.empty() && own != value)
+            differences.push_back(FieldCaption(field) + " “" + own + "”,工程为“" + value + "”");
+    }
+    return differences;
+}
+
+}  // namespace quoinry

@@ -1,0 +1,425 @@
+#include "project/schedule.h"
+
+#include <array>
+#include <string_view>
+
+#include "common/text.h"
+
+namespace quoinry {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Kind = ScheduleColumn::Kind;
+
+constexpr std::string_view kNameHeaders[] = {"name",     "design.name", "名称",    "编号",
+                                             "门窗编号", "位置",        "设计名称"};
+constexpr std::string_view kEditionHeaders[] = {"glass.edition", "edition", "规范版本"};
+// The member form that takes no member: the position has no member check.
+constexpr std::string_view kNoMember = "无";
+constexpr std::string_view kHorizontalForm = "横向杆件";
+// Library lookups kept for the rest of the run; beyond this, the same profile is looked up again.
+constexpr std::size_t kMaxRemembered = 4096;
+
+bool IsOneOf(std::string_view text, std::span<const std::string_view> names) {
+    for (std::string_view name : names) {
+        if (text == name)
+            return true;
+    }
+    return false;
+}
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+}
+
+// A header or unit as typed: no blanks around, full-width brackets and superscript powers as
+// the program writes them, ASCII letters in lower case.
+std::string Normalized(std::string_view text) {
+    std::string out(TrimBlanks(text));
+    ReplaceAll(out, "\u3000", "");
+    ReplaceAll(out, "（", "(");
+    ReplaceAll(out, "）", ")");
+    ReplaceAll(out, "²", "^2");
+    ReplaceAll(out, "³", "^3");
+    ReplaceAll(out, "⁴", "^4");
+    return AsciiLower(TrimBlanks(out));
+}
+
+std::string ColumnName(std::size_t index, std::string_view header) {
+    return ColumnLetters(index) + "列“" + std::string(header) + "”";
+}
+
+// "计算处标高(m)" → label "计算处标高", unit "m"; a text without brackets is all label.
+std::pair<std::string, std::optional<std::string>> SplitUnit(const std::string& text) {
+    if (text.ends_with(")")) {
+        const std::size_t open = text.rfind('(');
+        if (open != std::string::npos && open > 0)
+            return {text.substr(0, open), text.substr(open + 1, text.size() - open - 2)};
+    }
+    return {text, std::nullopt};
+}
+
+// The labels and units of the inputs as Normalized() makes a header, made once.
+struct NormalizedField {
+    const InputField* field;
+    std::string label;
+    std::string horizontal;
+    std::string unit;
+};
+
+const std::vector<NormalizedField>& NormalizedFields() {
+    static const std::vector<NormalizedField> fields = [] {
+        std::vector<NormalizedField> all;
+        for (const InputField& field : InputFields()) {
+            all.push_back({&field, Normalized(field.label), Normalized(field.horizontal_label),
+                           Normalized(field.unit)});
+        }
+        return all;
+    }();
+    return fields;
+}
+
+struct Match {
+    ScheduleColumn column;
+    std::optional<std::string> wrong_unit;  // the label fits, the unit does not
+};
+
+std::optional<Match> MatchHeader(std::string_view header, std::size_t index) {
+    const std::string text = Normalized(header);
+    Match match;
+    match.column.index = index;
+    match.column.header = std::string(TrimBlanks(header));
+    if (IsOneOf(text, kNameHeaders)) {
+        match.column.kind = Kind::Name;
+        return match;
+    }
+    if (IsOneOf(text, kEditionHeaders)) {
+        match.column.kind = Kind::Edition;
+        return match;
+    }
+    const std::size_t dot = text.find('.');
+    if (dot != std::string::npos) {
+        if (const InputField* field = FindInputField(text.substr(0, dot), text.substr(dot + 1))) {
+            match.column.field = field;
+            return match;
+        }
+    }
+    const auto [label, unit] = SplitUnit(text);
+    for (const NormalizedField& normalized : NormalizedFields()) {
+        const InputField& field = *normalized.field;
+        const bool vertical = normalized.label == label;
+        const bool horizontal = !field.horizontal_label.empty() && normalized.horizontal == label;
+        if (!vertical && !horizontal)
+            continue;
+        if (unit && normalized.unit != *unit)
+            match.wrong_unit = std::string(field.unit);
+        if (field.horizontal_label.empty()) {
+            match.column.field = &field;
+            return match;
+        }
+        // A member label: the one input that has it for each member form.
+        match.column.kind = Kind::Geometry;
+        if (vertical)
+            match.column.field = &field;
+        if (horizontal)
+            match.column.horizontal = &field;
+    }
+    if (match.column.kind == Kind::Geometry)
+        return match;
+    return std::nullopt;
+}
+
+// The input a column gives for a member form; nullptr when the label has none for it.
+const InputField* TargetOf(const ScheduleColumn& column, bool horizontal) {
+    if (column.kind == Kind::Geometry)
+        return horizontal ? column.horizontal : column.field;
+    return column.field;
+}
+
+[[noreturn]] void Refuse(const fs::path& file, const std::string& problem) {
+    throw ScheduleError("计划表 " + file.string() + " 第1行(表头): " + problem);
+}
+
+void CheckTargetsOnce(const ScheduleHeader& header, const fs::path& file) {
+    for (bool horizontal : {false, true}) {
+        std::map<const void*, const ScheduleColumn*> seen;
+        for (const ScheduleColumn& column : header.columns) {
+            const void* target = column.kind == Kind::Name ? static_cast<const void*>(&kNameHeaders)
+                                 : column.kind == Kind::Edition
+                                     ? static_cast<const void*>(&kEditionHeaders)
+                                     : TargetOf(column, horizontal);
+            if (target == nullptr)
+                continue;
+            const auto [at, inserted] = seen.try_emplace(target, &column);
+            if (!inserted) {
+                Refuse(file, ColumnName(at->second->index, at->second->header) + "和" +
+                                 ColumnName(column.index, column.header) +
+                                 "是同一项输入,请删去一列");
+            }
+        }
+    }
+}
+
+// The texts an option column takes for "True" and "False".
+std::optional<std::string> OptionText(const std::string& text) {
+    const std::string lower = AsciiLower(text);
+    if (lower == "true" || lower == "1" || text == "是")
+        return "True";
+    if (lower == "false" || lower == "0" || text == "否")
+        return "False";
+    return std::nullopt;
+}
+
+std::string RowPlace(int row) {
+    return "第" + std::to_string(row) + "行";
+}
+
+}  // namespace
+
+std::size_t FieldIndex(const InputField& field) {
+    return static_cast<std::size_t>(&field - InputFields().data());
+}
+
+ScheduleHeader ReadScheduleHeader(const TableRow& row, const fs::path& file) {
+    ScheduleHeader header;
+    header.width = row.cells.size();
+    for (std::size_t i = 0; i < row.cells.size(); ++i) {
+        if (TrimBlanks(row.cells[i]).empty())
+            continue;
+        std::optional<Match> match = MatchHeader(row.cells[i], i);
+        if (!match) {
+            header.unknown.push_back(ColumnName(i, TrimBlanks(row.cells[i])));
+            continue;
+        }
+        if (match->wrong_unit) {
+            Refuse(file, ColumnName(i, match->column.header) + "的单位应为 " + *match->wrong_unit +
+                             ",请换算后写成“" + SplitUnit(match->column.header).first + "(" +
+                             *match->wrong_unit + ")”");
+        }
+        header.columns.push_back(std::move(match->column));
+    }
+    if (header.columns.empty()) {
+        Refuse(file,
+               "没有一列是本程序认识的输入;列名应为设计文件的键(glass.te3)或窗口上的名称"
+               "(计算处标高)");
+    }
+    bool keyed_geometry = false;
+    bool labelled_geometry = false;
+    for (const ScheduleColumn& column : header.columns) {
+        labelled_geometry = labelled_geometry || column.kind == Kind::Geometry;
+        keyed_geometry = keyed_geometry ||
+                         (column.kind == Kind::Field && !column.field->horizontal_label.empty());
+    }
+    if (keyed_geometry && labelled_geometry) {
+        Refuse(file,
+               "受荷单元的尺寸请都用键名(gj.te2…gj.te4)或都用窗口上的名称,"
+               "两种混用时同一个值可能写了两次");
+    }
+    CheckTargetsOnce(header, file);
+    return header;
+}
+
+ScheduleRows::ScheduleRows(ScheduleHeader header, Design base, std::string base_edition,
+                           std::string base_label, ProfileLibrary* library, bool strict_width)
+    : header_(std::move(header)),
+      base_(std::move(base)),
+      base_edition_(std::move(base_edition)),
+      base_label_(std::move(base_label)),
+      library_(library),
+      strict_width_(strict_width) {}
+
+std::vector<std::string> ScheduleRows::MissingInputs() const {
+    std::vector<bool> given(InputFields().size(), false);
+    for (const ScheduleColumn& column : header_.columns) {
+        for (const InputField* field : {column.field, column.horizontal}) {
+            if (field != nullptr)
+                given[FieldIndex(*field)] = true;
+        }
+    }
+    std::vector<std::string> missing;
+    for (const InputField& field : InputFields()) {
+        if (field.kind != FieldKind::Text || given[FieldIndex(field)])
+            continue;
+        if (field.section == "gj" && !base_.member)
+            continue;
+        if (FieldText(base_, field).empty() && field.rule != FieldRule::Any)
+            missing.push_back(FieldCaption(field));
+    }
+    return missing;
+}
+
+std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
+    bool blank = true;
+    for (const std::string& cell : row.cells) blank = blank && TrimBlanks(cell).empty();
+    if (blank)
+        return std::nullopt;
+    ScheduleRow result;
+    result.sources.assign(InputFields().size(), base_label_.empty()
+                                                    ? std::string("表中没有这一列")
+                                                    : "表中没有这一列,取自" + base_label_);
+    const std::string place = RowPlace(row.number);
+    auto fail = [&](const std::string& problem) {
+        result.error = place + " " + problem;
+        return result;
+    };
+    for (std::size_t i = header_.width; i < row.cells.size(); ++i) {
+        if (!TrimBlanks(row.cells[i]).empty()) {
+            return fail(ColumnLetters(i) + "列: 表头只有" + std::to_string(header_.width) +
+                        "列,这一行多出了值“" + std::string(TrimBlanks(row.cells[i])) + "”");
+        }
+    }
+    if (strict_width_ && row.cells.size() < header_.width) {
+        return fail("只有" + std::to_string(row.cells.size()) + "个值,表头有" +
+                    std::to_string(header_.width) + "列;缺少的值请留空而不要删去逗号");
+    }
+    auto cell = [&](const ScheduleColumn& column) -> std::string {
+        return column.index < row.cells.size() ? std::string(TrimBlanks(row.cells[column.index]))
+                                               : std::string();
+    };
+    Design design = base_;
+    std::string edition = base_edition_;
+    bool horizontal = base_.member && base_.member->form == kHorizontalForm;
+    bool no_member = false;
+    for (const ScheduleColumn& column : header_.columns) {
+        const std::string text = cell(column);
+        if (text.empty())
+            continue;
+        if (column.kind == Kind::Name) {
+            design.info.name = text;
+            result.name = text;
+        } else if (column.kind == Kind::Edition) {
+            if (!IsKnownEdition(text)) {
+                return fail(ColumnName(column.index, column.header) +
+                            ": 规范版本应为 2001 或 2012,这里是“" + text + "”");
+            }
+            edition = text;
+        } else if (column.kind == Kind::Field && column.field->section == "gj" &&
+                   column.field->key == "co1") {
+            no_member = text == kNoMember;
+            horizontal = text == kHorizontalForm;
+        }
+    }
+    std::vector<bool> given(InputFields().size(), false);
+    for (const ScheduleColumn& column : header_.columns) {
+        const std::string text = cell(column);
+        if (column.kind == Kind::Name || column.kind == Kind::Edition)
+            continue;
+        if (text.empty()) {
+            if (const InputField* target = TargetOf(column, horizontal)) {
+                result.sources[FieldIndex(*target)] =
+                    ColumnName(column.index, column.header) + "为空" +
+                    (base_label_.empty() ? std::string() : ",取自" + base_label_);
+            }
+            continue;
+        }
+        if (no_member) {
+            const InputField* target = TargetOf(column, horizontal);
+            if (column.kind == Kind::Geometry ||
+                (target->section == "gj" && target->key != "co1")) {
+                return fail(ColumnName(column.index, column.header) +
+                            ": 杆件形式为“无”,这一行不应有杆件的值");
+            }
+            if (target->section == "gj")
+                continue;
+        }
+        if (auto problem = SetCell(result, design, column, text, horizontal))
+            return fail(*problem);
+        given[FieldIndex(*TargetOf(column, horizontal))] = true;
+    }
+    if (no_member) {
+        design.member.reset();
+        design.picture.clear();
+    } else if (auto problem = UseLibrary(result, design, given)) {
+        return fail(*problem);
+    }
+    result.position = Position{std::move(design), std::move(edition)};
+    return result;
+}
+
+std::optional<std::string> ScheduleRows::SetCell(ScheduleRow& result, Design& design,
+                                                 const ScheduleColumn& column,
+                                                 const std::string& text, bool horizontal) {
+    const InputField* field = TargetOf(column, horizontal);
+    if (field == nullptr) {
+        return ColumnName(column.index, column.header) + ": 这一项只用于" +
+               (horizontal ? "竖向杆件" : "横向杆件") + ",这一行是" +
+               (horizontal ? "横向杆件" : "竖向杆件");
+    }
+    std::string value = text;
+    if (field->kind != FieldKind::Text) {
+        const std::optional<std::string> option = OptionText(text);
+        if (!option) {
+            return ColumnName(column.index, column.header) +
+                   ": 应为 True 或 False(是/否、1/0),这里是“" + text + "”";
+        }
+        value = *option;
+    }
+    SetFieldText(design, *field, value);
+    result.sources[FieldIndex(*field)] = ColumnName(column.index, column.header);
+    return std::nullopt;
+}
+
+LibraryLookup ScheduleRows::Find(const std::string& series, const std::string& number) {
+    const auto key = std::pair(series, number);
+    if (const auto found = found_.find(key); found != found_.end())
+        return found->second;
+    LibraryLookup lookup = library_->Find(series, number);
+    if (found_.size() < kMaxRemembered)
+        found_.emplace(key, lookup);
+    return lookup;
+}
+
+std::optional<std::string> ScheduleRows::UseLibrary(ScheduleRow& result, Design& design,
+                                                    const std::vector<bool>& given) {
+    const InputField& series_field = *FindInputField("gj", "co2");
+    const InputField& number_field = *FindInputField("gj", "co3");
+    const bool names_profile = given[FieldIndex(series_field)] || given[FieldIndex(number_field)];
+    if (!names_profile || !design.member)
+        return std::nullopt;
+    const MemberInput& member = *design.member;
+    const bool same_as_base = base_.member && base_.member->series == member.series &&
+                              base_.member->number == member.number &&
+                              base_.member->section_drawing.empty();
+    std::array<bool, kLibraryProfileFieldCount> fill{};
+    bool any = false;
+    for (std::size_t i = 0; i < kLibraryProfileFieldCount; ++i) {
+        fill[i] = !given[FieldIndex(*FindInputField("gj", LibraryProfileFields()[i].key))];
+        any = any || fill[i];
+    }
+    // The columns that name the profile: those the row gave.
+    std::string where;
+    for (const InputField* field : {&series_field, &number_field}) {
+        if (given[FieldIndex(*field)])
+            where += (where.empty() ? "" : "、") + result.sources[FieldIndex(*field)];
+    }
+    if (!any) {
+        // The row gives every value; the base design's picture shows another profile.
+        design.member->section_drawing.clear();
+        if (!same_as_base)
+            design.picture.clear();
+        return std::nullopt;
+    }
+    const std::string name = member.series + " " + member.number;
+    if (library_ == nullptr)
+        return where + ": 没有型材库,无法取型材 " + name + " 的截面值;请在表中给出截面值";
+    const LibraryLookup lookup = Find(member.series, member.number);
+    if (!lookup.error.empty())
+        return where + ": 无法从型材库取型材 " + name + " 的截面值: " + lookup.error;
+    if (!lookup.profile) {
+        return where + ": 型材库中没有型材 " + name + ";请检查型材系列和编号,或在表中给出截面值";
+    }
+    ApplyLibraryProfile(design, *lookup.profile, fill);
+    for (std::size_t i = 0; i < kLibraryProfileFieldCount; ++i) {
+        if (fill[i]) {
+            result.sources[FieldIndex(*FindInputField("gj", LibraryProfileFields()[i].key))] =
+                "型材库 " + name;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace quoinry

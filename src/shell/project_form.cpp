@@ -1,0 +1,618 @@
+#include "shell/project_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QVBoxLayout>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "batch/batch_error.h"
+#include "batch/batch_run.h"
+#include "batch/position_source.h"
+#include "common/program_dir.h"
+#include "db/database_profile_library.h"
+#include "member/member_check.h"
+#include "project/project_file.h"
+#include "shell/form_helpers.h"
+#include "shell/project_commands.h"
+
+namespace quoinry::shell {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kProjectFilter = QStringLiteral("工程文件 (*.qproj);;所有文件 (*)");
+const QString kScheduleFilter =
+    QStringLiteral("计划表 (*.csv *.xlsx);;工程文件 (*.qproj);;所有文件 (*)");
+const QString kSummaryFilter = QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)");
+const QColor kFailingText(0x9C, 0x00, 0x06);
+const QColor kFailingFill(0xFF, 0xC7, 0xCE);
+// Errors listed in a message before the rest are only counted.
+constexpr std::size_t kListedProblems = 15;
+
+enum Column {
+    kName,
+    kHeight,
+    kPane,
+    kGlass,
+    kMember,
+    kProfile,
+    kWk,
+    kGlassVerdict,
+    kMemberVerdict,
+    kVerdict,
+    kColumnCount
+};
+
+const char* const kCaptions[kColumnCount] = {
+    "名称", "标高(m)",   "玻璃分格(mm)", "玻璃",     "杆件",
+    "型材", "Wk(kN/m²)", "玻璃校核",     "杆件校核", "结论",
+};
+
+// The summary's cells that the table shows: wk, glass_ok, member_ok.
+constexpr std::size_t kSummaryWk = 1;
+constexpr std::size_t kSummaryGlassOk = 3;
+constexpr std::size_t kSummaryMemberOk = 4;
+
+QString VerdictText(const std::string& flag) {
+    if (flag.empty())
+        return QString();
+    return flag == "1" ? QStringLiteral("满足") : QStringLiteral("不满足");
+}
+
+QString GlassText(const Design& design) {
+    const GlassInput& glass = design.glass;
+    QString text = Q(glass.category) + QStringLiteral(" ") + Q(glass.outer_thickness);
+    if (glass.category == "中空玻璃" || glass.category == "夹层玻璃")
+        text += QStringLiteral("+") + Q(glass.inner_thickness);
+    return text;
+}
+
+// Collects the lines of a batch as they come, from the batch's thread.
+class Collector : public BatchObserver {
+  public:
+    void Done(int done, const SummaryRow& row) override {
+        std::lock_guard lock(mutex_);
+        rows_.push_back(row);
+        done_.store(done);
+    }
+    int done() const { return done_.load(); }
+    std::vector<SummaryRow> TakeRows() {
+        std::lock_guard lock(mutex_);
+        return std::move(rows_);
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<SummaryRow> rows_;
+    std::atomic<int> done_{0};
+};
+
+}  // namespace
+
+ProjectForm::ProjectForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_(host) {
+    setObjectName(QStringLiteral("projectForm"));
+    setWindowTitle(QStringLiteral("工程"));
+    BuildControls();
+    connect(&undo_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    document_.Replace(Project{}, std::nullopt);
+}
+
+ProjectForm::~ProjectForm() {
+    if (editing_)
+        host_.Model().DetachFromPosition();
+}
+
+QPushButton* ProjectForm::AddButton(QLayout* row, const char* name, const QString& caption,
+                                    std::function<void()> action) {
+    QPushButton* button = NewButton(this, name, caption);
+    row->addWidget(button);
+    if (action)
+        connect(button, &QPushButton::clicked, this, std::move(action));
+    buttons_[name] = button;
+    return button;
+}
+
+void ProjectForm::BuildControls() {
+    auto* file_row = new QHBoxLayout;
+    AddButton(file_row, "ProjectNew", QStringLiteral("新建工程"), [this] { NewProject(); });
+    AddButton(file_row, "ProjectOpen", QStringLiteral("打开…"), [this] {
+        if (!MaySetProjectAside())
+            return;
+        const QString file =
+            host_.Services().FileToOpen(this, QStringLiteral("打开工程"), kProjectFilter);
+        if (!file.isEmpty())
+            OpenProjectFile(fs::path(S(file)));
+    });
+    AddButton(file_row, "ProjectSave", QStringLiteral("保存"), {});
+    AddButton(file_row, "ProjectSaveAs", QStringLiteral("另存为…"), {});
+    AddButton(file_row, "ProjectInfo", QStringLiteral("工程信息…"), [this] { EditInfo(); });
+    file_row->addStretch();
+    AddButton(file_row, "ProjectUndo", QStringLiteral("撤销"), {});
+    AddButton(file_row, "ProjectRedo", QStringLiteral("重做"), {});
+
+    auto* list_row = new QHBoxLayout;
+    AddButton(list_row, "PositionAdd", QStringLiteral("添加当前设计"), [this] { AddOpenDesign(); });
+    AddButton(list_row, "PositionDuplicate", QStringLiteral("复制"),
+              [this] { DuplicatePosition(); });
+    AddButton(list_row, "PositionDelete", QStringLiteral("删除"), [this] { DeletePosition(); });
+    AddButton(list_row, "PositionUp", QStringLiteral("上移"), [this] { MoveUp(); });
+    AddButton(list_row, "PositionDown", QStringLiteral("下移"), [this] { MoveDown(); });
+    AddButton(list_row, "ScheduleImport", QStringLiteral("导入计划表…"), {});
+    list_row->addStretch();
+    AddButton(list_row, "PositionEdit", QStringLiteral("编辑"), [this] { EditPosition(); });
+    AddButton(list_row, "ComputeAll", QStringLiteral("全部计算"), {});
+    AddButton(list_row, "SummaryExport", QStringLiteral("导出汇总…"), {});
+
+    connect(buttons_["ProjectSave"], &QPushButton::clicked, this, [this] { SaveProject(); });
+    connect(buttons_["ProjectSaveAs"], &QPushButton::clicked, this, [this] { SaveProjectAs(); });
+    connect(buttons_["ProjectUndo"], &QPushButton::clicked, &undo_, &QUndoStack::undo);
+    connect(buttons_["ProjectRedo"], &QPushButton::clicked, &undo_, &QUndoStack::redo);
+    connect(&undo_, &QUndoStack::canUndoChanged, buttons_["ProjectUndo"], &QWidget::setEnabled);
+    connect(&undo_, &QUndoStack::canRedoChanged, buttons_["ProjectRedo"], &QWidget::setEnabled);
+    buttons_["ProjectUndo"]->setEnabled(false);
+    buttons_["ProjectRedo"]->setEnabled(false);
+    connect(buttons_["ScheduleImport"], &QPushButton::clicked, this, [this] {
+        const QString file =
+            host_.Services().FileToOpen(this, QStringLiteral("导入计划表"), kScheduleFilter);
+        if (!file.isEmpty())
+            ImportSchedule(fs::path(S(file)));
+    });
+    connect(buttons_["ComputeAll"], &QPushButton::clicked, this, [this] { ComputeAll(); });
+    connect(buttons_["SummaryExport"], &QPushButton::clicked, this, [this] {
+        const fs::path folder =
+            document_.file() ? document_.file()->parent_path() : TempDirectory();
+        const QString file =
+            host_.Services().FileToSave(this, QStringLiteral("导出汇总"), kSummaryFilter,
+                                        Q((folder / (document_.Title() + "-汇总.xlsx")).string()));
+        if (!file.isEmpty())
+            ExportSummary(fs::path(S(file)));
+    });
+
+    header_ = NewLabel(this, "ProjectHeader", QString());
+    table_ = new QTableWidget(0, kColumnCount, this);
+    table_->setObjectName(QStringLiteral("PositionTable"));
+    QStringList captions;
+    for (const char* caption : kCaptions) captions << QString::fromUtf8(caption);
+    table_->setHorizontalHeaderLabels(captions);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->verticalHeader()->setDefaultSectionSize(24);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { EditPosition(); });
+    status_ = NewLabel(this, "ProjectStatus", QString());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(file_row);
+    layout->addWidget(header_);
+    layout->addLayout(list_row);
+    layout->addWidget(table_, 1);
+    layout->addWidget(status_);
+    resize(1060, 560);
+}
+
+void ProjectForm::Load() {
+    ShowList();
+}
+
+void ProjectForm::Push(QUndoCommand* command) {
+    undo_.push(command);
+}
+
+void ProjectForm::ListChanged() {
+    ShowList();
+}
+
+void ProjectForm::ShowTitle() {
+    const QString title = QStringLiteral("工程 - ") + Q(document_.Title()) +
+                          (document_.IsModified() ? QStringLiteral("*") : QString());
+    setWindowTitle(title);
+    if (parentWidget() != nullptr)
+        parentWidget()->setWindowTitle(title);
+}
+
+void ProjectForm::ShowList() {
+    const ProjectInfo& info = document_.project().info;
+    header_->setText(QStringLiteral("工程:%1    地区:%2 %3    基本风压:%4 Pa    地面类型:%5    "
+                                    "规范:GB50009-%6    设计:%7  校核:%8  审核:%9")
+                         .arg(Q(info.name), Q(info.region), Q(info.city), Q(info.w0),
+                              Q(info.terrain), Q(info.edition), Q(info.designer), Q(info.checker),
+                              Q(info.approver)));
+    table_->setRowCount(static_cast<int>(document_.size()));
+    for (std::size_t i = 0; i < document_.size(); ++i) ShowRow(static_cast<int>(i));
+    table_->resizeColumnsToContents();
+    ShowStatus();
+    ShowTitle();
+}
+
+void ProjectForm::ShowRow(int row) {
+    const std::size_t index = static_cast<std::size_t>(row);
+    const Design& design = document_.position(index).design;
+    const std::optional<SummaryRow>& result = document_.result(index);
+    QString cells[kColumnCount];
+    cells[kName] = Q(design.info.name);
+    cells[kHeight] = Q(design.wind.height);
+    cells[kPane] = Q(design.glass.width) + QStringLiteral("×") + Q(design.glass.height);
+    cells[kGlass] = GlassText(design);
+    cells[kMember] = design.member ? Q(design.member->form) : QStringLiteral("无");
+    cells[kProfile] = design.member ? Q(ProfileName(*design.member)) : QString();
+    bool failing = false;
+    if (!result) {
+        cells[kVerdict] = QStringLiteral("未计算");
+    } else {
+        cells[kWk] = Q(result->cells[kSummaryWk]);
+        cells[kGlassVerdict] = VerdictText(result->cells[kSummaryGlassOk]);
+        cells[kMemberVerdict] = VerdictText(result->cells[kSummaryMemberOk]);
+        switch (result->verdict) {
+            case PositionVerdict::Passed:
+                cells[kVerdict] = QStringLiteral("满足");
+                break;
+            case PositionVerdict::Failed:
+                cells[kVerdict] = QStringLiteral("不满足");
+                failing = true;
+                break;
+            case PositionVerdict::Error:
+                cells[kVerdict] = QStringLiteral("出错:") + Q(result->error);
+                failing = true;
+                break;
+        }
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        if (failing) {
+            item->setForeground(kFailingText);
+            item->setBackground(kFailingFill);
+        }
+        if (column == kVerdict && result && result->verdict == PositionVerdict::Error)
+            item->setToolTip(Q(result->error));
+        table_->setItem(row, column, item);
+    }
+}
+
+void ProjectForm::ShowStatus() {
+    int passed = 0, failed = 0, errors = 0, open = 0;
+    for (std::size_t i = 0; i < document_.size(); ++i) {
+        const std::optional<SummaryRow>& result = document_.result(i);
+        if (!result)
+            ++open;
+        else if (result->verdict == PositionVerdict::Passed)
+            ++passed;
+        else if (result->verdict == PositionVerdict::Failed)
+            ++failed;
+        else
+            ++errors;
+    }
+    QString text = QStringLiteral("%1 个计算位置: %2 个满足, %3 个不满足, %4 个出错")
+                       .arg(document_.size())
+                       .arg(passed)
+                       .arg(failed)
+                       .arg(errors);
+    if (open > 0)
+        text += QStringLiteral(", %1 个未计算").arg(open);
+    status_->setText(text);
+}
+
+std::optional<std::size_t> ProjectForm::CurrentRow() const {
+    const int row = table_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= document_.size())
+        return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
+void ProjectForm::SelectRow(std::size_t row) {
+    if (row < document_.size())
+        table_->selectRow(static_cast<int>(row));
+}
+
+bool ProjectForm::MaySetProjectAside() {
+    if (!document_.IsModified())
+        return true;
+    switch (host_.Services().AskSaveChanges(this, Q(document_.Title()))) {
+        case SaveChoice::Save:
+            return SaveProject();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void ProjectForm::NewProject() {
+    if (!MaySetProjectAside())
+        return;
+    Project project;
+    // A new building starts where the open design stands.
+    const Design& open = host_.Model().design();
+    project.info.region = open.region;
+    project.info.city = open.wind.city;
+    project.info.w0 = open.wind.basic_wind_pressure;
+    project.info.terrain = open.wind.terrain_category;
+    project.info.name = open.info.project;
+    project.info.designer = open.info.engineer;
+    document_.Replace(project, std::nullopt);
+    undo_.clear();
+    ShowList();
+}
+
+bool ProjectForm::OpenProjectFile(const fs::path& file) {
+    ProjectFileReading reading;
+    try {
+        reading = ReadProjectFile(file);
+    } catch (const ProjectFileError& error) {
+        ShowExclamation(host_, this, Q(error.what()));
+        return false;
+    }
+    document_.Replace(std::move(reading.project), file);
+    undo_.clear();
+    ShowList();
+    if (!reading.warnings.empty()) {
+        QString text;
+        for (const std::string& warning : reading.warnings)
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(warning);
+        ShowExclamation(host_, this, text);
+    }
+    return true;
+}
+
+bool ProjectForm::SaveProject() {
+    if (!document_.file())
+        return SaveProjectAs();
+    try {
+        document_.Save(*document_.file());
+    } catch (const ProjectFileError& error) {
+        ShowExclamation(host_, this, Q(error.what()));
+        return false;
+    }
+    ShowTitle();
+    return true;
+}
+
+bool ProjectForm::SaveProjectAs() {
+    const fs::path proposal = document_.file()
+                                  ? *document_.file()
+                                  : TempDirectory().parent_path() / (document_.Title() + ".qproj");
+    const QString chosen = host_.Services().FileToSave(this, QStringLiteral("保存工程"),
+                                                       kProjectFilter, Q(proposal.string()));
+    if (chosen.isEmpty())
+        return false;
+    fs::path file(S(chosen));
+    if (!file.has_extension())
+        file += ".qproj";
+    try {
+        document_.Save(file);
+    } catch (const ProjectFileError& error) {
+        ShowExclamation(host_, this, Q(error.what()));
+        return false;
+    }
+    ShowTitle();
+    return true;
+}
+
+void ProjectForm::EditInfo() {
+    const std::optional<ProjectInfo> info =
+        host_.Services().EditProjectInfo(this, document_.project().info);
+    if (!info || *info == document_.project().info)
+        return;
+    if (!IsKnownEdition(info->edition)) {
+        ShowExclamation(host_, this, QStringLiteral("规范版本应为 2001 或 2012"));
+        return;
+    }
+    Push(new ChangeProjectInfo(document_, *info, [this] { ListChanged(); }));
+}
+
+void ProjectForm::AddOpenDesign() {
+    Position position{host_.Model().design(), document_.project().info.edition};
+    if (position.design.info.name.empty())
+        position.design.info.name = "位置" + std::to_string(document_.size() + 1);
+    position.design.info.project = document_.project().info.name;
+    const std::size_t at = CurrentRow() ? *CurrentRow() + 1 : document_.size();
+    Push(new InsertPositions(document_, at, {position}, QStringLiteral("添加位置"),
+                             [this] { ListChanged(); }));
+    SelectRow(at);
+}
+
+void ProjectForm::DuplicatePosition() {
+    const std::optional<std::size_t> row = CurrentRow();
+    if (!row)
+        return;
+    Position copy = document_.position(*row);
+    copy.design.info.name += "(复制)";
+    Push(new InsertPositions(document_, *row + 1, {copy}, QStringLiteral("复制位置"),
+                             [this] { ListChanged(); }));
+    SelectRow(*row + 1);
+}
+
+void ProjectForm::DeletePosition() {
+    const std::optional<std::size_t> row = CurrentRow();
+    if (!row)
+        return;
+    Push(new RemovePositions(document_, *row, 1, [this] { ListChanged(); }));
+    SelectRow(std::min(*row, document_.size() - 1));
+}
+
+void ProjectForm::MoveUp() {
+    const std::optional<std::size_t> row = CurrentRow();
+    if (!row || *row == 0)
+        return;
+    Push(new MovePosition(document_, *row, *row - 1, [this] { ListChanged(); }));
+    SelectRow(*row - 1);
+}
+
+void ProjectForm::MoveDown() {
+    const std::optional<std::size_t> row = CurrentRow();
+    if (!row || *row + 1 >= document_.size())
+        return;
+    Push(new MovePosition(document_, *row, *row + 1, [this] { ListChanged(); }));
+    SelectRow(*row + 1);
+}
+
+void ProjectForm::ImportSchedule(const fs::path& file) {
+    // Columns the schedule leaves out take the open design's values at the project's site.
+    Design base = host_.Model().design();
+    ApplySite(base, document_.project().info);
+    base.info.project = document_.project().info.name;
+    db::DatabaseProfileLibrary library;
+    std::vector<Position> positions;
+    std::vector<std::string> problems;
+    try {
+        std::unique_ptr<PositionSource> source =
+            OpenPositionSource(file, base, "当前设计", &library);
+        problems = source->Warnings();
+        while (std::optional<SourceItem> item = source->Next()) {
+            if (!item->position) {
+                problems.push_back(item->error);
+                continue;
+            }
+            if (item->position->edition.empty())
+                item->position->edition = document_.project().info.edition;
+            if (item->position->design.info.name.empty())
+                item->position->design.info.name = item->place;
+            positions.push_back(std::move(*item->position));
+        }
+    } catch (const std::runtime_error& error) {  // ScheduleError, ProjectFileError
+        problems.push_back(error.what());
+    }
+    const std::size_t count = positions.size();
+    if (count > 0) {
+        Push(new InsertPositions(document_, document_.size(), std::move(positions),
+                                 QStringLiteral("导入计划表"), [this] { ListChanged(); }));
+    }
+    QString text =
+        QStringLiteral("从 %1 导入了 %2 个计算位置。").arg(Q(file.filename().string())).arg(count);
+    for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i)
+        text += QStringLiteral("\n") + Q(problems[i]);
+    if (problems.size() > kListedProblems)
+        text += QStringLiteral("\n……另有 %1 条").arg(problems.size() - kListedProblems);
+    if (problems.empty())
+        ShowInformation(host_, this, text);
+    else
+        ShowExclamation(host_, this, text);
+}
+
+void ProjectForm::EditPosition() {
+    const std::optional<std::size_t> row = CurrentRow();
+    if (!row) {
+        ShowInformation(host_, this, QStringLiteral("请先在表中选择一个计算位置"));
+        return;
+    }
+    const std::uint64_t id = document_.id(*row);
+    QPointer<ProjectForm> self(this);
+    const bool opened =
+        host_.EditPosition(document_.position(*row).design, [self, id](const Design& design) {
+            if (self)
+                self->WriteBack(id, design);
+        });
+    if (opened)
+        editing_ = id;
+}
+
+void ProjectForm::WriteBack(std::uint64_t id, const Design& design) {
+    const std::optional<std::size_t> index = document_.IndexOf(id);
+    if (!index) {
+        // The position was deleted meanwhile: the edited design is not lost.
+        Position position{design, document_.project().info.edition};
+        Push(new InsertPositions(document_, document_.size(), {position},
+                                 QStringLiteral("添加位置"), [this] { ListChanged(); }));
+        ShowInformation(host_, this,
+                        QStringLiteral("原来的位置已删除,编辑后的设计已作为新位置加在工程末尾"));
+        return;
+    }
+    Position position = document_.position(*index);
+    if (position.design == design)
+        return;
+    position.design = design;
+    Push(new PutPosition(document_, id, std::move(position), [this] { ListChanged(); }));
+}
+
+bool ProjectForm::ComputeAll() {
+    if (document_.size() == 0) {
+        ShowInformation(host_, this, QStringLiteral("工程中还没有计算位置"));
+        return false;
+    }
+    std::unique_ptr<PositionSource> source = PositionsOf(document_.project());
+    const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const BatchOptions options{SessionDirectory() / "工程", std::nullopt, jobs};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
+    Collector collector;
+    std::string failure;
+    std::thread worker([&] {
+        try {
+            RunBatch(*source, options, collector, stop);
+        } catch (const std::exception& error) {
+            failure = error.what();
+        }
+        finished.store(true);
+    });
+    const int total = static_cast<int>(document_.size());
+    QProgressDialog progress(QStringLiteral("正在计算 %1 个位置…").arg(total),
+                             QStringLiteral("取消"), 0, total, this);
+    progress.setObjectName(QStringLiteral("ComputeProgress"));
+    progress.setWindowTitle(QStringLiteral("全部计算"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    while (!finished.load()) {
+        progress.setValue(collector.done());
+        QApplication::processEvents(QEventLoop::AllEvents, 30);
+        if (progress.wasCanceled())
+            stop.store(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    worker.join();
+    progress.setValue(total);
+    const std::vector<SummaryRow> rows = collector.TakeRows();
+    for (std::size_t i = 0; i < rows.size() && i < document_.size(); ++i)
+        document_.SetResult(i, rows[i]);
+    ShowList();
+    if (!failure.empty()) {
+        ShowExclamation(host_, this, Q(failure));
+        return false;
+    }
+    return !stop.load();
+}
+
+void ProjectForm::ExportSummary(const fs::path& file) {
+    for (std::size_t i = 0; i < document_.size(); ++i) {
+        if (!document_.result(i)) {
+            ShowExclamation(host_, this,
+                            QStringLiteral("第 %1 个位置“%2”没有当前的计算结果,请先按“全部计算”")
+                                .arg(i + 1)
+                                .arg(Q(document_.position(i).design.info.name)));
+            return;
+        }
+    }
+    try {
+        const bool csv = file.extension() == ".csv";
+        std::unique_ptr<SummarySink> sink =
+            csv ? NewSummaryCsv(file) : NewSummaryXlsx(file, document_.project().info);
+        for (std::size_t i = 0; i < document_.size(); ++i) sink->Add(*document_.result(i));
+        sink->Commit();
+    } catch (const BatchError& error) {
+        ShowExclamation(host_, this, Q(error.what()));
+        return;
+    }
+    ShowInformation(host_, this, Q("汇总已保存为 " + file.string()));
+}
+
+void ProjectForm::closeEvent(QCloseEvent* event) {
+    if (!MaySetProjectAside()) {
+        event->ignore();
+        return;
+    }
+    // 保存 in the calculation windows can no longer go to this project.
+    if (editing_) {
+        host_.Model().DetachFromPosition();
+        editing_.reset();
+    }
+    event->accept();
+}
+
+}  // namespace quoinry::shell

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <functional>
+#include <map>
+
+#include "project/project_document.h"
+#include "shell/child_form.h"
+#include "shell/form_host.h"
+
+class QCloseEvent;
+
+namespace quoinry::shell {
+
+// "工程": a building's positions in one table. New, open, save and save as a project; add the
+// open design, duplicate, delete, move, import a schedule, edit a position in the calculation
+// windows (保存 there writes it back); compute them all with a progress dialog that can be
+// cancelled, failing positions red; export the summary. The list's steps can be undone.
+class ProjectForm : public ChildForm {
+  public:
+    explicit ProjectForm(FormHost& host, QWidget* parent = nullptr);
+    ~ProjectForm() override;
+
+    void Load() override;
+    const ProjectDocument& document() const { return document_; }
+    QUndoStack& undo_stack() { return undo_; }
+
+    // The commands, also for the tests.
+    void NewProject();
+    bool OpenProjectFile(const std::filesystem::path& file);
+    bool SaveProject();
+    bool SaveProjectAs();
+    void EditInfo();
+    void AddOpenDesign();
+    void DuplicatePosition();
+    void DeletePosition();
+    void MoveUp();
+    void MoveDown();
+    void ImportSchedule(const std::filesystem::path& file);
+    void EditPosition();
+    // Computes every position; false when cancelled.
+    bool ComputeAll();
+    void ExportSummary(const std::filesystem::path& file);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    QPushButton* AddButton(QLayout* row, const char* name, const QString& caption,
+                           std::function<void()> action);
+    void ShowList();
+    void ShowRow(int row);
+    void ShowStatus();
+    void ListChanged();
+    // The row the user picked, or nothing.
+    std::optional<std::size_t> CurrentRow() const;
+    void SelectRow(std::size_t row);
+    // Asks what to do with unsaved changes; false when the user keeps the project.
+    bool MaySetProjectAside();
+    void Push(QUndoCommand* command);
+    // 保存 in the calculation windows: the edited design goes back into its position.
+    void WriteBack(std::uint64_t id, const Design& design);
+    void ShowTitle();
+
+    FormHost& host_;
+    ProjectDocument document_;
+    QUndoStack undo_;
+    QLabel* header_;
+    QTableWidget* table_;
+    QLabel* status_;
+    std::map<std::string, QPushButton*> buttons_;
+    // The position open in the calculation windows, by its number in the document.
+    std::optional<std::uint64_t> editing_;
+};
+
+}  // namespace quoinry::shell

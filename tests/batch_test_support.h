@@ -1,0 +1,88 @@
+#pragma once
+
+// Helpers for the project, schedule and batch tests: a scratch folder, files, the golden
+// designs, and running the program.
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "design/design_file.h"
+#include "document_test_support.h"
+
+namespace quoinry::batch_testing {
+
+namespace fs = std::filesystem;
+using document::testing::ReadBytes;
+using document::testing::ScratchFolder;
+using document::testing::WriteBytes;
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program with `arguments` (already quoted where needed) in `folder`, which is also its
+// program directory (its database is made there when a command needs one).
+inline Finished RunProgram(const fs::path& folder, const std::string& arguments) {
+    const std::string command = "cd '" + folder.string() + "' && QUOINRY_HOME='" +
+                                folder.string() + "' '" + QUOINRY_EXECUTABLE + "' " + arguments +
+                                " >stdout.txt 2>stderr.txt </dev/null";
+    const int status = std::system(command.c_str());
+    Finished finished;
+    finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    finished.out = ReadBytes(folder / "stdout.txt");
+    finished.err = ReadBytes(folder / "stderr.txt");
+    fs::remove(folder / "stdout.txt");
+    fs::remove(folder / "stderr.txt");
+    return finished;
+}
+
+// The golden designs: "golden/0001" ... with their folders.
+inline std::vector<std::string> GoldenNames() {
+    std::vector<std::string> names;
+    for (const char* set : {"golden", "golden2"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
+            if (entry.is_directory())
+                names.push_back(std::string(set) + "/" + entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline fs::path GoldenFolder(const std::string& name) {
+    return fs::path(QUOINRY_TEST_DATA) / name;
+}
+
+inline Design GoldenDesign(const std::string& name) {
+    return ReadDesignFile(GoldenFolder(name) / "design.ini").design;
+}
+
+// "golden/0001" as a position name.
+inline std::string PositionName(const std::string& golden) {
+    std::string name = golden;
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name;
+}
+
+// Expects the report files of `folder` to be those of the golden design's expected output.
+inline void ExpectGoldenReports(const std::string& golden, const fs::path& folder) {
+    for (const char* report : {"wind.txt", "glass.txt", "gj.txt"}) {
+        const fs::path expected = GoldenFolder(golden) / "expected" / report;
+        ASSERT_EQ(fs::exists(folder / report), fs::exists(expected)) << golden << " " << report;
+        if (fs::exists(expected)) {
+            EXPECT_EQ(ReadBytes(folder / report), ReadBytes(expected)) << golden << " " << report;
+        }
+    }
+}
+
+}  // namespace quoinry::batch_testing
