@@ -208,6 +208,22 @@ TEST_F(BatchCommand, GbkAndUtf8SchedulesGiveTheSameReports) {
               std::string::npos);
 }
 
+// Rows follow the base design's code edition unless they name their own. B, 10 m, 350 Pa:
+// 2012 with μsl 1.0 + 0.2: 1.70 × 1.2 × 1.00 × 0.35 = 0.714; 2001 with μs 1.0:
+// 0.89 × (1 + 2 × 0.5) × 1.0 × 1.0 × 0.35 = 0.623.
+TEST_F(BatchCommand, RowsFollowTheBaseDesignsEditionUnlessTheyNameTheirOwn) {
+    std::string base = kBase;
+    base.replace(base.find("te2=1.5"), 7, "te2=1.0");
+    base.replace(base.find("op2=False\n"), 10, "op2=False\nedition=2012\ninternal_pressure=0.2\n");
+    WriteBytes(folder_ / "base2012.ini", base);
+    WriteBytes(folder_ / "s.csv", "name,计算处标高,规范版本\nC1,10,\nC2,10,2001\n");
+    const Finished run = Batch("s.csv --out o --base base2012.ini --jobs 1");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string summary = ReadBytes(folder_ / "o" / "summary.csv");
+    EXPECT_NE(summary.find("\nC1,0.714,1.071,"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\nC2,0.623,0.872,"), std::string::npos) << summary;
+}
+
 TEST_F(BatchCommand, CtrlCLeavesNoSummaryBehind) {
     std::string text = "name\r\n";
     for (int i = 0; i < 20000; ++i) text += "P" + std::to_string(i) + "\r\n";

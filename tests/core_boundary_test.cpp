@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 TEST(CoreBoundary, NoQtHeaderInTheCalculationCore) {
     const fs::path src = fs::path(QUOINRY_TEST_DATA).parent_path() / "src";
-    for (const char* dir : {"common", "platform", "wind", "glass", "member", "design"}) {
+    for (const char* dir : {"common", "platform", "edition", "wind", "glass", "member", "design"}) {
         if (!fs::exists(src / dir))
             continue;
         for (const auto& entry : fs::recursive_directory_iterator(src / dir)) {

@@ -58,7 +58,7 @@ TEST_P(GoldenDesign, MatchesByteForByte) {
 
 std::vector<std::string> GoldenNames() {
     std::vector<std::string> names;
-    for (const char* set : {"golden", "golden2"}) {
+    for (const char* set : {"golden", "golden2", "golden2012"}) {
         for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
             if (entry.is_directory())
                 names.push_back(std::string(set) + "/" + entry.path().filename().string());
@@ -68,10 +68,11 @@ std::vector<std::string> GoldenNames() {
     return names;
 }
 
-// golden/0001 is "d0001", golden2/001 is "e001".
+// golden/0001 is "d0001", golden2/001 is "e001", golden2012/01 (code edition 2012) is "f01".
 std::string TestName(const std::string& name) {
     const std::size_t slash = name.find('/');
-    return (name.starts_with("golden2/") ? "e" : "d") + name.substr(slash + 1);
+    const std::string set = name.substr(0, slash);
+    return (set == "golden2" ? "e" : set == "golden2012" ? "f" : "d") + name.substr(slash + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, GoldenDesign, testing::ValuesIn(GoldenNames()),

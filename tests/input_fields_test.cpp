@@ -14,9 +14,10 @@ TEST(InputFields, EveryKeyOfBothWindowsOnceInKeyOrder) {
     std::set<std::string> keys;
     for (const InputField& field : InputFields()) keys.insert(Cat(field.section, ".", field.key));
     EXPECT_EQ(keys.size(), InputFields().size());
-    EXPECT_EQ(InputFields().size(), 15u + 17u);
+    EXPECT_EQ(InputFields().size(), 18u + 17u);
     EXPECT_EQ(InputFields().front().key, "co1");
     EXPECT_EQ(InputFields()[14].key, "op2");
+    EXPECT_EQ(InputFields()[15].key, "edition");
     EXPECT_EQ(InputFields().back().key, "te14");
 }
 
@@ -27,6 +28,8 @@ TEST(InputFields, CaptionsCarryTheUnitAndTheMemberFormsLabel) {
     EXPECT_EQ(FieldCaption(*FindInputField("gj", "te2")), "第一受荷单元宽Wsk1(mm)");
     EXPECT_EQ(FieldCaption(*FindInputField("gj", "te2"), true), "受荷单元宽Wsk(mm)");
     EXPECT_EQ(FieldCaption(*FindInputField("gj", "te8"), true), "X轴惯性矩(cm^4)");
+    EXPECT_EQ(FieldCaption(*FindInputField("glass", "te2"), false, &Edition2012()), "局部体型系数");
+    EXPECT_EQ(FieldCaption(*FindInputField("glass", "te2"), false, &Edition2001()), "体型系数");
     EXPECT_EQ(FindInputField("gj", "te15"), nullptr);
     EXPECT_EQ(FindInputField("glass", "te14"), nullptr);
 }

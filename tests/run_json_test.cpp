@@ -190,6 +190,34 @@ INSTANTIATE_TEST_SUITE_P(Designs, JsonOfGoldenDesign, testing::ValuesIn(GoldenNa
                                     name.substr(name.find('/') + 1);
                          });
 
+// Edition 2012 names itself and adds what it checks beyond 2001: the hand-worked values of
+// golden2012/01 (the worked example: floor 1 + 0.7/√1.296 = 1.615, μsl 1.0 + 0.2; the mullion's
+// A = 2 × 0.6 × 1.2, μse(A) 0.977 + 0.2, Wk 1.746 × 1.177 × 1.296 × 0.55 = 1.46484; grade 1).
+TEST(JsonOfRun, Edition2012AddsItsOwnValues) {
+    const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden2012" / "01";
+    const fs::path out =
+        fs::temp_directory_path() / ("quoinry-json-2012-" + std::to_string(getpid()));
+    fs::create_directories(out);
+    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
+                                (golden / "design.ini").string() + "' --json --out '" +
+                                out.string() + "' >'" + (out / "json").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string json = ReadBytes(out / "json");
+    fs::remove_all(out);
+    EXPECT_TRUE(json.starts_with("{\"edition\": \"2012\", ")) << json;
+    const std::string wind = Member(json, "wind");
+    EXPECT_EQ(Number(wind, "beta_gz_floor"), 1.615);
+    EXPECT_EQ(Number(wind, "mu_sl"), 1.2);
+    EXPECT_EQ(Number(wind, "wk"), 1.493);
+    EXPECT_EQ(Number(wind, "gamma"), 1.5);
+    EXPECT_EQ(Number(wind, "w"), 2.24);
+    const std::string member = Member(json, "member");
+    EXPECT_EQ(Number(member, "area"), 1.44);
+    EXPECT_EQ(Number(member, "mu_sl"), 1.177);
+    EXPECT_EQ(Number(member, "wk"), 1.465);
+    EXPECT_TRUE(json.ends_with("\"grade\": 1, \"ok\": true}\n")) << json;
+}
+
 // A calculation error gives {"error"} on standard output besides the usual line.
 TEST(JsonOfRun, ErrorIsAnObjectToo) {
     const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden";

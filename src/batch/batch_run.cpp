@@ -48,9 +48,12 @@ SummaryRow Compute(const Work& work, const fs::path& out) {
         return SummarizeError(work.label, work.label.place + " 规范版本 " + std::string(edition) +
                                               " 的计算本程序还没有提供,这个位置没有计算");
     }
+    // The run follows the position's edition, inherited from the project where it has none.
+    Design design = position.design;
+    design.wind.edition = std::string(edition);
     SharedValues shared;
-    const DesignRunResult result = RunDesign(position.design, folder, shared);
-    return SummarizeRun(work.label, position.design, result, work.item.sources);
+    const DesignRunResult result = RunDesign(design, folder, shared);
+    return SummarizeRun(work.label, design, result, work.item.sources);
 }
 
 // A position computed, with its line of the summary.

@@ -96,9 +96,11 @@ class ScheduleSource : public PositionSource {
         info_.city = base_design.wind.city;
         info_.w0 = base_design.wind.basic_wind_pressure;
         info_.terrain = base_design.wind.terrain_category;
-        rows_ = std::make_unique<ScheduleRows>(std::move(header), base_design,
-                                               std::string(kDefaultEdition), base_label, library,
-                                               kind == ScheduleKind::Csv);
+        // Rows without an edition of their own follow the base design's.
+        info_.edition = base_design.wind.edition;
+        rows_ =
+            std::make_unique<ScheduleRows>(std::move(header), base_design, base_design.wind.edition,
+                                           base_label, library, kind == ScheduleKind::Csv);
         const std::vector<std::string> missing = rows_->MissingInputs();
         if (!missing.empty()) {
             std::string list;

@@ -224,6 +224,11 @@ bool IniDocument::HasSection(std::string_view section) const {
     return sections_.contains(AsciiLower(section));
 }
 
+bool IniDocument::HasKey(std::string_view section, std::string_view key) const {
+    const auto found_section = sections_.find(AsciiLower(section));
+    return found_section != sections_.end() && found_section->second.contains(AsciiLower(key));
+}
+
 std::string IniDocument::Value(std::string_view section, std::string_view key) const {
     const auto found_section = sections_.find(AsciiLower(section));
     if (found_section == sections_.end())

@@ -19,6 +19,7 @@ class IniDocument {
     static IniDocument Parse(std::string_view bytes);
 
     bool HasSection(std::string_view section) const;
+    bool HasKey(std::string_view section, std::string_view key) const;
     // Empty text when the section or key is missing.
     std::string Value(std::string_view section, std::string_view key) const;
 

@@ -247,7 +247,9 @@ class DesignFileParser {
         for (const InputField& field : InputFields()) {
             if (field.section == "gj" && !has_member)
                 continue;
-            SetFieldText(design, field, Text(field.section, field.key));
+            const bool absent = Find(field.section, field.key) == nullptr;
+            SetFieldText(design, field,
+                         absent ? std::string(field.default_text) : Text(field.section, field.key));
         }
         design.insulating_glass = design.glass.category == "中空玻璃";
         design.info = {Text("design", "name"), Text("design", "project"),
@@ -314,7 +316,10 @@ Design ReadDesign(const IniDocument& settings) {
     for (const InputField& field : InputFields()) {
         if (field.section == "gj" && !has_member)
             continue;
-        SetFieldText(design, field, settings.Value(field.section, field.key));
+        const bool absent = !settings.HasKey(field.section, field.key);
+        SetFieldText(
+            design, field,
+            absent ? std::string(field.default_text) : settings.Value(field.section, field.key));
     }
     design.insulating_glass = design.glass.category == "中空玻璃";
     return design;

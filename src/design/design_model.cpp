@@ -117,7 +117,10 @@ void DesignModel::ComputeWindGlass(const std::filesystem::path& folder, std::str
 SharedValues DesignModel::WindValues() const {
     if (!WindGlassCurrent())
         throw StepOrderError(kNoWind);
-    return {wind_glass_->wind.wk, wind_glass_->wind.w, IsInsulating(wind_glass_->glass_input)};
+    SharedValues shared;
+    HandOn(wind_glass_->wind, shared);
+    shared.IsInsulatingGlass = IsInsulating(wind_glass_->glass_input);
+    return shared;
 }
 
 void DesignModel::CheckMember(const std::filesystem::path& folder, std::string& box) {

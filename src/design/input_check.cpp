@@ -76,8 +76,9 @@ std::string Requirement(FieldRule rule, const InputField& field) {
 // Checks the fields of one step against their rules, in the order asked.
 class Checker {
   public:
-    explicit Checker(Design design, bool horizontal_member = false)
-        : design_(std::move(design)), horizontal_(horizontal_member) {}
+    explicit Checker(Design design, bool horizontal_member = false,
+                     const CodeEdition* edition = nullptr)
+        : design_(std::move(design)), horizontal_(horizontal_member), edition_(edition) {}
 
     void Check(std::string_view section, std::string_view key) {
         const InputField& field = *FindInputField(section, key);
@@ -93,7 +94,7 @@ class Checker {
         const InputField& other = *FindInputField("gj", other_key);
         const std::string text = FieldText(design_, unit);
         if (WholeNumber(text) == 0.0 && WholeNumber(FieldText(design_, other)) == 0.0)
-            Refuse(unit, text, Cat("与", FieldCaption(other, horizontal_), "不能都为0"));
+            Refuse(unit, text, Cat("与", FieldCaption(other, horizontal_, edition_), "不能都为0"));
     }
 
     std::vector<InputRefusal> Take() { return std::move(refusals_); }
@@ -101,18 +102,20 @@ class Checker {
   private:
     void Refuse(const InputField& field, const std::string& text, const std::string& why) {
         refusals_.push_back(
-            {&field, Cat(FieldCaption(field, horizontal_), ": “", text, "” ", why)});
+            {&field, Cat(FieldCaption(field, horizontal_, edition_), ": “", text, "” ", why)});
     }
 
     Design design_;
     bool horizontal_;
+    const CodeEdition* edition_;
     std::vector<InputRefusal> refusals_;
 };
 
 Checker MemberChecker(const MemberInput& input) {
+    const bool horizontal = !MemberFormOf(input.form).vertical;
     Design design;
-    design.member = input;
-    return Checker(std::move(design), !MemberFormOf(input.form).vertical);
+    design.member.emplace(input);
+    return Checker(std::move(design), horizontal);
 }
 
 // The load units: Wsk1 and Wsk2 of a vertical member, Hsk1 and Hsk - Hsk1 of a horizontal one.
@@ -128,8 +131,14 @@ void CheckSomeLoad(Checker& checker, const MemberInput& input) {
 std::vector<InputRefusal> CheckWindInput(const WindLoadInput& input) {
     Design design;
     design.wind = input;
-    Checker checker(std::move(design));
+    const CodeEdition* edition = FindCodeEdition(input.edition);
+    Checker checker(std::move(design), false, edition);
+    checker.Check("glass", "edition");
     for (const char* key : {"co3", "te1", "te2", "te3"}) checker.Check("glass", key);
+    // An edition's own inputs count only in that edition: 2001 ignores the internal coefficient.
+    if (edition != nullptr) {
+        for (std::string_view key : edition->wind_keys) checker.Check("glass", key);
+    }
     return checker.Take();
 }
 

@@ -25,6 +25,9 @@ constexpr std::string_view kPaneKinds[] = {"普通玻璃", "钢化玻璃"};
 // A typed thickness (7 mm) is a real pane: the list only offers the usual ones.
 constexpr std::string_view kThicknesses[] = {"5", "6", "8", "10", "12"};
 constexpr std::string_view kMemberForms[] = {"竖向杆件", "横向杆件"};
+// The ids and titles of the code editions (edition/code_edition.cpp), in the same order.
+constexpr std::string_view kEditions[] = {"2001", "2012"};
+constexpr std::string_view kEditionTitles[] = {"GB 50009-2001", "GB 50009-2012 + GB 55001-2021"};
 
 using enum FieldKind;
 using enum FieldRule;
@@ -53,6 +56,27 @@ const std::array kFields = {
     InputField{"glass", "te5", "TextBox5", "玻璃分格高", "mm", Text, PaneSide, GLASS(height)},
     InputField{"glass", "op1", "RadioButton1", "标准值小于1kN按1kN取", "", BoundOption1},
     InputField{"glass", "op2", "RadioButton2", "标准值小于0.75kN按0.75kN取", "", BoundOption075},
+    InputField{.section = "glass",
+               .key = "edition",
+               .box = "EditionBox",
+               .label = "计算规范",
+               .rule = OneOf,
+               .text = WIND(edition),
+               .choices = kEditions,
+               .default_text = "2001",
+               .choice_items = kEditionTitles},
+    InputField{.section = "glass",
+               .key = "internal_pressure",
+               .box = "InternalPressureBox",
+               .label = "内压系数",
+               .rule = NonNegative,
+               .text = WIND(internal_pressure),
+               .default_text = "0.2"},
+    InputField{.section = "glass",
+               .key = "wall_zone",
+               .box = "WallZoneBox",
+               .label = "外表面分区",
+               .text = WIND(wall_zone)},
     InputField{"gj", "co1", "ComboBox1", "杆件形式", "", Text, OneOf, GJ(form), kMemberForms},
     InputField{"gj", "co2", "ComboBox2", "型材系列", "", Text, Any, GJ(series)},
     InputField{"gj", "co3", "ComboBox3", "型材编号", "", Text, Any, GJ(number)},
@@ -113,14 +137,15 @@ struct FieldRange {
     PlausibleRange range;
 };
 constexpr FieldRange kRanges[] = {
-    {"glass", "te1", {0, 10000}},    // Pa: five times the highest basic wind pressure
-    {"glass", "te2", {0, 10}},       // shape coefficient, either sign
-    {"glass", "te3", {0, 550}},      // m: the codes' tables end there
-    {"glass", "te4", {100, 20000}},  // mm
-    {"glass", "te5", {100, 20000}},  // mm
-    {"glass", "co6", {1, 100}},      // mm
-    {"glass", "co8", {1, 100}},      // mm
-    {"gj", "te1", {0, 1000}},        // N/mm^2
+    {"glass", "te1", {0, 10000}},            // Pa: five times the highest basic wind pressure
+    {"glass", "te2", {0, 10}},               // shape coefficient, either sign
+    {"glass", "te3", {0, 550}},              // m: the codes' tables end there
+    {"glass", "te4", {100, 20000}},          // mm
+    {"glass", "te5", {100, 20000}},          // mm
+    {"glass", "co6", {1, 100}},              // mm
+    {"glass", "co8", {1, 100}},              // mm
+    {"glass", "internal_pressure", {0, 2}},  // 0.8 × the largest external coefficient is 1.6
+    {"gj", "te1", {0, 1000}},                // N/mm^2
     {"gj", "te2", {100, 50000}},     // mm: the span of a horizontal member, else a load unit
     {"gj", "te3", {0, 50000}},       // mm: a load unit of either form
     {"gj", "te4", {100, 50000}},     // mm: the span of a vertical member, else a load unit
@@ -158,8 +183,12 @@ const InputField* FindInputField(std::string_view section, std::string_view key)
     return nullptr;
 }
 
-std::string FieldCaption(const InputField& field, bool horizontal_member) {
-    std::string caption(horizontal_member && !field.horizontal_label.empty()
+std::string FieldCaption(const InputField& field, bool horizontal_member,
+                         const CodeEdition* edition) {
+    const std::string_view relabel =
+        edition != nullptr ? EditionLabel(*edition, field.section, field.key) : "";
+    std::string caption(!relabel.empty() ? relabel
+                        : horizontal_member && !field.horizontal_label.empty()
                             ? field.horizontal_label
                             : field.label);
     if (!field.unit.empty()) {
@@ -168,6 +197,22 @@ std::string FieldCaption(const InputField& field, bool horizontal_member) {
         caption += ')';
     }
     return caption;
+}
+
+std::string ShownChoice(const InputField& field, std::string_view stored) {
+    for (std::size_t i = 0; i < field.choice_items.size() && i < field.choices.size(); ++i) {
+        if (field.choices[i] == stored)
+            return std::string(field.choice_items[i]);
+    }
+    return std::string(stored);
+}
+
+std::string StoredChoice(const InputField& field, std::string_view shown) {
+    for (std::size_t i = 0; i < field.choice_items.size() && i < field.choices.size(); ++i) {
+        if (field.choice_items[i] == shown)
+            return std::string(field.choices[i]);
+    }
+    return std::string(shown);
 }
 
 FieldRule RuleOf(const InputField& field, bool horizontal_member) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "design/design_file.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 
@@ -29,11 +30,11 @@ enum class FieldRule {
 // Design. The design files, the windows' store and restore, schedule columns and the messages
 // that name an input all read this table.
 struct InputField {
-    std::string_view section;  // "glass" (wind and glass window) or "gj" (member check window)
-    std::string_view key;      // "co1", "te3", "op1" ...
-    std::string_view box;      // the control's objectName in its window
-    std::string_view label;    // the caption the user sees ("计算处标高")
-    std::string_view unit;     // "m", "mm", "Pa", "N/mm^2", "cm^4" ... or empty
+    std::string_view section = {};  // "glass" (wind and glass window) or "gj" (member window)
+    std::string_view key = {};      // "co1", "te3", "op1" ...
+    std::string_view box = {};      // the control's objectName in its window
+    std::string_view label = {};    // the caption the user sees ("计算处标高")
+    std::string_view unit = {};     // "m", "mm", "Pa", "N/mm^2", "cm^4" ... or empty
     FieldKind kind = FieldKind::Text;
     FieldRule rule = FieldRule::Any;
     // The text of a Text field; nullptr for the bound options. A member field needs the member.
@@ -44,10 +45,15 @@ struct InputField {
     // and rule (span and load units change places).
     std::string_view horizontal_label = {};
     FieldRule horizontal_rule = FieldRule::Any;
+    // The text of a key a design file or info.ini does not have (a key newer than the file).
+    std::string_view default_text = {};
+    // The items a list shows for its choices, in the same order, where they differ from the
+    // stored texts (the code editions are stored as "2001", shown as "GB 50009-2001").
+    std::span<const std::string_view> choice_items = {};
 };
 
 // Every input of the wind and glass window ([glass]) and of the member check window ([gj]), in
-// the order of their keys (co1.., te1.., op1, op2).
+// the order of their keys (co1.., te1.., op1, op2, then the keys of later code editions).
 std::span<const InputField> InputFields();
 
 // The numbers a field takes in any real window, in its unit. Beyond them a text is a slip (a unit
@@ -64,8 +70,14 @@ PlausibleRange PlausibleRangeOf(const InputField& field);
 const InputField* FindInputField(std::string_view section, std::string_view key);
 
 // The label the user sees for the field, with its unit: "计算处标高(m)". Member geometry takes the
-// label of the design's member form.
-std::string FieldCaption(const InputField& field, bool horizontal_member = false);
+// label of the design's member form, and a field the code edition relabels that edition's label.
+std::string FieldCaption(const InputField& field, bool horizontal_member = false,
+                         const CodeEdition* edition = nullptr);
+
+// A list's shown item for a stored text ("2012" → "GB 50009-2012 + GB 55001-2021") and back;
+// a text that is not one of the choices stays as it is.
+std::string ShownChoice(const InputField& field, std::string_view stored);
+std::string StoredChoice(const InputField& field, std::string_view shown);
 
 // The rule of the field for the design's member form.
 FieldRule RuleOf(const InputField& field, bool horizontal_member = false);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 namespace {
@@ -84,6 +85,18 @@ std::string MemberJson(const MemberResult& member) {
 // The reports' fixed patterns ("0.000") and general number texts ("1.5", "1.715E+07") are JSON
 // numbers as they stand.
 Figures WindFigures(const WindLoadResult& wind) {
+    if (ByTables(EditionOf(wind))) {
+        const WindFactors& f = wind.factors;
+        return {{"w0", GeneralText(wind.w0)},
+                {"mu_z", FormatFixed(f.mu_z, 3)},
+                {"beta_gz", FormatFixed(f.beta_gz, 3)},
+                {"beta_gz_floor", FormatFixed(wind.beta_gz_floor, 3)},
+                {"mu_s", GeneralText(f.mu_external)},
+                {"mu_sl", GeneralText(wind.mu_sl)},
+                {"wk", FormatFixed(wind.wk, 3)},
+                {"gamma", GeneralText(wind.gamma)},
+                {"w", FormatFixed(wind.w, 3)}};
+    }
     return {{"w0", FormatFixed(wind.w0, 2)},
             {"mu_z", FormatFixed(wind.mu_z, 3)},
             {"beta_gz", FormatFixed(wind.beta_gz, 3)},
@@ -104,14 +117,24 @@ Figures GlassFigures(const GlassResult& glass) {
 }
 
 Figures MemberFigures(const MemberResult& member) {
-    return {{"sigma", FormatFixed(member.sigma, 3)}, {"fa", FormatFixed(member.fa, 3)},
-            {"tau", FormatFixed(member.tau, 3)},     {"tau_d", FormatFixed(member.tau_d, 3)},
-            {"du", FormatFixed(member.du, 4)},       {"du_limit", FormatFixed(member.du_limit, 4)},
-            {"umax", FormatFixed(member.umax, 3)},   {"u_limit", GeneralText(member.u_limit)}};
+    Figures figures;
+    if (member.own_wind) {
+        figures = {{"area", FormatFixed(member.area_m2, 3)},
+                   {"mu_sl", GeneralText(member.mu_sl)},
+                   {"wk", FormatFixed(member.wk, 3)}};
+    }
+    const Figures checks = {
+        {"sigma", FormatFixed(member.sigma, 3)}, {"fa", FormatFixed(member.fa, 3)},
+        {"tau", FormatFixed(member.tau, 3)},     {"tau_d", FormatFixed(member.tau_d, 3)},
+        {"du", FormatFixed(member.du, 4)},       {"du_limit", FormatFixed(member.du_limit, 4)},
+        {"umax", FormatFixed(member.umax, 3)},   {"u_limit", GeneralText(member.u_limit)}};
+    figures.insert(figures.end(), checks.begin(), checks.end());
+    return figures;
 }
 
 std::string ResultsJson(const DesignRunResult& result) {
-    Members members = {{"edition", Quoted("2001")}};
+    const CodeEdition& edition = result.wind ? EditionOf(*result.wind) : Edition2001();
+    Members members = {{"edition", Quoted(edition.id)}};
     bool ok = true;
     if (result.wind)
         members.emplace_back("wind", WindJson(*result.wind));
@@ -123,6 +146,8 @@ std::string ResultsJson(const DesignRunResult& result) {
         members.emplace_back("member", MemberJson(*result.member));
         ok = ok && result.member->ok;
     }
+    if (result.wind && result.wind->grade > 0)
+        members.emplace_back("grade", std::to_string(result.wind->grade));
     members.emplace_back("ok", Bool(ok));
     return Object(members);
 }

@@ -30,6 +30,7 @@ using Figures = std::vector<Figure>;
 
 // The numbers of each result in the order of the JSON object; the summary of a batch shows
 // the same texts.
+// Edition 2012 adds beta_gz_floor and mu_sl to the wind, area, mu_sl and wk before the member's.
 Figures WindFigures(const WindLoadResult& wind);  // w0, mu_z, beta_gz, mu_s, wk, gamma, w
 Figures PaneFigures(const PaneResult& pane);      // sigma, fg
 Figures GlassFigures(const GlassResult& glass);   // df, df_limit

@@ -5,6 +5,7 @@
 #include "common/checked_math.h"
 #include "common/lazy_number.h"
 #include "common/numbers.h"
+#include "edition/code_edition.h"
 #include "glass/coefficient_tables.h"
 #include "glass/glass_texts.h"
 
@@ -37,6 +38,7 @@ class GlassCheck {
     GlassCheck(const GlassInput& input, const SharedValues& shared, ReportLines& report,
                std::string& box)
         : input_(input),
+          edition_(EditionOf(shared)),
           wk_(shared.WindLoadStandard),
           report_(report),
           box_(box),
@@ -77,6 +79,10 @@ class GlassCheck {
         } else {
             Line("玻璃类别为:", input_.category, ",种类为", input_.outer_thickness,
                  "mm" + input_.outer_kind);
+        }
+        if (!edition_.cite.glass_method.empty()) {
+            Line("校核方法:", edition_.cite.glass_method,
+                 ";风荷载作用分项系数γw=", edition_.gamma_text, "(", edition_.cite.gamma, ")");
         }
         Line("(1).玻璃面积:");
         const std::string b_text = FormatFixed(width_.Get() / 1000.0, 3);
@@ -139,10 +145,14 @@ class GlassCheck {
 
         Line("");
         Line(std::string(texts.heading));
-        Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg="
-                                            : "   玻璃校核依据: σ≤ｆg=") +
-                 GeneralText(fg_outer),
-             "N/mm^2");
+        if (edition_.pane_basis_own) {
+            Line(texts.basis_lead, GeneralText(fg), "N/mm^2");
+        } else {
+            Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg="
+                                                : "   玻璃校核依据: σ≤ｆg=") +
+                     GeneralText(fg_outer),
+                 "N/mm^2");
+        }
         Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
         if (category.two_panes)
             Line(std::string(texts.share_caption));
@@ -181,17 +191,19 @@ class GlassCheck {
              std::string(texts.eta_lookup) + FormatFixed(eta_, 2));
         const float m = GlassMomentCoefficient(ToSingle(a), LongSide());
         out.m = m;
-        Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)", FormatFixed(m, 3));
-        Line("   在风荷载作用下外侧玻璃最大应力标准值");
+        Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)",
+             FormatFixed(m, edition_.glass_m_decimals));
+        Line(edition_.pane_basis_own ? texts.stress_lead
+                                     : "   在风荷载作用下外侧玻璃最大应力标准值");
         Line(std::string(texts.sigma_caption));
         Line("       =6×", FormatFixed(m, 4), "×", w_thousand, "×", GeneralText(a),
              "^2×" + FormatFixed(eta_, 2), "/", GeneralText(t), "^2/1000000");
         const double sigma_wk = StressStandardValue(m, load, a, t);
         out.sigma_wk = sigma_wk;
         Line("       =", FormatFixed(sigma_wk, 3), "N/mm^2");
-        Line("   σ=1.4×σwk");
-        Line("     =1.4×", FormatFixed(sigma_wk, 3));
-        const float sigma = ToSingle(RoundN(Mul(1.4, sigma_wk), 3));
+        Line("   σ=", edition_.gamma_text, "×σwk");
+        Line("     =", edition_.gamma_text, "×", FormatFixed(sigma_wk, 3));
+        const float sigma = ToSingle(DesignValue(edition_, sigma_wk));
         out.sigma = sigma;
         Line("     =", FormatFixed(sigma, 3), "N/mm^2");
         out.ok = WriteStrengthVerdict(texts, sigma, fg);
@@ -261,6 +273,8 @@ class GlassCheck {
         Line("    =", FormatFixed(d, 3), "N·mm");
 
         const double a = ShortSide();
+        if (edition_.deflection_own_eta)
+            WriteDeflectionEta(category, a, thickness);
         const float mu = GlassDeflectionCoefficient(ToSingle(a), LongSide());
         result_.mu = mu;
         Line("   μ: 挠度系数(按边长比a/b查表6.1.3)", FormatFixed(mu, 5));
@@ -271,6 +285,21 @@ class GlassCheck {
         result_.df = df;
         Line("     =", GeneralText(df), "mm");
         WriteDeflectionVerdict(df, a);
+    }
+
+    // η of the deflection from its own θ, with the whole Wk on the thickness te (or t1).
+    void WriteDeflectionEta(const GlassCategory& category, double a, double thickness) {
+        const std::string t_name = category.two_panes ? "te" : "t1";
+        Line("   θ=Wk×a^4/(E×", t_name, "^4)");
+        Line("     =", GeneralText(Mul(wk_, 1000.0)), "×", GeneralText(a), "^4/(",
+             GeneralText(kElasticModulus) + "×", GeneralText(thickness), "^4)/1000000");
+        const float theta = Theta(wk_, a, thickness);
+        Line("     =", FormatFixed(theta, 4));
+        eta_ = GlassReductionFactor(theta);
+        Line("   η: 折减系数，按θ=", FormatFixed(theta, 4),
+             "查表6.1.2-2得η=", FormatFixed(eta_, 2));
+        result_.deflection_theta = theta;
+        result_.deflection_eta = eta_;
     }
 
     double EquivalentThickness(const GlassCategory& category) {
@@ -310,6 +339,7 @@ class GlassCheck {
     }
 
     const GlassInput& input_;
+    const CodeEdition& edition_;
     const double wk_;
     ReportLines& report_;
     std::string& box_;

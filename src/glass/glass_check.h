@@ -29,7 +29,7 @@ struct PaneResult {
     float eta = 0.0f;           // reduction factor η
     float m = 0.0f;             // bending moment coefficient
     double sigma_wk = 0.0;      // stress standard value σwk
-    float sigma = 0.0f;         // stress design value σ = 1.4 × σwk
+    float sigma = 0.0f;         // stress design value σ = γw × σwk
     float fg = 0.0f;            // strength design value of this pane
     bool ok = false;            // σ ≤ fg
 };
@@ -48,14 +48,19 @@ struct GlassResult {
     double te_mm = 0.0;     // thickness of the deflection check (equivalent for two panes)
     float rigidity = 0.0f;  // D, N·mm
     float mu = 0.0f;        // deflection coefficient μ
+    // θ and η of the deflection where the edition takes them from Wk and te (else 0: the
+    // deflection takes η of the last strength section).
+    float deflection_theta = 0.0f;
+    float deflection_eta = 0.0f;
     float df = 0.0f;        // deflection, rounded to 2 decimals
     double df_limit = 0.0;  // a / 60, unrounded (the test); printed rounded to 2 decimals
     bool deflection_ok = false;
     bool ok = false;  // every pane and the deflection
 };
 
-// Strength and deflection of the pane under WindLoadStandard (JGJ102-2003): appends the lines of
-// glass.txt to `report` and one summary line per verdict to `result_box`.
+// Strength and deflection of the pane under WindLoadStandard (JGJ102-2003) with the load factor
+// and texts of the run's edition: appends the lines of glass.txt to `report` and one summary
+// line per verdict to `result_box`.
 // Raises CalcError; the lines written before the error stay in `report`.
 GlassResult CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
                       std::string& result_box);

@@ -23,7 +23,9 @@ constexpr PaneSectionTexts OuterPane(std::string_view share_caption, std::string
         glass == "中空" ? "   中空玻璃外侧玻璃强度满足要求!" : "   夹层玻璃外侧玻璃强度满足要求!",
         glass == "中空" ? "   中空玻璃外侧玻璃强度不满足要求!"
                         : "   夹层玻璃外侧玻璃强度不满足要求!",
-        kLookup};
+        kLookup,
+        "   外侧玻璃校核依据: σ≤ｆg=",
+        "   在风荷载作用下外侧玻璃最大应力标准值"};
 }
 
 constexpr PaneSectionTexts InnerPane(std::string_view share_caption, std::string_view glass,
@@ -40,7 +42,9 @@ constexpr PaneSectionTexts InnerPane(std::string_view share_caption, std::string
         glass == "中空" ? "   中空玻璃内侧玻璃强度满足要求!" : "   夹层玻璃内侧玻璃强度满足要求!",
         glass == "中空" ? "   中空玻璃内侧玻璃强度不满足要求!"
                         : "   夹层玻璃内侧玻璃强度不满足要求!",
-        eta_lookup};
+        eta_lookup,
+        "   内侧玻璃校核依据: σ≤ｆg=",
+        "   在风荷载作用下内侧玻璃最大应力标准值"};
 }
 
 constexpr PaneSectionTexts kSinglePane = {"(2).玻璃强度校核:",
@@ -53,7 +57,9 @@ constexpr PaneSectionTexts kSinglePane = {"(2).玻璃强度校核:",
                                           "   玻璃最大应力设计值σ=",
                                           "   玻璃强度满足要求!",
                                           "   玻璃强度不满足要求!",
-                                          kLookup};
+                                          kLookup,
+                                          "   玻璃校核依据: σ≤ｆg=",
+                                          "   在风荷载作用下玻璃最大应力标准值"};
 
 constexpr std::array<GlassCategory, 3> kCategories = {{
     {"中空玻璃", true, 1.1, "1.1×", 0.95,

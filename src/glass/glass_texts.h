@@ -17,6 +17,10 @@ struct PaneSectionTexts {
     std::string_view satisfied;
     std::string_view not_satisfied;
     std::string_view eta_lookup;  // between θ and η on the η line
+    // Texts that name this pane, for editions whose sections say exactly what they check
+    // (edition 2001 writes the outer pane's basis line and stress lead in every section).
+    std::string_view basis_lead;   // before fg on the basis line
+    std::string_view stress_lead;  // the line before the σwk formula
 };
 
 enum class Pane { Outer, Inner };

@@ -7,8 +7,10 @@
 #include "common/checked_math.h"
 #include "common/lazy_number.h"
 #include "common/numbers.h"
+#include "edition/code_edition.h"
 #include "member/load_unit.h"
 #include "member/member_form.h"
+#include "member/member_wind.h"
 
 namespace quoinry {
 namespace {
@@ -65,6 +67,8 @@ class MemberCheck {
                 std::string& box)
         : input_(input),
           form_(MemberFormOf(input.form)),
+          edition_(EditionOf(shared)),
+          factors_(shared.Factors),
           wk_(shared.WindLoadStandard),
           insulating_(shared.IsInsulatingGlass),
           report_(report),
@@ -110,14 +114,16 @@ class MemberCheck {
         Line("");
         Line(Str(form_.title));
         Line("(1).风荷载作用下受力构件弯矩的计算:");
-        Line("   Wk:风荷载标准值:", GeneralText(wk_), "kN/m^2");
-        Line("   Mw:风荷载作用下受力构件的总弯矩标准值(kN·m)");
-        span_ = geometry_.Span();
-        Line(Str(form_.span_caption), F3(span_), "(m)");
-        for (int i = 0; i < 2; ++i) {
-            const double a = geometry_.Unit(i);
-            units_[i] = StartLoadUnit(a, span_, i == 1);
-            Line(Str(form_.unit_captions[i]), F3(a), "(m)");
+        if (edition_.members_reduce_by_area) {
+            // The member's own Wk needs its geometry first.
+            WriteGeometry();
+            WriteOwnWind();
+            Line("   Wk:杆件的风荷载标准值:", GeneralText(wk_), "kN/m^2");
+            Line("   Mw:风荷载作用下受力构件的总弯矩标准值(kN·m)");
+        } else {
+            Line("   Wk:风荷载标准值:", GeneralText(wk_), "kN/m^2");
+            Line("   Mw:风荷载作用下受力构件的总弯矩标准值(kN·m)");
+            WriteGeometry();
         }
         Line("   qsk1:受力构件在第一受荷单元作用下风荷载线分布最大荷载集度标准值(kN/m)");
         Line("   qsk2:受力构件在第二受荷单元作用下风荷载线分布最大荷载集度标准值(kN/m)");
@@ -128,6 +134,26 @@ class MemberCheck {
         Line("   Mw=Mw1+Mw2");
         Line("     =", F3(units_[0], units_[0].mw), "+", F3(units_[1], units_[1].mw));
         Line("     =", F3(mw_), "kN·m");
+    }
+
+    void WriteGeometry() {
+        span_ = geometry_.Span();
+        Line(Str(form_.span_caption), F3(span_), "(m)");
+        for (int i = 0; i < 2; ++i) {
+            const double a = geometry_.Unit(i);
+            units_[i] = StartLoadUnit(a, span_, i == 1);
+            Line(Str(form_.unit_captions[i]), F3(a), "(m)");
+        }
+    }
+
+    void WriteOwnWind() {
+        const MemberWind wind = CalcMemberWind(form_, span_, units_, factors_, edition_, report_);
+        wk_ = wind.wk;
+        result_.wk = wk_;
+        result_.own_wind = true;
+        result_.area_m2 = wind.area_m2;
+        result_.mu_reduced = wind.mu_reduced;
+        result_.mu_sl = wind.mu_sl;
     }
 
     void WriteMomentBlock(int i) {
@@ -208,15 +234,16 @@ class MemberCheck {
         Line("");
         Line("(4).型材的强度计算:");
         const double fa = fa_.Get();
-        Line("   校核依据: 1.4Mw/W≤fa=", F3(fa), "N/mm^2");
-        Line("   σ=1.4×Mw×10^3/Wx");
+        const std::string_view gamma = edition_.gamma_text;
+        Line("   校核依据: ", gamma, "Mw/W≤fa=", F3(fa), "N/mm^2");
+        Line("   σ=", gamma, "×Mw×10^3/Wx");
         const double wx1 = wx1_.Get();
         const double wx2 = wx2_.Get();
         const double wx = wx2 < wx1 ? wx2 : wx1;
         result_.fa = fa;
         result_.wx = wx;
-        Line("     =1.4×", F3(mw_), "×10^3/", F3(wx));
-        const double sigma = RoundN(Div(Mul(Mul(1.4, mw_), Pow(10.0, 3)), wx), 3);
+        Line("     =", gamma, "×", F3(mw_), "×10^3/", F3(wx));
+        const double sigma = RoundN(Div(Mul(Mul(edition_.gamma, mw_), Pow(10.0, 3)), wx), 3);
         Line("     =", F3(sigma), "N/mm^2");
         const bool fails = sigma > fa;
         result_.sigma = sigma;
@@ -242,9 +269,9 @@ class MemberCheck {
         Line("   Ix: 杆件型材截面惯性矩:", F3(ix), "cm^4");
         const double t = t_.Get();
         Line("   t: 杆件壁厚:", F3(t), "mm");
-        Line("   Q=1.4×Qwk");
-        Line("    =1.4×", F3(qwk_));
-        const double q = RoundN(Mul(1.4, qwk_), 3);
+        Line("   Q=", edition_.gamma_text, "×Qwk");
+        Line("    =", edition_.gamma_text, "×", F3(qwk_));
+        const double q = RoundN(Mul(edition_.gamma, qwk_), 3);
         result_.tau_d = tau_d;
         result_.q = q;
         Line("    =", F3(q), "kN");
@@ -265,7 +292,7 @@ class MemberCheck {
     void WriteDeflectionSection() {
         Line("");
         Line("(6).杆件挠度计算:");
-        Line(DeflectionBasisLine(form_, insulating_));
+        Line(edition_.deflection_basis(form_, insulating_));
         Line("   U:杆件最大挠度(mm)");
         Line("   U1:受力构件在扇框位置第一受荷单元作用下的最大挠度(mm)");
         Line("   U2:受力构件在扇框位置第二受荷单元作用下的最大挠度(mm)");
@@ -332,7 +359,9 @@ class MemberCheck {
 
     const MemberInput& input_;
     const MemberForm& form_;
-    const double wk_;
+    const CodeEdition& edition_;
+    const WindFactors factors_;
+    double wk_;
     const bool insulating_;
     ReportLines& report_;
     std::string& box_;
@@ -372,16 +401,24 @@ std::string ProfileName(const MemberInput& input) {
 
 PreselectionResult CalcPreselection(const MemberInput& input, const SharedValues& shared) {
     PreselectionResult result;
+    const CodeEdition& edition = EditionOf(shared);
+    const MemberForm& form = MemberFormOf(input.form);
     result.wk = shared.WindLoadStandard;
-    MemberGeometry geometry(MemberFormOf(input.form), input);
+    MemberGeometry geometry(form, input);
     result.span_m = geometry.Span();
-    for (int i = 0; i < 2; ++i) {
-        LoadUnit unit = StartLoadUnit(geometry.Unit(i), result.span_m, i == 1);
+    LoadUnit units[2];
+    for (int i = 0; i < 2; ++i) units[i] = StartLoadUnit(geometry.Unit(i), result.span_m, i == 1);
+    if (edition.members_reduce_by_area) {
+        ReportLines unused;
+        result.wk = CalcMemberWind(form, result.span_m, units, shared.Factors, edition, unused).wk;
+    }
+    for (LoadUnit& unit : units) {
         ComputeLineLoad(unit, result.span_m, result.wk);
         ComputeMoment(unit, result.span_m);
         result.mw = Add(result.mw, unit.mw);
     }
-    const double wx = Div(Mul(Mul(1.4, result.mw), Pow(10.0, 3)), result.strength);
+    result.gamma = edition.gamma;
+    const double wx = Div(Mul(Mul(edition.gamma, result.mw), Pow(10.0, 3)), result.strength);
     result.wx_min_cm3 = ToSingle(RoundN(wx, 3));
     return result;
 }

@@ -42,17 +42,24 @@ std::string ProfileName(const MemberInput& input);
 // loads in kN/m^2, kN/m, kN·m and kN, stresses in N/mm^2, deflections in mm.
 struct MemberResult {
     bool vertical = false;
-    double wk = 0.0;           // Wk the loads come from
+    double wk = 0.0;  // Wk the loads come from
+    // Editions that load the member with its own coefficient (own_wind): its tributary area,
+    // the external coefficient reduced by it, and that with the internal one; Wk is the
+    // member's own.
+    bool own_wind = false;
+    double area_m2 = 0.0;
+    double mu_reduced = 0.0;
+    double mu_sl = 0.0;
     float span_m = 0.0f;       // L (Hsk or Wsk)
     LoadUnit units[2];         // the two load units with qsk, Mw and Qw
     double mw = 0.0;           // Mw = Mw1 + Mw2
     double qwk = 0.0;          // Qwk = Qw1 + Qw2
     double fa = 0.0;           // strength design value
     double wx = 0.0;           // the smaller of Wx1 and Wx2, cm^3
-    double sigma = 0.0;        // σ = 1.4 × Mw × 10^3 / Wx
+    double sigma = 0.0;        // σ = γw × Mw × 10^3 / Wx
     bool strength_ok = false;  // σ ≤ fa
     float tau_d = 0.0f;        // shear design value τd
-    double q = 0.0;            // Q = 1.4 × Qwk
+    double q = 0.0;            // Q = γw × Qwk
     double tau = 0.0;          // τ = Q × Ss × 100 / Ix / t
     bool shear_ok = false;     // τ ≤ τd
     double c[2] = {0.0, 0.0};  // trapezoidal shape factors (0 for a triangular unit)
@@ -66,7 +73,8 @@ struct MemberResult {
 };
 
 // Bending, shear and deflection of a vertical or horizontal frame member under
-// WindLoadStandard: appends the lines of gj.txt to `report` and sets `result_box`.
+// WindLoadStandard, or under its own Wk where the run's edition reduces the member's external
+// coefficient by its area: appends the lines of gj.txt to `report` and sets `result_box`.
 // Raises CalcError; the lines written before the error stay in `report`.
 MemberResult CalcMember(const MemberInput& input, const SharedValues& shared, ReportLines& report,
                         std::string& result_box);
@@ -79,11 +87,13 @@ MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
 
 // Profile pre-selection: what a profile must offer at least, from the member's wind moment.
 struct PreselectionResult {
-    double wk = 0.0;          // Wk the moment comes from, kN/m^2
+    double wk = 0.0;          // Wk the moment comes from (the member's own where the edition
+                              // reduces by area), kN/m^2
     float span_m = 0.0f;      // L
     double mw = 0.0;          // Mw = Mw1 + Mw2, kN·m, as the member report rounds it
     double strength = 84.2;   // the fixed strength design value of pre-selection, N/mm^2
-    float wx_min_cm3 = 0.0f;  // Wmin = 1.4 × Mw × 10^3 / 84.2, rounded to 3 decimals
+    double gamma = 1.4;       // the edition's load factor γw
+    float wx_min_cm3 = 0.0f;  // Wmin = γw × Mw × 10^3 / 84.2, rounded to 3 decimals
 };
 PreselectionResult CalcPreselection(const MemberInput& input, const SharedValues& shared);
 

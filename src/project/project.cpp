@@ -1,6 +1,7 @@
 #include "project/project.h"
 
 #include "design/input_fields.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 namespace {
@@ -28,7 +29,7 @@ bool IsKnownEdition(std::string_view edition) {
 }
 
 bool IsComputedEdition(std::string_view edition) {
-    return edition == kDefaultEdition;
+    return FindCodeEdition(edition) != nullptr;
 }
 
 std::string_view EditionOf(const Position& position, const ProjectInfo& info) {

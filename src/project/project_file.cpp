@@ -308,16 +308,10 @@ ProjectFileReading ReadProjectFile(const fs::path& file) {
 }
 
 std::string PositionDesignText(const Position& position, const ProjectInfo& info) {
-    std::string text = DesignFileText(position.design);
-    // The edition goes first in [glass], where the design file keeps the wind inputs.
-    constexpr std::string_view kGlass = "\n[glass]\n";
-    const std::size_t glass = text.find(kGlass);
-    if (glass != std::string::npos) {
-        std::string line;
-        AppendKey(line, "edition", EditionOf(position, info));
-        text.insert(glass + kGlass.size(), line);
-    }
-    return text;
+    // The position's edition is its design's: [glass] edition like any input.
+    Design design = position.design;
+    design.wind.edition = std::string(EditionOf(position, info));
+    return DesignFileText(design);
 }
 
 std::string ProjectFileText(const Project& project) {

@@ -24,7 +24,7 @@ void FieldBinding::Connect() {
             QObject::connect(line, &QLineEdit::textChanged, form_,
                              [this, &field](const QString& text) { Store(field, S(text)); });
         } else if (auto* list = Find<QComboBox>(form_, field)) {
-            auto store = [this, &field, list] { Store(field, TextOf(list)); };
+            auto store = [this, &field, list] { Store(field, StoredChoice(field, TextOf(list))); };
             QObject::connect(list, &QComboBox::editTextChanged, form_, store);
             QObject::connect(list, &QComboBox::currentTextChanged, form_, store);
         } else if (auto* option = Find<QRadioButton>(form_, field)) {
@@ -49,7 +49,7 @@ void FieldBinding::Show() {
         if (auto* line = Find<QLineEdit>(form_, field)) {
             line->setText(Q(text));
         } else if (auto* list = Find<QComboBox>(form_, field)) {
-            SetText(list, text);
+            SetText(list, ShownChoice(field, text));
         } else if (auto* option = Find<QRadioButton>(form_, field)) {
             // Exclusive options can be cleared only one by one.
             option->setAutoExclusive(false);

@@ -66,6 +66,11 @@ std::string TextOf(const QLineEdit* box) {
 }
 
 void SetText(QComboBox* box, const std::string& text) {
+    // A fixed list shows one of its items: an unknown text selects none.
+    if (!box->isEditable()) {
+        box->setCurrentIndex(box->findText(Q(text)));
+        return;
+    }
     box->setEditText(Q(text));
 }
 

@@ -12,7 +12,9 @@
 #include "db/station_lookup.h"
 #include "design/input_fields.h"
 #include "design/verdicts.h"
+#include "edition/code_edition.h"
 #include "shell/form_helpers.h"
+#include "shell/local_shape_dialog.h"
 #include "shell/result_box.h"
 #include "shell/unit_label.h"
 
@@ -25,9 +27,16 @@ const std::vector<std::string> kGlassCategories = {"中空玻璃", "单层玻璃
 const std::vector<std::string> kPaneKinds = {"普通玻璃", "钢化玻璃"};
 const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
 
-void AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
-    grid->addWidget(new QLabel(caption), row, column * 2);
+QLabel* AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
+    auto* label = new QLabel(caption);
+    grid->addWidget(label, row, column * 2);
     grid->addWidget(WithFieldUnit(field, kSection), row, column * 2 + 1);
+    return label;
+}
+
+const CodeEdition& EditionNamed(const std::string& id) {
+    const CodeEdition* edition = FindCodeEdition(id);
+    return edition != nullptr ? *edition : Edition2001();
 }
 
 }  // namespace
@@ -47,6 +56,10 @@ WinForm::WinForm(FormHost& host, QWidget* parent)
     for (QComboBox* site : {region_, city_})
         connect(site->lineEdit(), &QLineEdit::textEdited, this, [this] { SiteTyped(); });
     connect(glass_category_, &QComboBox::activated, this, [this] { ApplyGlassCategoryRule(); });
+    connect(edition_, &QComboBox::currentIndexChanged, this, [this] { ApplyEditionRule(); });
+    connect(shape_helper_, &QPushButton::clicked, this, [this] { AskLocalShapeCoefficient(); });
+    // A coefficient typed by hand is no longer the zone's: the report then says it was given.
+    connect(shape_, &QLineEdit::textEdited, zone_, &QLineEdit::clear);
     connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
     connect(next_, &QPushButton::clicked, this, [this] { NextStep(); });
     connect(close_, &QPushButton::clicked, this, [this] { CloseForm(); });
@@ -59,6 +72,13 @@ void WinForm::BuildControls() {
     terrain_ = NewComboBox(this, "ComboBox3");
     shape_ = NewLineEdit(this, "TextBox2", true);
     height_ = NewLineEdit(this, "TextBox3", true);
+    edition_ = NewComboBox(this, "EditionBox");
+    edition_->setEditable(false);
+    internal_ = NewLineEdit(this, "InternalPressureBox", true);
+    zone_ = NewLineEdit(this, "WallZoneBox");
+    zone_->setReadOnly(true);
+    zone_->setPlaceholderText(QStringLiteral("设计者给定"));
+    shape_helper_ = NewButton(this, "LocalShapeButton", QStringLiteral("分区…"));
     minimum1_ = new QRadioButton(QStringLiteral("标准值小于1kN按1kN取"), this);
     minimum1_->setObjectName(QStringLiteral("RadioButton1"));
     minimum075_ = new QRadioButton(QStringLiteral("标准值小于0.75kN按0.75kN取"), this);
@@ -85,13 +105,21 @@ void WinForm::BuildControls() {
     AddField(wind_grid, 0, 1, QStringLiteral("待计算市区"), city_);
     AddField(wind_grid, 0, 2, QStringLiteral("基本风压"), pressure_);
     AddField(wind_grid, 1, 0, QStringLiteral("地面类型"), terrain_);
-    AddField(wind_grid, 1, 1, QStringLiteral("体型系数"), shape_);
+    shape_label_ = AddField(wind_grid, 1, 1, QStringLiteral("体型系数"), shape_);
     AddField(wind_grid, 1, 2, QStringLiteral("计算处标高"), height_);
+    wind_grid->addWidget(new QLabel(QStringLiteral("计算规范")), 2, 0);
+    wind_grid->addWidget(edition_, 2, 1, 1, 3);
+    AddField(wind_grid, 2, 2, QStringLiteral("内压系数"), internal_);
+    auto* zone_row = new QHBoxLayout;
+    zone_row->addWidget(zone_, 1);
+    zone_row->addWidget(shape_helper_);
+    wind_grid->addWidget(new QLabel(QStringLiteral("外表面分区")), 3, 0);
+    wind_grid->addLayout(zone_row, 3, 1);
     auto* options = new QHBoxLayout;
     for (QRadioButton* option : {minimum1_, minimum075_, no_minimum_}) options->addWidget(option);
     options->addStretch();
-    wind_grid->addLayout(options, 2, 0, 1, 6);
-    int row = 3;
+    wind_grid->addLayout(options, 4, 0, 1, 6);
+    int row = 5;
     for (const char* description :
          {"A类:近海面,海岛,海岸,湖岸及沙漠地区",
           "B类:指田野,乡村,丛林,丘陵以及房屋比较稀疏的乡镇和城市郊区",
@@ -146,6 +174,9 @@ void WinForm::Load() {
         SetText(thickness, "");
         AppendItems(thickness, kThicknesses);
     }
+    edition_->clear();
+    for (const CodeEdition* edition : CodeEditions())
+        edition_->addItem(Q(std::string(edition->title)));
     result_->clear();
     // The window opens with both options clear; the design's rule selects one.
     binding_.Show();
@@ -153,6 +184,7 @@ void WinForm::Load() {
     station_pressure_ = StationPressure().value_or(std::string());
     if (!glass_category_->currentText().isEmpty())
         ApplyGlassCategoryRule();
+    ApplyEditionRule();
     if (const auto& run = host_.Model().wind_glass(); run && host_.Model().WindGlassCurrent())
         ShowResult(result_, run->box, GlassVerdicts(run->glass));
     DesignChanged();
@@ -176,6 +208,29 @@ void WinForm::ApplyGlassCategoryRule() {
     const bool single = glass_category_->currentText() == QStringLiteral("单层玻璃");
     inner_kind_->setEnabled(!single);
     inner_thickness_->setEnabled(!single);
+}
+
+// The inputs only an edition reads are offered in that edition alone, and the shape box takes
+// the edition's label.
+void WinForm::ApplyEditionRule() {
+    // The list itself, not the design: the list tells its own change before the design has it.
+    const InputField& list = *FindInputField(kSection, "edition");
+    const CodeEdition& edition = EditionNamed(StoredChoice(list, TextOf(edition_)));
+    const InputField& shape = *FindInputField(kSection, "te2");
+    shape_label_->setText(Q(FieldCaption(shape, false, &edition)));
+    const bool internal = UsesWindKey(edition, "internal_pressure");
+    internal_->setEnabled(internal);
+    zone_->setEnabled(UsesWindKey(edition, "wall_zone"));
+    shape_helper_->setEnabled(UsesWindKey(edition, "wall_zone"));
+}
+
+void WinForm::AskLocalShapeCoefficient() {
+    const auto choice = AskLocalShape(this);
+    if (!choice)
+        return;
+    shape_->setText(Q(choice->external));
+    internal_->setText(Q(choice->internal));
+    zone_->setText(Q(choice->zone));
 }
 
 void WinForm::RegionPicked() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,6 +31,8 @@ class WinForm : public ChildForm {
     void BuildControls();
     void OpenDatabase();
     void ApplyGlassCategoryRule();
+    void ApplyEditionRule();
+    void AskLocalShapeCoefficient();
     void RegionPicked();
     void CityPicked();
     void SiteTyped();
@@ -52,16 +55,21 @@ class WinForm : public ChildForm {
     QComboBox* inner_thickness_;  // ComboBox8
     QLineEdit* pressure_;         // TextBox1
     QLineEdit* shape_;            // TextBox2
-    QLineEdit* height_;           // TextBox3
-    QLineEdit* glass_width_;      // TextBox4
-    QLineEdit* glass_height_;     // TextBox5
-    QRadioButton* minimum1_;      // RadioButton1
-    QRadioButton* minimum075_;    // RadioButton2
-    QRadioButton* no_minimum_;    // RadioButton3: neither bound, as the design may be again
-    QPlainTextEdit* result_;      // TextBox6
-    QPushButton* compute_;        // Command1
-    QPushButton* next_;           // Command2
-    QPushButton* close_;          // Command3
+    QLabel* shape_label_;  // 体型系数, 局部体型系数 in editions that add the internal one
+    QComboBox* edition_;   // EditionBox: the code edition
+    QLineEdit* internal_;  // InternalPressureBox
+    QLineEdit* zone_;      // WallZoneBox: the zone the helper took μs from, read-only
+    QPushButton* shape_helper_;  // LocalShapeButton
+    QLineEdit* height_;          // TextBox3
+    QLineEdit* glass_width_;     // TextBox4
+    QLineEdit* glass_height_;    // TextBox5
+    QRadioButton* minimum1_;     // RadioButton1
+    QRadioButton* minimum075_;   // RadioButton2
+    QRadioButton* no_minimum_;   // RadioButton3: neither bound, as the design may be again
+    QPlainTextEdit* result_;     // TextBox6
+    QPushButton* compute_;       // Command1
+    QPushButton* next_;          // Command2
+    QPushButton* close_;         // Command3
     FieldBinding binding_;
     RefusedBoxes refused_;
     // The pressure the station table gives for the site shown; a different one in the box is the

@@ -7,13 +7,6 @@
 
 namespace quoinry {
 
-// The lower bound on Wk chosen by the two options of the wind and glass window.
-enum class MinimumWkRule {
-    None,
-    AtLeast1,    // RadioButton1 "标准值小于1kN按1kN取"
-    AtLeast075,  // RadioButton2 "标准值小于0.75kN按0.75kN取"
-};
-
 // The wind inputs as the window's controls hold them.
 struct WindLoadInput {
     std::string city;                 // ComboBox2, only printed
@@ -22,13 +15,17 @@ struct WindLoadInput {
     std::string shape_coefficient;    // TextBox2, μs
     std::string height;               // TextBox3, m
     MinimumWkRule minimum_rule = MinimumWkRule::None;
+    std::string edition = "2001";           // the code edition's id; unknown ids run 2001
+    std::string internal_pressure = "0.2";  // μsi, edition 2012
+    std::string wall_zone = {};             // the zone μs comes from; empty: given by hand
 
     bool operator==(const WindLoadInput&) const = default;
 };
 
 // Every value the wind report prints, as the report rounds it. Pressures in kN/m^2.
 struct WindLoadResult {
-    double w0 = 0.0;              // basic wind pressure Wo (the Pa text / 1000)
+    const CodeEdition* edition = nullptr;  // the edition it was computed after
+    double w0 = 0.0;              // basic wind pressure Wo (the Pa text / 1000, 2012: limited)
     float z_m = 0.0f;             // height of the calculation point
     bool category_known = false;  // false: no coefficient lines, βgz = μz = 0
     float mu_f = 0.0f;            // pulsation coefficient μf
@@ -40,12 +37,36 @@ struct WindLoadResult {
     double wk = 0.0;                                    // standard value Wk after the lower bound
     double gamma = 1.4;                                 // load factor γw
     double w = 0.0;                                     // design value W = γw × Wk
+    // Edition 2012: Wk is βgz × μsl × μz × Wo, and Wk above is its size after the bound (the
+    // glass and members are checked with it); wk_computed keeps the sign (negative: suction).
+    WindFactors factors;         // the doubles the values above print
+    double w0_given = 0.0;       // the basic wind pressure before the lower limit
+    bool w0_raised = false;      // Wo was raised to the limit
+    double beta_gz_table = 0.0;  // βgz read from the table
+    double beta_gz_floor = 0.0;  // 1 + 0.7 / √μz
+    double mu_sl = 0.0;          // external plus internal coefficient
+    int grade = 0;               // required wind-pressure performance grade; 0: none
 };
 
-// Wind load after GB50009-2001: appends the lines of wind.txt to `report`, sets
-// WindLoadStandard and WindLoadDesign, and replaces `result_box` with the two result lines.
-// Raises CalcError; the lines written before the error stay in `report`.
+// What the wind step hands on to the glass and member steps.
+void HandOn(const WindLoadResult& result, SharedValues& shared);
+
+// The edition the result was computed after; edition 2001 when none.
+const CodeEdition& EditionOf(const WindLoadResult& result);
+
+// Wind load after the input's code edition: appends the lines of wind.txt to `report`, sets
+// the shared values (WindLoadStandard, WindLoadDesign, the edition) and replaces `result_box`
+// with the result lines. Raises CalcError; the lines written before the error stay in `report`.
 WindLoadResult CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
                             std::string& result_box);
+
+// The wind steps of the editions: the power formulas of GB50009-2001, and the tables, floors
+// and texts an edition gives (GB 50009-2012 with GB 55001-2021).
+WindLoadResult CalcWindLoadByFormulas(const WindLoadInput& input, const CodeEdition& edition,
+                                      SharedValues& shared, ReportLines& report,
+                                      std::string& result_box);
+WindLoadResult CalcWindLoadByTables(const WindLoadInput& input, const CodeEdition& edition,
+                                    SharedValues& shared, ReportLines& report,
+                                    std::string& result_box);
 
 }  // namespace quoinry

@@ -136,6 +136,44 @@ TEST_F(WinFormTest, SingleGlassDisablesTheInnerPaneAlsoWhenRestored) {
     EXPECT_FALSE(Combo("ComboBox8")->isEnabled());
 }
 
+// The list 计算规范 stores the edition's id; edition 2012 relabels the shape box and offers the
+// internal coefficient and the zone helper, which 2001 does not read. Both survive a reopening.
+TEST_F(WinFormTest, EditionListRelabelsAndOffersItsOwnInputs) {
+    ClickToolbar(1);
+    QComboBox* edition = Combo("EditionBox");
+    ASSERT_EQ(edition->count(), 2);
+    EXPECT_EQ(edition->currentText(), QStringLiteral("GB 50009-2001"));
+    QLabel* shape_label = nullptr;
+    for (QLabel* label : edition->window()->findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("体型系数")))
+            shape_label = label;
+    }
+    ASSERT_NE(shape_label, nullptr);
+    struct Case {
+        int index;
+        const char* label;
+        bool own_inputs;
+    };
+    for (const Case& c : {Case{1, "局部体型系数", true}, Case{0, "体型系数", false}}) {
+        edition->setCurrentIndex(c.index);
+        EXPECT_EQ(shape_label->text(), QString::fromUtf8(c.label));
+        EXPECT_EQ(Box("InternalPressureBox")->isEnabled(), c.own_inputs);
+        EXPECT_EQ(Button("LocalShapeButton")->isEnabled(), c.own_inputs);
+    }
+    edition->setCurrentIndex(1);
+    FillGuangzhou();
+    Type(Box("InternalPressureBox"), QStringLiteral("0.4"));
+    Click(Button("Command1"));
+    EXPECT_TRUE(Result().contains(QStringLiteral("所需抗风压性能等级"))) << Result().toStdString();
+    Reopen("winForm", 1);
+    EXPECT_EQ(Combo("EditionBox")->currentText(), QStringLiteral("GB 50009-2012 + GB 55001-2021"));
+    EXPECT_EQ(Box("InternalPressureBox")->text(), QStringLiteral("0.4"));
+    bool relabelled = false;
+    for (QLabel* label : Combo("EditionBox")->window()->findChildren<QLabel*>())
+        relabelled = relabelled || label->text() == QStringLiteral("局部体型系数");
+    EXPECT_TRUE(relabelled);
+}
+
 TEST_F(WinFormTest, FirstOpeningShowsEmptyInputsAndTheFixedLists) {
     ClickToolbar(1);
     for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5",

@@ -28,6 +28,7 @@
 #include "profile/dxf_drawing.h"
 #include "profile/regions.h"
 #include "shell/key_state.h"
+#include "shell/local_shape_dialog.h"
 #include "shell/main_form.h"
 #include "shell/project_form.h"
 #include "shell/qt_translations.h"
@@ -229,6 +230,19 @@ void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::p
     main.ShowForm(MainForm::Form::About);
     Save(&main, out, "about.png");
     CloseAll(main);
+
+    // The same site in code edition 2012: the windward wall of a closed building.
+    wind = main.ShowForm(MainForm::Form::Wind);
+    Pick(wind, "EditionBox", "GB 50009-2012 + GB 55001-2021");
+    Type(wind, "TextBox2", "1.0");
+    Find<QLineEdit>(wind, "WallZoneBox")->setText(QStringLiteral("迎风面"));
+    Press(wind, "Command1");
+    Save(&main, out, "wind-2012.png");
+    CloseAll(main);
+    LocalShapeDialog local_shape(&main);
+    local_shape.show();
+    Save(&local_shape, out, "local-shape.png");
+    local_shape.hide();
 
     ShootProject(main, out, source);
 

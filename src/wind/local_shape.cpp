@@ -1,0 +1,66 @@
+#include "wind/local_shape.h"
+
+#include <array>
+#include <cmath>
+
+#include "common/checked_math.h"
+#include "common/numbers.h"
+#include "common/text_table.h"
+
+namespace quoinry {
+namespace {
+
+constexpr std::array<WallZone, 5> kZones = {{
+    {"迎风面", 1.0},
+    {"侧面边缘区Sa", -1.4},
+    {"侧面Sb", -1.0},
+    {"背风面", -0.6},
+    {"突出构件", -2.0},
+}};
+
+}  // namespace
+
+double SignOfExternal(double external) {
+    return external < 0.0 ? -1.0 : 1.0;
+}
+
+double LocalShapeWithInternal(double external, double internal) {
+    return RoundN(Add(external, Mul(SignOfExternal(external), std::fabs(internal))), 3);
+}
+
+double ReducedByArea(double external, double area_m2, const AreaReduction& rule) {
+    if (area_m2 <= rule.min_area_m2)
+        return RoundN(external, 3);
+    if (area_m2 >= rule.max_area_m2)
+        return RoundN(Mul(rule.factor_at_max, external), 3);
+    const double at_max = Mul(rule.factor_at_max, external);
+    const double share = Div(std::log10(area_m2), rule.log_divisor);
+    return RoundN(Add(external, Mul(Sub(at_max, external), share)), 3);
+}
+
+std::span<const WallZone> WallZones() {
+    return kZones;
+}
+
+const WallZone* FindWallZone(std::string_view text) {
+    return FindByText(kZones, text);
+}
+
+double DominantOpeningFactor(double opening_ratio) {
+    if (opening_ratio < 0.02 || opening_ratio > 1.0)
+        return 0.0;
+    if (opening_ratio <= 0.10)
+        return 0.4;
+    if (opening_ratio <= 0.30)
+        return 0.6;
+    return 0.8;
+}
+
+std::optional<double> DominantOpeningInternal(double opening_ratio, double opening_mu) {
+    const double factor = DominantOpeningFactor(opening_ratio);
+    if (factor == 0.0)
+        return std::nullopt;
+    return RoundN(Mul(factor, std::fabs(opening_mu)), 3);
+}
+
+}  // namespace quoinry

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace quoinry {
+
+// μsl of cladding: the external local coefficient plus the internal one, whose sign is taken so
+// that it increases |μsl| (suction -1.4 with 0.2 gives -1.6, pressure 1.0 gives 1.2); rounded to
+// 3 decimals like every coefficient.
+double LocalShapeWithInternal(double external, double internal);
+
+// +1 for pressure (external ≥ 0), -1 for suction.
+double SignOfExternal(double external);
+
+// The external coefficient of a member not loaded directly by wind, by its tributary area A in
+// m^2: μ(A) = μ(1) + [μ(25) - μ(1)] × log10(A) / 1.4 with μ(25) = 0.8 × μ(1), μ(1) at and
+// below 1 m^2 and μ(25) at and above 25 m^2; rounded to 3 decimals.
+struct AreaReduction {
+    double min_area_m2;    // 1
+    double max_area_m2;    // 25
+    double factor_at_max;  // 0.8
+    double log_divisor;    // 1.4 (log10 25)
+};
+double ReducedByArea(double external, double area_m2, const AreaReduction& rule);
+
+// The wall zones of a closed rectangular building and their external local coefficients.
+struct WallZone {
+    std::string_view text;  // what the design stores and the report names
+    double mu;
+};
+std::span<const WallZone> WallZones();
+// The zone of that text, or nullptr.
+const WallZone* FindWallZone(std::string_view text);
+
+// The internal coefficient of a building with one dominant opening, as the factor on the
+// opening's own μsl by its opening ratio: 0.4 up to 0.10, 0.6 up to 0.30, 0.8 above. A ratio
+// below 0.02 is no dominant opening (0 here: the building counts as closed), above 1 none at all.
+double DominantOpeningFactor(double opening_ratio);
+inline constexpr double kClosedBuildingInternal = 0.2;
+
+// The internal coefficient's size for one dominant opening: the factor above × |μsl| of the wall
+// the opening is in, rounded to 3 decimals; nullopt where the ratio makes no dominant opening.
+std::optional<double> DominantOpeningInternal(double opening_ratio, double opening_mu);
+
+}  // namespace quoinry
