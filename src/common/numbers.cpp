@@ -400,4 +400,8 @@ double ParseLeading(std::string_view text) {
     return ConvertCleanNumber(number);
 }
 
+std::string FactorText(double x) {
+    return x < 0.0 ? "(" + GeneralText(x) + ")" : GeneralText(x);
+}
+
 }  // namespace quoinry

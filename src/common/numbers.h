@@ -27,6 +27,8 @@ std::string FormatFixed(float x, int decimals);
 // scientific notation ("1.715E+07", "1E-05") outside -5 < exponent < digits.
 std::string GeneralText(double x);
 std::string GeneralText(float x);
+// A factor in a written product: its general text, a negative one in parentheses.
+std::string FactorText(double x);
 
 // Strict conversion: the whole text (blanks around it aside) must be a decimal number.
 // Raises "类型不匹配" otherwise and "溢出" beyond the double range.

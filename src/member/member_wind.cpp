@@ -16,10 +16,6 @@ std::string G(double x) {
 std::string F3(double x) {
     return FormatFixed(x, 3);
 }
-// A negative coefficient in a substitution stands in parentheses.
-std::string P(double x) {
-    return x < 0.0 ? "(" + G(x) + ")" : G(x);
-}
 
 double WriteUnitArea(const MemberForm& form, float span, const LoadUnit& unit, int i,
                      ReportLines& report) {
@@ -50,12 +46,12 @@ double WriteReduction(double external, double area, const AreaReduction& rule,
         report.push_back(Cat("      A≤", low, "m^2时 μse(A)=μse"));
     } else if (area >= rule.max_area_m2) {
         report.push_back(Cat("      A≥", high, "m^2时 μse(A)=", factor, "×μse"));
-        report.push_back(Cat("      =", factor, "×", P(external)));
+        report.push_back(Cat("      =", factor, "×", FactorText(external)));
     } else {
         report.push_back(Cat("      ", low, "m^2<A<", high, "m^2时 μse(A)=μse+(", factor,
                              "×μse-μse)×logA/", G(rule.log_divisor)));
-        report.push_back(Cat("      =", G(external), "+(", factor, "×", P(external), "-",
-                             P(external), ")×log(", F3(area), ")/", G(rule.log_divisor)));
+        report.push_back(Cat("      =", G(external), "+(", factor, "×", FactorText(external), "-",
+                             FactorText(external), ")×log(", F3(area), ")/", G(rule.log_divisor)));
     }
     const double reduced = ReducedByArea(external, area, rule);
     report.push_back(Cat("      =", G(reduced)));
@@ -89,8 +85,8 @@ MemberWind CalcMemberWind(const MemberForm& form, float span, const LoadUnit (&u
     report.push_back(Cat("      =", G(out.mu_sl)));
 
     report.emplace_back("   Wk=βgz×μsl×μz×Wo(βgz、μz、Wo同风荷载计算)");
-    report.push_back(
-        Cat("     =", F3(wind.beta_gz), "×", P(out.mu_sl), "×", F3(wind.mu_z), "×", G(wind.w0)));
+    report.push_back(Cat("     =", F3(wind.beta_gz), "×", FactorText(out.mu_sl), "×", F3(wind.mu_z),
+                         "×", G(wind.w0)));
     const double product = Mul(Mul(Mul(wind.beta_gz, out.mu_sl), wind.mu_z), wind.w0);
     out.wk_computed = RoundN(product, 3);
     report.push_back(Cat("     =", F3(out.wk_computed), "kN/m^2"));

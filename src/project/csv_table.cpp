@@ -199,7 +199,7 @@ class CsvTable : public TableReader {
 
 }  // namespace
 
-std::unique_ptr<TableReader> OpenCsvTable(const fs::path& file) {
+void RequireReadableSchedule(const fs::path& file) {
     const platform::FileRead probe = platform::ProbeRegularFile(file);
     if (probe.status == platform::FileReadStatus::kMissing)
         throw ScheduleError("找不到计划表 " + file.string());
@@ -207,6 +207,10 @@ std::unique_ptr<TableReader> OpenCsvTable(const fs::path& file) {
         throw ScheduleError("计划表 " + file.string() + " 不是普通文件");
     if (probe.status == platform::FileReadStatus::kUnreadable)
         throw ScheduleError("无法读取计划表 " + file.string() + ": " + probe.error);
+}
+
+std::unique_ptr<TableReader> OpenCsvTable(const fs::path& file) {
+    RequireReadableSchedule(file);
     return std::make_unique<CsvTable>(file);
 }
 

@@ -47,6 +47,9 @@ std::unique_ptr<TableReader> OpenCsvTable(const std::filesystem::path& file);
 // cells and gaps in the cell references. Throws ScheduleError when the file is no workbook.
 std::unique_ptr<TableReader> OpenXlsxTable(const std::filesystem::path& file);
 
+// Throws ScheduleError naming the file when it is missing, no regular file or unreadable.
+void RequireReadableSchedule(const std::filesystem::path& file);
+
 // The column's letters as a spreadsheet shows them: 0 is "A", 26 is "AA".
 std::string ColumnLetters(std::size_t column);
 

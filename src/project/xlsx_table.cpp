@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "common/text.h"
-#include "platform/regular_file.h"
 #include "project/table_reader.h"
 
 namespace quoinry {
@@ -520,13 +519,7 @@ class XlsxTable : public TableReader {
 }  // namespace
 
 std::unique_ptr<TableReader> OpenXlsxTable(const fs::path& file) {
-    const platform::FileRead probe = platform::ProbeRegularFile(file);
-    if (probe.status == platform::FileReadStatus::kMissing)
-        throw ScheduleError("找不到计划表 " + file.string());
-    if (probe.status == platform::FileReadStatus::kNotRegular)
-        throw ScheduleError("计划表 " + file.string() + " 不是普通文件");
-    if (probe.status == platform::FileReadStatus::kUnreadable)
-        throw ScheduleError("无法读取计划表 " + file.string() + ": " + probe.error);
+    RequireReadableSchedule(file);
     return std::make_unique<XlsxTable>(file);
 }
 

@@ -60,6 +60,10 @@ const CodeEdition& EditionOf(const WindLoadResult& result);
 WindLoadResult CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
                             std::string& result_box);
 
+// The opening lines of wind.txt up to Wk's meaning; `codes` (empty: none) is the line that names
+// the codes the report follows.
+void WriteWindReportHead(const WindLoadInput& input, const std::string& codes, ReportLines& report);
+
 // The wind steps of the editions: the power formulas of GB50009-2001, and the tables, floors
 // and texts an edition gives (GB 50009-2012 with GB 55001-2021).
 WindLoadResult CalcWindLoadByFormulas(const WindLoadInput& input, const CodeEdition& edition,

@@ -58,12 +58,7 @@ WindLoadResult CalcWindLoadByFormulas(const WindLoadInput& input, const CodeEdit
     result.gamma = edition.gamma;
     shared.Edition = &edition;
     const std::string& category_text = input.terrain_category;
-    report.push_back("基本参数:" + input.city + ",基本风压:" + input.basic_wind_pressure + "Pa");
-    report.emplace_back();
-    report.emplace_back("一、门窗承受荷载计算");
-    report.emplace_back("(1).风荷载标准值计算:");
-    report.emplace_back("   本设计按50年一遇风压计算");
-    report.emplace_back("   Wk: 作用在门窗上的风荷载的标准值(kN/m^2)");
+    WriteWindReportHead(input, {}, report);
     report.emplace_back("       Wk=βz×μz×μs×Wo                           (GB50009-2001)");
 
     result.w0 = ParseStrict(input.basic_wind_pressure) / 1000.0;

@@ -21,10 +21,6 @@ std::string G(double x) {
 std::string F3(double x) {
     return FormatFixed(x, 3);
 }
-// A negative factor in a product stands in parentheses.
-std::string P(double x) {
-    return x < 0.0 ? "(" + G(x) + ")" : G(x);
-}
 
 // Characters, not bytes: the continuation lines line up their "=" under the symbol's.
 std::size_t Width(std::string_view utf8) {
@@ -114,8 +110,8 @@ void WriteShapeCoefficient(const WindLoadInput& input, const CodeEdition& editio
 void WriteStandardValue(const WindLoadInput& input, WindLoadResult& result, ReportLines& report) {
     const WindFactors& f = result.factors;
     report.emplace_back("       Wk=βgz×μsl×μz×Wo");
-    report.push_back(
-        Cat("         =", F3(f.beta_gz), "×", P(result.mu_sl), "×", F3(f.mu_z), "×", G(f.w0)));
+    report.push_back(Cat("         =", F3(f.beta_gz), "×", FactorText(result.mu_sl), "×",
+                         F3(f.mu_z), "×", G(f.w0)));
     const double product = Mul(Mul(Mul(f.beta_gz, result.mu_sl), f.mu_z), f.w0);
     result.wk_computed = RoundN(product, 3);
     report.push_back(Cat("         =", F3(result.wk_computed), "kN/m^2"));
@@ -167,13 +163,7 @@ WindLoadResult CalcWindLoadByTables(const WindLoadInput& input, const CodeEditio
     shared.Edition = &edition;
     const std::string& category_text = input.terrain_category;
     const Citations& cite = edition.cite;
-    report.push_back("基本参数:" + input.city + ",基本风压:" + input.basic_wind_pressure + "Pa");
-    report.push_back(Cat("计算依据:", cite.codes));
-    report.emplace_back();
-    report.emplace_back("一、门窗承受荷载计算");
-    report.emplace_back("(1).风荷载标准值计算:");
-    report.emplace_back("   本设计按50年一遇风压计算");
-    report.emplace_back("   Wk: 作用在门窗上的风荷载的标准值(kN/m^2)");
+    WriteWindReportHead(input, std::string(cite.codes), report);
     report.push_back(
         Cat("       Wk=βgz×μsl×μz×Wo                         (", cite.wk_formula, ")"));
 
