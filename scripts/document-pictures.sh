@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Pictures of the calculation document for the README: the PDF of the example design
-# guangzhou-c1-3-sliding (its first page and the page with the section picture) and a project
-# document of all three examples (cover, contents, summary, first chapter), turned into PNG by
-# pdftoppm (docs/document/*.png).
+# guangzhou-c1-3-sliding (its first page and the page with the section picture) and the project
+# document of the example schedule by quoinry batch (cover, contents, summary, first chapter),
+# turned into PNG by pdftoppm (docs/document/*.png).
 # Usage: scripts/document-pictures.sh   (after ./dev.sh test or a release build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh
-cmake --build --preset release -j2 --target quoinry quoinry_sample_project >/dev/null
+cmake --build --preset release -j2 --target quoinry quoinry_qt >/dev/null
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 rm -rf docs/document
 mkdir -p docs/document
 QUOINRY_HOME="$scratch" build/release/app/quoinry run examples/guangzhou-c1-3-sliding.ini \
     --out "$scratch/reports" --pdf "$scratch/design.pdf" >/dev/null
-QT_QPA_PLATFORM=offscreen build/release/src/quoinry_sample_project examples "$scratch"
+QUOINRY_HOME="$scratch" QT_QPA_PLATFORM=offscreen build/release/app/quoinry batch \
+    examples/building-3-schedule.xlsx --base examples/shanghai-24f-c2-casement.ini \
+    --out "$scratch/batch" --pdf "$scratch/sample-project.pdf" --jobs 2 >/dev/null
 page() {
     pdftoppm -r 60 -png -singlefile -f "$2" -l "$2" "$1" "docs/document/$3"
 }

@@ -16,13 +16,7 @@ namespace {
 
 using namespace batch_testing;
 
-// A schedule over a base design: the rows give name, height and member profile.
-const std::string kBase =
-    "[design]\nformat=1\nname=base\n[glass]\nco1=江苏省\nco2=南京\nco3=B类\nco4=单层玻璃\n"
-    "co5=普通玻璃\nco6=6\nco7=普通玻璃\nco8=6\nte1=350\nte2=1.5\nte3=20\nte4=1200\nte5=1500\n"
-    "op1=False\nop2=False\n[gj]\nco1=竖向杆件\nco2=GR50\nco3=GR50-01\nte1=85.5\nte2=1200\nte3=0\n"
-    "te4=2400\nte5=49.6\nte6=70000\nte7=1.4\nte8=50\nte9=30\nte10=10\nte11=12\nte12=8\nte13=7\n"
-    "te14=5\n";
+const std::string kBase = kBatchBase;
 
 class BatchCommand : public ::testing::Test {
   protected:
@@ -41,9 +35,9 @@ TEST_F(BatchCommand, BadUsageExitsWithTwo) {
         {"s.csv --out", "--out needs a value"},
         {"s.csv --out o --jobs 0", "--jobs wants a whole number from 1 to 256"},
         {"s.csv --out o --jobs x", "--jobs wants"},
-        {"s.csv --out o --docx p.docx",
-         "--docx (one document for the whole project) is not available"},
-        {"s.csv --out o --pdf p.pdf", "unknown option '--pdf'"},
+        {"s.csv --out o --docx", "--docx needs a value"},
+        {"s.csv --out o --pdf", "--pdf needs a value"},
+        {"s.csv --out o --odt p.odt", "unknown option '--odt'"},
         {"s.csv other.csv --out o", "more than one schedule"},
         {"p.qproj --out o --base base.ini", "--base is for .csv and .xlsx schedules"},
     };
@@ -237,7 +231,8 @@ TEST_F(BatchCommand, CtrlCLeavesNoSummaryBehind) {
         ::freopen("/dev/null", "w", stdout);
         ::freopen("/dev/null", "w", stderr);
         ::execl(QUOINRY_EXECUTABLE, "quoinry", "batch", "s.csv", "--out", "o", "--base", "base.ini",
-                "--xlsx", "summary.xlsx", "--jobs", "2", static_cast<char*>(nullptr));
+                "--xlsx", "summary.xlsx", "--docx", "p.docx", "--jobs", "2",
+                static_cast<char*>(nullptr));
         ::_exit(127);
     }
     // Once positions are being written, interrupt.
@@ -250,6 +245,7 @@ TEST_F(BatchCommand, CtrlCLeavesNoSummaryBehind) {
     EXPECT_EQ(WTERMSIG(status), SIGINT);
     EXPECT_FALSE(fs::exists(folder_ / "o" / "summary.csv"));
     EXPECT_FALSE(fs::exists(folder_ / "summary.xlsx"));
+    EXPECT_FALSE(fs::exists(folder_ / "p.docx"));
     for (const fs::path& dir : {folder_.path(), folder_ / "o"}) {
         for (const auto& entry : fs::directory_iterator(dir))
             EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();

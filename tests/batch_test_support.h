@@ -24,6 +24,14 @@ using document::testing::ReadBytes;
 using document::testing::ScratchFolder;
 using document::testing::WriteBytes;
 
+// A design for schedules to go over: a member (GR50-01 at 2400 mm) and single glass in 南京.
+inline const std::string kBatchBase =
+    "[design]\nformat=1\nname=base\n[glass]\nco1=江苏省\nco2=南京\nco3=B类\nco4=单层玻璃\n"
+    "co5=普通玻璃\nco6=6\nco7=普通玻璃\nco8=6\nte1=350\nte2=1.5\nte3=20\nte4=1200\nte5=1500\n"
+    "op1=False\nop2=False\n[gj]\nco1=竖向杆件\nco2=GR50\nco3=GR50-01\nte1=85.5\nte2=1200\nte3=0\n"
+    "te4=2400\nte5=49.6\nte6=70000\nte7=1.4\nte8=50\nte9=30\nte10=10\nte11=12\nte12=8\nte13=7\n"
+    "te14=5\n";
+
 struct Finished {
     int status = -1;
     std::string out;
@@ -33,8 +41,8 @@ struct Finished {
 // Runs the program with `arguments` (already quoted where needed) in `folder`, which is also its
 // program directory (its database is made there when a command needs one).
 inline Finished RunProgram(const fs::path& folder, const std::string& arguments) {
-    const std::string command = "cd '" + folder.string() + "' && QUOINRY_HOME='" +
-                                folder.string() + "' '" + QUOINRY_EXECUTABLE + "' " + arguments +
+    const std::string command = "cd '" + folder.string() + "' && QUOINRY_HOME='" + folder.string() +
+                                "' '" + QUOINRY_EXECUTABLE + "' " + arguments +
                                 " >stdout.txt 2>stderr.txt </dev/null";
     const int status = std::system(command.c_str());
     Finished finished;

@@ -13,8 +13,10 @@
 #include "batch/batch_error.h"
 #include "batch/batch_run.h"
 #include "batch/position_source.h"
+#include "batch/project_document.h"
 #include "cli/commands.h"
 #include "design/design_file.h"
+#include "document/document_error.h"
 #include "platform/plugin.h"
 #include "project/project_file.h"
 #include "project/table_reader.h"
@@ -25,10 +27,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kUsage =
-    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--jobs N]";
+    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--docx FILE]\n"
+    "                     [--pdf FILE] [--jobs N]";
 
 constexpr std::string_view kHelp =
-    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--jobs N]\n"
+    "usage: quoinry batch SCHEDULE --out DIR [--base DESIGN] [--xlsx FILE] [--docx FILE]\n"
+    "                     [--pdf FILE] [--jobs N]\n"
     "\n"
     "Computes every window position of a building as `quoinry run` computes one: for each\n"
     "position DIR/NAME/wind.txt, glass.txt and (with a member) gj.txt, where NAME is the\n"
@@ -45,6 +49,11 @@ constexpr std::string_view kHelp =
     "mark) or GBK; of a workbook the first sheet is read.\n"
     "\n"
     "--xlsx FILE  also writes the summary as a formatted workbook (failing cells red)\n"
+    "--docx FILE  also writes the project's calculation document (工程计算书) as a Word file:\n"
+    "             a cover with the project's data, the contents, the summary table (failing\n"
+    "             cells red), then one chapter per position in schedule order with its reports\n"
+    "             and section picture, or the error that stopped it; 第 N 页 共 M 页 below\n"
+    "--pdf FILE   the same document as a PDF\n"
     "--jobs N     positions computed at once (default: the number of processors); the outputs\n"
     "             are the same for any N\n"
     "\n"
@@ -53,7 +62,7 @@ constexpr std::string_view kHelp =
     "named with its row and column on standard error and in the error column; the others still\n"
     "run. Exit status 0 when every position was computed (whatever its verdicts), 1 when any\n"
     "had an error, 2 for bad usage or a schedule that cannot be read at all. Ctrl+C stops the\n"
-    "batch without writing a summary.\n";
+    "batch without writing a summary or a document; an older one stays as it was.\n";
 
 // Row errors shown on standard error before the rest are left to the summary.
 constexpr int kShownErrors = 20;
@@ -63,6 +72,7 @@ struct BatchArguments {
     fs::path out;
     std::optional<fs::path> base;
     std::optional<fs::path> xlsx;
+    DocumentOutputs document;
     int jobs = 0;
 };
 
@@ -82,8 +92,8 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
     bool have_out = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takes_value =
-            arg == "--out" || arg == "--base" || arg == "--xlsx" || arg == "--jobs";
+        const bool takes_value = arg == "--out" || arg == "--base" || arg == "--xlsx" ||
+                                 arg == "--docx" || arg == "--pdf" || arg == "--jobs";
         if (takes_value) {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 std::cerr << "quoinry batch: " << arg << " needs a value\n";
@@ -97,6 +107,10 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
                 parsed.base = value;
             } else if (arg == "--xlsx") {
                 parsed.xlsx = value;
+            } else if (arg == "--docx") {
+                parsed.document.docx = value;
+            } else if (arg == "--pdf") {
+                parsed.document.pdf = value;
             } else if (const std::optional<int> jobs = ParseJobs(value)) {
                 parsed.jobs = *jobs;
             } else {
@@ -104,12 +118,6 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
                           << value << "'\n";
                 return std::nullopt;
             }
-        } else if (arg == "--docx") {
-            // Part of the command's contract, but the document of a project is not made yet.
-            std::cerr << "quoinry batch: --docx (one document for the whole project) is not "
-                         "available in this version; leave it out, or make one document per "
-                         "position with quoinry document OUT/NAME --docx FILE\n";
-            return std::nullopt;
         } else if (arg.starts_with("-") && arg != "-") {
             std::cerr << "quoinry batch: unknown option '" << arg << "'\n";
             return std::nullopt;
@@ -187,8 +195,15 @@ void CatchStopSignals() {
 
 class ConsoleObserver : public BatchObserver {
   public:
-    ConsoleObserver(bool progress, std::optional<int> total)
-        : progress_(progress), total_(total), start_(Clock::now()) {}
+    // `chapters`, when given, collects the project document as positions are done.
+    ConsoleObserver(bool progress, std::optional<int> total, ProjectChapters* chapters)
+        : progress_(progress), total_(total), chapters_(chapters), start_(Clock::now()) {}
+
+    void Computed(const PositionLabel& label, const Position* position,
+                  const SummaryRow& row) override {
+        if (chapters_ != nullptr)
+            chapters_->Add(label, position, row);
+    }
 
     void Warning(const std::string& text) override {
         ClearProgress();
@@ -243,11 +258,38 @@ class ConsoleObserver : public BatchObserver {
 
     bool progress_;
     std::optional<int> total_;
+    ProjectChapters* chapters_;
     Clock::time_point start_;
     Clock::time_point last_{};
     bool shown_ = false;
     int errors_ = 0;
 };
+
+// WriteProjectDocument's status when Ctrl+C came before anything was written.
+constexpr int kDocumentStopped = 3;
+
+bool WantsDocument(const DocumentOutputs& outputs) {
+    return outputs.docx.has_value() || outputs.pdf.has_value();
+}
+
+// Composes the project document from the positions' folders and writes it; returns the exit
+// status (1: a report could not be read back or a file not written; nothing new is left).
+int WriteProjectDocument(const ProjectInfo& info, const ProjectChapters& chapters,
+                         const fs::path& out, const DocumentOutputs& outputs) {
+    try {
+        document::Warnings warnings;
+        const document::RecordedDocument project =
+            ComposeProjectDocument(info, chapters, out, TodayText(), warnings);
+        for (const std::string& warning : warnings) std::cerr << warning << '\n';
+        if (g_stop)
+            return kDocumentStopped;
+        return WriteDocumentOutputs(project, outputs);
+    } catch (const document::DocumentError& error) {
+        std::cerr << document::ErrorLine(error)
+                  << "\n没有写出工程计算书;请再运行一次 quoinry batch\n";
+        return 1;
+    }
+}
 
 }  // namespace
 
@@ -289,7 +331,10 @@ int BatchCommand(const std::vector<std::string>& args) {
         return 2;
     }
     BatchOptions options{arguments->out, arguments->xlsx, arguments->jobs};
-    ConsoleObserver observer(progress, total);
+    std::optional<ProjectChapters> chapters;
+    if (WantsDocument(arguments->document))
+        chapters.emplace();
+    ConsoleObserver observer(progress, total, chapters ? &*chapters : nullptr);
     CatchStopSignals();
     BatchOutcome outcome;
     try {
@@ -304,8 +349,21 @@ int BatchCommand(const std::vector<std::string>& args) {
         return 1;
     }
     observer.Finish();
-    if (outcome.interrupted) {
-        std::cerr << "已中断: 已算完 " << outcome.counts.positions << " 个位置,没有写出汇总表\n";
+    int document_status = 0;
+    if (chapters && !outcome.interrupted) {
+        if (progress)
+            std::cerr << "正在写工程计算书…" << std::flush;
+        document_status =
+            WriteProjectDocument(source->Info(), *chapters, arguments->out, arguments->document);
+        if (progress)
+            std::cerr << "\r\033[K" << std::flush;
+    }
+    if (outcome.interrupted || document_status == kDocumentStopped) {
+        if (outcome.interrupted)
+            std::cerr << "已中断: 已算完 " << outcome.counts.positions << " 个位置,没有写出汇总表"
+                      << (chapters ? "和工程计算书" : "") << "\n";
+        else
+            std::cerr << "已中断: 汇总表已写出,没有写出工程计算书\n";
         const int signal = g_signal != 0 ? static_cast<int>(g_signal) : SIGINT;
         ::signal(signal, SIG_DFL);
         ::raise(signal);
@@ -316,7 +374,7 @@ int BatchCommand(const std::vector<std::string>& args) {
     const BatchCounts& counts = outcome.counts;
     std::cout << counts.positions << " 个计算位置: " << counts.passed << " 个满足, "
               << counts.failed << " 个不满足, " << counts.errors << " 个出错" << std::endl;
-    return counts.errors > 0 || !outcome.broken_off.empty() ? 1 : 0;
+    return counts.errors > 0 || !outcome.broken_off.empty() || document_status != 0 ? 1 : 0;
 }
 
 }  // namespace quoinry::cli

@@ -15,10 +15,14 @@
 #include "batch/batch_error.h"
 #include "batch/batch_run.h"
 #include "batch/position_source.h"
+#include "batch/project_document.h"
 #include "common/program_dir.h"
 #include "db/database_profile_library.h"
+#include "document/calculation_document.h"
 #include "member/member_check.h"
+#include "pdf/pdf_writer.h"
 #include "project/project_file.h"
+#include "shell/busy_cursor.h"
 #include "shell/form_helpers.h"
 #include "shell/project_commands.h"
 
@@ -31,6 +35,7 @@ const QString kProjectFilter = QStringLiteral("工程文件 (*.qproj);;所有文
 const QString kScheduleFilter =
     QStringLiteral("计划表 (*.csv *.xlsx);;工程文件 (*.qproj);;所有文件 (*)");
 const QString kSummaryFilter = QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)");
+const QString kDocumentFilter = QStringLiteral("Word 文档 (*.docx);;PDF 文件 (*.pdf)");
 const QColor kFailingText(0x9C, 0x00, 0x06);
 const QColor kFailingFill(0xFF, 0xC7, 0xCE);
 // Errors listed in a message before the rest are only counted.
@@ -74,9 +79,16 @@ QString GlassText(const Design& design) {
     return text;
 }
 
-// Collects the lines of a batch as they come, from the batch's thread.
+// Collects the lines of a batch as they come, from the batch's thread, and the project
+// document's chapters when asked.
 class Collector : public BatchObserver {
   public:
+    explicit Collector(ProjectChapters* chapters) : chapters_(chapters) {}
+    void Computed(const PositionLabel& label, const Position* position,
+                  const SummaryRow& row) override {
+        if (chapters_ != nullptr)
+            chapters_->Add(label, position, row);
+    }
     void Done(int done, const SummaryRow& row) override {
         std::lock_guard lock(mutex_);
         rows_.push_back(row);
@@ -89,10 +101,16 @@ class Collector : public BatchObserver {
     }
 
   private:
+    ProjectChapters* chapters_;  // read only after the batch's thread has ended
     std::mutex mutex_;
     std::vector<SummaryRow> rows_;
     std::atomic<int> done_{0};
 };
+
+// Where 全部计算 writes the positions' reports.
+fs::path ProjectReportFolder() {
+    return SessionDirectory() / "工程";
+}
 
 }  // namespace
 
@@ -149,6 +167,15 @@ void ProjectForm::BuildControls() {
     AddButton(list_row, "PositionEdit", QStringLiteral("编辑"), [this] { EditPosition(); });
     AddButton(list_row, "ComputeAll", QStringLiteral("全部计算"), {});
     AddButton(list_row, "SummaryExport", QStringLiteral("导出汇总…"), {});
+    AddButton(list_row, "ProjectDocument", QStringLiteral("工程计算书…"), [this] {
+        const fs::path folder =
+            document_.file() ? document_.file()->parent_path() : TempDirectory();
+        const QString file = host_.Services().FileToSave(
+            this, QStringLiteral("工程计算书"), kDocumentFilter,
+            Q((folder / (document_.Title() + "-计算书.docx")).string()));
+        if (!file.isEmpty())
+            WriteProjectDocument(fs::path(S(file)));
+    });
 
     connect(buttons_["ProjectSave"], &QPushButton::clicked, this, [this] { SaveProject(); });
     connect(buttons_["ProjectSaveAs"], &QPushButton::clicked, this, [this] { SaveProjectAs(); });
@@ -532,17 +559,17 @@ void ProjectForm::WriteBack(std::uint64_t id, const Design& design) {
     Push(new PutPosition(document_, id, std::move(position), [this] { ListChanged(); }));
 }
 
-bool ProjectForm::ComputeAll() {
+bool ProjectForm::ComputeAll(ProjectChapters* chapters) {
     if (document_.size() == 0) {
         ShowInformation(host_, this, QStringLiteral("工程中还没有计算位置"));
         return false;
     }
     std::unique_ptr<PositionSource> source = PositionsOf(document_.project());
     const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const BatchOptions options{SessionDirectory() / "工程", std::nullopt, jobs};
+    const BatchOptions options{ProjectReportFolder(), std::nullopt, jobs};
     std::atomic<bool> stop{false};
     std::atomic<bool> finished{false};
-    Collector collector;
+    Collector collector(chapters);
     std::string failure;
     std::thread worker([&] {
         try {
@@ -600,6 +627,34 @@ void ProjectForm::ExportSummary(const fs::path& file) {
         return;
     }
     ShowInformation(host_, this, Q("汇总已保存为 " + file.string()));
+}
+
+void ProjectForm::WriteProjectDocument(const fs::path& file) {
+    ProjectChapters chapters;
+    if (!ComputeAll(&chapters))
+        return;
+    document::Warnings warnings;
+    {
+        const BusyCursor busy;
+        const bool written = Reported(host_, this, [&] {
+            const document::RecordedDocument project = ComposeProjectDocument(
+                document_.project().info, chapters, ProjectReportFolder(), TodayText(), warnings);
+            if (file.extension() == ".pdf")
+                pdf::WritePdf(project, file);
+            else
+                document::WriteDocxDocument(project, file);
+        });
+        if (!written)
+            return;
+    }
+    // One note for a missing picture is enough, however many positions lack it.
+    if (!warnings.empty()) {
+        std::string note = warnings.front();
+        if (warnings.size() > 1)
+            note += "(另有 " + std::to_string(warnings.size() - 1) + " 个位置同样)";
+        ShowExclamation(host_, this, Q(note));
+    }
+    ShowInformation(host_, this, Q("工程计算书已保存为 " + file.string()));
 }
 
 void ProjectForm::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,10 @@
 
 class QCloseEvent;
 
+namespace quoinry {
+class ProjectChapters;
+}
+
 namespace quoinry::shell {
 
 // "工程": a building's positions in one table. New, open, save and save as a project; add the
@@ -41,9 +45,13 @@ class ProjectForm : public ChildForm {
     void MoveDown();
     void ImportSchedule(const std::filesystem::path& file);
     void EditPosition();
-    // Computes every position; false when cancelled.
-    bool ComputeAll();
+    // Computes every position, collecting the project document's chapters into `chapters` when
+    // given; false when cancelled.
+    bool ComputeAll(ProjectChapters* chapters = nullptr);
     void ExportSummary(const std::filesystem::path& file);
+    // 工程计算书: computes the project afresh (so the document is of the project as it stands)
+    // and writes its calculation document, a .pdf or else a .docx.
+    void WriteProjectDocument(const std::filesystem::path& file);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../document_test_support.h"
 #include "design/design_file.h"
 #include "shell/project_form.h"
 #include "shell_test_support.h"
@@ -103,6 +104,40 @@ TEST_F(ProjectWindow, ComputeAllMarksFailingPositionsRed) {
     EXPECT_FALSE(fs::exists(Home() / "stale.xlsx"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("请先按“全部计算”")));
+}
+
+// 工程计算书 computes the project as it stands, so a deleted position is not in the document.
+TEST_F(ProjectWindow, WritesTheProjectDocumentOfTheProjectAsItStands) {
+    using document::testing::Paragraphs;
+    using document::testing::ParagraphStyles;
+    using document::testing::ReadZip;
+    ProjectForm& form = Open();
+    Add(form, GoldenDesign("0001"), "C1521");
+    Add(form, GoldenDesign("0005"), "M1024");
+    const auto chapters = [&](const fs::path& docx) {
+        const std::string xml = ReadZip(docx)["word/document.xml"];
+        const std::vector<std::string> lines = Paragraphs(xml);
+        const std::vector<std::string> styles = ParagraphStyles(xml);
+        std::vector<std::string> headings;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (styles[i] == "Heading1")
+                headings.push_back(lines[i]);
+        }
+        return headings;
+    };
+    services_.messages.clear();
+    form.WriteProjectDocument(Home() / "p.docx");
+    EXPECT_EQ(chapters(Home() / "p.docx"),
+              (std::vector<std::string>{"计算结果汇总", "C1521", "M1024"}));
+    ASSERT_FALSE(services_.messages.empty());
+    EXPECT_EQ(services_.messages.back().text,
+              QString::fromStdString("工程计算书已保存为 " + (Home() / "p.docx").string()));
+    Table()->selectRow(1);
+    Click(Control<QPushButton>("projectForm", "PositionDelete"));
+    form.WriteProjectDocument(Home() / "p.docx");
+    EXPECT_EQ(chapters(Home() / "p.docx"), (std::vector<std::string>{"计算结果汇总", "C1521"}));
+    form.WriteProjectDocument(Home() / "p.pdf");
+    EXPECT_EQ(document::testing::ReadBytes(Home() / "p.pdf").substr(0, 5), "%PDF-");
 }
 
 TEST_F(ProjectWindow, AnEditedPositionIsSavedBackIntoTheProject) {

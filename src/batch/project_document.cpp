@@ -1,0 +1,172 @@
+#include "batch/project_document.h"
+
+#include <algorithm>
+#include <ctime>
+#include <system_error>
+
+#include "document/document_sink.h"
+#include "document/source_files.h"
+
+namespace quoinry {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The document's summary table: a few columns of summary.csv, so that it fits across A4.
+struct TableColumn {
+    std::string_view key;     // in SummaryColumns()
+    std::string_view header;  // with its unit in the reports' notation
+    bool verdict;             // 1/0 shown as 满足/不满足
+    double weight;
+};
+
+constexpr TableColumn kTableColumns[] = {
+    {"row", "位置", false, 1.1},    {"name", "名称", false, 2},    {"wk", "Wk(kN/m^2)", false, 1.4},
+    {"w", "W(kN/m^2)", false, 1.4}, {"glass_ok", "玻璃", true, 1}, {"member_ok", "杆件", true, 1},
+    {"ok", "结论", true, 1},
+};
+
+std::size_t SummaryIndex(std::string_view key) {
+    const auto columns = SummaryColumns();
+    const auto found = std::find_if(columns.begin(), columns.end(),
+                                    [&](const SummaryColumn& column) { return column.key == key; });
+    return static_cast<std::size_t>(found - columns.begin());
+}
+
+std::string VerdictText(const std::string& flag) {
+    if (flag == "1")
+        return "满足";
+    if (flag == "0")
+        return "不满足";
+    return "—";
+}
+
+std::string ChapterTitle(const PositionLabel& label) {
+    return label.name.empty() ? label.place : label.name;
+}
+
+document::CoverBlock Cover(const ProjectInfo& info, const std::string& today) {
+    const std::string site =
+        info.region + (info.region.empty() || info.city.empty() ? "" : " ") + info.city;
+    return {info.name.empty() ? "门窗结构计算书" : info.name + " 门窗结构计算书",
+            {"工程名称:" + info.name, "建设地点:" + site,
+             "基本风压:" + (info.w0.empty() ? std::string() : info.w0 + " Pa"),
+             "地面粗糙度:" + info.terrain, "规范版本:" + info.edition, "设计:" + info.designer,
+             "校核:" + info.checker, "审核:" + info.approver,
+             "日期:" + (info.date.empty() ? today : info.date)}};
+}
+
+document::DocumentTable SummaryTable(const std::vector<ProjectChapter>& chapters) {
+    document::DocumentTable table;
+    for (const TableColumn& column : kTableColumns) {
+        table.header.push_back(document::Cell(column.header));
+        table.column_weights.push_back(column.weight);
+    }
+    for (const ProjectChapter& chapter : chapters) {
+        std::vector<document::TableCell> cells;
+        for (std::size_t i = 0; i < chapter.cells.size(); ++i)
+            cells.push_back(document::Cell(chapter.cells[i], chapter.failing[i]));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+// The reports of a position's folder; gj.txt only where the position has a member.
+document::ReportTexts ReadFolderReports(const fs::path& folder) {
+    const document::DocumentSources sources = document::ReportsIn(folder, std::nullopt);
+    document::ReportTexts reports;
+    reports.wind = document::ReadReportLines(sources.wind);
+    reports.glass = document::ReadReportLines(sources.glass);
+    std::error_code error;
+    if (fs::exists(sources.gj, error))
+        reports.gj = document::ReadReportLines(sources.gj);
+    return reports;
+}
+
+void ComposeChapter(const ProjectChapter& chapter, const ProjectChapters& all, const fs::path& out,
+                    document::DocumentSink& sink, document::Warnings& warnings) {
+    sink.PageBreak();
+    sink.Heading(1, document::PlainRuns(ChapterTitle(chapter.label)));
+    if (!chapter.error.empty()) {
+        sink.Paragraph(document::PlainRuns("本位置没有计算:" + chapter.error));
+        return;
+    }
+    document::ReportTexts reports = ReadFolderReports(out / chapter.label.folder);
+    if (chapter.picture >= 0)
+        reports.picture = all.pictures()[static_cast<std::size_t>(chapter.picture)];
+    document::Warnings own;
+    document::ComposeDesignChapter(reports, sink, own, 2);
+    for (const std::string& warning : own)
+        warnings.push_back(ChapterTitle(chapter.label) + "(" + chapter.label.place +
+                           "): " + warning);
+}
+
+}  // namespace
+
+std::vector<std::string> ProjectSummaryHeader() {
+    std::vector<std::string> header;
+    for (const TableColumn& column : kTableColumns) header.emplace_back(column.header);
+    return header;
+}
+
+void ProjectChapters::Add(const PositionLabel& label, const Position* position,
+                          const SummaryRow& row) {
+    ProjectChapter chapter;
+    chapter.label = label;
+    const bool error = row.verdict == PositionVerdict::Error;
+    for (const TableColumn& column : kTableColumns) {
+        const std::size_t index = SummaryIndex(column.key);
+        const std::string& cell = index < row.cells.size() ? row.cells[index] : std::string();
+        bool failing = index < row.failing.size() && row.failing[index];
+        std::string text = column.verdict ? VerdictText(cell) : cell;
+        if (column.key == "ok" && error) {
+            text = "出错";
+            failing = true;
+        }
+        chapter.cells.push_back(std::move(text));
+        chapter.failing.push_back(failing);
+    }
+    if (error)
+        chapter.error = row.error.empty() ? "出错" : row.error;
+    else if (position != nullptr && !position->design.picture.empty())
+        chapter.picture = PictureIndex(position->design.picture);
+    chapters_.push_back(std::move(chapter));
+}
+
+int ProjectChapters::PictureIndex(const std::string& picture) {
+    // Positions of one building share few profiles; the pictures are compared whole.
+    const auto found = std::find(pictures_.begin(), pictures_.end(), picture);
+    if (found != pictures_.end())
+        return static_cast<int>(found - pictures_.begin());
+    pictures_.push_back(picture);
+    return static_cast<int>(pictures_.size() - 1);
+}
+
+document::RecordedDocument ComposeProjectDocument(const ProjectInfo& info,
+                                                  const ProjectChapters& chapters,
+                                                  const fs::path& out, const std::string& today,
+                                                  document::Warnings& warnings) {
+    document::RecordedDocument project(
+        {info.name.empty() ? "工程计算书" : info.name + " 工程计算书", info.designer,
+         std::time(nullptr)});
+    project.Cover(Cover(info, today));
+    project.PageBreak();
+    project.Contents(2);
+    project.PageBreak();
+    project.Heading(1, document::PlainRuns("计算结果汇总"));
+    project.Table(SummaryTable(chapters.chapters()));
+    for (const ProjectChapter& chapter : chapters.chapters())
+        ComposeChapter(chapter, chapters, out, project, warnings);
+    return project;
+}
+
+std::string TodayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+}  // namespace quoinry
