@@ -88,7 +88,7 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
 
     EXPECT_EQ(paragraphs[0], "某小区3#楼 门窗结构计算书");
     for (const char* line : {"工程名称:某小区3#楼", "建设地点:江苏省 南京", "基本风压:350 Pa",
-                             "地面粗糙度:B类", "规范版本:2001", "设计:张工", "校核:", "审核:"})
+                             "地面粗糙度:B类", "计算规范:GB 50009-2001", "设计:张工", "校核:", "审核:"})
         EXPECT_LT(IndexOf(paragraphs, line), 12u) << line;
     const std::size_t contents = IndexOf(paragraphs, "目  录");
     const std::size_t summary = IndexOf(paragraphs, "计算结果汇总");

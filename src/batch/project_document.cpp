@@ -6,6 +6,7 @@
 
 #include "document/document_sink.h"
 #include "document/source_files.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 namespace {
@@ -45,14 +46,21 @@ std::string ChapterTitle(const PositionLabel& label) {
     return label.name.empty() ? label.place : label.name;
 }
 
+// The codes by their numbers, as a checking engineer names them; a project without an edition
+// runs 2001.
+std::string EditionTitle(const std::string& id) {
+    const CodeEdition* edition = FindCodeEdition(id.empty() ? "2001" : id);
+    return edition != nullptr ? std::string(edition->title) : id;
+}
+
 document::CoverBlock Cover(const ProjectInfo& info, const std::string& today) {
     const std::string site =
         info.region + (info.region.empty() || info.city.empty() ? "" : " ") + info.city;
     return {info.name.empty() ? "门窗结构计算书" : info.name + " 门窗结构计算书",
             {"工程名称:" + info.name, "建设地点:" + site,
              "基本风压:" + (info.w0.empty() ? std::string() : info.w0 + " Pa"),
-             "地面粗糙度:" + info.terrain, "规范版本:" + info.edition, "设计:" + info.designer,
-             "校核:" + info.checker, "审核:" + info.approver,
+             "地面粗糙度:" + info.terrain, "计算规范:" + EditionTitle(info.edition),
+             "设计:" + info.designer, "校核:" + info.checker, "审核:" + info.approver,
              "日期:" + (info.date.empty() ? today : info.date)}};
 }
 
