@@ -5,6 +5,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -63,6 +64,7 @@ PagedDocument::PagedDocument(const document::RecordedDocument& document,
         if (heading_pages_ == pages)
             break;
     }
+    IndexFlow();
 }
 
 PagedDocument::~PagedDocument() = default;
@@ -89,9 +91,15 @@ void PagedDocument::Build(const document::RecordedDocument& document,
     frame.setBorder(0);
     text_->rootFrame()->setFrameFormat(frame);
 
+    // One change for the whole text: laid out once at its end instead of after every insertion,
+    // which grows with the square of a project's length; and no undo history to keep.
+    text_->setUndoRedoEnabled(false);
+    QTextCursor whole(text_.get());
+    whole.beginEditBlock();
     TextDocumentSink sink(*text_, *pictures_, layout_, family_, pages);
     document::Replay(document, sink);
     sink.Finish();
+    whole.endEditBlock();
     warnings_ = sink.warnings();
 
     KeepHeadingsWithTheirText(sink.headings());
@@ -129,6 +137,47 @@ void PagedDocument::KeepHeadingsWithTheirText(const std::vector<HeadingMark>& he
     }
 }
 
+void PagedDocument::IndexFlow() {
+    flow_.clear();
+    QAbstractTextDocumentLayout* layout = text_->documentLayout();
+    for (auto it = text_->rootFrame()->begin(); !it.atEnd(); ++it) {
+        FlowPiece piece;
+        QRectF box;
+        if (QTextFrame* frame = it.currentFrame(); frame != nullptr) {
+            piece.block = false;
+            box = layout->frameBoundingRect(frame);
+        } else {
+            const QTextBlock block = it.currentBlock();
+            piece.block_number = block.blockNumber();
+            // Its lines as they lie: a line sent to the next page keeps the block's position
+            // and moves down, which the block's bounding rectangle does not show.
+            box = layout->blockBoundingRect(block);
+            if (const QTextLayout* lines = block.layout(); lines != nullptr)
+                box = lines->boundingRect().translated(lines->position()).united(box);
+        }
+        piece.top = box.top();
+        piece.bottom = std::max(box.bottom(), flow_.empty() ? box.bottom() : flow_.back().bottom);
+        flow_.push_back(piece);
+    }
+}
+
+bool PagedDocument::DrawFlowOfPage(QPainter& painter, const QRectF& page) const {
+    // The bottoms grow along the flow (kept so above): the first piece reaching into the page.
+    auto first = std::lower_bound(flow_.begin(), flow_.end(), page.top(),
+                                  [](const FlowPiece& p, qreal y) { return p.bottom < y; });
+    std::vector<QTextBlock> blocks;
+    for (auto it = first; it != flow_.end() && it->top <= page.bottom(); ++it) {
+        if (!it->block)
+            return false;
+        blocks.push_back(text_->findBlockByNumber(it->block_number));
+    }
+    painter.setPen(Qt::black);
+    for (const QTextBlock& block : blocks)
+        if (block.isVisible() && block.layout() != nullptr)
+            block.layout()->draw(&painter, QPointF(0, 0), {}, page);
+    return true;
+}
+
 int PagedDocument::PageCount() const {
     return text_->pageCount();
 }
@@ -138,11 +187,13 @@ void PagedDocument::PaintPage(QPainter& painter, int index) const {
     painter.save();
     painter.translate(0, -page.top());
     painter.setClipRect(page, Qt::IntersectClip);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = page;
-    // Black on white whatever the desktop's colours are.
-    context.palette.setColor(QPalette::Text, Qt::black);
-    text_->documentLayout()->draw(&painter, context);
+    if (!DrawFlowOfPage(painter, page)) {
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = page;
+        // Black on white whatever the desktop's colours are.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        text_->documentLayout()->draw(&painter, context);
+    }
     painter.restore();
 
     QFont font(family_);

@@ -10,6 +10,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QRectF;
 class QTextBlock;
 class QTextDocument;
 
@@ -48,6 +49,19 @@ class PagedDocument {
     // A heading left alone at the foot of a page starts the next one, as its text does.
     void KeepHeadingsWithTheirText(const std::vector<HeadingMark>& headings);
     int PageOf(const QTextBlock& block) const;
+    // Where each piece of the flow lies, so that a page is drawn from its own pieces: Qt's
+    // layout walks the flow from the start for every page, which grows with the square of a
+    // project's length.
+    void IndexFlow();
+    bool DrawFlowOfPage(QPainter& painter, const QRectF& page) const;
+
+    struct FlowPiece {
+        qreal top = 0;
+        qreal bottom = 0;
+        bool block = true;  // false: a frame (a table), drawn by the document's layout
+        int block_number = -1;
+    };
+    std::vector<FlowPiece> flow_;
 
     PageLayout layout_;
     QString family_;
