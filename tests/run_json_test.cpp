@@ -83,19 +83,25 @@ bool Flag(const std::string& json, const std::string& key) {
 
 class JsonOfGoldenDesign : public testing::TestWithParam<std::string> {};
 
-TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
-    const fs::path golden = fs::path(QUOINRY_TEST_DATA) / GetParam();
-    const fs::path expected = golden / "expected";
-    if (ReadBytes(expected / "exit.txt") != "0\n")
-        GTEST_SKIP() << "a design that stops with an error prints {\"error\"}";
-    const fs::path out = fs::temp_directory_path() / ("quoinry-json-" + std::to_string(getpid()));
+// `quoinry run DESIGN --json` of a golden design folder; its standard output in `json`.
+void RunJson(const fs::path& golden, const std::string& scratch, std::string& json) {
+    const fs::path out = fs::temp_directory_path() / (scratch + std::to_string(getpid()));
     fs::create_directories(out);
     const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
                                 (golden / "design.ini").string() + "' --json --out '" +
                                 out.string() + "' >'" + (out / "json").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string json = ReadBytes(out / "json");
+    json = ReadBytes(out / "json");
     fs::remove_all(out);
+}
+
+TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
+    const fs::path golden = fs::path(QUOINRY_TEST_DATA) / GetParam();
+    const fs::path expected = golden / "expected";
+    if (ReadBytes(expected / "exit.txt") != "0\n")
+        GTEST_SKIP() << "a design that stops with an error prints {\"error\"}";
+    std::string json;
+    ASSERT_NO_FATAL_FAILURE(RunJson(golden, "quoinry-json-", json));
     ASSERT_TRUE(json.starts_with("{\"edition\": \"2001\", \"wind\": {")) << json;
     ASSERT_TRUE(json.ends_with("}\n")) << json;
 
@@ -195,15 +201,8 @@ INSTANTIATE_TEST_SUITE_P(Designs, JsonOfGoldenDesign, testing::ValuesIn(GoldenNa
 // A = 2 × 0.6 × 1.2, μse(A) 0.977 + 0.2, Wk 1.746 × 1.177 × 1.296 × 0.55 = 1.46484; grade 1).
 TEST(JsonOfRun, Edition2012AddsItsOwnValues) {
     const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden2012" / "01";
-    const fs::path out =
-        fs::temp_directory_path() / ("quoinry-json-2012-" + std::to_string(getpid()));
-    fs::create_directories(out);
-    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
-                                (golden / "design.ini").string() + "' --json --out '" +
-                                out.string() + "' >'" + (out / "json").string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string json = ReadBytes(out / "json");
-    fs::remove_all(out);
+    std::string json;
+    ASSERT_NO_FATAL_FAILURE(RunJson(golden, "quoinry-json-2012-", json));
     EXPECT_TRUE(json.starts_with("{\"edition\": \"2012\", ")) << json;
     const std::string wind = Member(json, "wind");
     EXPECT_EQ(Number(wind, "beta_gz_floor"), 1.615);

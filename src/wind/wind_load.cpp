@@ -19,6 +19,14 @@ void HandOn(const WindLoadResult& result, SharedValues& shared) {
     shared.Factors = result.factors;
 }
 
+WindLoadResult StartWindLoad(const CodeEdition& edition, SharedValues& shared) {
+    WindLoadResult result;
+    result.edition = &edition;
+    result.gamma = edition.gamma;
+    shared.Edition = &edition;
+    return result;
+}
+
 void WriteWindReportHead(const WindLoadInput& input, const std::string& codes,
                          ReportLines& report) {
     report.push_back("基本参数:" + input.city + ",基本风压:" + input.basic_wind_pressure + "Pa");

@@ -60,6 +60,9 @@ const CodeEdition& EditionOf(const WindLoadResult& result);
 WindLoadResult CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
                             std::string& result_box);
 
+// A result of `edition` with its load factor; the shared values learn the edition.
+WindLoadResult StartWindLoad(const CodeEdition& edition, SharedValues& shared);
+
 // The opening lines of wind.txt up to Wk's meaning; `codes` (empty: none) is the line that names
 // the codes the report follows.
 void WriteWindReportHead(const WindLoadInput& input, const std::string& codes, ReportLines& report);

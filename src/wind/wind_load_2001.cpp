@@ -53,10 +53,7 @@ double StandardValue(const Coefficients& c, float mu_s, float wo) {
 WindLoadResult CalcWindLoadByFormulas(const WindLoadInput& input, const CodeEdition& edition,
                                       SharedValues& shared, ReportLines& report,
                                       std::string& result_box) {
-    WindLoadResult result;
-    result.edition = &edition;
-    result.gamma = edition.gamma;
-    shared.Edition = &edition;
+    WindLoadResult result = StartWindLoad(edition, shared);
     const std::string& category_text = input.terrain_category;
     WriteWindReportHead(input, {}, report);
     report.emplace_back("       Wk=βz×μz×μs×Wo                           (GB50009-2001)");

@@ -157,10 +157,7 @@ void WriteGrade(const CodeEdition& edition, WindLoadResult& result, ReportLines&
 WindLoadResult CalcWindLoadByTables(const WindLoadInput& input, const CodeEdition& edition,
                                     SharedValues& shared, ReportLines& report,
                                     std::string& result_box) {
-    WindLoadResult result;
-    result.edition = &edition;
-    result.gamma = edition.gamma;
-    shared.Edition = &edition;
+    WindLoadResult result = StartWindLoad(edition, shared);
     const std::string& category_text = input.terrain_category;
     const Citations& cite = edition.cite;
     WriteWindReportHead(input, std::string(cite.codes), report);
