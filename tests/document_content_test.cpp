@@ -104,18 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DocumentContent, ::testing::ValuesIn(kContentCas
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The whole sample design, read back part by part.
-class DocumentPackage : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        BuildCalculationDocument(ReportsIn(kDocumentData, kDocumentData / "xc.wmf"),
-                                 folder_ / "计算书.docx");
-        entries_ = ReadZip(folder_ / "计算书.docx");
-        document_ = entries_["word/document.xml"];
-    }
-    ScratchFolder folder_;
-    std::map<std::string, std::string> entries_;
-    std::string document_;
-};
+class DocumentPackage : public SampleDocumentTest {};
 
 std::vector<std::string> LinesOf(const fs::path& report) {
     const std::string bytes = ReadBytes(report);

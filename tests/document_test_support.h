@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "common/cp936.h"
+#include "document/calculation_document.h"
 #include "document/recorded_document.h"
 #include "document/report_text.h"
 
@@ -232,5 +233,19 @@ inline RecordedDocument ProjectDocument() {
         {100, 50});
     return project;
 }
+
+// The document of the sample design's reports and picture, written and read back.
+class SampleDocumentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        BuildCalculationDocument(ReportsIn(kDocumentData, kDocumentData / "xc.wmf"),
+                                 folder_ / "计算书.docx");
+        entries_ = ReadZip(folder_ / "计算书.docx");
+        document_ = entries_["word/document.xml"];
+    }
+    ScratchFolder folder_;
+    std::map<std::string, std::string> entries_;
+    std::string document_;
+};
 
 }  // namespace quoinry::document::testing

@@ -22,18 +22,7 @@ std::string ParagraphWith(const std::string& document_xml, const std::string& te
     return found;
 }
 
-class SampleDocx : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        BuildCalculationDocument(ReportsIn(kDocumentData, kDocumentData / "xc.wmf"),
-                                 folder_ / "计算书.docx");
-        entries_ = ReadZip(folder_ / "计算书.docx");
-        document_ = entries_["word/document.xml"];
-    }
-    ScratchFolder folder_;
-    std::map<std::string, std::string> entries_;
-    std::string document_;
-};
+class SampleDocx : public SampleDocumentTest {};
 
 TEST_F(SampleDocx, PartsAndSectionsAreHeadingsOfTwoLevels) {
     const std::vector<std::string> texts = Paragraphs(document_);
