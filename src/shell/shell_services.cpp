@@ -136,6 +136,21 @@ SaveChoice DesktopServices::AskSaveChanges(QWidget* parent, const QString& title
     return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
+namespace {
+
+// 确定 and 取消 under the form; true when the engineer confirmed it.
+bool AcceptedWithOkOrCancel(QDialog& dialog, QFormLayout& layout) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout.addRow(buttons);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
 std::optional<DesignInfo> DesktopServices::EditDesignInfo(QWidget* parent, const DesignInfo& info) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("designInfoForm"));
@@ -151,13 +166,7 @@ std::optional<DesignInfo> DesktopServices::EditDesignInfo(QWidget* parent, const
     QLineEdit* name = field("DesignName", QStringLiteral("设计名称(如窗号)"), info.name);
     QLineEdit* project = field("DesignProject", QStringLiteral("工程名称"), info.project);
     QLineEdit* engineer = field("DesignEngineer", QStringLiteral("设计人"), info.engineer);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!AcceptedWithOkOrCancel(dialog, *layout))
         return std::nullopt;
     return DesignInfo{name->text().toStdString(), project->text().toStdString(),
                       engineer->text().toStdString()};
@@ -202,13 +211,7 @@ std::optional<ProjectInfo> DesktopServices::EditProjectInfo(QWidget* parent,
     field("ProjectChecker", QStringLiteral("校核"), edited.checker);
     field("ProjectApprover", QStringLiteral("审核"), edited.approver);
     field("ProjectDate", QStringLiteral("日期"), edited.date);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!AcceptedWithOkOrCancel(dialog, *layout))
         return std::nullopt;
     for (const auto& [box, text] : boxes) *text = box->text().trimmed().toStdString();
     edited.edition = edition->currentText().toStdString();
