@@ -14,27 +14,20 @@
 #include "wind/local_shape.h"
 #include "wind/performance_grade.h"
 #include "wind/wind_load.h"
+#include "wind_test_support.h"
 
 namespace quoinry {
 namespace {
 
 using testing_support::HasLine;
 
-struct WindRun {
-    ReportLines lines;
-    std::string box;
-    SharedValues shared;
-    WindLoadResult result;
-};
+using testing_support::RunWind;
+using testing_support::WindRun;
 
 WindRun Run2012(const char* pressure, const char* category, const char* external,
                 const char* height, const char* internal = "0.2",
                 MinimumWkRule rule = MinimumWkRule::None) {
-    WindRun run;
-    const WindLoadInput input{"上海", pressure, category, external, height,
-                              rule,   "2012",   internal, ""};
-    run.result = CalcWindLoad(input, run.shared, run.lines, run.box);
-    return run;
+    return RunWind({"上海", pressure, category, external, height, rule, "2012", internal, ""});
 }
 
 struct HeightCase {

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "test_support.h"
+#include "wind_test_support.h"
 
 namespace quoinry {
 namespace {
@@ -12,18 +13,8 @@ namespace {
 using testing_support::ErrorOf;
 using testing_support::HasLine;
 
-struct WindRun {
-    ReportLines lines;
-    std::string box;
-    SharedValues shared;
-    WindLoadResult result;
-};
-
-WindRun RunWind(const WindLoadInput& input) {
-    WindRun run;
-    run.result = CalcWindLoad(input, run.shared, run.lines, run.box);
-    return run;
-}
+using testing_support::RunWind;
+using testing_support::WindRun;
 
 WindLoadInput Input(const char* pressure, const char* category, const char* mu_s,
                     const char* height, MinimumWkRule rule = MinimumWkRule::None) {
