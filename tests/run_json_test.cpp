@@ -104,6 +104,11 @@ TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
     ASSERT_NO_FATAL_FAILURE(RunJson(golden, "quoinry-json-", json));
     ASSERT_TRUE(json.starts_with("{\"edition\": \"2001\", \"wind\": {")) << json;
     ASSERT_TRUE(json.ends_with("}\n")) << json;
+    // Panes are objects separated by ", ": a list never opens or closes with a separator.
+    if (const std::size_t at = json.find("\"panes\": ["); at != std::string::npos) {
+        EXPECT_EQ(json.compare(at + 10, 1, "{"), 0) << json;
+        EXPECT_EQ(json.find(", ]"), std::string::npos) << json;
+    }
 
     const auto wind = ReportLines(expected / "wind.txt");
     const std::string wind_json = Member(json, "wind");
