@@ -114,6 +114,23 @@ bool OnlyTheCorner(const Loop& loop, size_t i, size_t j) {
     return Dot(da, db) > 0 || std::abs(Cross(da, db)) > 1e-9 * Length(da) * Length(db);
 }
 
+// Whether all of `box` lies beyond four tolerances of the line through a straight edge: no
+// point FindContact finds (each within a tolerance or two of both edges) can then be, which
+// spares that search for edges of other loops whose boxes merely overlap.
+bool ClearOfLine(const Edge& line, const Box& box, double tolerance) {
+    const Point d = line.end - line.start;
+    double low = 1e300, high = -1e300;
+    for (Point corner :
+         {box.min, box.max, Point{box.min.x, box.max.y}, Point{box.max.x, box.min.y}}) {
+        const double side = Cross(d, corner - line.start);
+        low = std::min(low, side);
+        high = std::max(high, side);
+    }
+    // |side| / |d| is the distance from the line.
+    const double nearest = low > 0 ? low : (high < 0 ? -high : 0);
+    return nearest * nearest > 16 * tolerance * tolerance * Dot(d, d);
+}
+
 // Adjacent edges of a loop share a corner, which is not a crossing.
 bool IsSharedCorner(const Loop& loop, size_t i, size_t j, Point p, double tolerance) {
     const size_t n = loop.size();
@@ -311,6 +328,9 @@ class Sweep {
         const Edge& ea = loops_[pa.loop][pa.index];
         const Edge& eb = loops_[pb.loop][pb.index];
         if (pa.loop == pb.loop && OnlyTheCorner(loops_[pa.loop], pa.index, pb.index))
+            return {};
+        if (pa.loop != pb.loop && ((!ea.IsCurved() && ClearOfLine(ea, pb.box, tolerance_)) ||
+                                   (!eb.IsCurved() && ClearOfLine(eb, pa.box, tolerance_))))
             return {};
         const EdgeContact contact = FindContact(ea, pa.frame, eb, pb.frame, tolerance_);
         if (contact.points.empty())

@@ -180,7 +180,12 @@ double LoopArea(const Loop& loop) {
 
 void Reverse(Loop& loop) {
     std::reverse(loop.begin(), loop.end());
-    for (Edge& edge : loop) edge = ReversedEdge(edge);
+    // As ReversedEdge, without copying the shared ellipse.
+    for (Edge& edge : loop) {
+        std::swap(edge.start, edge.end);
+        edge.t0 += edge.sweep;
+        edge.sweep = -edge.sweep;
+    }
 }
 
 Loop Reversed(const Loop& loop) {

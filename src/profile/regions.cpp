@@ -4,9 +4,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <future>
 #include <numbers>
+#include <optional>
 #include <span>
 
+#include "profile/alongside.h"
 #include "profile/crossings.h"
 #include "profile/section_error.h"
 
@@ -43,6 +46,30 @@ bool InsideSegment(const Edge& arc, Point p) {
 bool SameBits(Point a, Point b) {
     return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
            std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+}
+
+// Length(d) <= tolerance as Length decides it; the square settles all but lengths within
+// rounding of the tolerance, and costs no square root.
+bool NoLongerThan(Point d, double tolerance) {
+    const double squared = d.x * d.x + d.y * d.y;
+    const double limit = tolerance * tolerance;
+    if (squared > limit * (1 + 1e-6))
+        return false;
+    if (squared < limit * (1 - 1e-6))
+        return true;
+    return Length(d) <= tolerance;
+}
+
+// True when WithoutTinyEdges would give the loop back as it is: no edge as short as the
+// tolerance, every edge starting exactly where the one before ends. Most loops are.
+bool AlreadyClean(const Loop& loop, double tolerance) {
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const Edge& edge = loop[i];
+        if (NoLongerThan(edge.end - edge.start, tolerance) ||
+            !SameBits(edge.start, loop[(i + loop.size() - 1) % loop.size()].end))
+            return false;
+    }
+    return true;
 }
 
 // Edges shorter than the tolerance are dropped and their neighbours joined. `changed` says
@@ -89,6 +116,33 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     if (InsideSegment(edge, p))
         turn += counter_clockwise ? 2 * std::numbers::pi : -2 * std::numbers::pi;
     return turn;
+}
+
+// Whether p lies inside a loop that does not cross itself, as WindingNumber(loop, p) != 0 says:
+// the chords a ray from p to the right crosses, and the curved edges whose segment between
+// chord and curve holds p, make it inside when odd. Nothing when p lies too near the line of
+// a chord that decides it (WindingNumber then looks closer).
+std::optional<bool> InsideByCrossings(const Loop& loop, Point p) {
+    bool inside = false;
+    for (const Edge& edge : loop) {
+        const Point chord = edge.end - edge.start;
+        const bool straddles = (edge.start.y > p.y) != (edge.end.y > p.y);
+        if (!straddles && !edge.IsCurved())
+            continue;
+        const double side = Cross(chord, p - edge.start);
+        if (std::abs(side) <= 1e-9 * Dot(chord, chord))
+            return std::nullopt;
+        if (straddles && (side > 0) == (edge.end.y > edge.start.y))
+            inside = !inside;
+        if (edge.IsCurved() && InsideSegment(edge, p))
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool Inside(const Loop& loop, Point p) {
+    const std::optional<bool> inside = InsideByCrossings(loop, p);
+    return inside ? *inside : WindingNumber(loop, p) != 0;
 }
 
 // The loops whose boxes reach into each cell, in one list cell after cell.
@@ -168,38 +222,55 @@ int WindingNumber(const Loop& loop, Point p) {
 std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
     if (drawn.empty())
         throw SectionError("图形中没有封闭的轮廓");
-    Box extent;
     std::vector<Box> drawn_boxes;
     LoopArcs drawn_arcs;
     drawn_boxes.reserve(drawn.size());
+    Box extent;
     for (const Loop& loop : drawn) {
         drawn_boxes.push_back(drawn_arcs.Add(loop));
         extent.Add(drawn_boxes.back());
     }
     const double tolerance = DrawingTolerance(extent);
     std::vector<Loop> loops;
-    std::vector<Box> boxes;
-    LoopArcs arcs;  // of the loops as cleaned
+    std::vector<bool> changed(drawn.size(), false);
     std::vector<double> areas;
     loops.reserve(drawn.size());
-    boxes.reserve(drawn.size());
     areas.reserve(drawn.size());
     for (size_t i = 0; i < drawn.size(); ++i) {
-        bool changed = false;
-        loops.push_back(WithoutTinyEdges(drawn[i], tolerance, changed));
-        const double area = LoopArea(loops.back());
-        if (std::abs(area) <= tolerance * tolerance) {
+        if (AlreadyClean(drawn[i], tolerance)) {
+            loops.push_back(drawn[i]);
+        } else {
+            bool cleaned = false;
+            loops.push_back(WithoutTinyEdges(drawn[i], tolerance, cleaned));
+            changed[i] = cleaned;
+        }
+        areas.push_back(LoopArea(loops.back()));
+        if (std::abs(areas.back()) <= tolerance * tolerance) {
             throw SectionError("轮廓没有面积,位置 " + PointText(drawn[i].front().start + origin));
         }
-        if (changed) {
-            boxes.push_back(arcs.Add(loops.back()));
-        } else {
-            boxes.push_back(drawn_boxes[i]);
-            arcs.AddFrom(drawn_arcs, i);
-        }
-        areas.push_back(area);
     }
-    CheckCrossings(loops, boxes, arcs, tolerance, origin);
+    const bool any_changed = std::find(changed.begin(), changed.end(), true) != changed.end();
+    // The boxes and arcs of the loops as cleaned: those drawn, but for the loops cleaning changed.
+    std::vector<Box> boxes;
+    LoopArcs arcs;
+    if (!any_changed) {
+        boxes = std::move(drawn_boxes);
+        arcs = std::move(drawn_arcs);
+    } else {
+        boxes.reserve(drawn.size());
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            if (changed[i]) {
+                boxes.push_back(arcs.Add(loops[i]));
+            } else {
+                boxes.push_back(drawn_boxes[i]);
+                arcs.AddFrom(drawn_arcs, i);
+            }
+        }
+    }
+    // Which loop lies in which needs only the boxes and the loops as they are: it is worked out
+    // while another thread looks for crossings, whose refusal, if any, stands.
+    std::future<void> crossings =
+        Alongside(loops.size(), [&] { CheckCrossings(loops, boxes, arcs, tolerance, origin); });
 
     const std::vector<size_t> order = LargestFirst(areas);
     // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
@@ -215,7 +286,7 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         for (size_t j : grid.At(probe)) {
             if (rank[j] >= rank[i] || (best >= 0 && rank[j] <= rank[best]))
                 continue;
-            if (boxes[j].Contains(boxes[i]) && WindingNumber(loops[j], probe) != 0) {
+            if (boxes[j].Contains(boxes[i]) && Inside(loops[j], probe)) {
                 best = static_cast<long>(j);
             }
         }
@@ -225,37 +296,46 @@ std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
         }
     }
 
-    std::vector<Region> regions;
-    std::vector<long> region_of(loops.size(), -1);
+    // Each outer loop's net area, holes taken off in the order they come, so that the regions
+    // are made once, already in their final order.
+    std::vector<double> net(loops.size(), 0);
+    std::vector<size_t> outers;
     for (size_t i : order) {
-        if (depth[i] % 2 != 0)
-            continue;
-        Region region;
+        if (depth[i] % 2 == 0) {
+            net[i] = std::abs(areas[i]);
+            outers.push_back(i);
+        }
+    }
+    std::vector<size_t> hole_count(loops.size(), 0);
+    for (size_t i : order) {
+        if (depth[i] % 2 != 0) {
+            net[parent[i]] -= std::abs(areas[i]);
+            ++hole_count[parent[i]];
+        }
+    }
+    std::stable_sort(outers.begin(), outers.end(),
+                     [&](size_t a, size_t b) { return net[a] > net[b]; });
+    crossings.get();  // the loops are given away below
+    std::vector<Region> regions(outers.size());
+    std::vector<long> region_of(loops.size(), -1);
+    for (size_t r = 0; r < outers.size(); ++r) {
+        const size_t i = outers[r];
+        Region& region = regions[r];
         if (!(areas[i] > 0))
             Reverse(loops[i]);
         region.outer = std::move(loops[i]);
-        region.area_mm2 = std::abs(areas[i]);
+        region.area_mm2 = net[i];
         region.box = boxes[i];
-        region_of[i] = static_cast<long>(regions.size());
-        regions.push_back(std::move(region));
+        region.holes.reserve(hole_count[i]);
+        region_of[i] = static_cast<long>(r);
     }
-    std::vector<size_t> holes(regions.size(), 0);
-    for (size_t i : order) {
-        if (depth[i] % 2 != 0)
-            ++holes[region_of[parent[i]]];
-    }
-    for (size_t r = 0; r < regions.size(); ++r) regions[r].holes.reserve(holes[r]);
     for (size_t i : order) {
         if (depth[i] % 2 == 0)
             continue;
-        Region& region = regions[region_of[parent[i]]];
         if (!(areas[i] < 0))
             Reverse(loops[i]);
-        region.holes.push_back(std::move(loops[i]));
-        region.area_mm2 -= std::abs(areas[i]);
+        regions[region_of[parent[i]]].holes.push_back(std::move(loops[i]));
     }
-    std::stable_sort(regions.begin(), regions.end(),
-                     [](const Region& a, const Region& b) { return a.area_mm2 > b.area_mm2; });
     return regions;
 }
 
