@@ -20,7 +20,7 @@ struct EdgeAt {
 
 }  // namespace
 
-size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
+std::vector<bool> RepeatedChains(const std::vector<Chain>& chains, double tolerance) {
     // Edges are matched by their middles first, then by their ends.
     size_t edges = 0;
     for (const Chain& chain : chains) edges += chain.size();
@@ -45,7 +45,7 @@ size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
         twins.push_back({b, first.chain});  // a < b: a's chain comes first
     }
     if (twins.empty())
-        return 0;
+        return {};
     std::sort(twins.begin(), twins.end());
     // A chain goes when each of its edges is drawn already by a chain that stays.
     std::vector<bool> removed(chains.size(), false);
@@ -61,10 +61,16 @@ size_t RemoveDuplicateChains(std::vector<Chain>& chains, double tolerance) {
         }
         removed[c] = all;
     }
+    return removed;
+}
+
+size_t RemoveChains(std::vector<Chain>& chains, const std::vector<bool>& flagged) {
+    if (flagged.empty())
+        return 0;
     std::vector<Chain> kept;
     kept.reserve(chains.size());
     for (size_t c = 0; c < chains.size(); ++c) {
-        if (!removed[c])
+        if (!flagged[c])
             kept.push_back(std::move(chains[c]));
     }
     const size_t count = chains.size() - kept.size();

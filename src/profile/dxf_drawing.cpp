@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <iterator>
+#include <utility>
 
 #include "common/file_bytes.h"
+#include "profile/alongside.h"
 #include "profile/duplicates.h"
 #include "profile/dxf_entities.h"
 #include "profile/dxf_placement.h"
@@ -59,7 +62,15 @@ void CheckRange(const Box& extent) {
 
 void Shift(PlacedGeometry& g, Point by) {
     for (Chain& chain : g.chains) {
-        for (Edge& edge : chain) edge = TranslatedEdge(edge, by);
+        for (Edge& edge : chain) {
+            // In place as TranslatedEdge does it; only an ellipse needs a copy of its own.
+            if (edge.IsElliptic()) {
+                edge = TranslatedEdge(edge, by);
+            } else {
+                edge.start = edge.start + by;
+                edge.end = edge.end + by;
+            }
+        }
     }
     for (Spline& s : g.splines) {
         for (Point& p : s.control) p = p + by;
@@ -125,12 +136,20 @@ Drawing ReadDxfText(std::string_view text) {
     const double gap = std::max(kRelativeGap * size, kJoinFloor);
     AddSplines(g, kRelativeChord * size, drawing.notes);
     DropSpecks(g.chains, gap);
-    if (const size_t repeated = RemoveDuplicateChains(g.chains, gap)) {
-        drawing.notes.push_back("有" + std::to_string(repeated) + "处重复绘制的图线,已按一处计算");
-    }
     if (g.chains.empty())
         throw SectionError(NothingClosed(file, g));
-    drawing.loops = JoinChains(std::move(g.chains), gap, drawing.origin);
+    // Where the ends meet is found while repeated lines are looked for: most drawings have none,
+    // and then it stands.
+    std::future<std::vector<size_t>> end_nodes =
+        Alongside(g.chains.size(),
+                  [&chains = std::as_const(g.chains), gap] { return EndNodes(chains, gap); });
+    const std::vector<bool> repeated = RepeatedChains(g.chains, gap);
+    std::vector<size_t> nodes = end_nodes.get();
+    if (const size_t removed = RemoveChains(g.chains, repeated)) {
+        drawing.notes.push_back("有" + std::to_string(removed) + "处重复绘制的图线,已按一处计算");
+        nodes = EndNodes(g.chains, gap);
+    }
+    drawing.loops = JoinChains(std::move(g.chains), nodes, drawing.origin);
     return drawing;
 }
 

@@ -31,17 +31,31 @@ void AppendChain(Loop& loop, Chain& chain, bool forward, Point from, Point to) {
     loop.back().end = to;
 }
 
-}  // namespace
-
-std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin) {
-    // Ends closer than the tolerance share a node, placed at the first of them.
+std::vector<Point> Ends(const std::vector<Chain>& chains) {
     std::vector<Point> ends;
     ends.reserve(2 * chains.size());
     for (const Chain& chain : chains) {
         ends.push_back(chain.front().start);
         ends.push_back(chain.back().end);
     }
-    const std::vector<size_t> group = GroupNearPoints(ends, tolerance);
+    return ends;
+}
+
+}  // namespace
+
+std::vector<size_t> EndNodes(const std::vector<Chain>& chains, double tolerance) {
+    return GroupNearPoints(Ends(chains), tolerance);
+}
+
+std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin) {
+    const std::vector<size_t> end_nodes = EndNodes(chains, tolerance);
+    return JoinChains(std::move(chains), end_nodes, origin);
+}
+
+std::vector<Loop> JoinChains(std::vector<Chain> chains, const std::vector<size_t>& group,
+                             Point origin) {
+    // Ends closer than the tolerance share a node, placed at the first of them.
+    const std::vector<Point> ends = Ends(chains);
     std::vector<Node> nodes;
     std::vector<size_t> start_node(chains.size()), end_node(chains.size());
     for (size_t c = 0; c < chains.size(); ++c) {

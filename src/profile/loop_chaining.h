@@ -15,4 +15,11 @@ using Chain = std::vector<Edge>;
 // The chains are used up.
 std::vector<Loop> JoinChains(std::vector<Chain> chains, double tolerance, Point origin = {});
 
+// The chains' ends, the start and the end of each chain in turn, numbered by the node they join
+// at (GroupNearPoints), as JoinChains works them out first.
+std::vector<size_t> EndNodes(const std::vector<Chain>& chains, double tolerance);
+// JoinChains with EndNodes(chains, tolerance) worked out already.
+std::vector<Loop> JoinChains(std::vector<Chain> chains, const std::vector<size_t>& end_nodes,
+                             Point origin);
+
 }  // namespace quoinry::profile
