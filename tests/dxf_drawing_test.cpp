@@ -308,6 +308,39 @@ TEST(DxfDrawing, InsertAnglesCountOnceRound) {
     }
 }
 
+// A 10 × 10 square with its lower left corner at (x, y), as one closed polyline.
+std::string Square(int x, int y) {
+    auto pair = [](int code, int value) {
+        return std::to_string(code) + "\n" + std::to_string(value) + "\n";
+    };
+    return "0\nLWPOLYLINE\n8\n0\n90\n4\n70\n1\n" + pair(10, x) + pair(20, y) + pair(10, x + 10) +
+           pair(20, y) + pair(10, x + 10) + pair(20, y + 10) + pair(10, x) + pair(20, y + 10);
+}
+
+std::string Line(int x1, int y1, int x2, int y2) {
+    return "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) +
+           "\n11\n" + std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n";
+}
+
+// Drawings of hundreds of parts are joined and checked with a second thread at work: they must
+// come out as the same parts drawn few.
+TEST(DxfDrawing, ManyPartsAreJoinedAsFewAre) {
+    std::string squares;  // 600 squares, 20 mm apart: x 0 to 490, y 0 to 470
+    for (int k = 0; k < 600; ++k) squares += Square(20 * (k % 25), 20 * (k / 25));
+
+    const Drawing drawn_twice = Read(Dxf(squares + Line(0, 0, 10, 0) + Line(10, 0, 10, 10) +
+                                         Line(10, 10, 0, 10) + Line(0, 10, 0, 0)));
+    EXPECT_EQ(drawn_twice.loops.size(), 600u);
+    EXPECT_NEAR(Area(drawn_twice), 600 * 100.0, 1e-6);
+    ASSERT_EQ(drawn_twice.notes.size(), 1u);
+    EXPECT_EQ(drawn_twice.notes[0], "有4处重复绘制的图线,已按一处计算");
+
+    // The last part left open at its top: its two loose ends are named.
+    const std::string open = squares + Line(500, 460, 510, 460) + Line(510, 460, 510, 470) +
+                             Line(500, 470, 500, 460);
+    EXPECT_EQ(Refusal(Dxf(open)), "图形中有未闭合的线段,端点在 (510, 470)");
+}
+
 TEST(DxfDrawing, MissingFileIsAClearError) {
     try {
         ReadDxfDrawing(std::filesystem::path("/nonexistent/profile.dxf"));

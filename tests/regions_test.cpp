@@ -7,6 +7,7 @@
 #include <string>
 
 #include "profile/section_error.h"
+#include "profile/section_properties.h"
 #include "section_shapes.h"
 
 namespace quoinry::profile {
@@ -92,6 +93,102 @@ TEST(Regions, RefusesBrokenDrawingsNamingThePlace) {
     for (const Case& c : cases) {
         EXPECT_EQ(Refusal(c.loops).rfind(c.message, 0), 0u) << c.what << ": " << Refusal(c.loops);
     }
+}
+
+TEST(Regions, IslandInsideAnArcsBulgeIsAHole) {
+    // 20 × 10 with a half circle of radius 10 on top (centre (10, 10)): a square in the half
+    // circle above the chord is a hole; one beside the arc, inside the box only, is apart.
+    const Loop arched{{{0, 0}, {20, 0}, 0},
+                      {{20, 0}, {20, 10}, 0},
+                      {{20, 10}, {0, 10}, std::numbers::pi},
+                      {{0, 10}, {0, 0}, 0}};
+    const std::vector<Region> regions =
+        FindRegions({arched, Rectangle(9, 14, 2, 2), Rectangle(18, 18, 2, 2)});
+    ASSERT_EQ(regions.size(), 2u);
+    EXPECT_NEAR(regions[0].area_mm2, 200 + 50 * std::numbers::pi - 4, 1e-9);
+    EXPECT_EQ(regions[0].holes.size(), 1u);
+    EXPECT_DOUBLE_EQ(regions[1].area_mm2, 4);
+}
+
+TEST(Regions, PointOnAChordsLineIsJudgedByTheWindingNumber) {
+    // The square's lower side runs along the chord of the circle's two halves (y = 25).
+    const std::vector<Region> regions =
+        FindRegions({CircleLoop({25, 25}, 25), Rectangle(20, 25, 10, 5)});
+    ASSERT_EQ(regions.size(), 1u);
+    EXPECT_EQ(regions[0].holes.size(), 1u);
+}
+
+TEST(Regions, ReversedEllipticHoleKeepsItsQuarter) {
+    // A 100 × 100 square less a quarter of the ellipse with semi-axes 20 and 10 about (50, 50),
+    // drawn counter-clockwise, so that it is turned round as a hole.
+    const Ellipse e{{50, 50}, {20, 0}, {0, 10}};
+    const Loop quarter{{{50, 50}, {70, 50}, 0},
+                       EllipticEdge(e, 0, std::numbers::pi / 2),
+                       {{50, 60}, {50, 50}, 0}};
+    const std::vector<Region> regions = FindRegions({Rectangle(0, 0, 100, 100), quarter});
+    ASSERT_EQ(regions.size(), 1u);
+    const double a = 50 * std::numbers::pi;  // the quarter's area, πab/4
+    const double xq = 50 + 4 * 20 / (3 * std::numbers::pi);  // its centroid
+    const SectionProperties s = ComputeSection(regions[0]);
+    EXPECT_NEAR(s.area_mm2, 10000 - a, 1e-9);
+    EXPECT_NEAR(s.centroid.x, (10000 * 50 - a * xq) / (10000 - a), 1e-9);
+}
+
+TEST(Regions, EdgesShorterThanTheToleranceGoAndLoopsComeOutClosed) {
+    const double tolerance = DrawingTolerance(LoopBox(Rectangle(0, 0, 10, 10)));
+    // A first side split just below and just above the tolerance from its start.
+    for (const double part : {1 - 1e-7, 1 + 1e-7}) {
+        const Loop split = Polygon({{0, 0}, {part * tolerance, 0}, {10, 0}, {10, 10}, {0, 10}});
+        EXPECT_EQ(FindRegions({split})[0].outer.size(), part < 1 ? 4u : 5u) << part;
+    }
+    // A bump of 1e-7 mm on the top side, a half circle: it goes, and the box with it.
+    const Loop bumped{{{0, 0}, {10, 0}, 0},
+                      {{10, 0}, {10, 10}, 0},
+                      {{10, 10}, {5 + 5e-8, 10}, 0},
+                      {{5 + 5e-8, 10}, {5 - 5e-8, 10}, std::numbers::pi},
+                      {{5 - 5e-8, 10}, {0, 10}, 0},
+                      {{0, 10}, {0, 0}, 0}};
+    const Region bump = FindRegions({bumped})[0];
+    EXPECT_EQ(bump.outer.size(), 5u);
+    EXPECT_EQ(bump.box.max.y, 10);
+    // A side that starts 1e-12 mm from where the one before ends starts exactly there.
+    Loop gapped = Rectangle(0, 0, 10, 10);
+    gapped[1].start.y = 1e-12;
+    const Loop outer = FindRegions({gapped})[0].outer;
+    for (size_t k = 0; k < outer.size(); ++k) {
+        const Point end = outer[(k + outer.size() - 1) % outer.size()].end;
+        EXPECT_TRUE(outer[k].start.x == end.x && outer[k].start.y == end.y) << k;
+    }
+}
+
+TEST(Regions, LoopsWithinTheToleranceOfEachOtherTouch) {
+    // A triangle pointing down at the square's top side from half a tolerance and from two.
+    const double tolerance = DrawingTolerance(LoopBox(Rectangle(0, 0, 10, 15)));
+    const Loop square = Rectangle(0, 0, 10, 10);
+    auto triangle = [&](double gap) {
+        return Polygon({{5, 10 + gap * tolerance}, {7, 15}, {3, 15}});
+    };
+    EXPECT_EQ(Refusal({square, triangle(0.5)}), "两个轮廓相交、重叠或相接,位置 (5, 10)");
+    EXPECT_EQ(Refusal({square, triangle(2)}), "accepted");
+}
+
+// Hundreds of loops are checked for crossings on a second thread while their nesting is found.
+TEST(Regions, ManyLoopsAreJudgedAsFewAre) {
+    std::vector<Loop> loops;  // 600 squares 10 mm wide, 20 mm apart, each with a round hole
+    for (int k = 0; k < 600; ++k) {
+        const double x = 20 * (k % 25), y = 20 * (k / 25);
+        loops.push_back(Rectangle(x, y, 10, 10));
+        loops.push_back(CircleLoop({x + 5, y + 5}, 2));
+    }
+    const std::vector<Region> regions = FindRegions(loops);
+    ASSERT_EQ(regions.size(), 600u);
+    for (const Region& region : regions) {
+        ASSERT_EQ(region.holes.size(), 1u);
+        EXPECT_NEAR(region.area_mm2, 100 - 4 * std::numbers::pi, 1e-9);
+    }
+    // A sliver touching the last square's right side between its corners.
+    loops.push_back(Polygon({{490, 463}, {500, 462}, {500, 464}}));
+    EXPECT_EQ(Refusal(loops), "两个轮廓相交、重叠或相接,位置 (490, 463)");
 }
 
 TEST(Regions, TangentFilletsAndSharedCornersAreFine) {
