@@ -219,124 +219,162 @@ int WindingNumber(const Loop& loop, Point p) {
     return static_cast<int>(std::lround(turn / (2 * std::numbers::pi)));
 }
 
-std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
-    if (drawn.empty())
-        throw SectionError("图形中没有封闭的轮廓");
+namespace {
+
+// The loops as measured: tiny edges gone, with their signed areas, boxes and arcs.
+struct CleanLoops {
+    std::vector<Loop> loops;
+    std::vector<double> areas;
+    std::vector<Box> boxes;
+    LoopArcs arcs;
+    Box extent;
+    double tolerance = 0;
+};
+
+CleanLoops Cleaned(const std::vector<Loop>& drawn, Point origin) {
+    CleanLoops out;
     std::vector<Box> drawn_boxes;
     LoopArcs drawn_arcs;
     drawn_boxes.reserve(drawn.size());
-    Box extent;
     for (const Loop& loop : drawn) {
         drawn_boxes.push_back(drawn_arcs.Add(loop));
-        extent.Add(drawn_boxes.back());
+        out.extent.Add(drawn_boxes.back());
     }
-    const double tolerance = DrawingTolerance(extent);
-    std::vector<Loop> loops;
+    out.tolerance = DrawingTolerance(out.extent);
     std::vector<bool> changed(drawn.size(), false);
-    std::vector<double> areas;
-    loops.reserve(drawn.size());
-    areas.reserve(drawn.size());
+    out.loops.reserve(drawn.size());
+    out.areas.reserve(drawn.size());
     for (size_t i = 0; i < drawn.size(); ++i) {
-        if (AlreadyClean(drawn[i], tolerance)) {
-            loops.push_back(drawn[i]);
+        if (AlreadyClean(drawn[i], out.tolerance)) {
+            out.loops.push_back(drawn[i]);
         } else {
             bool cleaned = false;
-            loops.push_back(WithoutTinyEdges(drawn[i], tolerance, cleaned));
+            out.loops.push_back(WithoutTinyEdges(drawn[i], out.tolerance, cleaned));
             changed[i] = cleaned;
         }
-        areas.push_back(LoopArea(loops.back()));
-        if (std::abs(areas.back()) <= tolerance * tolerance) {
+        out.areas.push_back(LoopArea(out.loops.back()));
+        if (std::abs(out.areas.back()) <= out.tolerance * out.tolerance) {
             throw SectionError("轮廓没有面积,位置 " + PointText(drawn[i].front().start + origin));
         }
     }
-    const bool any_changed = std::find(changed.begin(), changed.end(), true) != changed.end();
     // The boxes and arcs of the loops as cleaned: those drawn, but for the loops cleaning changed.
-    std::vector<Box> boxes;
-    LoopArcs arcs;
-    if (!any_changed) {
-        boxes = std::move(drawn_boxes);
-        arcs = std::move(drawn_arcs);
-    } else {
-        boxes.reserve(drawn.size());
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            if (changed[i]) {
-                boxes.push_back(arcs.Add(loops[i]));
-            } else {
-                boxes.push_back(drawn_boxes[i]);
-                arcs.AddFrom(drawn_arcs, i);
-            }
+    if (std::find(changed.begin(), changed.end(), true) == changed.end()) {
+        out.boxes = std::move(drawn_boxes);
+        out.arcs = std::move(drawn_arcs);
+        return out;
+    }
+    out.boxes.reserve(drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        if (changed[i]) {
+            out.boxes.push_back(out.arcs.Add(out.loops[i]));
+        } else {
+            out.boxes.push_back(drawn_boxes[i]);
+            out.arcs.AddFrom(drawn_arcs, i);
         }
     }
-    // Which loop lies in which needs only the boxes and the loops as they are: it is worked out
-    // while another thread looks for crossings, whose refusal, if any, stands.
-    std::future<void> crossings =
-        Alongside(loops.size(), [&] { CheckCrossings(loops, boxes, arcs, tolerance, origin); });
+    return out;
+}
 
-    const std::vector<size_t> order = LargestFirst(areas);
-    // The parent of a loop is the smallest loop around it; a grid of loop boxes keeps the
-    // candidates few.
-    std::vector<size_t> rank(loops.size());
-    for (size_t k = 0; k < order.size(); ++k) rank[order[k]] = k;
-    const LoopGrid grid(boxes, extent);
-    std::vector<long> parent(loops.size(), -1);
-    std::vector<int> depth(loops.size(), 0);
-    for (size_t i : order) {
-        const Point probe = EdgeMidpoint(loops[i].front());
+// Which loop lies directly in which: the parent of a loop is the smallest loop around it (-1
+// for none), its depth the number of loops around it.
+struct Nesting {
+    std::vector<size_t> order;  // largest first
+    std::vector<long> parent;
+    std::vector<int> depth;
+};
+
+Nesting NestingOf(const CleanLoops& c) {
+    const size_t n = c.loops.size();
+    Nesting nesting{LargestFirst(c.areas), std::vector<long>(n, -1), std::vector<int>(n, 0)};
+    std::vector<size_t> rank(n);
+    for (size_t k = 0; k < n; ++k) rank[nesting.order[k]] = k;
+    // A grid of loop boxes keeps the candidates few.
+    const LoopGrid grid(c.boxes, c.extent);
+    for (size_t i : nesting.order) {
+        const Point probe = EdgeMidpoint(c.loops[i].front());
         long best = -1;
         for (size_t j : grid.At(probe)) {
             if (rank[j] >= rank[i] || (best >= 0 && rank[j] <= rank[best]))
                 continue;
-            if (boxes[j].Contains(boxes[i]) && Inside(loops[j], probe)) {
+            if (c.boxes[j].Contains(c.boxes[i]) && Inside(c.loops[j], probe))
                 best = static_cast<long>(j);
-            }
         }
         if (best >= 0) {
-            parent[i] = best;
-            depth[i] = depth[best] + 1;
+            nesting.parent[i] = best;
+            nesting.depth[i] = nesting.depth[best] + 1;
         }
     }
+    return nesting;
+}
 
-    // Each outer loop's net area, holes taken off in the order they come, so that the regions
-    // are made once, already in their final order.
-    std::vector<double> net(loops.size(), 0);
+// The outer loops (even depth) by falling net area, ties as they come, with each one's net area
+// (holes taken off in the order they come) and number of holes.
+struct RegionPlan {
     std::vector<size_t> outers;
-    for (size_t i : order) {
-        if (depth[i] % 2 == 0) {
-            net[i] = std::abs(areas[i]);
-            outers.push_back(i);
+    std::vector<double> net;
+    std::vector<size_t> holes;
+};
+
+RegionPlan PlanOf(const CleanLoops& c, const Nesting& nesting) {
+    RegionPlan plan{
+        {}, std::vector<double>(c.loops.size(), 0), std::vector<size_t>(c.loops.size(), 0)};
+    for (size_t i : nesting.order) {
+        if (nesting.depth[i] % 2 == 0) {
+            plan.net[i] = std::abs(c.areas[i]);
+            plan.outers.push_back(i);
         }
     }
-    std::vector<size_t> hole_count(loops.size(), 0);
-    for (size_t i : order) {
-        if (depth[i] % 2 != 0) {
-            net[parent[i]] -= std::abs(areas[i]);
-            ++hole_count[parent[i]];
+    for (size_t i : nesting.order) {
+        if (nesting.depth[i] % 2 != 0) {
+            plan.net[nesting.parent[i]] -= std::abs(c.areas[i]);
+            ++plan.holes[nesting.parent[i]];
         }
     }
-    std::stable_sort(outers.begin(), outers.end(),
-                     [&](size_t a, size_t b) { return net[a] > net[b]; });
-    crossings.get();  // the loops are given away below
-    std::vector<Region> regions(outers.size());
-    std::vector<long> region_of(loops.size(), -1);
-    for (size_t r = 0; r < outers.size(); ++r) {
-        const size_t i = outers[r];
+    std::stable_sort(plan.outers.begin(), plan.outers.end(),
+                     [&](size_t a, size_t b) { return plan.net[a] > plan.net[b]; });
+    return plan;
+}
+
+// Gives the loops away to their regions, outer loops counter-clockwise, holes clockwise.
+std::vector<Region> MadeRegions(CleanLoops& c, const Nesting& nesting, const RegionPlan& plan) {
+    std::vector<Region> regions(plan.outers.size());
+    std::vector<long> region_of(c.loops.size(), -1);
+    for (size_t r = 0; r < plan.outers.size(); ++r) {
+        const size_t i = plan.outers[r];
         Region& region = regions[r];
-        if (!(areas[i] > 0))
-            Reverse(loops[i]);
-        region.outer = std::move(loops[i]);
-        region.area_mm2 = net[i];
-        region.box = boxes[i];
-        region.holes.reserve(hole_count[i]);
+        if (!(c.areas[i] > 0))
+            Reverse(c.loops[i]);
+        region.outer = std::move(c.loops[i]);
+        region.area_mm2 = plan.net[i];
+        region.box = c.boxes[i];
+        region.holes.reserve(plan.holes[i]);
         region_of[i] = static_cast<long>(r);
     }
-    for (size_t i : order) {
-        if (depth[i] % 2 == 0)
+    for (size_t i : nesting.order) {
+        if (nesting.depth[i] % 2 == 0)
             continue;
-        if (!(areas[i] < 0))
-            Reverse(loops[i]);
-        regions[region_of[parent[i]]].holes.push_back(std::move(loops[i]));
+        if (!(c.areas[i] < 0))
+            Reverse(c.loops[i]);
+        regions[region_of[nesting.parent[i]]].holes.push_back(std::move(c.loops[i]));
     }
     return regions;
+}
+
+}  // namespace
+
+std::vector<Region> FindRegions(const std::vector<Loop>& drawn, Point origin) {
+    if (drawn.empty())
+        throw SectionError("图形中没有封闭的轮廓");
+    CleanLoops clean = Cleaned(drawn, origin);
+    // The nesting needs only the loops as they are: it is worked out while another thread looks
+    // for crossings, whose refusal, if any, stands.
+    std::future<void> crossings = Alongside(clean.loops.size(), [&] {
+        CheckCrossings(clean.loops, clean.boxes, clean.arcs, clean.tolerance, origin);
+    });
+    const Nesting nesting = NestingOf(clean);
+    const RegionPlan plan = PlanOf(clean, nesting);
+    crossings.get();  // before the loops are given away
+    return MadeRegions(clean, nesting, plan);
 }
 
 }  // namespace quoinry::profile
