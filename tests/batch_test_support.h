@@ -38,11 +38,16 @@ struct Finished {
     std::string err;
 };
 
-// Runs the program with `arguments` (already quoted where needed) in `folder`, which is also its
-// program directory (its database is made there when a command needs one).
-inline Finished RunProgram(const fs::path& folder, const std::string& arguments) {
-    const std::string command = "cd '" + folder.string() + "' && QUOINRY_HOME='" + folder.string() +
-                                "' '" + QUOINRY_EXECUTABLE + "' " + arguments +
+// Runs the program with `arguments` (already quoted where needed) in `folder`, with `home` (the
+// folder itself unless named) as its program directory, where a command that needs a database
+// makes one. Without a display, no arguments is bad usage rather than the windows.
+inline Finished RunProgram(const fs::path& folder, const std::string& arguments,
+                           const fs::path& home = {}) {
+    const std::string command = "cd '" + folder.string() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                "QUOINRY_HOME='" +
+                                (home.empty() ? folder : home).string() + "' '" +
+                                QUOINRY_EXECUTABLE + "' " + arguments +
                                 " >stdout.txt 2>stderr.txt </dev/null";
     const int status = std::system(command.c_str());
     Finished finished;

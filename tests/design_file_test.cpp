@@ -11,6 +11,7 @@
 #include "common/cp936.h"
 #include "common/file_bytes.h"
 #include "design/input_fields.h"
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
@@ -137,10 +138,8 @@ TEST(DesignFile, OnlyLegacyValuesAreCutTo127Bytes) {
 
 // A full disk during the save: the old file stays as it was and nothing else is left behind.
 TEST(DesignFile, FailedSaveKeepsTheOldFile) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("quoinry-save-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const testing_support::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     const fs::path file = folder / "design.ini";
     Design design;
     design.wind.city = "南京";
@@ -166,7 +165,6 @@ TEST(DesignFile, FailedSaveKeepsTheOldFile) {
     } catch (const DesignFileError& error) {
         EXPECT_NE(std::string(error.what()).find("no-such-folder"), std::string::npos);
     }
-    fs::remove_all(folder);
 }
 
 TEST(DesignFile, MissingFileIsNamed) {

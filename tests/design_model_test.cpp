@@ -5,10 +5,10 @@
 #include "common/calc_error.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
+
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
@@ -33,13 +33,7 @@ Design Nanjing() {
 
 class DesignModelTest : public testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("quoinry-model-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        model_.Replace(Nanjing(), std::nullopt);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { model_.Replace(Nanjing(), std::nullopt); }
 
     void Compute() {
         std::string box;
@@ -50,7 +44,8 @@ class DesignModelTest : public testing::Test {
         model_.CheckMember(folder_, box);
     }
 
-    fs::path folder_;
+    testing_support::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
     DesignModel model_;
 };
 

@@ -1,30 +1,15 @@
-#include <cstdlib>
-
-#include "document_test_support.h"
+#include "batch_test_support.h"
 
 namespace quoinry::document {
 namespace {
 
 using namespace testing;
 
-struct Outcome {
-    int exit_code;
-    std::string out;
-    std::string err;
-};
+using Outcome = batch_testing::Finished;
 
 // Runs `quoinry document ARGS` with QUOINRY_HOME set to `home`.
 Outcome RunDocument(const ScratchFolder& folder, const fs::path& home, const std::string& args) {
-    const fs::path out = folder / "stdout.txt";
-    const fs::path err = folder / "stderr.txt";
-    const std::string command = "QUOINRY_HOME='" + home.string() +
-                                "' '" QUOINRY_EXECUTABLE "' document " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return outcome;
+    return batch_testing::RunProgram(folder.path(), "document " + args, home);
 }
 
 std::string Quoted(const fs::path& path) {
@@ -48,7 +33,7 @@ TEST_F(DocumentCommand, WritesTheDocumentWithTheGivenPicture) {
     const Outcome outcome = RunDocument(
         folder_, folder_ / "nowhere",
         Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --picture " + Quoted(picture));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(ReadZip(docx_).at("word/media/image1.wmf"), ReadBytes(picture));
 }
@@ -56,7 +41,7 @@ TEST_F(DocumentCommand, WritesTheDocumentWithTheGivenPicture) {
 TEST_F(DocumentCommand, TakesThePictureFromTheProgramTempFolderByDefault) {
     const Outcome outcome =
         RunDocument(folder_, home_, Quoted(kDocumentData) + " --docx " + Quoted(docx_));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     EXPECT_TRUE(ReadZip(docx_).count("word/media/image1.wmf"));
 }
@@ -64,7 +49,7 @@ TEST_F(DocumentCommand, TakesThePictureFromTheProgramTempFolderByDefault) {
 TEST_F(DocumentCommand, WithoutAnyPictureWarnsAndLeavesItsPlaceEmpty) {
     const Outcome outcome = RunDocument(folder_, folder_ / "nowhere",
                                         Quoted(kDocumentData) + " --docx " + Quoted(docx_));
-    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_NE(outcome.err.find("警告"), std::string::npos) << outcome.err;
     const auto entries = ReadZip(docx_);
     EXPECT_EQ(entries.at("word/document.xml").find("<w:drawing>"), std::string::npos);
@@ -74,7 +59,7 @@ TEST_F(DocumentCommand, MissingReportIsAnErrorAndWritesNothing) {
     fs::copy_file(kDocumentData / "wind.txt", folder_ / "wind.txt");
     const Outcome outcome =
         RunDocument(folder_, home_, Quoted(folder_.path()) + " --docx " + Quoted(docx_));
-    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "当前错误:找不到报告文件 " + (folder_ / "glass.txt").string() + "\n");
     EXPECT_EQ(outcome.out, "");
     EXPECT_FALSE(fs::exists(docx_));
@@ -85,7 +70,7 @@ TEST_F(DocumentCommand, MissingGivenPictureIsAnError) {
     const Outcome outcome = RunDocument(
         folder_, home_,
         Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --picture " + Quoted(picture));
-    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "当前错误:找不到截面图片 " + picture.string() + "\n");
     EXPECT_FALSE(fs::exists(docx_));
 }
@@ -95,14 +80,14 @@ TEST_F(DocumentCommand, WritesAPdfBesideOrInsteadOfTheDocx) {
     Outcome outcome =
         RunDocument(folder_, home_,
                     Quoted(kDocumentData) + " --docx " + Quoted(docx_) + " --pdf " + Quoted(pdf));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");  // nothing of Qt's own set-up either
     EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
     EXPECT_TRUE(ReadZip(docx_).count("word/document.xml"));
     fs::remove(pdf);
     fs::remove(docx_);
     outcome = RunDocument(folder_, home_, Quoted(kDocumentData) + " --pdf " + Quoted(pdf));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(docx_));
     EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"home", "计算书.pdf"}));
@@ -112,7 +97,7 @@ TEST_F(DocumentCommand, UnwritablePdfIsAnErrorNamingIt) {
     const fs::path pdf = folder_ / "missing" / "计算书.pdf";
     const Outcome outcome =
         RunDocument(folder_, home_, Quoted(kDocumentData) + " --pdf " + Quoted(pdf));
-    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "当前错误:无法写入计算书 " + pdf.string() + "\n");
 }
 
@@ -124,7 +109,7 @@ TEST_F(DocumentCommand, WrongUsageExitsWith2) {
           dir + " " + dir + " --docx x.docx", dir + " --pdf", dir + " --picture x.wmf"}) {
         SCOPED_TRACE(args);
         const Outcome outcome = RunDocument(folder_, home_, args);
-        EXPECT_EQ(outcome.exit_code, 2);
+        EXPECT_EQ(outcome.status, 2);
         EXPECT_NE(outcome.err.find("usage: quoinry document"), std::string::npos);
         EXPECT_EQ(outcome.out, "");
     }
@@ -133,7 +118,7 @@ TEST_F(DocumentCommand, WrongUsageExitsWith2) {
 
 TEST_F(DocumentCommand, HelpExplains) {
     const Outcome outcome = RunDocument(folder_, home_, "--help");
-    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_NE(outcome.out.find("--picture"), std::string::npos);
     EXPECT_EQ(outcome.err, "");
 }

@@ -20,6 +20,7 @@
 #include "document/calculation_document.h"
 #include "document/recorded_document.h"
 #include "document/report_text.h"
+#include "test_support.h"
 
 namespace quoinry::document::testing {
 
@@ -29,49 +30,9 @@ inline const fs::path kDocumentData = fs::path(QUOINRY_TEST_DATA) / "data" / "do
 inline constexpr const char* kPicture = "[picture]";
 inline constexpr const char* kHeading = "(3).选用型材的截面特性:";
 
-// A fresh, empty folder for one test, removed afterwards. Named after the process too: the
-// release and the sanitizer tests, or another checkout's, may run the same test at once.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name() +
-                           "-" + std::to_string(getpid());
-        std::replace(name.begin(), name.end(), '/', '_');  // parameterized test names
-        path_ = fs::temp_directory_path() / name;
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-    // Names of everything in the folder, sorted.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
-
-inline void WriteBytes(const fs::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-}
-
-inline std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing_support::ReadBytes;
+using testing_support::ScratchFolder;
+using testing_support::WriteBytes;
 
 // A report as the calculations write it: CP936, CR LF after every line.
 inline std::string Report(const std::vector<std::string>& lines) {

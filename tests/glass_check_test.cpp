@@ -182,21 +182,17 @@ TEST(GlassCheck, VerdictLinesAtTheLimits) {
     }
 }
 
+// The lines that do not depend on Wk are golden/0001's, compared byte for byte there.
 TEST(GlassCheck, SingleOrdinaryGlassWorkedExample) {
     const GlassRun run = RunGlass(kSingle6Ordinary, 1.0);
-    EXPECT_EQ(run.lines[2], "玻璃类别为:单层玻璃,种类为6mm普通玻璃");
     EXPECT_EQ(run.result.area_m2, 1.8);
     EXPECT_EQ(run.result.a_mm, 1200);
     EXPECT_EQ(run.result.b_mm, 1500);
-    EXPECT_TRUE(HasLine(run.lines, "       =1.800m^2"));
     EXPECT_TRUE(HasLine(run.lines, "     =1000×1200^4/(72000×6^4)/1000000"));
     EXPECT_TRUE(HasLine(run.lines, "   η: 折减系数，按θ=22.2222查表6.1.2-2得η=0.91"));
-    EXPECT_TRUE(HasLine(run.lines, "   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)0.063"));
     EXPECT_TRUE(HasLine(run.lines, "       =6×0.0628×1000×1200^2×0.91/6^2/1000000"));
     EXPECT_TRUE(HasLine(run.lines, "   玻璃最大应力设计值σ=19.202N/mm^2≤ｆg=28N/mm^2"));
-    EXPECT_TRUE(HasLine(run.lines, "    =1350000.000N·mm"));
     EXPECT_TRUE(HasLine(run.lines, "     =0.00603×1000×1200^4×0.91/1350000/1000000"));
-    EXPECT_EQ(run.lines.back(), "   玻璃的挠度满足!");
     EXPECT_EQ(run.box,
               "wind\r\n玻璃最大应力设计值σ=19.202N/mm^2≤ｆg=28N/mm^2强度满足要求!"
               "\r\n玻璃的最大挠度df=8.43mm,小于或等于玻璃短边边长的1/60:20mm玻璃的挠度满足!");

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "common/cp936.h"
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
@@ -90,23 +88,12 @@ TEST(IniDocument, CutsValuesTo127Cp936Bytes) {
 
 class IniFileTest : public testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quoinry_ini_test_" + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
-        file_ = dir_ / "info.ini";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Bytes() const { return testing_support::ReadBytes(file_); }
+    void SetBytes(const std::string& bytes) const { testing_support::WriteBytes(file_, bytes); }
 
-    std::string Bytes() const {
-        std::ifstream in(file_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void SetBytes(std::string_view bytes) const { std::ofstream(file_, std::ios::binary) << bytes; }
-
-    std::filesystem::path dir_;
-    std::filesystem::path file_;
+    testing_support::ScratchFolder folder_;
+    std::filesystem::path dir_ = folder_.path();
+    std::filesystem::path file_ = dir_ / "info.ini";
 };
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyReadsEmpty) {

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
-
 #include "design/design_run.h"
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
@@ -56,8 +53,6 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "te3", "0.0001", ""},
         {"glass", "te3", "550", ""},
         {"glass", "te3", "550.0001", "te3"},
-        {"glass", "te3", "1000", "te3"},
-        {"glass", "te3", "-10", "te3"},
         {"glass", "te3", " 20\t", ""},
         {"glass", "te3", "15m", "te3"},
         {"glass", "te3", "", "te3"},
@@ -73,7 +68,6 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "te2", "-1.2", ""},
         {"glass", "te2", "-10", ""},
         {"glass", "te2", "10.01", "te2"},
-        {"glass", "te2", "-1e30", "te2"},
         {"glass", "te2", "0", "te2"},
         {"glass", "te2", "-0", "te2"},
         {"glass", "te2", "1e-300", "te2"},
@@ -87,13 +81,11 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         // Glass sides of at least 100 mm; thicknesses > 0, also off the list.
         {"glass", "te4", "100", ""},
         {"glass", "te4", "99.99", "te4"},
-        {"glass", "te4", "10", "te4"},
         {"glass", "te4", "1,500", "te4"},
         {"glass", "te5", "-1", "te5"},
         {"glass", "te5", "20000", ""},
         {"glass", "te5", "20001", "te5"},
         {"glass", "co6", "7", ""},
-        {"glass", "co6", "0", "co6"},
         {"glass", "co6", "1", ""},
         {"glass", "co6", "0.9", "co6"},  // σ = 0 used to pass
         {"glass", "co6", "100", ""},
@@ -103,12 +95,10 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "co8", "abc", ""},
         {"glass", "co7", "", ""},
         // The vertical member: span Hsk from 100 mm, load units ≥ 0, all up to 50 m.
-        {"gj", "te4", "0", "te4"},
         {"gj", "te4", "99.9", "te4"},  // 0.1 mm used to give 0 everywhere and pass
         {"gj", "te4", "100", ""},
         {"gj", "te4", "50000", ""},
         {"gj", "te4", "50000.1", "te4"},
-        {"gj", "te4", "abc", "te4"},
         {"gj", "te2", "-1", "te2"},
         {"gj", "te2", "0.5", ""},
         {"gj", "te2", "1e300", "te2"},
@@ -205,18 +195,15 @@ TEST(InputCheck, MessagesNameTheInputWithItsUnitAndTheTextFound) {
 class RefusedStep : public testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("quoinry-check-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         for (const char* name : {"wind.txt", "glass.txt", "gj.txt"})
-            std::ofstream(dir_ / name) << "old";
+            testing_support::WriteBytes(dir_ / name, "old");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     DesignRunResult Run(const Design& d) { return RunDesign(d, dir_, shared_); }
     bool Has(const char* name) const { return fs::exists(dir_ / name); }
 
-    fs::path dir_;
+    testing_support::ScratchFolder folder_;
+    fs::path dir_ = folder_.path();
     SharedValues shared_;
 };
 

@@ -155,12 +155,6 @@ TEST(CheckedMath, RaisesTheUsersErrors) {
     EXPECT_EQ(Div(1, 4), 0.25);
 }
 
-}  // namespace
-}  // namespace quoinry
-
-namespace quoinry {
-namespace {
-
 // Significant digits (no leading or trailing zeros) and the power of ten of the first one, from
 // either printf's "%.Ne" or a general number text.
 std::pair<std::string, int> Significant(const std::string& text) {

@@ -1,62 +1,20 @@
 // The `quoinry run` contract: exit statuses, what goes to standard output and error, files.
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "batch_test_support.h"
 #include "common/cp936.h"
 #include "common/version.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace quoinry::batch_testing;
+using Outcome = Finished;
 
 class RunCommand : public testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quoinry-run-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    Outcome Quoinry(const std::string& args) {
-        // Without a display, no arguments is bad usage rather than the windows.
-        const std::string command = std::string(
-                                        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-                                        "QUOINRY_HOME='") +
-                                    dir_.string() + "' '" + QUOINRY_EXECUTABLE + "' " + args +
-                                    " >'" + (dir_ / "out").string() + "' 2>'" +
-                                    (dir_ / "err").string() + "' </dev/null";
-        const int status = std::system(command.c_str());
-        Outcome outcome;
-        if (WIFEXITED(status))
-            outcome.exit = WEXITSTATUS(status);
-        outcome.out = ReadBytes(dir_ / "out");
-        outcome.err = ReadBytes(dir_ / "err");
-        return outcome;
-    }
+    Outcome Quoinry(const std::string& args) { return RunProgram(dir_, args); }
 
     // Writes a design file from UTF-8 text, as CP936 unless a byte order mark is wanted.
     fs::path Design(const std::string& text, bool utf8_bom = false) {
@@ -66,7 +24,8 @@ class RunCommand : public testing::Test {
         return path;
     }
 
-    fs::path dir_;
+    ScratchFolder folder_;
+    fs::path dir_ = folder_.path();
 };
 
 const std::string kGlass =
@@ -82,19 +41,19 @@ TEST_F(RunCommand, BadUsageExitsWithTwoAndPrintsNothingOnStandardOutput) {
           "bogus", "run a --out", "run a.ini --picture p.wmf", "run a.ini --docx",
           "run a.ini --pdf"}) {
         const Outcome outcome = Quoinry(args);
-        EXPECT_EQ(outcome.exit, 2) << args;
+        EXPECT_EQ(outcome.status, 2) << args;
         EXPECT_EQ(outcome.out, "") << args;
         EXPECT_NE(outcome.err, "") << args;
     }
 }
 
 TEST_F(RunCommand, HelpExplainsTheCommand) {
-    EXPECT_EQ(Quoinry("--help").exit, 0);
+    EXPECT_EQ(Quoinry("--help").status, 0);
     const Outcome version = Quoinry("--version");
-    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("quoinry ") + quoinry::kVersion + "\n");
     const Outcome help = Quoinry("run --help");
-    EXPECT_EQ(help.exit, 0);
+    EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--out DIR"), std::string::npos);
 }
 
@@ -102,7 +61,7 @@ TEST_F(RunCommand, WritesReportsIntoANewFolderAndPrintsTheBoxes) {
     const fs::path out = dir_ / "a" / "b";
     const Outcome outcome =
         Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'");
-    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
     EXPECT_TRUE(
         outcome.out.starts_with("风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n"));
@@ -118,7 +77,7 @@ TEST_F(RunCommand, WritesTheCalculationDocumentWhenAsked) {
     const fs::path docx = dir_ / "计算书.docx";
     const Outcome outcome = Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" +
                                     out.string() + "' --docx '" + docx.string() + "'");
-    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(fs::is_regular_file(docx));
     EXPECT_NE(outcome.err, "");  // no section picture: a warning, but the document is written
 
@@ -128,7 +87,7 @@ TEST_F(RunCommand, WritesTheCalculationDocumentWhenAsked) {
     const fs::path none = dir_ / "none.docx";
     EXPECT_EQ(Quoinry("run '" + Design(glass).string() + "' --out '" + out.string() + "' --docx '" +
                       none.string() + "'")
-                  .exit,
+                  .status,
               1);
     EXPECT_FALSE(fs::exists(none));
 }
@@ -140,14 +99,14 @@ TEST_F(RunCommand, WritesThePdfWhenAsked) {
     const Outcome outcome =
         Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() +
                 "' --pdf '" + pdf.string() + "' --picture '" + picture.string() + "'");
-    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
     EXPECT_TRUE(ReadBytes(pdf).starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(dir_ / "计算书.docx"));
 }
 
 TEST_F(RunCommand, ReportsGoToTheProgramTempFolderByDefault) {
-    EXPECT_EQ(Quoinry("run '" + Design(kGlass).string() + "'").exit, 0);
+    EXPECT_EQ(Quoinry("run '" + Design(kGlass).string() + "'").status, 0);
     EXPECT_TRUE(fs::exists(dir_ / "temp" / "glass.txt"));
     EXPECT_FALSE(fs::exists(dir_ / "temp" / "gj.txt"));
 }
@@ -155,7 +114,7 @@ TEST_F(RunCommand, ReportsGoToTheProgramTempFolderByDefault) {
 TEST_F(RunCommand, ReadsUtf8DesignsWithAByteOrderMark) {
     const Outcome outcome = Quoinry("run '" + Design(kGlass, true).string() + "' --out '" +
                                     (dir_ / "o").string() + "'");
-    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(ReadBytes(dir_ / "o" / "wind.txt")
                     .starts_with(quoinry::Utf8ToCp936("基本参数:南京,基本风压:350Pa")));
 }
@@ -167,7 +126,7 @@ TEST_F(RunCommand, BothOptionsTrueSelectOnlyTheSecond) {
     glass.replace(glass.find("te3=20"), 6, "te3=5");
     const Outcome outcome =
         Quoinry("run '" + Design(glass).string() + "' --out '" + (dir_ / "o").string() + "'");
-    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(outcome.out.starts_with("风荷载的标准值:0.75kN/m^2\n风荷载的设计值:1.05kN/m^2\n"));
 }
 
@@ -181,7 +140,7 @@ TEST_F(RunCommand, ARefusedInputIsNamedAfterTheErrorAndStopsLaterSteps) {
     std::ofstream(out / "gj.txt") << "old";
     const Outcome outcome =
         Quoinry("run '" + Design(glass + kMember).string() + "' --out '" + out.string() + "'");
-    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "当前错误:除数为零\n外片厚度(mm): “0” 应为不小于1且不大于100的数\n");
     EXPECT_EQ(outcome.out, "风荷载的标准值:1.105kN/m^2\n风荷载的设计值:1.547kN/m^2\n");
     EXPECT_TRUE(fs::exists(out / "wind.txt"));
@@ -193,7 +152,7 @@ TEST_F(RunCommand, ARefusedInputIsNamedAfterTheErrorAndStopsLaterSteps) {
 TEST_F(RunCommand, ADesignWithoutGlassSectionIsATypeMismatch) {
     const Outcome outcome =
         Quoinry("run '" + Design(kMember).string() + "' --out '" + (dir_ / "o").string() + "'");
-    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(
         outcome.err.starts_with("当前错误:类型不匹配\n地面类型: “” 应为A类、B类、C类、D类之一\n"
                                 "基本风压(Pa): “” 应为大于0且不大于10000的数\n"));
@@ -205,7 +164,7 @@ TEST_F(RunCommand, AMemberReportThatCannotBeReplacedIsAnError) {
     fs::create_directories(out / "gj.txt");  // a folder where the report should go
     const Outcome outcome =
         Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'");
-    EXPECT_EQ(outcome.exit, 1);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "当前错误:路径/文件访问错误\n");
     EXPECT_TRUE(fs::exists(out / "glass.txt"));
 }
@@ -216,7 +175,7 @@ TEST_F(RunCommand, NoLeftoverReportOfAnotherDesign) {
     const fs::path out = dir_ / "o";
     EXPECT_EQ(
         Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'")
-            .exit,
+            .status,
         0);
     ASSERT_TRUE(fs::exists(out / "gj.txt"));
     fs::create_directories(dir_ / "temp");
@@ -224,7 +183,7 @@ TEST_F(RunCommand, NoLeftoverReportOfAnotherDesign) {
     const fs::path docx = dir_ / "d.docx";
     const Outcome outcome = Quoinry("run '" + Design(kGlass).string() + "' --out '" + out.string() +
                                     "' --docx '" + docx.string() + "'");
-    EXPECT_EQ(outcome.exit, 0) << outcome.err;
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_FALSE(fs::exists(out / "gj.txt"));
     EXPECT_TRUE(fs::exists(docx));
     EXPECT_EQ(outcome.err, "");  // no picture needed, none taken
@@ -233,7 +192,7 @@ TEST_F(RunCommand, NoLeftoverReportOfAnotherDesign) {
 TEST_F(RunCommand, DesignFileProblemsNameTheLine) {
     const struct {
         std::string text;
-        int exit;
+        int status;
         const char* err;
     } cases[] = {
         {"[glass]\nco3=B类\n[gj\nco1=竖向杆件\n", 2, "第3行: 节标题“[gj”缺少“]”"},
@@ -245,7 +204,7 @@ TEST_F(RunCommand, DesignFileProblemsNameTheLine) {
         std::ofstream(path, std::ios::binary) << c.text;  // UTF-8 without a byte order mark
         const Outcome outcome =
             Quoinry("run '" + path.string() + "' --out '" + (dir_ / "o").string() + "'");
-        EXPECT_EQ(outcome.exit, c.exit) << c.text;
+        EXPECT_EQ(outcome.status, c.status) << c.text;
         EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find(path.string()), std::string::npos) << outcome.err;
     }
@@ -265,7 +224,7 @@ TEST_F(RunCommand, ExamplesRunCleanly) {
         const Outcome outcome =
             Quoinry("run '" + entry.path().string() + "' --out '" + (dir_ / "o").string() +
                     "' --docx '" + (dir_ / "d.docx").string() + "'");
-        EXPECT_EQ(outcome.exit, 0) << entry.path();
+        EXPECT_EQ(outcome.status, 0) << entry.path();
         EXPECT_TRUE(outcome.out.ends_with("挠度满足要求!\n")) << entry.path();
         // Only a legacy design lacks a picture for its document.
         EXPECT_EQ(outcome.err.empty(), !legacy) << entry.path() << outcome.err;
@@ -279,7 +238,7 @@ TEST_F(RunCommand, ADesignThatIsNoRegularFileIsRefusedAtOnce) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& design : {fifo.string(), std::string("/dev/zero")}) {
         const Outcome outcome = Quoinry("run '" + design + "' --out '" + dir_.string() + "'");
-        EXPECT_EQ(outcome.exit, 2);
+        EXPECT_EQ(outcome.status, 2);
         EXPECT_NE(outcome.err.find(design + " 不是普通文件"), std::string::npos) << outcome.err;
     }
 }

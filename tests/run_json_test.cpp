@@ -1,28 +1,17 @@
 // quoinry run --json on the golden designs: every number equals the one their expected reports
 // print, read from those reports' own lines.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 
+#include "batch_test_support.h"
 #include "common/cp936.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace quoinry::batch_testing;
 
 std::vector<std::string> ReportLines(const fs::path& file) {
     std::vector<std::string> lines;
@@ -83,16 +72,11 @@ bool Flag(const std::string& json, const std::string& key) {
 
 class JsonOfGoldenDesign : public testing::TestWithParam<std::string> {};
 
-// `quoinry run DESIGN --json` of a golden design folder; its standard output in `json`.
-void RunJson(const fs::path& golden, const std::string& scratch, std::string& json) {
-    const fs::path out = fs::temp_directory_path() / (scratch + std::to_string(getpid()));
-    fs::create_directories(out);
-    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
-                                (golden / "design.ini").string() + "' --json --out '" +
-                                out.string() + "' >'" + (out / "json").string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    json = ReadBytes(out / "json");
-    fs::remove_all(out);
+// `quoinry run DESIGN --json` of a golden design folder: its status and standard output.
+Finished RunJson(const fs::path& golden) {
+    const ScratchFolder out;
+    return RunProgram(out.path(), "run '" + (golden / "design.ini").string() + "' --json --out '" +
+                                      out.path().string() + "'");
 }
 
 TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
@@ -100,8 +84,9 @@ TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
     const fs::path expected = golden / "expected";
     if (ReadBytes(expected / "exit.txt") != "0\n")
         GTEST_SKIP() << "a design that stops with an error prints {\"error\"}";
-    std::string json;
-    ASSERT_NO_FATAL_FAILURE(RunJson(golden, "quoinry-json-", json));
+    const Finished run = RunJson(golden);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& json = run.out;
     ASSERT_TRUE(json.starts_with("{\"edition\": \"2001\", \"wind\": {")) << json;
     ASSERT_TRUE(json.ends_with("}\n")) << json;
     // Panes are objects separated by ", ": a list never opens or closes with a separator.
@@ -182,18 +167,6 @@ TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
               member_ok && glass_json.find("\"ok\": false") == std::string::npos);
 }
 
-std::vector<std::string> GoldenNames() {
-    std::vector<std::string> names;
-    for (const char* set : {"golden", "golden2"}) {
-        for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
-            if (entry.is_directory())
-                names.push_back(std::string(set) + "/" + entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 INSTANTIATE_TEST_SUITE_P(Designs, JsonOfGoldenDesign, testing::ValuesIn(GoldenNames()),
                          [](const auto& info) {
                              std::string name = info.param;
@@ -206,8 +179,9 @@ INSTANTIATE_TEST_SUITE_P(Designs, JsonOfGoldenDesign, testing::ValuesIn(GoldenNa
 // A = 2 × 0.6 × 1.2, μse(A) 0.977 + 0.2, Wk 1.746 × 1.177 × 1.296 × 0.55 = 1.46484; grade 1).
 TEST(JsonOfRun, Edition2012AddsItsOwnValues) {
     const fs::path golden = fs::path(QUOINRY_TEST_DATA) / "golden2012" / "01";
-    std::string json;
-    ASSERT_NO_FATAL_FAILURE(RunJson(golden, "quoinry-json-2012-", json));
+    const Finished run = RunJson(golden);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& json = run.out;
     EXPECT_TRUE(json.starts_with("{\"edition\": \"2012\", ")) << json;
     const std::string wind = Member(json, "wind");
     EXPECT_EQ(Number(wind, "beta_gz_floor"), 1.615);
@@ -228,22 +202,14 @@ TEST(JsonOfRun, ErrorIsAnObjectToo) {
     for (const auto& entry : fs::directory_iterator(golden)) {
         if (!entry.is_directory() || ReadBytes(entry.path() / "expected" / "exit.txt") != "1\n")
             continue;
-        const fs::path out =
-            fs::temp_directory_path() / ("quoinry-json-error-" + std::to_string(getpid()));
-        fs::create_directories(out);
-        const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
-                                    (entry.path() / "design.ini").string() + "' --json --out '" +
-                                    out.string() + "' >'" + (out / "json").string() +
-                                    "' 2>/dev/null";
-        const int status = std::system(command.c_str());
-        EXPECT_EQ(WEXITSTATUS(status), 1);
+        const Finished run = RunJson(entry.path());
+        EXPECT_EQ(run.status, 1);
         const std::string stderr_line = ReadBytes(entry.path() / "expected" / "stderr.txt");
         std::string description = stderr_line.substr(std::string("当前错误:").size());
         description.pop_back();
         for (std::size_t at = 0; (at = description.find('\n', at)) != std::string::npos; at += 2)
             description.replace(at, 1, "\\n");
-        EXPECT_EQ(ReadBytes(out / "json"), "{\"error\": \"" + description + "\"}\n");
-        fs::remove_all(out);
+        EXPECT_EQ(run.out, "{\"error\": \"" + description + "\"}\n");
         return;
     }
     FAIL() << "no golden design with an error";

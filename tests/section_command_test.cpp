@@ -1,89 +1,67 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "batch_test_support.h"
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-};
-
-// Runs the program with standard output captured; standard error is dropped.
-Outcome Section(const std::string& args) {
-    const std::string command =
-        std::string(QUOINRY_EXECUTABLE) + " section " + args + " 2>/dev/null";
-    Outcome run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using namespace quoinry::batch_testing;
 
 std::string Data(const std::string& name) {
     return std::string(QUOINRY_TEST_DATA) + "/data/section/" + name;
 }
 
-TEST(SectionCommand, PrintsTheElevenValues) {
-    const Outcome run = Section(Data("rectangle.dxf"));
+class SectionCommand : public testing::Test {
+  protected:
+    Finished Section(const std::string& args) const {
+        return RunProgram(folder_.path(), "section " + args);
+    }
+    ScratchFolder folder_;
+};
+
+TEST_F(SectionCommand, PrintsTheElevenValues) {
+    const Finished run = Section(Data("rectangle.dxf"));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
               "A=60\nIx=500\nIy=180\nWx1=100\nWx2=100\nWy1=60\nWy2=60\nSx1=75\nSx2=75\nSy1=45\n"
               "Sy2=45\n");
 }
 
-TEST(SectionCommand, ListsSeveralRegionsUnlessOneIsPicked) {
-    const Outcome list = Section(Data("two_regions.dxf"));
+TEST_F(SectionCommand, ListsSeveralRegionsUnlessOneIsPicked) {
+    const Finished list = Section(Data("two_regions.dxf"));
     EXPECT_EQ(list.status, 3);
     EXPECT_EQ(list.out,
               "1 area=6000 box=(100, 50)-(160, 150)\n2 area=314.159 box=(190, 40)-(210, 60)\n");
-    const Outcome second = Section(Data("two_regions.dxf") + " --region 2");
+    const Finished second = Section(Data("two_regions.dxf") + " --region 2");
     EXPECT_EQ(second.status, 0);
     EXPECT_EQ(second.out.substr(0, 12), "A=3.142\nIx=0");
 }
 
-TEST(SectionCommand, WritesThePicture) {
-    const std::filesystem::path picture =
-        std::filesystem::temp_directory_path() / "quoinry_section_test.wmf";
-    std::filesystem::remove(picture);
+TEST_F(SectionCommand, WritesThePicture) {
+    const fs::path picture = folder_ / "xc.wmf";
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture " + picture.string()).status, 0);
-    std::ifstream in(picture, std::ios::binary);
-    char key[4] = {};
-    in.read(key, 4);
-    EXPECT_EQ(std::string(key, 4), "\xD7\xCD\xC6\x9A");
-    std::filesystem::remove(picture);
+    EXPECT_EQ(ReadBytes(picture).substr(0, 4), "\xD7\xCD\xC6\x9A");
 }
 
-TEST(SectionCommand, AFailedPictureLeavesNoPartOfItBehind) {
+TEST_F(SectionCommand, AFailedPictureLeavesNoPartOfItBehind) {
     // The picture goes to a temporary file renamed over its place; here the place is a folder.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "quoinry_section_picture_test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder / "xc.wmf" / "inside");
+    const fs::path folder = folder_ / "pictures";
+    fs::create_directories(folder / "xc.wmf" / "inside");
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture " + (folder / "xc.wmf").string()).status,
               1);
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "xc.wmf" / "inside"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    EXPECT_TRUE(fs::is_directory(folder / "xc.wmf" / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture /nonexistent/xc.wmf").status, 1);
     // A successful write replaces an older picture whole.
-    {
-        std::ofstream old(folder / "old.wmf");
-        old << std::string(100000, 'x');
-    }
+    WriteBytes(folder / "old.wmf", std::string(100000, 'x'));
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --picture " + (folder / "old.wmf").string()).status,
               0);
-    EXPECT_LT(std::filesystem::file_size(folder / "old.wmf"), 100000u);
-    std::filesystem::remove_all(folder);
+    EXPECT_LT(fs::file_size(folder / "old.wmf"), 100000u);
 }
 
-TEST(SectionCommand, ExitStatusSaysWhatWentWrong) {
+TEST_F(SectionCommand, ExitStatusSaysWhatWentWrong) {
     EXPECT_EQ(Section("").status, 2);
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --region 0").status, 2);
     EXPECT_EQ(Section(Data("rectangle.dxf") + " --region 2").status, 2);
@@ -91,10 +69,6 @@ TEST(SectionCommand, ExitStatusSaysWhatWentWrong) {
     EXPECT_EQ(Section(Data("missing.dxf")).status, 1);
     EXPECT_EQ(Section(Data("open_chain.dxf")).status, 1);
 }
-
-}  // namespace
-
-namespace {
 
 // Damaged and hostile drawings: each must end the command with exit status 1 and a message,
 // within a second (the test's ctest TIMEOUT).
@@ -174,23 +148,12 @@ class Refusal : public testing::TestWithParam<Damaged> {};
 
 TEST_P(Refusal, EndsWithExitStatus1AndAMessage) {
     const Damaged& d = GetParam();
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       (std::string("quoinry-damaged-") + d.name + ".dxf");
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << d.bytes;
-    }
-    const std::string command =
-        std::string(QUOINRY_EXECUTABLE) + " section " + file.string() + " 2>&1 >/dev/null";
-    std::string err;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) err.append(buffer, n);
-    const int status = pclose(pipe);
-    std::filesystem::remove(file);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << d.name << ": " << err;
-    const std::string prefix = "quoinry section: ";
-    EXPECT_EQ(err.rfind(prefix + d.message, 0), 0u) << d.name << ": " << err;
+    const ScratchFolder folder;
+    WriteBytes(folder / "damaged.dxf", d.bytes);
+    const Finished run = RunProgram(folder.path(), "section damaged.dxf");
+    EXPECT_EQ(run.status, 1) << d.name << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("quoinry section: " + std::string(d.message), 0), 0u)
+        << d.name << ": " << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(DamagedDrawing, Refusal, testing::ValuesIn(kDamaged),

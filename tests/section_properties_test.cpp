@@ -180,19 +180,6 @@ TEST(SectionValues, PlateWithTwoRoundHoles) {
     ExpectNear(s.left.area_mm2 * s.left.distance_mm, 2000 * 25 - hole * 25, "Sy1");
 }
 
-TEST(SectionValues, DefaultTexts) {
-    EXPECT_STREQ(kDefaultStrength, "85.4");
-    EXPECT_STREQ(kDefaultShear, "49.6");
-    EXPECT_STREQ(kDefaultModulus, "70000");
-    EXPECT_STREQ(kDefaultThickness, "1.4");
-}
-
-}  // namespace
-}  // namespace quoinry::profile
-
-namespace quoinry::profile {
-namespace {
-
 // An ellipse as the image of the unit circle under p ↦ centre + [u v]·p, in `pieces` elliptic
 // edges from parameter t0, clockwise when `backwards`.
 Loop EllipseLoop(Point centre, Point u, Point v, double t0, int pieces, bool backwards) {
@@ -271,12 +258,6 @@ TEST(EllipseSections, WindingSeesInsideTheCurveNotJustTheChords) {
     EXPECT_EQ(WindingNumber(mirrored, {29, 5}), 0);
 }
 
-}  // namespace
-}  // namespace quoinry::profile
-
-namespace quoinry::profile {
-namespace {
-
 TEST(SectionValues, ValuesTooLargeForTheReportsAreRefused) {
     // Ix = s⁴/12 mm⁴ must stay below 1e12 cm⁴: s = 18,000 mm gives 8.7e11, 19,000 mm 1.09e12.
     const std::vector<Region> fits = FindRegions({Rectangle(0, 0, 18000, 18000)});
@@ -290,12 +271,6 @@ TEST(SectionValues, ValuesTooLargeForTheReportsAreRefused) {
                   "截面特性值1.09e+12过大,超出计算书可表示的范围,请检查图形单位");
     }
 }
-
-}  // namespace
-}  // namespace quoinry::profile
-
-namespace quoinry::profile {
-namespace {
 
 TEST(SectionValues, CircularSegmentsOnBothSidesOfTheSeriesSwitch) {
     // The segment of a circle r = 10 above its chord at half-angle a: the sector of angle 2a less

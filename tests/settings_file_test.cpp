@@ -6,9 +6,9 @@
 
 #include <fstream>
 #include <functional>
-#include <random>
 
 #include "common/ini_file.h"
+#include "test_support.h"
 
 namespace quoinry {
 namespace {
@@ -17,23 +17,18 @@ namespace fs = std::filesystem;
 
 class SettingsFileTest : public testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("quoinry_settings_test_" + std::to_string(random()));
-        fs::create_directories(dir_);
-        file_ = dir_ / "info.ini";
-    }
+    // The folder can be removed again whatever a test took away.
     void TearDown() override {
         fs::permissions(file_, fs::perms::owner_all, fs::perm_options::add, ignored_);
-        fs::remove_all(dir_);
     }
 
     void WriteBytes(std::size_t count, char byte = 'x') const {
         std::ofstream(file_, std::ios::binary) << std::string(count, byte);
     }
 
-    fs::path dir_;
-    fs::path file_;
+    testing_support::ScratchFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path file_ = dir_ / "info.ini";
     std::error_code ignored_;
 };
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,52 @@
 #include "common/report.h"
 
 namespace quoinry::testing_support {
+
+namespace fs = std::filesystem;
+
+// A fresh, empty folder for one test, removed afterwards. Named after the process too: the
+// release and the sanitizer tests, or another checkout's, may run the same test at once.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "quoinry-" + std::string(test->test_suite_name()) + "-" + test->name() +
+                           "-" + std::to_string(getpid());
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterized test names
+        path_ = fs::temp_directory_path() / name;
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Names of everything in the folder, sorted.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    fs::path path_;
+};
+
+inline void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+}
+
+inline std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 inline bool HasLine(const ReportLines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

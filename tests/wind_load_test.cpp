@@ -153,26 +153,16 @@ TEST(WindLoad, LowerBoundsLiftOnlyValuesBelowThem) {
     }
 }
 
+// The report of this example is golden/0001's, compared byte for byte there.
 TEST(WindLoad, WorkedExampleCategoryB) {
     // Wo 0.35, μf 0.5 × 2^-0.16 = 0.448, βgz 0.89 × 1.896 = 1.687, μz 2^0.32 = 1.248,
     // Wk 1.248 × 1.687 × 1.5 × 0.35 = 1.10532, W 1.4 × 1.105 = 1.547.
     const WindRun run = RunWind(Input("350", "B类", "1.5", "20"));
-    ASSERT_EQ(run.lines.size(), 33u);  // no minimum line
-    EXPECT_EQ(run.lines[0], "基本参数:南京,基本风压:350Pa");
-    EXPECT_EQ(run.lines[7], "   Wo: 50年一遇的最大风压:Wo=0.35kN/m^2");
-    EXPECT_EQ(run.lines[12], "   高度20m处风压计算:");
-    EXPECT_EQ(run.lines[19], "       μz=(Z/10)^0.32");
-    EXPECT_EQ(run.lines[20], "          =(20/10)^0.32");
-    EXPECT_EQ(run.lines[23], "          =1.687×1.248×1.5×0.35");
-    EXPECT_EQ(run.lines[24], "          =1.105kN/m^2");
-    EXPECT_EQ(run.lines[31], "    =1.4×1.105");
-    EXPECT_EQ(run.lines[32], "    =1.547kN/m^2");
     EXPECT_EQ(run.result.w0, 0.35);
     EXPECT_EQ(run.result.z_m, 20.0f);
     EXPECT_EQ(run.result.mu_s, 1.5f);
     EXPECT_EQ(run.shared.WindLoadStandard, 1.105);
     EXPECT_EQ(run.shared.WindLoadDesign, 1.547);
-    EXPECT_EQ(run.box, "风荷载的标准值:1.105kN/m^2\r\n风荷载的设计值:1.547kN/m^2");
 }
 
 TEST(WindLoad, UnknownCategoryWritesNoCoefficientLines) {

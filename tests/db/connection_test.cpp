@@ -182,17 +182,26 @@ TEST(DatabaseError, DriverTextsAreExplainedInChineseBeforeTheDriversWords) {
     EXPECT_EQ(ExplainDatabaseError(""), "数据库操作失败");
 }
 
-TEST(UnreachableServer, RefusedConnectionNamesTheHost) {
-    // A port nobody listens on: bind one, and close it again.
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+// A socket bound to a free loopback port, listening when asked; `port` is the port.
+int LoopbackSocket(bool listening, int& port) {
+    const int socket_fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(bind(socket_fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    if (listening) {
+        EXPECT_EQ(listen(socket_fd, 4), 0);
+    }
     socklen_t length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    const int port = ntohs(address.sin_port);
-    close(probe);
+    getsockname(socket_fd, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return socket_fd;
+}
+
+TEST(UnreachableServer, RefusedConnectionNamesTheHost) {
+    // A port nobody listens on: bind one, and close it again.
+    int port = 0;
+    close(LoopbackSocket(false, port));
 
     Connection connection;
     const std::string url = "postgresql://nobody@127.0.0.1:" + std::to_string(port) + "/jscs";
@@ -209,17 +218,10 @@ TEST(UnreachableServer, RefusedConnectionNamesTheHost) {
 
 TEST(UnreachableServer, SilentServerTimesOutInsteadOfHanging) {
     // Accepts connections (the kernel does) but never answers.
-    const int silent = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(silent, 4), 0);
-    socklen_t length = sizeof address;
-    getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+    int port = 0;
+    const int silent = LoopbackSocket(true, port);
     const std::string url =
-        "postgresql://nobody@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) +
-        "/jscs?connect_timeout=2";
+        "postgresql://nobody@127.0.0.1:" + std::to_string(port) + "/jscs?connect_timeout=2";
 
     Connection connection;
     const auto start = std::chrono::steady_clock::now();

@@ -17,12 +17,6 @@
 namespace quoinry::shell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using Texts = std::vector<QString>;
-using document::testing::ReadZip;
-
-const fs::path kProfiles = fs::path(QUOINRY_SOURCE_DIR) / "data" / "profiles";
-
 fs::path FreshFolder(const char* what) {
     std::random_device random;
     const fs::path folder = fs::temp_directory_path() /
@@ -55,10 +49,6 @@ class DesignFileWindows : public ShellTest {
         main_ = std::make_unique<MainForm>(services_);
         main_->show();
     }
-
-    QLineEdit* Box(const char* form, const char* name) { return Control<QLineEdit>(form, name); }
-    QComboBox* Combo(const char* form, const char* name) { return Control<QComboBox>(form, name); }
-    void Press(const char* form, const char* name) { Click(Control<QPushButton>(form, name)); }
 
     // A whole design: wind, glass and a member measured from tl70-frame.dxf.
     void EnterDesign() {
@@ -98,13 +88,7 @@ class DesignFileWindows : public ShellTest {
         return reports;
     }
     std::map<std::string, std::string> Document() {
-        services_.opened_files.clear();
-        Press("gjForm", "Button3");
-        EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算书输出完成!")});
-        EXPECT_EQ(services_.opened_files.size(), 1u);
-        if (services_.opened_files.empty())
-            return {};
-        std::map<std::string, std::string> parts = ReadZip(services_.opened_files.back());
+        std::map<std::string, std::string> parts = WriteDocument();
         parts.erase("docProps/core.xml");  // the time it was made
         return parts;
     }

@@ -15,8 +15,6 @@
 namespace quoinry::shell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using Texts = std::vector<QString>;
 using pdf::testing::PdfPages;
 using pdf::testing::WithoutBreaks;
 

@@ -15,8 +15,6 @@
 namespace quoinry::shell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
 Design GoldenDesign(const char* name) {
     return ReadDesignFile(fs::path(QUOINRY_TEST_DATA) / "golden" / name / "design.ini").design;
 }

@@ -15,6 +15,7 @@
 #include <random>
 #include <sstream>
 
+#include "../document_test_support.h"
 #include "common/ini_file.h"
 #include "db/connection.h"
 #include "db/location.h"
@@ -22,8 +23,6 @@
 
 namespace quoinry::shell::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 db::Bytes ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -181,6 +180,16 @@ void ShellTest::Reopen(const char* form, int toolbar_index) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(Form(form), nullptr);
     ClickToolbar(toolbar_index);
+}
+
+std::map<std::string, std::string> ShellTest::WriteDocument() {
+    services_.opened_files.clear();
+    Press("gjForm", "Button3");
+    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算书输出完成!")});
+    EXPECT_EQ(services_.opened_files.size(), 1u);
+    return services_.opened_files.empty()
+               ? std::map<std::string, std::string>()
+               : document::testing::ReadZip(services_.opened_files.back());
 }
 
 }  // namespace quoinry::shell::testing

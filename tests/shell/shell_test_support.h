@@ -13,6 +13,7 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -29,6 +30,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace quoinry::shell::testing {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<QString>;
+
+// The sample profiles and their drawings.
+inline const fs::path kProfiles = fs::path(QUOINRY_SOURCE_DIR) / "data" / "profiles";
 
 struct ShownMessage {
     QString title;
@@ -160,12 +167,24 @@ class ShellTest : public ::testing::Test {
         return control;
     }
     int OpenForms(const char* name) const;
+    QComboBox* Combo(const char* form, const char* name) const {
+        return Control<QComboBox>(form, name);
+    }
+    QLineEdit* Box(const char* form, const char* name) const {
+        return Control<QLineEdit>(form, name);
+    }
+    void Press(const char* form, const char* name) const {
+        Click(Control<QPushButton>(form, name));
+    }
 
     // As a user does it.
     static void Click(QWidget* widget);
     static void Type(QLineEdit* box, const QString& text);
     static void Type(QComboBox* box, const QString& text);
     static void Pick(QComboBox* box, const QString& item);
+
+    // 结果输出 pressed: the parts of the document written and offered to the desktop.
+    std::map<std::string, std::string> WriteDocument();
 
     // Closes the window through its frame's close box and opens it again from the toolbar.
     void Reopen(const char* form, int toolbar_index);

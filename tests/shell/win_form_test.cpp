@@ -11,11 +11,10 @@
 namespace quoinry::shell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using Texts = std::vector<QString>;
-
 class WinFormTest : public ShellTest {
   protected:
+    using ShellTest::Box;
+    using ShellTest::Combo;
     QComboBox* Combo(const char* name) { return Control<QComboBox>("winForm", name); }
     QLineEdit* Box(const char* name) { return Control<QLineEdit>("winForm", name); }
     QPushButton* Button(const char* name) { return Control<QPushButton>("winForm", name); }
@@ -68,30 +67,27 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
     ASSERT_NE(Form("gjForm"), nullptr);
     EXPECT_TRUE(main_->Model().design().insulating_glass);
 
-    auto gj_combo = [&](const char* name) { return Control<QComboBox>("gjForm", name); };
-    auto gj_box = [&](const char* name) { return Control<QLineEdit>("gjForm", name); };
-    auto gj_button = [&](const char* name) { return Control<QPushButton>("gjForm", name); };
-    EXPECT_FALSE(gj_button("Button3")->isEnabled());
-    Pick(gj_combo("ComboBox1"), QStringLiteral("竖向杆件"));
-    Type(gj_box("TextBox2"), QStringLiteral("1200"));
-    Type(gj_box("TextBox3"), QStringLiteral("0"));
-    Type(gj_box("TextBox4"), QStringLiteral("1500"));
-    Pick(gj_combo("ComboBox2"), QStringLiteral("60平开窗"));
-    Pick(gj_combo("ComboBox3"), QStringLiteral("KC60-01"));
-    EXPECT_EQ(gj_box("TextBox1")->text(), QStringLiteral("85.4"));
-    EXPECT_EQ(gj_box("TextBox8")->text(), QStringLiteral("9.379"));
-    EXPECT_EQ(gj_box("TextBox14")->text(), QStringLiteral("3.828"));
+    EXPECT_FALSE(Control<QPushButton>("gjForm", "Button3")->isEnabled());
+    Pick(Combo("gjForm", "ComboBox1"), QStringLiteral("竖向杆件"));
+    Type(Box("gjForm", "TextBox2"), QStringLiteral("1200"));
+    Type(Box("gjForm", "TextBox3"), QStringLiteral("0"));
+    Type(Box("gjForm", "TextBox4"), QStringLiteral("1500"));
+    Pick(Combo("gjForm", "ComboBox2"), QStringLiteral("60平开窗"));
+    Pick(Combo("gjForm", "ComboBox3"), QStringLiteral("KC60-01"));
+    EXPECT_EQ(Box("gjForm", "TextBox1")->text(), QStringLiteral("85.4"));
+    EXPECT_EQ(Box("gjForm", "TextBox8")->text(), QStringLiteral("9.379"));
+    EXPECT_EQ(Box("gjForm", "TextBox14")->text(), QStringLiteral("3.828"));
     EXPECT_FALSE(fs::exists(Temp() / "xc.wmf"));
     EXPECT_FALSE(Control<QLabel>("gjForm", "Image1")->pixmap().isNull());
 
-    Click(gj_button("Button2"));
+    Press("gjForm", "Button2");
     EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("计算完毕!以下校核不满足要求:杆件强度")});
     EXPECT_TRUE(fs::exists(SessionDirectory() / "gj.txt"));
     EXPECT_EQ(Ini("gj", "co3"), "KC60-01");
     EXPECT_EQ(Ini("gj", "te4"), "1500");
     EXPECT_FALSE(Control<QPlainTextEdit>("gjForm", "TextBox15")->toPlainText().isEmpty());
 
-    Click(gj_button("Button3"));
+    Press("gjForm", "Button3");
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].title, QStringLiteral("系统提示"));
     EXPECT_EQ(services_.messages[0].text, QStringLiteral("计算书输出完成!"));
@@ -102,7 +98,7 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
 
     // Without a word processor the document is still written: information, not an error.
     services_.open_succeeds = false;
-    Click(gj_button("Button3"));
+    Press("gjForm", "Button3");
     ASSERT_EQ(services_.messages.size(), 2u);
     EXPECT_EQ(services_.messages[1].text,
               Q("计算书输出完成!计算书已保存为 " + (Temp() / "计算书.docx").string() +

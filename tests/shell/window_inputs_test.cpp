@@ -14,13 +14,8 @@
 namespace quoinry::shell::testing {
 namespace {
 
-using Texts = std::vector<QString>;
-
 class WindowInputs : public ShellTest {
   protected:
-    QComboBox* Combo(const char* form, const char* name) { return Control<QComboBox>(form, name); }
-    QLineEdit* Box(const char* form, const char* name) { return Control<QLineEdit>(form, name); }
-    void Press(const char* form, const char* name) { Click(Control<QPushButton>(form, name)); }
     QPlainTextEdit* Result(const char* form) {
         return Control<QPlainTextEdit>(form, *form == 'w' ? "TextBox6" : "TextBox15");
     }

@@ -7,9 +7,6 @@
 namespace quoinry::shell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using Texts = std::vector<QString>;
-
 const QString kIncomplete = QStringLiteral("内容填写不完整!请填写完整后再试!");
 const QString kDuplicate = QStringLiteral("已存在相同编号的型材,请改名后重试!");
 const QString kAdded = QStringLiteral("记录添加成功!");
@@ -55,13 +52,11 @@ TEST_F(XcFormTest, OpeningShowsTheFirstProfileOfTheFirstSeriesWithItsPicture) {
     EXPECT_EQ(Combo("ComboBox2")->currentText(), QStringLiteral("KC60-01"));
     EXPECT_EQ(Combo("ComboBox2")->count(), 2);
     // Record positions 2 .. 16 in their boxes: strength, shear, wall, area, modulus, Ix ...
-    EXPECT_EQ(Box(1)->text(), QStringLiteral("85.4"));
-    EXPECT_EQ(Box(2)->text(), QStringLiteral("49.6"));
-    EXPECT_EQ(Box(4)->text(), QStringLiteral("1.6"));
-    EXPECT_EQ(Box(3)->text(), QStringLiteral("3.828"));
-    EXPECT_EQ(Box(15)->text(), QStringLiteral("70000"));
-    EXPECT_EQ(Box(5)->text(), QStringLiteral("9.379"));
-    EXPECT_EQ(Box(14)->text(), QStringLiteral("3.249"));
+    const std::pair<int, const char*> expected[] = {{1, "85.4"},  {2, "49.6"},   {4, "1.6"},
+                                                    {3, "3.828"}, {15, "70000"}, {5, "9.379"},
+                                                    {14, "3.249"}};
+    for (const auto& [number, text] : expected)
+        EXPECT_EQ(Box(number)->text(), QString::fromUtf8(text)) << "TextBox" << number;
     // The window keeps its picture to itself: no shared file another window could pick up.
     EXPECT_FALSE(fs::exists(Temp() / "xc.wmf"));
     EXPECT_FALSE(Control<QLabel>("xcForm", "Image1")->pixmap().isNull());
@@ -250,17 +245,12 @@ TEST_F(XcFormTest, CadStepInTheMemberWindowFillsItsOwnBoxes) {
     services_.TakeTexts();
     UseDrawing("rectangle.dxf");
     Click(Control<QPushButton>("gjForm", "Button1"));
-    auto box = [&](const char* name) { return Control<QLineEdit>("gjForm", name)->text(); };
-    EXPECT_EQ(box("TextBox14"), QStringLiteral("60"));
-    EXPECT_EQ(box("TextBox8"), QStringLiteral("500"));
-    EXPECT_EQ(box("TextBox9"), QStringLiteral("180"));
-    EXPECT_EQ(box("TextBox10"), QStringLiteral("100"));
-    EXPECT_EQ(box("TextBox12"), QStringLiteral("75"));
-    EXPECT_EQ(box("TextBox13"), QStringLiteral("75"));
-    EXPECT_EQ(box("TextBox1"), QStringLiteral("85.4"));
-    EXPECT_EQ(box("TextBox5"), QStringLiteral("49.6"));
-    EXPECT_EQ(box("TextBox6"), QStringLiteral("70000"));
-    EXPECT_EQ(box("TextBox7"), QStringLiteral("1.4"));
+    const std::pair<const char*, const char*> expected[] = {
+        {"TextBox14", "60"},   {"TextBox8", "500"}, {"TextBox9", "180"},  {"TextBox10", "100"},
+        {"TextBox12", "75"},   {"TextBox13", "75"}, {"TextBox1", "85.4"}, {"TextBox5", "49.6"},
+        {"TextBox6", "70000"}, {"TextBox7", "1.4"}};
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(Control<QLineEdit>("gjForm", name)->text(), QString::fromUtf8(text)) << name;
 }
 
 }  // namespace
