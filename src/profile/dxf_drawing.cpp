@@ -62,15 +62,7 @@ void CheckRange(const Box& extent) {
 
 void Shift(PlacedGeometry& g, Point by) {
     for (Chain& chain : g.chains) {
-        for (Edge& edge : chain) {
-            // In place as TranslatedEdge does it; only an ellipse needs a copy of its own.
-            if (edge.IsElliptic()) {
-                edge = TranslatedEdge(edge, by);
-            } else {
-                edge.start = edge.start + by;
-                edge.end = edge.end + by;
-            }
-        }
+        for (Edge& edge : chain) MoveBy(edge, by);
     }
     for (Spline& s : g.splines) {
         for (Point& p : s.control) p = p + by;

@@ -61,23 +61,31 @@ Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep) {
     return edge;
 }
 
+void TurnRound(Edge& edge) {
+    std::swap(edge.start, edge.end);
+    edge.t0 += edge.sweep;
+    edge.sweep = -edge.sweep;
+}
+
+void MoveBy(Edge& edge, Point offset) {
+    edge.start = edge.start + offset;
+    edge.end = edge.end + offset;
+    // The ellipse may be shared with other edges: this one gets a moved copy.
+    if (edge.ellipse) {
+        edge.ellipse = std::make_shared<const Ellipse>(
+            Ellipse{edge.ellipse->centre + offset, edge.ellipse->u, edge.ellipse->v});
+    }
+}
+
 Edge ReversedEdge(const Edge& edge) {
     Edge reversed = edge;
-    reversed.start = edge.end;
-    reversed.end = edge.start;
-    reversed.sweep = -edge.sweep;
-    reversed.t0 = edge.t0 + edge.sweep;
+    TurnRound(reversed);
     return reversed;
 }
 
 Edge TranslatedEdge(const Edge& edge, Point offset) {
     Edge moved = edge;
-    moved.start = edge.start + offset;
-    moved.end = edge.end + offset;
-    if (edge.ellipse) {
-        moved.ellipse = std::make_shared<const Ellipse>(
-            Ellipse{edge.ellipse->centre + offset, edge.ellipse->u, edge.ellipse->v});
-    }
+    MoveBy(moved, offset);
     return moved;
 }
 
@@ -180,12 +188,7 @@ double LoopArea(const Loop& loop) {
 
 void Reverse(Loop& loop) {
     std::reverse(loop.begin(), loop.end());
-    // As ReversedEdge, without copying the shared ellipse.
-    for (Edge& edge : loop) {
-        std::swap(edge.start, edge.end);
-        edge.t0 += edge.sweep;
-        edge.sweep = -edge.sweep;
-    }
+    for (Edge& edge : loop) TurnRound(edge);
 }
 
 Loop Reversed(const Loop& loop) {

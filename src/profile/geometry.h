@@ -64,6 +64,9 @@ struct Edge {
 Edge EllipticEdge(const Ellipse& ellipse, double t0, double sweep);
 Edge ReversedEdge(const Edge& edge);
 Edge TranslatedEdge(const Edge& edge, Point offset);
+// The same in place: the many edges of a drawing are turned and moved without copies.
+void TurnRound(Edge& edge);
+void MoveBy(Edge& edge, Point offset);
 
 struct Circle {
     Point center;
