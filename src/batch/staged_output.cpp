@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "batch/batch_error.h"
 #include "common/atomic_file.h"
@@ -22,16 +21,10 @@ std::string Reason(int error) {
 }  // namespace
 
 StagedOutput::StagedOutput(const std::filesystem::path& target) : target_(target) {
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    const int fd = CreateTemporaryBeside(target, temporary_);
     if (fd < 0)
         throw BatchError("无法写入 " + target.string() + ": " + Reason(errno));
     ::fchmod(fd, 0644);
-    temporary_ = name.data();
     file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
         ::close(fd);

@@ -37,18 +37,28 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
 }  // namespace
 
-std::error_code WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    const std::filesystem::path folder =
-        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+int CreateTemporaryBeside(const std::filesystem::path& file, std::filesystem::path& temporary) {
+    const std::string pattern =
+        (FolderOf(file) / ("." + file.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
+    if (fd >= 0)
+        temporary = name.data();
+    return fd;
+}
+
+std::error_code WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::path temp;
+    const int fd = CreateTemporaryBeside(file, temp);
     if (fd < 0)
         return LastError();
-    const std::filesystem::path temp(name.data());
     std::error_code error = WriteAll(fd, bytes);
     if (!error && ::fsync(fd) != 0)
         error = LastError();
@@ -66,7 +76,7 @@ std::error_code WriteFileAtomically(const std::filesystem::path& file, std::stri
         ::unlink(temp.c_str());
         return error;
     }
-    SyncFolder(folder);
+    SyncFolder(FolderOf(file));
     return {};
 }
 
