@@ -294,11 +294,9 @@ int WriteProjectDocument(const ProjectInfo& info, const ProjectChapters& chapter
 }  // namespace
 
 int BatchCommand(const std::vector<std::string>& args) {
-    for (const auto& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kHelp;
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        std::cout << kHelp;
+        return 0;
     }
     const std::optional<BatchArguments> arguments = ParseArguments(args);
     if (!arguments) {

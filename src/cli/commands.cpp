@@ -3,6 +3,7 @@
 #include "common/version.h"
 #include "platform/plugin.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <new>
@@ -57,6 +58,11 @@ int QtModuleCommand(const std::string& command, const std::vector<std::string>& 
         return 1;
     }
     return *status;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
 }
 
 int Main(int argc, char** argv) {

@@ -19,6 +19,9 @@ int RunCommand(const std::vector<std::string>& args);
 int DocumentCommand(const std::vector<std::string>& args);
 int BatchCommand(const std::vector<std::string>& args);
 
+// Whether the arguments ask for the command's help: --help or -h anywhere among them.
+bool AsksForHelp(const std::vector<std::string>& args);
+
 // Where the calculation document goes: a .docx file, a PDF, or both.
 struct DocumentOutputs {
     std::optional<std::filesystem::path> docx;

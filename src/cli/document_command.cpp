@@ -81,11 +81,9 @@ std::optional<std::filesystem::path> DefaultPicture() {
 }  // namespace
 
 int DocumentCommand(const std::vector<std::string>& args) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        std::cout << kUsage;
+        return 0;
     }
     DocumentArguments parsed;
     if (std::string problem = ParseArguments(args, parsed); !problem.empty()) {

@@ -135,11 +135,9 @@ int WriteRunDocument(const RunOptions& options, const Design& design,
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args) {
-    for (const auto& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kRunHelp;
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        std::cout << kRunHelp;
+        return 0;
     }
     const std::optional<RunOptions> options = ParseRunOptions(args);
     if (!options) {
