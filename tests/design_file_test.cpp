@@ -82,6 +82,19 @@ TEST(DesignFile, BrokenFilesAreRefusedNamingFileAndLine) {
     }
 }
 
+TEST(DesignFile, SixteenMegabytesIsTheLargestDesign) {
+    auto refusal = [](std::size_t size) {
+        try {
+            Parse(std::string(size, 'x'));
+        } catch (const DesignFileError& error) {
+            return std::string(error.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(refusal(16u << 20).find("太大"), std::string::npos);
+    EXPECT_NE(refusal((16u << 20) + 1).find("太大(16777217 字节)"), std::string::npos);
+}
+
 TEST(DesignFile, UnknownLinesAreWarningsThatNameThem) {
     const std::string text =
         "; a comment\n# another\ncox=1\n[glass]\nco3=B类\ncox=1\nte3=20\nte3=30\nhello\n"
