@@ -390,16 +390,7 @@ bool ProjectForm::OpenProjectFile(const fs::path& file) {
 }
 
 bool ProjectForm::SaveProject() {
-    if (!document_.file())
-        return SaveProjectAs();
-    try {
-        document_.Save(*document_.file());
-    } catch (const ProjectFileError& error) {
-        ShowExclamation(host_, this, Q(error.what()));
-        return false;
-    }
-    ShowTitle();
-    return true;
+    return document_.file() ? SaveTo(*document_.file()) : SaveProjectAs();
 }
 
 bool ProjectForm::SaveProjectAs() {
@@ -413,6 +404,10 @@ bool ProjectForm::SaveProjectAs() {
     fs::path file(S(chosen));
     if (!file.has_extension())
         file += ".qproj";
+    return SaveTo(file);
+}
+
+bool ProjectForm::SaveTo(const fs::path& file) {
     try {
         document_.Save(file);
     } catch (const ProjectFileError& error) {

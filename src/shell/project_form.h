@@ -57,6 +57,8 @@ class ProjectForm : public ChildForm {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Saves under `file`, or says why not; true when saved.
+    bool SaveTo(const std::filesystem::path& file);
     void BuildControls();
     QPushButton* AddButton(QLayout* row, const char* name, const QString& caption,
                            std::function<void()> action);
