@@ -141,17 +141,8 @@ void MainForm::DesignChanged() {
 }
 
 bool MainForm::MaySetDesignAside() {
-    if (!model_.IsModified())
-        return true;
-    switch (services_.AskSaveChanges(this, Q(model_.Title()))) {
-        case SaveChoice::Save:
-            return SaveDesign();
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return MaySetAside(services_, this, model_.IsModified(), Q(model_.Title()),
+                       [this] { return SaveDesign(); });
 }
 
 void MainForm::ShowNewDesign() {

@@ -339,17 +339,8 @@ void ProjectForm::SelectRow(std::size_t row) {
 }
 
 bool ProjectForm::MaySetProjectAside() {
-    if (!document_.IsModified())
-        return true;
-    switch (host_.Services().AskSaveChanges(this, Q(document_.Title()))) {
-        case SaveChoice::Save:
-            return SaveProject();
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return MaySetAside(host_.Services(), this, document_.IsModified(), Q(document_.Title()),
+                       [this] { return SaveProject(); });
 }
 
 void ProjectForm::NewProject() {

@@ -218,4 +218,19 @@ std::optional<ProjectInfo> DesktopServices::EditProjectInfo(QWidget* parent,
     return edited;
 }
 
+bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& title,
+                 const std::function<bool()>& save) {
+    if (!modified)
+        return true;
+    switch (services.AskSaveChanges(parent, title)) {
+        case SaveChoice::Save:
+            return save();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
 }  // namespace quoinry::shell

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -78,6 +79,11 @@ class ShellServices {
 // button.
 std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, const QString& title,
                                            const QString& text, MessageIcon icon);
+
+// Whether unsaved changes (`modified`) may be set aside: there are none, or the user has them
+// saved by `save` (which says whether it saved) or discards them; false when the user cancels.
+bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& title,
+                 const std::function<bool()>& save);
 
 class DesktopServices : public ShellServices {
   public:
