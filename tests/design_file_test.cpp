@@ -68,6 +68,8 @@ TEST(DesignFile, BrokenFilesAreRefusedNamingFileAndLine) {
         {"[design]\nformat=1\n[profile]\npicture=AB$C\n", "第4行", "base64"},
         {"[design]\nformat=1\n[profile]\n" + picture_line, "第4行", "图元文件"},
         {"[design]\nformat=1\nname=" + Utf8ToCp936("三号窗") + "\n", "第3行", "UTF-8"},
+        {"[design]\r\nformat=1\r\nname=" + Utf8ToCp936("三号窗") + "\r\n", "第3行", "UTF-8"},
+        {"[design]\rformat=1\rname=" + Utf8ToCp936("三号窗") + "\r", "第3行", "UTF-8"},
     };
     for (const auto& c : cases) {
         try {
@@ -80,6 +82,10 @@ TEST(DesignFile, BrokenFilesAreRefusedNamingFileAndLine) {
             EXPECT_NE(message.find(c.what), std::string::npos) << message;
         }
     }
+}
+
+TEST(DesignFile, LeadingZerosOfTheFormatDoNotMakeItNewer) {
+    EXPECT_NO_THROW(Parse("[design]\nformat=0000000001\n"));
 }
 
 TEST(DesignFile, SixteenMegabytesIsTheLargestDesign) {
