@@ -43,8 +43,8 @@ struct Finished {
 // makes one. Without a display, no arguments is bad usage rather than the windows.
 inline Finished RunProgram(const fs::path& folder, const std::string& arguments,
                            const fs::path& home = {}) {
-    const std::string command = "cd '" + folder.string() +
-                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+    const std::string command = "cd '" + folder.string() + "' && " + testing_support::kLimits +
+                                "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
                                 "QUOINRY_HOME='" +
                                 (home.empty() ? folder : home).string() + "' '" +
                                 QUOINRY_EXECUTABLE + "' " + arguments +

@@ -12,6 +12,8 @@
 #include <set>
 #include <sstream>
 
+#include "test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -40,9 +42,9 @@ TEST_P(GoldenDesign, MatchesByteForByte) {
         fs::temp_directory_path() / ("quoinry-" + flat + "-" + std::to_string(::getpid()));
     fs::remove_all(out);
     fs::create_directories(out);
-    const std::string command = std::string("'") + QUOINRY_EXECUTABLE + "' run '" +
-                                (golden / "design.ini").string() + "' --out '" + out.string() +
-                                "' >'" + (out / "stdout.txt").string() + "' 2>'" +
+    const std::string command = quoinry::testing_support::kLimits + "'" + QUOINRY_EXECUTABLE +
+                                "' run '" + (golden / "design.ini").string() + "' --out '" +
+                                out.string() + "' >'" + (out / "stdout.txt").string() + "' 2>'" +
                                 (out / "stderr.txt").string() + "'";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));

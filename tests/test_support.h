@@ -61,6 +61,15 @@ inline std::string ReadBytes(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The start of a shell command that runs a program with at most two minutes and 4 GB of address
+// space: a fault that loops or allocates without end fails its test instead of hanging the suite
+// or exhausting the machine. AddressSanitizer reserves terabytes of address space: time only.
+#ifdef __SANITIZE_ADDRESS__
+inline const std::string kLimits = "timeout 120 ";
+#else
+inline const std::string kLimits = "ulimit -v 4000000 && timeout 120 ";
+#endif
+
 inline bool HasLine(const ReportLines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
