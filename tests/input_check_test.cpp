@@ -58,10 +58,13 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"glass", "te3", "", "te3"},
         {"glass", "te3", "1e400", "te3"},
         {"glass", "te3", "1e-300", "te3"},  // 0 in the single precision the wind load uses
-        // Basic wind pressure > 0; the shape coefficient any number but 0 (suction is negative).
+        // Basic wind pressure from 100 Pa (0.5 is kN/m^2 typed into the Pa box); the shape
+        // coefficient any number but 0 (suction is negative).
         {"glass", "te1", "0", "te1"},
         {"glass", "te1", "-350", "te1"},
-        {"glass", "te1", "0.001", ""},
+        {"glass", "te1", "0.5", "te1"},
+        {"glass", "te1", "99.99", "te1"},
+        {"glass", "te1", "100", ""},
         {"glass", "te1", "10000", ""},
         {"glass", "te1", "10000.5", "te1"},
         {"glass", "te1", "1e300", "te1"},  // used to end in a bare "溢出"
@@ -143,14 +146,18 @@ TEST(InputCheck, LoadUnitsOfBothMemberForms) {
         const char* refused;
     };
     const Geometry cases[] = {
-        {"竖向杆件", "0", "0", "2400", "te2"},      // no load at all
-        {"竖向杆件", "0", "1200", "2400", ""},      // loaded from one side
-        {"横向杆件", "0", "2400", "900", "te2"},    // span Wsk
-        {"横向杆件", "1800", "0", "0", "te4"},      // Hsk and Hsk1 both 0
-        {"横向杆件", "1800", "2400", "0", ""},      // Hsk2 alone
-        {"横向杆件", "1800", "2400", "-1", "te4"},  // Hsk1 below 0
-        {"横向杆件", "1800", "-1", "0", "te3"},     // Hsk below 0
-        {"横向杆件", "3825", "3944", "4152", ""},   // Hsk1 above Hsk stays allowed
+        {"竖向杆件", "0", "0", "2400", "te2"},        // no load at all
+        {"竖向杆件", "0", "1200", "2400", ""},        // loaded from one side
+        {"横向杆件", "0", "2400", "900", "te2"},      // span Wsk
+        {"横向杆件", "1800", "0", "0", "te4"},        // Hsk and Hsk1 both 0
+        {"横向杆件", "1800", "2400", "0", ""},        // Hsk2 alone
+        {"横向杆件", "1800", "2400", "-1", "te4"},    // Hsk1 below 0
+        {"横向杆件", "1800", "-1", "0", "te3"},       // Hsk below 0
+        {"横向杆件", "1800", "900", "900", ""},       // Hsk2 = Hsk − Hsk1 = 0
+        {"横向杆件", "1800", "899.9", "900", "te3"},  // Hsk2 below 0 would take load off
+        {"横向杆件", "3825", "3944", "4152", "te3"},
+        {"竖向杆件", "3825", "3944", "4152", ""},  // both units of a mullion are given
+        {"斜向杆件", "1200", "0", "2400", "co1"},  // an unknown form: no unit checks on it
     };
     for (const Geometry& c : cases) {
         MemberInput m = *ValidDesign().member;
@@ -192,6 +199,17 @@ TEST(InputCheck, MessagesNameTheInputWithItsUnitAndTheTextFound) {
     EXPECT_EQ(member[0].message, "受荷单元宽Wsk(mm): “” 应为不小于100且不大于50000的数");
     EXPECT_EQ(member[1].message, "X轴抵抗矩一(cm^3): “-3” 应为不小于0.01且不大于100000的数");
     EXPECT_EQ(member[2].message, "第一受荷单元高Hsk1(mm): “0” 与受荷单元高Hsk(mm)不能都为0");
+
+    m.geometry1 = "1800";
+    m.geometry2 = "300";
+    m.geometry3 = "500";
+    m.wx1 = "10";
+    EXPECT_EQ(CheckMemberInput(m).at(0).message,
+              "受荷单元高Hsk(mm): “300” 小于第一受荷单元高Hsk1(mm)“500”:"
+              "第二受荷单元高Hsk2=Hsk-Hsk1不能为负");
+    d.wind.basic_wind_pressure = "0.55";
+    EXPECT_EQ(CheckWindInput(d.wind).at(1).message,
+              "基本风压(Pa): “0.55” 应为不小于100且不大于10000的数(以Pa为单位,0.55kN/m^2应填550)");
 }
 
 class RefusedStep : public testing::Test {
@@ -272,7 +290,7 @@ TEST_F(RefusedStep, NumbersAtTheEndsOfTheirRangesCompute) {
         const char* strong;
     };
     const Extreme extremes[] = {
-        {"glass", "te1", "10000", "1e-30"}, {"glass", "te2", "-10", "1e-30"},
+        {"glass", "te1", "10000", "100"},   {"glass", "te2", "-10", "1e-30"},
         {"glass", "te3", "550", "1e-30"},   {"glass", "te4", "20000", "100"},
         {"glass", "te5", "100", "20000"},   {"glass", "co6", "1", "100"},
         {"glass", "co8", "100", "1"},       {"gj", "te1", "1e-30", "1000"},

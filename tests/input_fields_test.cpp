@@ -14,7 +14,7 @@ TEST(InputFields, EveryKeyOfBothWindowsOnceInKeyOrder) {
     std::set<std::string> keys;
     for (const InputField& field : InputFields()) keys.insert(Cat(field.section, ".", field.key));
     EXPECT_EQ(keys.size(), InputFields().size());
-    EXPECT_EQ(InputFields().size(), 18u + 17u);
+    EXPECT_EQ(InputFields().size(), 20u + 17u);
     EXPECT_EQ(InputFields().front().key, "co1");
     EXPECT_EQ(InputFields()[14].key, "op2");
     EXPECT_EQ(InputFields()[15].key, "edition");

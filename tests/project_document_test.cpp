@@ -148,11 +148,38 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
         rows.push_back(cells);
     }
     // W = 1.4 x Wk = 1.4 x 1.105 = 1.547 for every row: they differ only in the member.
-    EXPECT_EQ(rows,
-              (std::vector<std::string>{"位置|名称|Wk(kN/m2)|W(kN/m2)|玻璃|杆件|结论",
-                                        "第2行|strong|1.105|1.547|满足|满足|满足",
-                                        "第3行|weak|1.105|1.547|满足|不满足|不满足",
-                                        "第4行|bad|1.105|1.547|满足|—|出错", "第5行||||—|—|出错"}));
+    // The base design names no edition: 2001, as it always was.
+    EXPECT_EQ(rows, (std::vector<std::string>{"位置|名称|规范|Wk(kN/m2)|W(kN/m2)|玻璃|杆件|结论",
+                                              "第2行|strong|2001|1.105|1.547|满足|满足|满足",
+                                              "第3行|weak|2001|1.105|1.547|满足|不满足|不满足",
+                                              "第4行|bad|2001|1.105|1.547|满足|—|出错",
+                                              "第5行|||||—|—|出错"}));
+}
+
+// Positions of two editions: the cover names the one most use, then the other with its positions;
+// the summary says each position's.
+TEST_F(ProjectDocument, CoverNamesEachEditionUsed) {
+    WriteBytes(folder_ / "s.csv", "name,规范版本\r\nC1,\r\nC2,2012\r\nC3,\r\n");
+    ASSERT_EQ(Batch("--out o --docx p.docx").status, 0);
+    const std::vector<std::string> paragraphs = Paragraphs(DocumentXml(folder_ / "p.docx"));
+    EXPECT_LT(IndexOf(paragraphs, "计算规范:GB 50009-2001(其余位置)"), 12u);
+    EXPECT_LT(IndexOf(paragraphs, "计算规范:GB 50009-2012 + GB 55001-2021(C2)"), 12u);
+    const std::string summary = ReadBytes(folder_ / "o" / "summary.csv");
+    EXPECT_NE(summary.find(",row,edition,"), std::string::npos) << summary;
+    EXPECT_NE(summary.find(",第3行,2012,"), std::string::npos) << summary;
+    EXPECT_NE(summary.find(",第4行,2001,"), std::string::npos) << summary;
+}
+
+// A schedule without a base design is new work: the codes in force. With a base that names no
+// edition, its rows keep 2001.
+TEST_F(ProjectDocument, AScheduleWithoutABaseIsNewWork) {
+    WriteBytes(folder_ / "s.csv", "name\r\nC1\r\n");
+    const Finished run = RunProgram(folder_.path(), "batch s.csv --out o --docx p.docx");
+    EXPECT_NE(ReadBytes(folder_ / "o" / "summary.csv").find(",第2行,2012,"), std::string::npos);
+    const std::vector<std::string> paragraphs = Paragraphs(DocumentXml(folder_ / "p.docx"));
+    EXPECT_LT(IndexOf(paragraphs, "计算规范:GB 50009-2012 + GB 55001-2021"), 12u) << run.err;
+    ASSERT_EQ(Batch("--out b").status, 0);
+    EXPECT_NE(ReadBytes(folder_ / "b" / "summary.csv").find(",第2行,2001,"), std::string::npos);
 }
 
 TEST_F(ProjectDocument, AnyNumberOfJobsGivesTheSameDocument) {

@@ -40,6 +40,19 @@ TEST(ProjectFile, KeepsEveryValueOfTheProjectAndItsPositions) {
     EXPECT_NE(text.find("\nedition=2012\n"), std::string::npos);
 }
 
+// A new project is new work; a project file written before editions is read as it always was.
+TEST(ProjectFile, NewProjectsAreOfTheCodesInForceOlderFilesKeep2001) {
+    EXPECT_EQ(ProjectInfo{}.edition, "2012");
+    ScratchFolder folder;
+    WriteBytes(folder / "old.qproj",
+               "[project]\nformat=1\nname=X\n[position]\n[design]\nformat=1\nname=A\n"
+               "[glass]\nte3=20\n");
+    const ProjectFileReading reading = ReadProjectFile(folder / "old.qproj");
+    EXPECT_EQ(reading.project.info.edition, "2001");
+    EXPECT_EQ(EditionOf(reading.project.positions.at(0), reading.project.info), "2001");
+    EXPECT_NE(ProjectFileText(Project{}).find("\nedition=2012\n"), std::string::npos);
+}
+
 TEST(ProjectFile, APositionIsADesignFileOfItsOwnWithItsEdition) {
     const Project project = SampleProject();
     Position inherits = project.positions[1];

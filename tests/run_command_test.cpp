@@ -155,7 +155,8 @@ TEST_F(RunCommand, ADesignWithoutGlassSectionIsATypeMismatch) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(
         outcome.err.starts_with("当前错误:类型不匹配\n地面类型: “” 应为A类、B类、C类、D类之一\n"
-                                "基本风压(Pa): “” 应为大于0且不大于10000的数\n"));
+                                "基本风压(Pa): “” 应为不小于100且不大于10000的数"
+                                "(以Pa为单位,0.55kN/m^2应填550)\n"));
     EXPECT_EQ(outcome.out, "");
 }
 

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <span>
+
+#include "common/numbers.h"
+#include "wind/terrain_category.h"
 
 #include "test_support.h"
 #include "wind_test_support.h"
@@ -30,11 +35,13 @@ struct HeightCase {
 };
 
 // Load code of 2001, worked by hand with Wo = 0.4 kN/m^2 and μs = 1.2, so Wk = βgz × μz × 0.48.
-// Every coefficient is rounded to 3 decimals before it is used further.
+// Every coefficient is rounded to 3 decimals before it is used further. μz is not less than the
+// value table 7.2.1 holds at and below the height where the profile starts: A 1.17 (5 m), B 1.00
+// (10 m), C 0.74 (15 m), D 0.62 (30 m).
 constexpr HeightCase kHeights2001[] = {
     // A: μf = 0.387 × (Z/10)^-0.12 | βgz = 0.92 × (1 + 2μf) | μz = 1.379 × (Z/10)^0.24 | Wk
-    // 5 m: 0.42057 | 0.92 × 1.842 = 1.69464 | 1.16766 | 1.695 × 1.168 × 0.48 = 0.95028
-    {"A类", "5", 0.421f, 1.695f, 1.168f, 0.950},
+    // 5 m: 0.42057 | 0.92 × 1.842 = 1.69464 | 1.16766 < 1.17 | 1.695 × 1.17 × 0.48 = 0.95191
+    {"A类", "5", 0.421f, 1.695f, 1.17f, 0.952},
     // 10 m: 0.38700 | 0.92 × 1.774 = 1.63208 | 1.37900 | 1.632 × 1.379 × 0.48 = 1.08025
     {"A类", "10", 0.387f, 1.632f, 1.379f, 1.080},
     // 25 m: 0.34670 | 0.92 × 1.694 = 1.55848 | 1.71818 | 1.558 × 1.718 × 0.48 = 1.28479
@@ -46,8 +53,8 @@ constexpr HeightCase kHeights2001[] = {
     // 250 m: 0.26300 | 0.92 × 1.526 = 1.40392 | 2.98586 | 1.404 × 2.986 × 0.48 = 2.01233
     {"A类", "250", 0.263f, 1.404f, 2.986f, 2.012},
     // B: μf = 0.5 × (Z/10)^-0.16 | βgz = 0.89 × (1 + 2μf) | μz = (Z/10)^0.32 | Wk
-    // 5 m: 0.55864 | 0.89 × 2.118 = 1.88502 | 0.80107 | 1.885 × 0.801 × 0.48 = 0.72474
-    {"B类", "5", 0.559f, 1.885f, 0.801f, 0.725},
+    // 5 m: 0.55864 | 0.89 × 2.118 = 1.88502 | 0.80107 < 1.00 | 1.885 × 1.000 × 0.48 = 0.9048
+    {"B类", "5", 0.559f, 1.885f, 1.0f, 0.905},
     // 10 m: 0.50000 | 0.89 × 2.000 = 1.78000 | 1.00000 | 1.780 × 1.000 × 0.48 = 0.85440
     {"B类", "10", 0.500f, 1.780f, 1.000f, 0.854},
     // 25 m: 0.43182 | 0.89 × 1.864 = 1.65896 | 1.34073 | 1.659 × 1.341 × 0.48 = 1.06787
@@ -59,11 +66,11 @@ constexpr HeightCase kHeights2001[] = {
     // 250 m: 0.29874 | 0.89 × 1.598 = 1.42222 | 2.80118 | 1.422 × 2.801 × 0.48 = 1.91185
     {"B类", "250", 0.299f, 1.422f, 2.801f, 1.912},
     // C: μf = 0.734 × (Z/10)^-0.22 | βgz = 0.85 × (1 + 2μf) | μz = 0.616 × (Z/10)^0.44 | Wk
-    // 5 m: 0.85491 | 0.85 × 2.710 = 2.30350 | 0.45407 | 2.304 × 0.454 × 0.48 = 0.50209
+    // 5 m: 0.85491 | 0.85 × 2.710 = 2.30350 | 0.45407 < 0.74 | 2.304 × 0.740 × 0.48 = 0.81838
     // μf 0.855 is 0.85500002 as a single: 0.85 × 2.71000004 = 2.30350003 rounds up.
-    {"C类", "5", 0.855f, 2.304f, 0.454f, 0.502},
-    // 10 m: 0.73400 | 0.85 × 2.468 = 2.09780 | 0.61600 | 2.098 × 0.616 × 0.48 = 0.62034
-    {"C类", "10", 0.734f, 2.098f, 0.616f, 0.620},
+    {"C类", "5", 0.855f, 2.304f, 0.74f, 0.818},
+    // 10 m: 0.73400 | 0.85 × 2.468 = 2.09780 | 0.61600 < 0.74 | 2.098 × 0.740 × 0.48 = 0.74521
+    {"C类", "10", 0.734f, 2.098f, 0.74f, 0.745},
     // 25 m: 0.60000 | 0.85 × 2.200 = 1.87000 | 0.92188 | 1.870 × 0.922 × 0.48 = 0.82759
     {"C类", "25", 0.600f, 1.870f, 0.922f, 0.828},
     // 72 m: 0.47543 | 0.85 × 1.950 = 1.65750 | 1.46827 | 1.657 × 1.468 × 0.48 = 1.16759
@@ -74,13 +81,13 @@ constexpr HeightCase kHeights2001[] = {
     // 250 m: 0.36153 | 0.85 × 1.724 = 1.46540 | 2.53907 | 1.465 × 2.539 × 0.48 = 1.78542
     {"C类", "250", 0.362f, 1.465f, 2.539f, 1.785},
     // D: μf = 1.2248 × (Z/10)^-0.3 | βgz = 0.8 × (1 + 2μf) | μz = 0.318 × (Z/10)^0.6 | Wk
-    // 5 m: 1.50791 | 0.8 × 4.016 = 3.21280 | 0.20980 | 3.213 × 0.210 × 0.48 = 0.32387
-    {"D类", "5", 1.508f, 3.213f, 0.210f, 0.324},
-    // 10 m: 1.22480 | 0.8 × 3.450 = 2.76000 | 0.31800 | 2.760 × 0.318 × 0.48 = 0.42129
-    {"D类", "10", 1.225f, 2.760f, 0.318f, 0.421},
-    // 25 m: 0.93043 | 0.8 × 2.860 = 2.28800 | 0.55105 | 2.288 × 0.551 × 0.48 = 0.60513
+    // 5 m: 1.50791 | 0.8 × 4.016 = 3.21280 | 0.20980 < 0.62 | 3.213 × 0.620 × 0.48 = 0.95619
+    {"D类", "5", 1.508f, 3.213f, 0.62f, 0.956},
+    // 10 m: 1.22480 | 0.8 × 3.450 = 2.76000 | 0.31800 < 0.62 | 2.760 × 0.620 × 0.48 = 0.82138
+    {"D类", "10", 1.225f, 2.760f, 0.62f, 0.821},
+    // 25 m: 0.93043 | 0.8 × 2.860 = 2.28800 | 0.55105 < 0.62 | 2.288 × 0.620 × 0.48 = 0.68091
     // μf lies 0.00007 below 0.9305: the fourth digit of 1.2248 decides it.
-    {"D类", "25", 0.930f, 2.288f, 0.551f, 0.605},
+    {"D类", "25", 0.930f, 2.288f, 0.62f, 0.681},
     // 72 m: 0.67743 | 0.8 × 2.354 = 1.88320 | 1.03951 | 1.883 × 1.040 × 0.48 = 0.93999
     {"D类", "72", 0.677f, 1.883f, 1.040f, 0.940},
     // 100 m: 0.61385 | 0.8 × 2.228 = 1.78240 | 1.26598 | 1.782 × 1.266 × 0.48 = 1.08289
@@ -106,6 +113,86 @@ TEST(WindLoad, CoefficientsOfEveryTerrainCategoryAtHeights) {
     ExpectHeights(kHeights2001);
 }
 
+struct CutOffCase {
+    const char* category;
+    const char* height;
+    float formula, mu_z;
+    const char* table_line;  // the line after the formula's value; empty: none
+};
+
+// Each category at, just above and below the height where its profile starts: the formula's
+// value is shown, and where it is below the table's value that one is taken and said.
+constexpr CutOffCase kCutOffs[] = {
+    // 1.379 × 0.5^0.24 = 1.16766; 1.379 × 0.51^0.24 = 1.17322
+    {"A类", "4", 1.107f, 1.17f, "A类地区μz不小于5m及以下的值1.17,取μz=1.170"},
+    {"A类", "5", 1.168f, 1.17f, "A类地区μz不小于5m及以下的值1.17,取μz=1.170"},
+    {"A类", "5.1", 1.173f, 1.173f, ""},
+    // exactly 1 at 10 m: no line
+    {"B类", "10", 1.0f, 1.0f, ""},
+    // 0.616 × 0.6^0.44 = 0.49197 (34 % low); 0.616 × 1.5^0.44 = 0.73627; 1.52^0.44 gives 0.74145
+    {"C类", "6", 0.492f, 0.74f, "C类地区μz不小于15m及以下的值0.74,取μz=0.740"},
+    {"C类", "15", 0.736f, 0.74f, "C类地区μz不小于15m及以下的值0.74,取μz=0.740"},
+    {"C类", "15.2", 0.741f, 0.741f, ""},
+    // 0.318 × 3^0.6 = 0.61485; 0.318 × 3.05^0.6 = 0.62089
+    {"D类", "30", 0.615f, 0.62f, "D类地区μz不小于30m及以下的值0.62,取μz=0.620"},
+    {"D类", "30.5", 0.621f, 0.621f, ""},
+};
+
+TEST(WindLoad, HeightCoefficientNotBelowTheTablesValueUnderTheProfile) {
+    for (const CutOffCase& c : kCutOffs) {
+        SCOPED_TRACE(std::string(c.category) + " " + c.height + " m");
+        const WindRun run = RunWind(Input("400", c.category, "1.2", c.height));
+        EXPECT_EQ(run.result.mu_z, c.mu_z);
+        const auto formula = std::find(run.lines.begin(), run.lines.end(),
+                                       "          =" + FormatFixed(c.formula, 3));
+        ASSERT_NE(formula, run.lines.end());
+        const std::string table_line =
+            *c.table_line ? std::string("       按GB50009-2001表7.2.1,") + c.table_line : "";
+        EXPECT_EQ(formula[1].starts_with("       Wk="), table_line.empty());
+        if (!table_line.empty()) {
+            EXPECT_EQ(formula[1], table_line);
+        }
+    }
+}
+
+// Table 7.2.1's constants below each profile's start are the profile's value there, rounded as
+// the table prints it: 1.379 × 0.5^0.24 = 1.168 → 1.17, 1, 0.616 × 1.5^0.44 = 0.736 → 0.74; D's
+// 0.62 is the table's although 0.318 × 3^0.6 = 0.615: the higher value, the safe one.
+TEST(WindLoad, HeightCoefficientFloorsAreTheTablesValues) {
+    struct Floor {
+        const char* category;
+        double from_m, at_least;
+    };
+    for (const Floor& f : {Floor{"A类", 5, 1.17}, Floor{"B类", 10, 1.00}, Floor{"C类", 15, 0.74},
+                           Floor{"D类", 30, 0.62}}) {
+        const TerrainCategory& c = *FindTerrainCategory(f.category);
+        EXPECT_EQ(c.mu_z_from_m, f.from_m) << f.category;
+        EXPECT_EQ(c.mu_z_at_least, f.at_least) << f.category;
+        const double profile = c.r * std::pow(c.mu_z_from_m / 10.0, c.s);
+        EXPECT_NEAR(profile, f.at_least, f.category == std::string("D类") ? 0.0055 : 0.005);
+    }
+}
+
+// GB 50009-2001 7.1.2: Wo not less than 0.30 kN/m^2. B at 10 m: Wk = 1.78 × 1 × Wo.
+TEST(WindLoad, BasicPressureNotBelowTheCodesFloor) {
+    const WindRun low = RunWind(Input("250", "B类", "1", "10"));
+    EXPECT_EQ(low.result.w0_given, 0.25);
+    EXPECT_TRUE(low.result.w0_raised);
+    EXPECT_EQ(low.result.w0, 0.30);
+    EXPECT_EQ(low.result.wk, 0.534);  // 1.78 × 0.3
+    EXPECT_TRUE(HasLine(low.lines, "   Wo: 50年一遇的最大风压:Wo=0.30kN/m^2"));
+    EXPECT_TRUE(
+        HasLine(low.lines,
+                "       所在地的基本风压0.25kN/m^2小于0.30kN/m^2,取Wo=0.30kN/m^2(GB50009-2001 "
+                "7.1.2)"));
+    EXPECT_TRUE(low.lines[24].ends_with("×1×0.3"));
+    const WindRun at = RunWind(Input("300", "B类", "1", "10"));
+    EXPECT_FALSE(at.result.w0_raised);
+    EXPECT_EQ(at.result.wk, 0.534);
+    EXPECT_EQ(at.lines.size(), low.lines.size() - 1);
+    EXPECT_EQ(RunWind(Input("301", "B类", "1", "10")).result.wk, 0.536);  // 1.78 × 0.301 = 0.53578
+}
+
 // Category B at 10 m: μf 0.5, βgz 0.89 × 2 = 1.78, μz 1, so Wk = 1.78 × μs × Wo.
 struct BoundCase {
     const char* pressure;
@@ -129,12 +216,18 @@ constexpr BoundCase kBounds[] = {
     {"449.4", "1", k075, 0.8, 0.8, 1.12, false},        // 1.78 × 0.4494 = 0.79993
     {"420.8", "1", k1, 0.749, 1.0, 1.4, true},          // the 1.0 rule also lifts a 0.749
     {"561.2", "1", kNone, 0.999, 0.999, 1.399, false},  // no bound; 1.4 × 0.999 = 1.3986
-    {"561.8", "-1", kNone, -1.0, -1.0, -1.4, false},    // suction keeps its sign
-    {"561.8", "-1", k1, -1.0, 1.0, 1.4, true},          // and is lifted like any low value
-    {"561.8", "-1", k075, -1.0, 0.75, 1.05, true},
+    // Suction is checked by its size, and a bound applies to the size.
+    {"561.8", "-1", kNone, -1.0, 1.0, 1.4, false},
+    {"561.2", "-1", k1, -0.999, 1.0, 1.4, true},
+    {"561.8", "-1", k1, -1.0, 1.0, 1.4, false},
+    {"562.3", "-1", k1, -1.001, 1.001, 1.401, false},
+    {"420.8", "-1", k075, -0.749, 0.75, 1.05, true},
+    {"449.4", "-1", k075, -0.8, 0.8, 1.12, false},
+    // 1.78 × 2.444 = 4.35032: 23 % of it was checked under the old 1.0 rule
+    {"2444", "-1", k1, -4.35, 4.35, 6.09, false},
 };
 
-TEST(WindLoad, LowerBoundsLiftOnlyValuesBelowThem) {
+TEST(WindLoad, LowerBoundsLiftOnlySizesBelowThem) {
     const std::string line_1 =
         "       根据《玻璃幕墙工程技术规范》JGJ102-2003中第5.3.2条规定取Wk=1.0kN/m^2";
     const std::string line_075 =
@@ -150,6 +243,11 @@ TEST(WindLoad, LowerBoundsLiftOnlyValuesBelowThem) {
         EXPECT_EQ(run.result.bound_applied, c.raised ? c.rule : kNone);
         EXPECT_EQ(HasLine(run.lines, line_1), c.raised && c.rule == k1);
         EXPECT_EQ(HasLine(run.lines, line_075), c.raised && c.rule == k075);
+        const std::string suction =
+            "       Wk为负值(风吸力),玻璃和杆件按其绝对值校核:Wk=" + FormatFixed(-c.computed, 3) +
+            "kN/m^2";
+        EXPECT_EQ(HasLine(run.lines, suction), c.computed < 0);
+        EXPECT_TRUE(run.box.starts_with("风荷载的标准值:" + GeneralText(c.wk) + "kN/m^2"));
     }
 }
 

@@ -42,7 +42,8 @@ SummaryRow Compute(const Work& work, const fs::path& out) {
         return SummarizeError(work.label, work.item.error);
     }
     const Position& position = *work.item.position;
-    const std::string_view edition = position.edition.empty() ? kDefaultEdition : position.edition;
+    const std::string_view edition =
+        position.edition.empty() ? EditionOfUnnamed().id : std::string_view(position.edition);
     if (!IsComputedEdition(edition)) {
         ClearOldReports(folder);
         return SummarizeError(work.label, work.label.place + " 规范版本 " + std::string(edition) +

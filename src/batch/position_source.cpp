@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "design/input_fields.h"
+#include "edition/code_edition.h"
 #include "project/project_file.h"
 #include "project/schedule.h"
 
@@ -89,7 +90,10 @@ class ScheduleSource : public PositionSource {
             warnings_.push_back("警告: 计划表 " + file.string() + " 的" + unknown +
                                 "不是本程序认识的列,已忽略");
         }
-        const Design base_design = base.value_or(Design{});
+        Design base_design = base.value_or(Design{});
+        // Without a base design the rows are new work.
+        if (!base)
+            base_design.wind.edition = std::string(CurrentEdition().id);
         info_.name = base_design.info.project;
         info_.designer = base_design.info.engineer;
         info_.region = base_design.region;

@@ -22,9 +22,10 @@ struct TableColumn {
 };
 
 constexpr TableColumn kTableColumns[] = {
-    {"row", "位置", false, 1.1},    {"name", "名称", false, 2},    {"wk", "Wk(kN/m^2)", false, 1.4},
-    {"w", "W(kN/m^2)", false, 1.4}, {"glass_ok", "玻璃", true, 1}, {"member_ok", "杆件", true, 1},
-    {"ok", "结论", true, 1},
+    {"row", "位置", false, 1.1},     {"name", "名称", false, 2},
+    {"edition", "规范", false, 0.8}, {"wk", "Wk(kN/m^2)", false, 1.4},
+    {"w", "W(kN/m^2)", false, 1.4},  {"glass_ok", "玻璃", true, 1},
+    {"member_ok", "杆件", true, 1},  {"ok", "结论", true, 1},
 };
 
 std::size_t SummaryIndex(std::string_view key) {
@@ -46,22 +47,75 @@ std::string ChapterTitle(const PositionLabel& label) {
     return label.name.empty() ? label.place : label.name;
 }
 
-// The codes by their numbers, as a checking engineer names them; a project without an edition
-// runs 2001.
-std::string EditionTitle(const std::string& id) {
-    const CodeEdition* edition = FindCodeEdition(id.empty() ? "2001" : id);
-    return edition != nullptr ? std::string(edition->title) : id;
+// The codes by their numbers, as a checking engineer names them.
+std::string EditionTitle(std::string_view id) {
+    const CodeEdition* edition = FindCodeEdition(id.empty() ? EditionOfUnnamed().id : id);
+    return edition != nullptr ? std::string(edition->title) : std::string(id);
 }
 
-document::CoverBlock Cover(const ProjectInfo& info, const std::string& today) {
+// The positions of each edition used, in order of first use.
+using EditionUse = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+EditionUse EditionsUsed(const std::vector<ProjectChapter>& chapters) {
+    const std::size_t column = static_cast<std::size_t>(
+        std::find_if(std::begin(kTableColumns), std::end(kTableColumns),
+                     [](const TableColumn& c) { return c.key == "edition"; }) -
+        std::begin(kTableColumns));
+    EditionUse used;
+    for (const ProjectChapter& chapter : chapters) {
+        const std::string& id = chapter.cells.at(column);
+        if (id.empty())
+            continue;
+        auto found =
+            std::find_if(used.begin(), used.end(), [&](const auto& e) { return e.first == id; });
+        if (found == used.end())
+            found = used.insert(used.end(), {id, {}});
+        found->second.push_back(ChapterTitle(chapter.label));
+    }
+    return used;
+}
+
+// "计算规范:" with the edition of every position; where they differ, the one most positions use
+// first and each other with the positions that use it.
+std::vector<std::string> CodeLines(const ProjectInfo& info,
+                                   const std::vector<ProjectChapter>& chapters) {
+    EditionUse used = EditionsUsed(chapters);
+    if (used.empty())
+        return {"计算规范:" + EditionTitle(info.edition)};
+    if (used.size() == 1)
+        return {"计算规范:" + EditionTitle(used.front().first)};
+    std::stable_sort(used.begin(), used.end(), [](const auto& a, const auto& b) {
+        return a.second.size() > b.second.size();
+    });
+    std::vector<std::string> lines = {"计算规范:" + EditionTitle(used.front().first) +
+                                      "(其余位置)"};
+    constexpr std::size_t kNamed = 20;
+    for (std::size_t i = 1; i < used.size(); ++i) {
+        const std::vector<std::string>& names = used[i].second;
+        std::string list;
+        for (std::size_t n = 0; n < names.size() && n < kNamed; ++n)
+            list += (n == 0 ? "" : "、") + names[n];
+        if (names.size() > kNamed)
+            list += "等" + std::to_string(names.size()) + "个位置";
+        lines.push_back("计算规范:" + EditionTitle(used[i].first) + "(" + list + ")");
+    }
+    return lines;
+}
+
+document::CoverBlock Cover(const ProjectInfo& info, const std::vector<ProjectChapter>& chapters,
+                           const std::string& today) {
     const std::string site =
         info.region + (info.region.empty() || info.city.empty() ? "" : " ") + info.city;
-    return {info.name.empty() ? "门窗结构计算书" : info.name + " 门窗结构计算书",
-            {"工程名称:" + info.name, "建设地点:" + site,
-             "基本风压:" + (info.w0.empty() ? std::string() : info.w0 + " Pa"),
-             "地面粗糙度:" + info.terrain, "计算规范:" + EditionTitle(info.edition),
-             "设计:" + info.designer, "校核:" + info.checker, "审核:" + info.approver,
-             "日期:" + (info.date.empty() ? today : info.date)}};
+    std::vector<std::string> lines = {
+        "工程名称:" + info.name, "建设地点:" + site,
+        "基本风压:" + (info.w0.empty() ? std::string() : info.w0 + " Pa"),
+        "地面粗糙度:" + info.terrain};
+    for (std::string& line : CodeLines(info, chapters)) lines.push_back(std::move(line));
+    for (std::string line :
+         {"设计:" + info.designer, "校核:" + info.checker, "审核:" + info.approver,
+          "日期:" + (info.date.empty() ? today : info.date)})
+        lines.push_back(std::move(line));
+    return {info.name.empty() ? "门窗结构计算书" : info.name + " 门窗结构计算书", std::move(lines)};
 }
 
 document::DocumentTable SummaryTable(const std::vector<ProjectChapter>& chapters) {
@@ -157,7 +211,7 @@ document::RecordedDocument ComposeProjectDocument(const ProjectInfo& info,
     document::RecordedDocument project(
         {info.name.empty() ? "工程计算书" : info.name + " 工程计算书", info.designer,
          std::time(nullptr)});
-    project.Cover(Cover(info, today));
+    project.Cover(Cover(info, chapters.chapters(), today));
     project.PageBreak();
     project.Contents(2);
     project.PageBreak();

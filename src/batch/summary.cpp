@@ -5,6 +5,7 @@
 #include "design/input_check.h"
 #include "design/input_fields.h"
 #include "design/result_json.h"
+#include "edition/code_edition.h"
 #include "member/member_check.h"
 
 namespace quoinry {
@@ -20,6 +21,7 @@ enum Column {
     kError,
     kFolder,
     kRow,
+    kEdition,
     kHeight,
     kW0,
     kMuZ,
@@ -53,6 +55,7 @@ constexpr SummaryColumn kColumns[kColumnCount] = {
     {"error", "错误", ""},
     {"folder", "报告文件夹", ""},
     {"row", "位置", ""},
+    {"edition", "计算规范", ""},
     {"z", "计算处标高", "m"},
     {"w0", "w0", "kN/m²"},
     {"mu_z", "μz", ""},
@@ -69,7 +72,7 @@ constexpr SummaryColumn kColumns[kColumnCount] = {
     {"tau", "τ", "N/mm²"},
     {"tau_d", "τd", "N/mm²"},
     {"du", "Du", ""},
-    {"du_limit", "Du限值", ""},
+    {"u_span_limit", "U相对限值", "mm"},
     {"umax", "Umax", "mm"},
     {"u_limit", "U限值", "mm"},
     {"profile", "型材", ""},
@@ -159,17 +162,12 @@ void FillMember(SummaryRow& row, const MemberResult& member) {
     const Figures figures = MemberFigures(member);
     constexpr std::pair<Column, std::string_view> kCells[] = {
         {kMemberSigma, "sigma"}, {kFa, "fa"},         {kTau, "tau"},
-        {kTauD, "tau_d"},        {kDu, "du"},         {kDuLimit, "du_limit"},
+        {kTauD, "tau_d"},        {kDu, "du"},         {kDuLimit, "u_span_limit"},
         {kUmax, "umax"},         {kULimit, "u_limit"}};
     for (const auto& [column, name] : kCells) row.cells[column] = FigureOf(figures, name);
     row.failing[kMemberSigma] = !member.strength_ok;
     row.failing[kTau] = !member.shear_ok;
-    if (!member.deflection_ok) {
-        const bool du = member.du > member.du_limit;
-        const bool umax = member.umax > member.u_limit;
-        row.failing[kDu] = du || !umax;
-        row.failing[kUmax] = umax || !du;
-    }
+    row.failing[kUmax] = !member.deflection_ok;
     row.cells[kMemberOk] = Flag(member.ok);
     row.failing[kMemberOk] = !member.ok;
 }
@@ -183,6 +181,8 @@ std::span<const SummaryColumn> SummaryColumns() {
 SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
                         const DesignRunResult& result, const std::vector<std::string>& sources) {
     SummaryRow row = EmptyRow(label);
+    row.cells[kEdition] =
+        result.wind ? std::string(EditionOf(*result.wind).id) : design.wind.edition;
     row.cells[kHeight] = design.wind.height;
     if (design.member)
         row.cells[kProfile] = ProfileName(*design.member);

@@ -15,7 +15,8 @@ constexpr lxw_color_t kRedFill = 0xFFC7CE;
 
 // Cells that hold texts, not numbers, whatever they look like.
 bool IsTextColumn(std::string_view key) {
-    return key == "name" || key == "error" || key == "folder" || key == "row" || key == "profile";
+    return key == "name" || key == "error" || key == "folder" || key == "row" || key == "profile" ||
+           key == "edition";
 }
 
 // The decimals of a number text as the reports print it ("1.105" has 3); nothing when the text

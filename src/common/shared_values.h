@@ -21,6 +21,7 @@ struct WindFactors {
     double mu_internal = 0.0;  // the internal coefficient's size; added as unfavourable
     MinimumWkRule minimum_rule = MinimumWkRule::None;
     bool category_known = false;
+    bool external_reducible = true;  // a wall's coefficient (false: a projecting member's)
 };
 
 // The values the calculations hand to each other for the whole run (the pubFunction module of

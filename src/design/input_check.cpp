@@ -5,6 +5,7 @@
 
 #include "common/numbers.h"
 #include "common/report.h"
+#include "common/text.h"
 #include "member/member_form.h"
 
 namespace quoinry {
@@ -32,6 +33,7 @@ Interval IntervalOf(FieldRule rule, const InputField& field) {
     const PlausibleRange range = PlausibleRangeOf(field);
     switch (rule) {
         case FieldRule::NonNegative:
+        case FieldRule::NoneOrNonNegative:
             return {0.0, true, range.highest};
         case FieldRule::PaneSide:
             return {std::max(range.lowest, kSmallestPaneSide), true, range.highest};
@@ -53,10 +55,23 @@ bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
         return true;
     if (rule == FieldRule::OneOf)
         return std::ranges::find(field.choices, text) != field.choices.end();
+    if (rule == FieldRule::NoneOrNonNegative && TrimBlanks(text).empty())
+        return true;
     const std::optional<double> value = WholeNumber(text);
     if (!value)
         return false;
     return Within(IntervalOf(rule, field), rule == FieldRule::NonZero ? std::abs(*value) : *value);
+}
+
+std::string NumberRequirement(FieldRule rule, const InputField& field) {
+    const Interval interval = IntervalOf(rule, field);
+    const std::string high = GeneralText(interval.high);
+    if (rule == FieldRule::NonZero)
+        return Cat("应为不等于0且绝对值不大于", high, "的数");
+    if (rule == FieldRule::NoneOrNonNegative)
+        return Cat("应为空或不小于0且不大于", high, "的数");
+    return Cat("应为", interval.low_included ? "不小于" : "大于", GeneralText(interval.low),
+               "且不大于", high, "的数");
 }
 
 std::string Requirement(FieldRule rule, const InputField& field) {
@@ -65,12 +80,9 @@ std::string Requirement(FieldRule rule, const InputField& field) {
         for (std::string_view choice : field.choices) list += Cat(list.empty() ? "" : "、", choice);
         return Cat("应为", list, "之一");
     }
-    const Interval interval = IntervalOf(rule, field);
-    const std::string high = GeneralText(interval.high);
-    if (rule == FieldRule::NonZero)
-        return Cat("应为不等于0且绝对值不大于", high, "的数");
-    return Cat("应为", interval.low_included ? "不小于" : "大于", GeneralText(interval.low),
-               "且不大于", high, "的数");
+    const std::string_view hint = PlausibleRangeOf(field).hint;
+    const std::string requirement = NumberRequirement(rule, field);
+    return hint.empty() ? requirement : Cat(requirement, "(", hint, ")");
 }
 
 // Checks the fields of one step against their rules, in the order asked.
@@ -97,9 +109,31 @@ class Checker {
             Refuse(unit, text, Cat("与", FieldCaption(other, horizontal_, edition_), "不能都为0"));
     }
 
+    // A horizontal member's second load unit is Hsk - Hsk1: a negative one would take load off.
+    void CheckSecondUnit() {
+        const InputField& total = *FindInputField("gj", "te3");
+        const InputField& first = *FindInputField("gj", "te4");
+        const std::string total_text = FieldText(design_, total);
+        const std::string first_text = FieldText(design_, first);
+        const std::optional<double> total_value = WholeNumber(total_text);
+        const std::optional<double> first_value = WholeNumber(first_text);
+        if (Refused(total) || Refused(first) || Refused(*FindInputField("gj", "co1")))
+            return;
+        if (total_value && first_value && *total_value < *first_value) {
+            Refuse(total, total_text,
+                   Cat("小于", FieldCaption(first, horizontal_, edition_), "“", first_text,
+                       "”:第二受荷单元高Hsk2=Hsk-Hsk1不能为负"));
+        }
+    }
+
     std::vector<InputRefusal> Take() { return std::move(refusals_); }
 
   private:
+    bool Refused(const InputField& field) const {
+        return std::ranges::any_of(refusals_,
+                                   [&](const InputRefusal& r) { return r.field == &field; });
+    }
+
     void Refuse(const InputField& field, const std::string& text, const std::string& why) {
         refusals_.push_back(
             {&field, Cat(FieldCaption(field, horizontal_, edition_), ": “", text, "” ", why)});
@@ -120,10 +154,12 @@ Checker MemberChecker(const MemberInput& input) {
 
 // The load units: Wsk1 and Wsk2 of a vertical member, Hsk1 and Hsk - Hsk1 of a horizontal one.
 void CheckSomeLoad(Checker& checker, const MemberInput& input) {
-    if (MemberFormOf(input.form).vertical)
+    if (MemberFormOf(input.form).vertical) {
         checker.CheckSomeLoad("te2", "te3");
-    else
+    } else {
         checker.CheckSomeLoad("te4", "te3");
+        checker.CheckSecondUnit();
+    }
 }
 
 }  // namespace

@@ -77,6 +77,17 @@ const std::array kFields = {
                .box = "WallZoneBox",
                .label = "外表面分区",
                .text = WIND(wall_zone)},
+    InputField{.section = "glass",
+               .key = "opening_zone",
+               .box = "DominantOpeningZoneBox",
+               .label = "主导洞口分区",
+               .text = WIND(opening_zone)},
+    InputField{.section = "glass",
+               .key = "opening_ratio",
+               .box = "DominantOpeningRatioBox",
+               .label = "主导洞口开洞率",
+               .rule = NoneOrNonNegative,
+               .text = WIND(opening_ratio)},
     InputField{"gj", "co1", "ComboBox1", "杆件形式", "", Text, OneOf, GJ(form), kMemberForms},
     InputField{"gj", "co2", "ComboBox2", "型材系列", "", Text, Any, GJ(series)},
     InputField{"gj", "co3", "ComboBox3", "型材编号", "", Text, Any, GJ(number)},
@@ -137,7 +148,9 @@ struct FieldRange {
     PlausibleRange range;
 };
 constexpr FieldRange kRanges[] = {
-    {"glass", "te1", {0, 10000}},            // Pa: five times the highest basic wind pressure
+    // Pa: from a third of the least basic wind pressure (a value in kN/m^2 is a slip) to five
+    // times the highest
+    {"glass", "te1", {100, 10000, "以Pa为单位,0.55kN/m^2应填550"}},
     {"glass", "te2", {0, 10}},               // shape coefficient, either sign
     {"glass", "te3", {0, 550}},              // m: the codes' tables end there
     {"glass", "te4", {100, 20000}},          // mm
@@ -145,6 +158,7 @@ constexpr FieldRange kRanges[] = {
     {"glass", "co6", {1, 100}},              // mm
     {"glass", "co8", {1, 100}},              // mm
     {"glass", "internal_pressure", {0, 2}},  // 0.8 × the largest external coefficient is 1.6
+    {"glass", "opening_ratio", {0, 1}},      // opening area / the wall's area
     {"gj", "te1", {0, 1000}},                // N/mm^2
     {"gj", "te2", {100, 50000}},     // mm: the span of a horizontal member, else a load unit
     {"gj", "te3", {0, 50000}},       // mm: a load unit of either form

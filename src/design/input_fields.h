@@ -16,13 +16,14 @@ enum class FieldKind { Text, BoundOption1, BoundOption075 };
 // What a field's text must be before a calculation reads it. A number is the whole text (blanks
 // around it allowed) as the strict conversion reads it.
 enum class FieldRule {
-    Any,          // only shown or printed
-    Positive,     // a number greater than 0
-    NonNegative,  // a number, 0 or more: a load unit may be empty on one side of a member
-    NonZero,      // a number other than 0: the shape coefficient is negative under suction
-    Height,       // a number greater than 0 and at most 550: the codes' tables end at 550 m
-    PaneSide,     // a number of at least 100: a glass side in metres or centimetres is refused
-    OneOf,        // one of the field's choices
+    Any,                // only shown or printed
+    Positive,           // a number greater than 0
+    NonNegative,        // a number, 0 or more: a load unit may be empty on one side of a member
+    NoneOrNonNegative,  // empty (not given), or a number of 0 or more
+    NonZero,            // a number other than 0: the shape coefficient is negative under suction
+    Height,             // a number greater than 0 and at most 550: the codes' tables end at 550 m
+    PaneSide,  // a number of at least 100: a glass side in metres or centimetres is refused
+    OneOf,     // one of the field's choices
 };
 
 // One input of a design, declared once: where it is stored (settings section and key), which
@@ -63,6 +64,7 @@ std::span<const InputField> InputFields();
 struct PlausibleRange {
     double lowest = 0.0;
     double highest = 0.0;
+    std::string_view hint = {};  // what a refusal adds: the likely slip and how to mend it
 };
 PlausibleRange PlausibleRangeOf(const InputField& field);
 

@@ -123,11 +123,14 @@ Figures MemberFigures(const MemberResult& member) {
                    {"mu_sl", GeneralText(member.mu_sl)},
                    {"wk", FormatFixed(member.wk, 3)}};
     }
-    const Figures checks = {
-        {"sigma", FormatFixed(member.sigma, 3)}, {"fa", FormatFixed(member.fa, 3)},
-        {"tau", FormatFixed(member.tau, 3)},     {"tau_d", FormatFixed(member.tau_d, 3)},
-        {"du", FormatFixed(member.du, 4)},       {"du_limit", FormatFixed(member.du_limit, 4)},
-        {"umax", FormatFixed(member.umax, 3)},   {"u_limit", GeneralText(member.u_limit)}};
+    const Figures checks = {{"sigma", FormatFixed(member.sigma, 3)},
+                            {"fa", FormatFixed(member.fa, 3)},
+                            {"tau", FormatFixed(member.tau, 3)},
+                            {"tau_d", FormatFixed(member.tau_d, 3)},
+                            {"du", FormatFixed(member.du, 4)},
+                            {"u_span_limit", FormatFixed(member.u_span_limit, 3)},
+                            {"umax", FormatFixed(member.umax, 3)},
+                            {"u_limit", GeneralText(member.u_limit)}};
     figures.insert(figures.end(), checks.begin(), checks.end());
     return figures;
 }

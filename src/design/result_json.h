@@ -12,7 +12,7 @@ namespace quoinry {
 //   {"edition": "2001",
 //    "wind": {"w0", "mu_z", "beta_gz", "mu_s", "wk", "gamma", "w"},
 //    "glass": {"panes": [{"sigma", "fg", "ok"}, ...], "df", "df_limit", "ok"},
-//    "member": {"sigma", "fa", "tau", "tau_d", "du", "du_limit", "umax", "u_limit", "ok"},
+//    "member": {"sigma", "fa", "tau", "tau_d", "du", "u_span_limit", "umax", "u_limit", "ok"},
 //    "ok"}
 // Every number is written as the report prints it (w0 with 2 decimals, wk with 3, ...): a reader
 // gets the report's numbers, never float noise. kN/m^2, N/mm^2 and mm. "member" is left out for a
@@ -35,7 +35,7 @@ Figures WindFigures(const WindLoadResult& wind);  // w0, mu_z, beta_gz, mu_s, wk
 Figures PaneFigures(const PaneResult& pane);      // sigma, fg
 Figures GlassFigures(const GlassResult& glass);   // df, df_limit
 Figures MemberFigures(
-    const MemberResult& member);  // sigma, fa, tau, tau_d, du, du_limit, umax, u_limit
+    const MemberResult& member);  // sigma, fa, tau, tau_d, du, u_span_limit, umax, u_limit
 
 // {"error": "<description>"}
 std::string ErrorJson(std::string_view description);

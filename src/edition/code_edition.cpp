@@ -6,14 +6,34 @@
 #include "common/calc_error.h"
 #include "common/checked_math.h"
 #include "common/numbers.h"
-#include "member/member_form.h"
 #include "wind/wind_load.h"
 
 namespace quoinry {
 namespace {
 
-constexpr std::string_view kWindKeys2012[] = {"internal_pressure", "wall_zone"};
+constexpr std::string_view kWindKeys2012[] = {"internal_pressure", "wall_zone", "opening_zone",
+                                              "opening_ratio"};
 constexpr FieldLabel kLabels2012[] = {{"glass", "te2", "局部体型系数"}};
+
+constexpr GlassStrengthBand kGlassStrength[] = {
+    {5.0, 12.0, "5~12mm", 28.0, 84.0},
+    {15.0, 19.0, "15~19mm", 24.0, 72.0},
+    {20.0, 0.0, "≥20mm", 20.0, 59.0},
+};
+
+constexpr GlassRules kJgj102Glass = {
+    .elastic_modulus = 72000.0,
+    .poisson = 0.2f,
+    .strength = kGlassStrength,
+    .strength_table = "JGJ102-2003表5.2.1",
+    .deflection_divisor = 60.0,
+};
+
+constexpr MemberRules kWindowMember = {
+    .span_divisor_insulating = 180.0,
+    .span_divisor_other = 120.0,
+    .absolute_mm = 15.0,
+};
 
 }  // namespace
 
@@ -28,7 +48,16 @@ const CodeEdition& Edition2001() {
         .labels = {},
         .mu_z_table = {},
         .beta_gz_table = {},
-        .deflection_basis = DeflectionBasisLine,
+        .w0_floor = 0.30,
+        .cite =
+            {
+                .w0_floor = "GB50009-2001 7.1.2",
+                .mu_z_table = "GB50009-2001表7.2.1",
+            },
+        .glass = &kJgj102Glass,
+        .single_pane_stress_lead = "   在风荷载作用下外侧玻璃最大应力标准值",
+        .single_pane_deflection_theta = false,
+        .member = &kWindowMember,
     };
     return edition;
 }
@@ -58,6 +87,7 @@ const CodeEdition& Edition2012() {
                 .gust_floor = "GB55001-2021 4.6.5",
                 .external = "GB50009-2012表8.3.3",
                 .internal = "GB50009-2012 8.3.5",
+                .topography = "GB50009-2012 8.2.2",
                 .area = "GB50009-2012 8.3.4",
                 .gamma = "《工程结构通用规范》GB55001-2021 3.1.13",
                 .grade_title = "《建筑外门窗气密、水密、抗风压性能分级及检测方法》",
@@ -69,12 +99,20 @@ const CodeEdition& Edition2012() {
                         .max_area_m2 = 25.0,
                         .factor_at_max = 0.8,
                         .log_divisor = 1.4},
-        .pane_basis_own = true,
-        .deflection_own_eta = true,
+        .glass = &kJgj102Glass,
         .glass_m_decimals = 4,
-        .deflection_basis = DeflectionLimitsLine,
+        .member = &kWindowMember,
+        .member_strengths = "   fa、τ按《玻璃幕墙工程技术规范》JGJ102-2003表5.2.2,E按表5.2.8采用",
     };
     return edition;
+}
+
+const CodeEdition& CurrentEdition() {
+    return Edition2012();
+}
+
+const CodeEdition& EditionOfUnnamed() {
+    return Edition2001();
 }
 
 std::span<const CodeEdition* const> CodeEditions() {
@@ -103,6 +141,18 @@ double DesignValue(const CodeEdition& edition, double x) {
     if (rest > 5 || rest < -5 || ((rest == 5 || rest == -5) && rounded % 2 != 0))
         rounded += rest > 0 ? 1 : -1;
     return static_cast<double>(rounded) / 1000.0;
+}
+
+double DesignProduct(const CodeEdition& edition, double x) {
+    return RoundN(Mul(x, edition.gamma), 4);
+}
+
+const GlassStrengthBand& StrengthBandOf(const GlassRules& rules, double thickness_mm) {
+    for (const GlassStrengthBand& band : rules.strength.first(rules.strength.size() - 1)) {
+        if (thickness_mm <= band.up_to_mm)
+            return band;
+    }
+    return rules.strength.back();
 }
 
 const CodeEdition& EditionOf(const SharedValues& shared) {

@@ -13,7 +13,6 @@ namespace quoinry {
 
 struct WindLoadInput;
 struct WindLoadResult;
-struct MemberForm;
 
 // A label an edition gives an input instead of the input table's own ("局部体型系数").
 struct FieldLabel {
@@ -22,22 +21,53 @@ struct FieldLabel {
     std::string_view label;
 };
 
-// The codes and clauses the reports of a table-based edition cite.
+// The codes and clauses the reports of an edition cite.
 struct Citations {
-    std::string_view codes;          // the codes the wind report follows, named in its head
-    std::string_view wk_formula;     // clause of Wk = βgz × μsl × μz × Wo
-    std::string_view w0;             // where Wo comes from
-    std::string_view w0_floor;       // clauses of its lower limit
-    std::string_view mu_z_table;     // the table of μz
-    std::string_view beta_gz_table;  // the table of βgz
-    std::string_view gust_floor;     // the clause of the lower limit of βgz
-    std::string_view external;       // the table of external local coefficients
-    std::string_view internal;       // the clause of the internal coefficient
-    std::string_view area;           // the clause of the area reduction of members
-    std::string_view gamma;          // the code and clause of the load factor
-    std::string_view grade_title;    // the standard of performance grades, its title
-    std::string_view grade;          // and its number
-    std::string_view glass_method;   // the code of the glass and member method
+    std::string_view codes = {};          // the codes the wind report follows, named in its head
+    std::string_view wk_formula = {};     // clause of Wk = βgz × μsl × μz × Wo
+    std::string_view w0 = {};             // where Wo comes from
+    std::string_view w0_floor = {};       // clauses of its lower limit
+    std::string_view mu_z_table = {};     // the table of μz
+    std::string_view beta_gz_table = {};  // the table of βgz
+    std::string_view gust_floor = {};     // the clause of the lower limit of βgz
+    std::string_view external = {};       // the table of external local coefficients
+    std::string_view internal = {};       // the clause of the internal coefficient
+    std::string_view topography = {};     // the clause of the topographic factor (flat: 1.0)
+    std::string_view area = {};           // the clause of the area reduction of members
+    std::string_view gamma = {};          // the code and clause of the load factor
+    std::string_view grade_title = {};    // the standard of performance grades, its title
+    std::string_view grade = {};          // and its number
+    std::string_view glass_method = {};   // the code of the glass and member method
+};
+
+// One band of glass thickness of JGJ 102-2003 table 5.2.1 and the strength design values of the
+// face (大面) there, N/mm^2.
+struct GlassStrengthBand {
+    double from_mm;          // the band as the table gives it: from_mm to up_to_mm
+    double up_to_mm;         // (the last band: any thickness above from_mm)
+    std::string_view range;  // as the table names it: "5~12mm"
+    double float_fg;         // ordinary (float) glass
+    double tempered_fg;      // tempered glass
+};
+
+// The glass method: JGJ 102-2003 chapter 6 with the material values of chapter 5.
+struct GlassRules {
+    double elastic_modulus;  // E, N/mm^2
+    float poisson;           // ν
+    // A pane takes the first band it is not thicker than: thinner than the table's thinnest
+    // takes the first band, between two bands the thicker one (a 13 mm pane 15~19mm, a 19.5 mm
+    // one ≥20mm), the lower fg and the safe side.
+    std::span<const GlassStrengthBand> strength;
+    std::string_view strength_table;  // "JGJ102-2003表5.2.1"
+    double deflection_divisor;        // the deflection limit is a / this
+};
+
+// The member's deflection limits: U ≤ L / divisor (the divisor by the glass it carries) and
+// U ≤ [U].
+struct MemberRules {
+    double span_divisor_insulating;  // 180
+    double span_divisor_other;       // 120
+    double absolute_mm;              // [U] = 15
 };
 
 // A code edition: the factors, limits, tables and texts of one set of codes and the few
@@ -59,7 +89,8 @@ struct CodeEdition {
     std::span<const std::string_view> wind_keys;
     std::span<const FieldLabel> labels;
 
-    // The table-based wind step (unused by 2001).
+    // The table-based wind step (unused by 2001, which takes only Wo's floor and the citations
+    // of that floor and of μz's table).
     std::span<const HeightRow> mu_z_table;
     std::span<const HeightRow> beta_gz_table;
     double w0_floor = 0.0;         // kN/m^2; 0: none
@@ -70,20 +101,30 @@ struct CodeEdition {
     bool members_reduce_by_area = false;
     AreaReduction member_area = {};
 
-    // Glass: each pane's basis line names that pane and its own fg (2001 names the outer pane
-    // and its fg in both sections), and the deflection takes η of its own θ with Wk and te (2001
-    // takes η of the last strength section).
-    bool pane_basis_own = false;
-    bool deflection_own_eta = false;
+    const GlassRules* glass = nullptr;
     // The decimals of m on its own line (2001: 3, while the σwk line uses the 4 it holds).
     int glass_m_decimals = 3;
+    // The line before σwk's formula for single glass where it is not the pane's own (2001 has
+    // always called a single pane "外侧玻璃" there).
+    std::string_view single_pane_stress_lead = {};
+    // Whether single glass shows the deflection's own θ and η (2001 does not: they are those of
+    // its strength section, with the same Wk and thickness).
+    bool single_pane_deflection_theta = true;
 
-    // The member's deflection basis line.
-    std::string (*deflection_basis)(const MemberForm&, bool insulating_glass);
+    const MemberRules* member = nullptr;
+    // Where the member's strengths come from, printed under them; empty: nothing printed.
+    std::string_view member_strengths = {};
 };
 
 const CodeEdition& Edition2001();
 const CodeEdition& Edition2012();
+
+// The edition new work starts with: a new design, a new project, a schedule without a base
+// design. The codes in force.
+const CodeEdition& CurrentEdition();
+// The edition of a design file, settings file or project that names none: written before there
+// were editions, it keeps the meaning it had.
+const CodeEdition& EditionOfUnnamed();
 
 // Every edition in the order of the windows' list.
 std::span<const CodeEdition* const> CodeEditions();
@@ -96,6 +137,11 @@ const CodeEdition& EditionOf(const SharedValues& shared);
 
 // γw × x rounded to 3 decimals, x a value the report prints with 3 decimals (Wk, σwk).
 double DesignValue(const CodeEdition& edition, double x);
+// γw × x as it is (4 decimals at most): what a check decides on.
+double DesignProduct(const CodeEdition& edition, double x);
+
+// The band of table 5.2.1 a pane of that thickness takes.
+const GlassStrengthBand& StrengthBandOf(const GlassRules& rules, double thickness_mm);
 
 // The edition reads its coefficients from tables by height (edition 2012 and later).
 inline bool ByTables(const CodeEdition& edition) {

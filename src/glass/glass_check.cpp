@@ -5,6 +5,7 @@
 #include "common/checked_math.h"
 #include "common/lazy_number.h"
 #include "common/numbers.h"
+#include "common/shown_comparison.h"
 #include "edition/code_edition.h"
 #include "glass/coefficient_tables.h"
 #include "glass/glass_texts.h"
@@ -12,11 +13,25 @@
 namespace quoinry {
 namespace {
 
-constexpr double kElasticModulus = 72000.0;  // E, N/mm^2
-constexpr float kPoisson = 0.2f;             // ν
+float StrengthDesignValue(const GlassStrengthBand& band, const std::string& kind) {
+    return ToSingle(kind == "普通玻璃" ? band.float_fg : band.tempered_fg);
+}
 
-float StrengthDesignValue(const std::string& kind) {
-    return kind == "普通玻璃" ? 28.0f : 84.0f;
+// The line that says which band of table 5.2.1 gave fg, where it is not the usual 5~12mm.
+std::string BandLine(const GlassRules& rules, const GlassStrengthBand& band, double t,
+                     std::string_view t_name) {
+    const bool first = &band == &rules.strength.front();
+    if (first && t >= band.from_mm)
+        return {};
+    const std::string lead = Cat("   ｆg: 按", rules.strength_table, "取厚度", band.range, "的值");
+    if (t >= band.from_mm)
+        return lead;
+    const std::string t_text = Cat(t_name, "=", GeneralText(t), "mm");
+    if (first)
+        return Cat(lead, "(", t_text, "小于", GeneralText(band.from_mm), "mm)");
+    const double below = (&band - 1)->up_to_mm;
+    return Cat(lead, "(", t_text, "在", GeneralText(below), "mm与", GeneralText(band.from_mm),
+               "mm之间,按较厚的一档)");
 }
 
 // A pane's share of the wind load; the inner pane's share is held in single precision.
@@ -39,6 +54,7 @@ class GlassCheck {
                std::string& box)
         : input_(input),
           edition_(EditionOf(shared)),
+          rules_(*edition_.glass),
           wk_(shared.WindLoadStandard),
           report_(report),
           box_(box),
@@ -136,23 +152,21 @@ class GlassCheck {
 
     void WriteStrengthSection(const GlassCategory& category, Pane pane) {
         const PaneSectionTexts& texts = pane == Pane::Outer ? category.outer : category.inner;
-        const float fg_outer = StrengthDesignValue(input_.outer_kind);
-        const float fg = pane == Pane::Outer ? fg_outer : StrengthDesignValue(input_.inner_kind);
         LazyNumber& thickness = pane == Pane::Outer ? t1_ : t2_;
+        const GlassStrengthBand& band = StrengthBandOf(rules_, thickness.Get());
+        const float fg =
+            StrengthDesignValue(band, pane == Pane::Outer ? input_.outer_kind : input_.inner_kind);
         PaneResult& out = result_.panes[result_.pane_count++];
         out.outer = pane == Pane::Outer;
         out.fg = fg;
 
         Line("");
         Line(std::string(texts.heading));
-        if (edition_.pane_basis_own) {
-            Line(texts.basis_lead, GeneralText(fg), "N/mm^2");
-        } else {
-            Line(std::string(category.two_panes ? "   外侧玻璃校核依据: σ≤ｆg="
-                                                : "   玻璃校核依据: σ≤ｆg=") +
-                     GeneralText(fg_outer),
-                 "N/mm^2");
-        }
+        Line(texts.basis_lead, GeneralText(fg), "N/mm^2");
+        const std::string band_line =
+            BandLine(rules_, band, thickness.Get(), pane == Pane::Outer ? "t1" : "t2");
+        if (!band_line.empty())
+            Line(band_line);
         Line("   Wk:垂直于玻璃平面的风荷载标准值(kN/m^2)");
         if (category.two_panes)
             Line(std::string(texts.share_caption));
@@ -171,7 +185,7 @@ class GlassCheck {
         const double t = thickness.Get();
         out.thickness_mm = t;
         Line(std::string(texts.thickness_caption), GeneralText(t), "mm");
-        Line("   E: 玻璃的弹性模量:", GeneralText(kElasticModulus), "N/mm^2");
+        Line("   E: 玻璃的弹性模量:", GeneralText(rules_.elastic_modulus), "N/mm^2");
 
         PaneLoad load{wk_, false};
         if (category.two_panes)
@@ -180,8 +194,8 @@ class GlassCheck {
 
         Line(std::string(texts.theta_caption));
         const std::string w_thousand = load.TimesThousandText();
-        Line("     =", w_thousand, "×", GeneralText(a), "^4/(", GeneralText(kElasticModulus) + "×",
-             GeneralText(t), "^4)/1000000");
+        Line("     =", w_thousand, "×", GeneralText(a), "^4/(",
+             GeneralText(rules_.elastic_modulus) + "×", GeneralText(t), "^4)/1000000");
         const float theta = Theta(load.w, a, t);
         out.theta = theta;
         Line("     =", FormatFixed(theta, 4));
@@ -193,8 +207,9 @@ class GlassCheck {
         out.m = m;
         Line("   m:玻璃板的弯矩系数(按边长比a/b查表6.1.2-1)",
              FormatFixed(m, edition_.glass_m_decimals));
-        Line(edition_.pane_basis_own ? texts.stress_lead
-                                     : "   在风荷载作用下外侧玻璃最大应力标准值");
+        Line(!category.two_panes && !edition_.single_pane_stress_lead.empty()
+                 ? edition_.single_pane_stress_lead
+                 : texts.stress_lead);
         Line(std::string(texts.sigma_caption));
         Line("       =6×", FormatFixed(m, 4), "×", w_thousand, "×", GeneralText(a),
              "^2×" + FormatFixed(eta_, 2), "/", GeneralText(t), "^2/1000000");
@@ -206,13 +221,13 @@ class GlassCheck {
         const float sigma = ToSingle(DesignValue(edition_, sigma_wk));
         out.sigma = sigma;
         Line("     =", FormatFixed(sigma, 3), "N/mm^2");
-        out.ok = WriteStrengthVerdict(texts, sigma, fg);
+        out.ok = WriteStrengthVerdict(texts, DesignProduct(edition_, sigma_wk), sigma, fg);
     }
 
     float Theta(double w, double a, double t) const {
         const double load = Div(w, 1000.0);
         const double numerator = Mul(load, Pow(a, 4));
-        const double denominator = Mul(kElasticModulus, Pow(t, 4));
+        const double denominator = Mul(rules_.elastic_modulus, Pow(t, 4));
         return ToSingle(RoundN(Div(numerator, denominator), 4));
     }
 
@@ -226,11 +241,14 @@ class GlassCheck {
         return RoundN(Div(x, 1000000.0), 3);
     }
 
-    bool WriteStrengthVerdict(const PaneSectionTexts& texts, float sigma, float fg) {
-        const bool satisfied = sigma <= fg;
-        const std::string comparison = GeneralText(sigma) +
-                                       (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") +
-                                       GeneralText(fg) + "N/mm^2";
+    // Decided on γw × σwk before σ's rounding.
+    bool WriteStrengthVerdict(const PaneSectionTexts& texts, double product, float sigma,
+                              float fg) {
+        const ShownComparison shown =
+            CompareShown(product, fg, GeneralText(sigma), GeneralText(fg), 3);
+        const bool satisfied = shown.within;
+        const std::string comparison =
+            shown.value + (satisfied ? "N/mm^2≤ｆg=" : "N/mm^2＞ｆg=") + shown.limit + "N/mm^2";
         Line(std::string(texts.verdict_lead), comparison);
         Line(std::string(satisfied ? texts.satisfied : texts.not_satisfied));
         AppendBoxLine(box_, std::string(texts.verdict_lead.substr(3)) + comparison +
@@ -254,45 +272,53 @@ class GlassCheck {
         Line("   ν: 泊松比，按《玻璃幕墙工程技术规范》JGJ102-2003中5.2.9条采用，取值为 0.20");
         Line("   μ: 挠度系数");
         Line("   η: 折减系数，可由参数θ按《玻璃幕墙工程技术规范》JGJ102-2003表6.1.2-2采用");
-        Line("   E: 玻璃的弹性模量:", GeneralText(kElasticModulus), "N/mm^2");
+        Line("   E: 玻璃的弹性模量:", GeneralText(rules_.elastic_modulus), "N/mm^2");
 
         double thickness = t1_.Get();
+        std::string thickness_text = GeneralText(thickness);
         if (category.two_panes) {
             Line(std::string(category.te_formula));
             Line(std::string(category.te_substitution_lead), GeneralText(t1_.Get()),
                  "^3+" + GeneralText(t2_.Get()), std::string(category.te_substitution_tail));
             thickness = EquivalentThickness(category);
-            Line("     =", GeneralText(thickness), "mm");
+            thickness_text = FormatFixed(thickness, 2);
+            Line("     =", thickness_text, "mm");
         }
         Line(std::string(category.rigidity_formula));
-        Line("    =(", GeneralText(kElasticModulus), "×", GeneralText(thickness),
-             "^3)/12/(1-" + GeneralText(kPoisson), "^2)");
+        Line("    =(", GeneralText(rules_.elastic_modulus), "×", thickness_text,
+             "^3)/12/(1-" + GeneralText(rules_.poisson), "^2)");
         result_.te_mm = thickness;
         const float d = Rigidity(thickness);
         result_.rigidity = d;
         Line("    =", FormatFixed(d, 3), "N·mm");
 
         const double a = ShortSide();
-        if (edition_.deflection_own_eta)
-            WriteDeflectionEta(category, a, thickness);
+        if (category.two_panes || edition_.single_pane_deflection_theta) {
+            WriteDeflectionEta(category, a, thickness, thickness_text);
+        } else {
+            result_.deflection_theta = result_.panes[0].theta;
+            result_.deflection_eta = eta_;
+        }
         const float mu = GlassDeflectionCoefficient(ToSingle(a), LongSide());
         result_.mu = mu;
         Line("   μ: 挠度系数(按边长比a/b查表6.1.3)", FormatFixed(mu, 5));
         Line("   df=μ×Wk×a^4×η/D");
         Line("     =", GeneralText(mu), "×", GeneralText(Mul(wk_, 1000.0)), "×" + GeneralText(a),
              "^4×", GeneralText(eta_), "/", GeneralText(d), "/1000000");
-        const float df = Deflection(mu, a, d);
+        const double df_unrounded = Deflection(mu, a, d);
+        const float df = ToSingle(RoundN(df_unrounded, 2));
         result_.df = df;
         Line("     =", GeneralText(df), "mm");
-        WriteDeflectionVerdict(df, a);
+        WriteDeflectionVerdict(df_unrounded, df, a);
     }
 
     // η of the deflection from its own θ, with the whole Wk on the thickness te (or t1).
-    void WriteDeflectionEta(const GlassCategory& category, double a, double thickness) {
+    void WriteDeflectionEta(const GlassCategory& category, double a, double thickness,
+                            const std::string& thickness_text) {
         const std::string t_name = category.two_panes ? "te" : "t1";
         Line("   θ=Wk×a^4/(E×", t_name, "^4)");
         Line("     =", GeneralText(Mul(wk_, 1000.0)), "×", GeneralText(a), "^4/(",
-             GeneralText(kElasticModulus) + "×", GeneralText(thickness), "^4)/1000000");
+             GeneralText(rules_.elastic_modulus) + "×", thickness_text, "^4)/1000000");
         const float theta = Theta(wk_, a, thickness);
         Line("     =", FormatFixed(theta, 4));
         eta_ = GlassReductionFactor(theta);
@@ -302,36 +328,42 @@ class GlassCheck {
         result_.deflection_eta = eta_;
     }
 
+    // te is not rounded (JGJ 102-2003 6.1.4, 6.1.5): a whole millimetre would stiffen 6+6 glass
+    // by 15 %.
     double EquivalentThickness(const GlassCategory& category) {
         const double t1_cube = Pow(t1_.Get(), 3);
         const double t2_cube = Pow(t2_.Get(), 3);
         const double root = Pow(Add(t1_cube, t2_cube), 1.0 / 3.0);
-        return ToInteger16(RoundN(Mul(category.te_factor, root), 0));
+        return Mul(category.te_factor, root);
     }
 
-    static float Rigidity(double thickness) {
-        const double x = Div(Mul(Pow(thickness, 3), kElasticModulus), 12.0);
-        const double poisson_term = Sub(1.0, Pow(kPoisson, 2));
+    float Rigidity(double thickness) const {
+        const double x = Div(Mul(Pow(thickness, 3), rules_.elastic_modulus), 12.0);
+        const double poisson_term = Sub(1.0, Pow(rules_.poisson, 2));
         return ToSingle(RoundN(Div(x, poisson_term), 3));
     }
 
-    float Deflection(float mu, double a, float d) const {
+    // df before its rounding to 2 decimals.
+    double Deflection(float mu, double a, float d) const {
         double x = Mul(Mul(mu, wk_), 1000.0);
         x = Mul(x, Pow(a, 4));
         x = Mul(x, eta_);
         x = Div(x, d);
-        return ToSingle(RoundN(Div(x, 1000000.0), 2));
+        return Div(x, 1000000.0);
     }
 
-    void WriteDeflectionVerdict(float df, double a) {
-        const double limit = Div(a, 60.0);
-        const bool satisfied = df <= limit;
+    void WriteDeflectionVerdict(double df_unrounded, float df, double a) {
+        const double limit = Div(a, rules_.deflection_divisor);
+        const ShownComparison shown =
+            CompareShown(df_unrounded, limit, GeneralText(df), GeneralText(RoundN(limit, 2)), 2);
+        const bool satisfied = shown.within;
         result_.df_limit = limit;
         result_.deflection_ok = satisfied;
+        const std::string fraction = "1/" + GeneralText(rules_.deflection_divisor);
         const std::string text =
-            "玻璃的最大挠度df=" + GeneralText(df) +
-            (satisfied ? "mm,小于或等于玻璃短边边长的1/60:" : "mm,大于玻璃短边边长的1/60:") +
-            GeneralText(RoundN(limit, 2)) + "mm";
+            "玻璃的最大挠度df=" + shown.value +
+            (satisfied ? "mm,小于或等于玻璃短边边长的" : "mm,大于玻璃短边边长的") + fraction + ":" +
+            shown.limit + "mm";
         const std::string verdict = satisfied ? "玻璃的挠度满足!" : "玻璃的挠度不满足!";
         Line("   由于", text);
         Line("   ", verdict);
@@ -340,6 +372,7 @@ class GlassCheck {
 
     const GlassInput& input_;
     const CodeEdition& edition_;
+    const GlassRules& rules_;
     const double wk_;
     ReportLines& report_;
     std::string& box_;

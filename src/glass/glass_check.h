@@ -30,8 +30,8 @@ struct PaneResult {
     float m = 0.0f;             // bending moment coefficient
     double sigma_wk = 0.0;      // stress standard value σwk
     float sigma = 0.0f;         // stress design value σ = γw × σwk
-    float fg = 0.0f;            // strength design value of this pane
-    bool ok = false;            // σ ≤ fg
+    float fg = 0.0f;            // strength design value of this pane, by its kind and thickness
+    bool ok = false;            // γw × σwk (σ before its rounding) ≤ fg
 };
 
 // Every value the glass report prints. Lengths in mm unless named otherwise.
@@ -45,22 +45,23 @@ struct GlassResult {
     float b_mm = 0.0f;       // long side
     PaneResult panes[2];     // outer (or the single pane), inner
     int pane_count = 0;
-    double te_mm = 0.0;     // thickness of the deflection check (equivalent for two panes)
+    // Thickness of the deflection check: t1, or the equivalent te of two panes, unrounded
+    // (printed with 2 decimals).
+    double te_mm = 0.0;
     float rigidity = 0.0f;  // D, N·mm
     float mu = 0.0f;        // deflection coefficient μ
-    // θ and η of the deflection where the edition takes them from Wk and te (else 0: the
-    // deflection takes η of the last strength section).
+    // θ and η of the deflection, from the whole Wk on te (or t1).
     float deflection_theta = 0.0f;
     float deflection_eta = 0.0f;
-    float df = 0.0f;        // deflection, rounded to 2 decimals
-    double df_limit = 0.0;  // a / 60, unrounded (the test); printed rounded to 2 decimals
-    bool deflection_ok = false;
-    bool ok = false;  // every pane and the deflection
+    float df = 0.0f;             // deflection, rounded to 2 decimals
+    double df_limit = 0.0;       // a / 60, unrounded; printed rounded to 2 decimals
+    bool deflection_ok = false;  // df before its rounding ≤ a / 60
+    bool ok = false;             // every pane and the deflection
 };
 
-// Strength and deflection of the pane under WindLoadStandard (JGJ102-2003) with the load factor
-// and texts of the run's edition: appends the lines of glass.txt to `report` and one summary
-// line per verdict to `result_box`.
+// Strength and deflection of the pane under WindLoadStandard (its size: the wind step hands on
+// |Wk|) after JGJ102-2003, with the load factor, glass rules and texts of the run's edition:
+// appends the lines of glass.txt to `report` and one summary line per verdict to `result_box`.
 // Raises CalcError; the lines written before the error stay in `report`.
 GlassResult CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
                       std::string& result_box);

@@ -44,7 +44,7 @@ void ComputeShear(LoadUnit& unit, float span) {
         const float twice_ba = ToSingle(Mul(2.0, HalfShortSide(unit)));
         const float rest = ToSingle(Sub(span, twice_ba));
         const float length = ToSingle(Add(span, rest));
-        shear = RoundN(Div(Div(Mul(unit.qsk, length), 2.0), 2.0), 2);
+        shear = RoundN(Div(Div(Mul(unit.qsk, length), 2.0), 2.0), 3);
     } else {
         shear = RoundN(Div(Div(Mul(unit.qsk, span), 2.0), 2.0), 3);
     }

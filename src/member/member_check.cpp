@@ -1,12 +1,12 @@
 #include "member/member_check.h"
 
-#include <cfloat>
 #include <cmath>
 #include <string_view>
 
 #include "common/checked_math.h"
 #include "common/lazy_number.h"
 #include "common/numbers.h"
+#include "common/shown_comparison.h"
 #include "edition/code_edition.h"
 #include "member/load_unit.h"
 #include "member/member_form.h"
@@ -54,13 +54,6 @@ class MemberGeometry {
     LazyNumber g1_, g2_, g3_;
 };
 
-// τ ≤ τd at single precision; a τ too large for single is compared as it is.
-bool ShearSatisfied(double tau, float tau_d) {
-    if (std::fabs(tau) > static_cast<double>(FLT_MAX))
-        return tau <= tau_d;
-    return static_cast<float>(tau) <= tau_d;
-}
-
 class MemberCheck {
   public:
     MemberCheck(const MemberInput& input, const SharedValues& shared, ReportLines& report,
@@ -68,6 +61,7 @@ class MemberCheck {
         : input_(input),
           form_(MemberFormOf(input.form)),
           edition_(EditionOf(shared)),
+          rules_(*edition_.member),
           factors_(shared.Factors),
           wk_(shared.WindLoadStandard),
           insulating_(shared.IsInsulatingGlass),
@@ -220,6 +214,8 @@ class MemberCheck {
         Line("   型材强度设计值:fa=", input_.strength, "N/mm^2");
         Line("   型材剪力设计值:τ=", input_.shear_strength, "N/mm^2");
         Line("   型材弹性模量:E=", input_.modulus, "N/mm^2");
+        if (!edition_.member_strengths.empty())
+            Line(edition_.member_strengths);
         Line("   X轴惯性矩:Ix=", input_.ix, "cm^4");
         Line("   Y轴惯性矩:Iy=", input_.iy, "cm^4");
         Line("   X轴抵抗矩一:Wx1=", input_.wx1, "cm^3");
@@ -243,12 +239,14 @@ class MemberCheck {
         result_.fa = fa;
         result_.wx = wx;
         Line("     =", gamma, "×", F3(mw_), "×10^3/", F3(wx));
-        const double sigma = RoundN(Div(Mul(Mul(edition_.gamma, mw_), Pow(10.0, 3)), wx), 3);
+        const double unrounded = Div(Mul(Mul(edition_.gamma, mw_), Pow(10.0, 3)), wx);
+        const double sigma = RoundN(unrounded, 3);
         Line("     =", F3(sigma), "N/mm^2");
-        const bool fails = sigma > fa;
+        const ShownComparison shown = CompareShown(unrounded, fa, F3(sigma), F3(fa), 3);
+        const bool fails = !shown.within;
         result_.sigma = sigma;
         result_.strength_ok = !fails;
-        const std::string comparison = F3(sigma) + (fails ? "＞fa=" : "≤fa=") + F3(fa);
+        const std::string comparison = shown.value + (fails ? "＞fa=" : "≤fa=") + shown.limit;
         Line("   σ=", comparison);
         const std::string verdict = fails ? "杆件强度不能满足!" : "杆件强度满足!";
         Line("   ", verdict);
@@ -258,7 +256,8 @@ class MemberCheck {
     void WriteShearStrengthSection() {
         Line("");
         Line("(5).杆件抗剪计算:");
-        const float tau_d = ToSingle(tau_d_.Get());
+        const double tau_d_given = tau_d_.Get();
+        const float tau_d = ToSingle(tau_d_given);
         Line("   校核依据: τmax≤[τ]=", F3(tau_d), "N/mm^2");
         Line("   Qwk:风荷载作用下剪力标准值(kN)");
         Line("   Q:风荷载作用下剪力设计值(kN)");
@@ -277,12 +276,16 @@ class MemberCheck {
         Line("    =", F3(q), "kN");
         Line("   τ=Q×Ss×100/Ix/t");
         Line("     =", F3(q), "×", F3(ss1), "×100/", F3(ix), "/", F3(t));
-        const double tau = RoundN(Div(Div(Mul(Mul(q, ss1), 100.0), ix), t), 3);
+        const double unrounded = Div(Div(Mul(Mul(q, ss1), 100.0), ix), t);
+        const double tau = RoundN(unrounded, 3);
         Line("     =", F3(tau), "N/mm^2");
-        const bool satisfied = ShearSatisfied(tau, tau_d);
+        // τd as typed: its single-precision copy (49.59999847) would fail a τ of 49.600.
+        const ShownComparison shown = CompareShown(unrounded, tau_d_given, F3(tau), F3(tau_d), 3);
+        const bool satisfied = shown.within;
         result_.tau = tau;
         result_.shear_ok = satisfied;
-        const std::string comparison = F3(tau) + (satisfied ? "≤" : "＞") + F3(tau_d) + "N/mm^2";
+        const std::string comparison =
+            shown.value + (satisfied ? "≤" : "＞") + shown.limit + "N/mm^2";
         const std::string verdict = satisfied ? "杆件抗剪强度可以满足!" : "杆件抗剪强度不能满足!";
         Line("   τ=", comparison);
         Line("   ", verdict);
@@ -292,7 +295,9 @@ class MemberCheck {
     void WriteDeflectionSection() {
         Line("");
         Line("(6).杆件挠度计算:");
-        Line(edition_.deflection_basis(form_, insulating_));
+        Line("   校核依据:U≤L/", GeneralText(SpanDivisor()),
+             insulating_ ? "(中空玻璃)" : "(非中空玻璃)",
+             "且U≤[U]=", GeneralText(rules_.absolute_mm), "mm");
         Line("   U:杆件最大挠度(mm)");
         Line("   U1:受力构件在扇框位置第一受荷单元作用下的最大挠度(mm)");
         Line("   U2:受力构件在扇框位置第二受荷单元作用下的最大挠度(mm)");
@@ -313,7 +318,11 @@ class MemberCheck {
         const double du = RoundN(Div(Div(total, span_), 1000.0), 4);
         result_.du = du;
         Line("     =", F4(du));
-        WriteDeflectionVerdict(du, total);
+        WriteDeflectionVerdict(total);
+    }
+
+    double SpanDivisor() const {
+        return insulating_ ? rules_.span_divisor_insulating : rules_.span_divisor_other;
     }
 
     double WriteDeflectionBlock(int i) {
@@ -341,18 +350,25 @@ class MemberCheck {
         return u;
     }
 
-    void WriteDeflectionVerdict(double du, double u) {
-        const double limit = RoundN(insulating_ ? 1.0 / 180.0 : 1.0 / 120.0, 4);
-        const char* fraction = insulating_ ? "1/180=" : "1/120=";
-        const bool relative_fails = du > limit;
-        const bool absolute_fails = u > 15.0;
-        result_.du_limit = limit;
-        result_.deflection_ok = !relative_fails && !absolute_fails;
-        const std::string line =
-            "相对挠度Du=" + F4(du) + (relative_fails ? "＞" : "≤") + fraction + F4(limit) +
-            (relative_fails == absolute_fails ? "且绝对挠度Umax=" : "但绝对挠度Umax=") + F3(u) +
-            (absolute_fails ? "＞[U]=15mm" : "≤[U]=15mm") +
-            (relative_fails || absolute_fails ? "挠度不满足要求!" : "挠度满足要求!");
+    // U against both limits in mm; L as printed (its single-precision value would put the limit
+    // of 1.800 m a hair below 10 mm).
+    void WriteDeflectionVerdict(double u) {
+        const std::string divisor = GeneralText(SpanDivisor());
+        const std::string span = F3(span_);
+        const double limit = Div(Mul(ParseStrict(span), 1000.0), SpanDivisor());
+        result_.u_span_limit = limit;
+        result_.u_limit = rules_.absolute_mm;
+        Line("   L/", divisor, "=", Span(), "×1000/", divisor, "=", span, "×1000/", divisor, "=",
+             F3(limit), "mm");
+        const ShownComparison relative = CompareShown(u, limit, F3(u), F3(limit), 3);
+        const ShownComparison absolute =
+            CompareShown(u, rules_.absolute_mm, F3(u), GeneralText(rules_.absolute_mm), 3);
+        result_.deflection_ok = relative.within && absolute.within;
+        const std::string line = Cat(
+            "相对挠度U=", relative.value, relative.within ? "mm≤L/" : "mm＞L/", divisor, "=",
+            relative.limit, relative.within == absolute.within ? "mm且" : "mm但",
+            "绝对挠度U=", absolute.value, absolute.within ? "mm≤[U]=" : "mm＞[U]=", absolute.limit,
+            "mm", result_.deflection_ok ? "挠度满足要求!" : "挠度不满足要求!");
         Line("   ", line);
         AppendBoxLine(box_, line);
     }
@@ -360,6 +376,7 @@ class MemberCheck {
     const MemberInput& input_;
     const MemberForm& form_;
     const CodeEdition& edition_;
+    const MemberRules& rules_;
     const WindFactors factors_;
     double wk_;
     const bool insulating_;

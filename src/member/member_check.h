@@ -50,26 +50,26 @@ struct MemberResult {
     double area_m2 = 0.0;
     double mu_reduced = 0.0;
     double mu_sl = 0.0;
-    float span_m = 0.0f;       // L (Hsk or Wsk)
-    LoadUnit units[2];         // the two load units with qsk, Mw and Qw
-    double mw = 0.0;           // Mw = Mw1 + Mw2
-    double qwk = 0.0;          // Qwk = Qw1 + Qw2
-    double fa = 0.0;           // strength design value
-    double wx = 0.0;           // the smaller of Wx1 and Wx2, cm^3
-    double sigma = 0.0;        // σ = γw × Mw × 10^3 / Wx
-    bool strength_ok = false;  // σ ≤ fa
-    float tau_d = 0.0f;        // shear design value τd
-    double q = 0.0;            // Q = γw × Qwk
-    double tau = 0.0;          // τ = Q × Ss × 100 / Ix / t
-    bool shear_ok = false;     // τ ≤ τd
-    double c[2] = {0.0, 0.0};  // trapezoidal shape factors (0 for a triangular unit)
-    double u[2] = {0.0, 0.0};  // U1, U2
-    double umax = 0.0;         // U = U1 + U2
-    double du = 0.0;           // Du = U / L / 1000, rounded to 4 decimals
-    double du_limit = 0.0;     // 1/180 or 1/120, rounded to 4 decimals
-    double u_limit = 15.0;     // absolute limit [U]
-    bool deflection_ok = false;
-    bool ok = false;  // strength, shear and deflection
+    float span_m = 0.0f;         // L (Hsk or Wsk)
+    LoadUnit units[2];           // the two load units with qsk, Mw and Qw
+    double mw = 0.0;             // Mw = Mw1 + Mw2
+    double qwk = 0.0;            // Qwk = Qw1 + Qw2
+    double fa = 0.0;             // strength design value
+    double wx = 0.0;             // the smaller of Wx1 and Wx2, cm^3
+    double sigma = 0.0;          // σ = γw × Mw × 10^3 / Wx
+    bool strength_ok = false;    // σ before its rounding ≤ fa
+    float tau_d = 0.0f;          // shear design value τd
+    double q = 0.0;              // Q = γw × Qwk
+    double tau = 0.0;            // τ = Q × Ss × 100 / Ix / t
+    bool shear_ok = false;       // τ before its rounding ≤ τd as typed
+    double c[2] = {0.0, 0.0};    // trapezoidal shape factors (0 for a triangular unit)
+    double u[2] = {0.0, 0.0};    // U1, U2
+    double umax = 0.0;           // U = U1 + U2
+    double du = 0.0;             // Du = U / L / 1000, rounded to 4 decimals (shown only)
+    double u_span_limit = 0.0;   // L / 180 (insulating glass) or L / 120 in mm, L as printed
+    double u_limit = 15.0;       // absolute limit [U]
+    bool deflection_ok = false;  // U within both limits
+    bool ok = false;             // strength, shear and deflection
 };
 
 // Bending, shear and deflection of a vertical or horizontal frame member under

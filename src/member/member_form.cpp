@@ -28,15 +28,4 @@ const MemberForm& MemberFormOf(std::string_view text) {
     return text == "竖向杆件" ? VerticalMemberForm() : HorizontalMemberForm();
 }
 
-std::string DeflectionBasisLine(const MemberForm& form, bool insulating_glass) {
-    const char* limit = !form.vertical ? "L/130" : insulating_glass ? "L/180" : "L/120";
-    return std::string("   校核依据:Umax≤[U]=20mm 且 Umax≤") + limit;
-}
-
-std::string DeflectionLimitsLine(const MemberForm&, bool insulating_glass) {
-    return std::string("   校核依据:相对挠度Du≤") +
-           (insulating_glass ? "1/180(中空玻璃)" : "1/120(非中空玻璃)") +
-           ",且绝对挠度Umax≤[U]=15mm";
-}
-
 }  // namespace quoinry

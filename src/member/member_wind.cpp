@@ -73,9 +73,16 @@ MemberWind CalcMemberWind(const MemberForm& form, float span, const LoadUnit (&u
     report.push_back(Cat("    =", F3(out.area_m2), "m^2"));
 
     report.push_back(Cat("   μse: 外表面局部体型系数:", G(wind.mu_external), "(同风荷载计算)"));
-    report.push_back(
-        Cat("   μse(A): 按杆件从属面积折减的外表面局部体型系数(", edition.cite.area, ")"));
-    out.mu_reduced = WriteReduction(wind.mu_external, out.area_m2, edition.member_area, report);
+    if (wind.external_reducible) {
+        report.push_back(
+            Cat("   μse(A): 按杆件从属面积折减的外表面局部体型系数(", edition.cite.area, ")"));
+        out.mu_reduced = WriteReduction(wind.mu_external, out.area_m2, edition.member_area, report);
+    } else {
+        report.push_back(Cat("   μse(A): 突出构件的外表面局部体型系数,不按从属面积折减(",
+                             edition.cite.area, "的折减只用于墙面和屋面)"));
+        out.mu_reduced = RoundN(wind.mu_external, 3);
+        report.push_back(Cat("      =", G(out.mu_reduced)));
+    }
     report.push_back(
         Cat("   μsi: 内表面局部体型系数:", G(wind.mu_internal), ",不折减,按不利方向叠加"));
     out.mu_sl = LocalShapeWithInternal(out.mu_reduced, wind.mu_internal);
@@ -90,10 +97,8 @@ MemberWind CalcMemberWind(const MemberForm& form, float span, const LoadUnit (&u
     const double product = Mul(Mul(Mul(wind.beta_gz, out.mu_sl), wind.mu_z), wind.w0);
     out.wk_computed = RoundN(product, 3);
     report.push_back(Cat("     =", F3(out.wk_computed), "kN/m^2"));
-    const double size = std::fabs(out.wk_computed);
-    if (out.wk_computed < 0.0)
-        report.push_back(Cat("   Wk为负值(风吸力),杆件按其绝对值校核:Wk=", F3(size), "kN/m^2"));
-    out.wk = ApplyMinimumWk(size, wind.minimum_rule, report, out.bound_applied);
+    out.wk =
+        CheckedWk(out.wk_computed, wind.minimum_rule, "   ", "杆件", report, out.bound_applied);
     return out;
 }
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "design/design_file.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 
-// The code editions a position may be computed after; the first is the default.
+// The code editions a position may be computed after.
 inline constexpr std::string_view kEditions[] = {"2001", "2012"};
-inline constexpr std::string_view kDefaultEdition = "2001";
 bool IsKnownEdition(std::string_view edition);
 // Whether this program computes the edition yet; the 2012 wind step comes with its own change.
 bool IsComputedEdition(std::string_view edition);
@@ -19,14 +19,14 @@ bool IsComputedEdition(std::string_view edition);
 // calculation and the date.
 struct ProjectInfo {
     std::string name;
-    std::string region;   // glass.co1
-    std::string city;     // glass.co2
-    std::string w0;       // glass.te1, basic wind pressure in Pa
-    std::string terrain;  // glass.co3
-    std::string edition = std::string(kDefaultEdition);
-    std::string designer;  // 设计
-    std::string checker;   // 校核
-    std::string approver;  // 审核
+    std::string region;                                      // glass.co1
+    std::string city;                                        // glass.co2
+    std::string w0;                                          // glass.te1, basic wind pressure in Pa
+    std::string terrain;                                     // glass.co3
+    std::string edition = std::string(CurrentEdition().id);  // a new project's: the codes in force
+    std::string designer;                                    // 设计
+    std::string checker;                                     // 校核
+    std::string approver;                                    // 审核
     std::string date;
 
     bool operator==(const ProjectInfo&) const = default;

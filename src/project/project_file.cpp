@@ -3,6 +3,7 @@
 #include "common/atomic_file.h"
 #include "common/text.h"
 #include "common/text_encoding.h"
+#include "edition/code_edition.h"
 #include "platform/regular_file.h"
 
 namespace quoinry {
@@ -135,6 +136,8 @@ std::string ProjectFileReader::Where(int line) const {
 }
 
 void ProjectFileReader::ReadHeader() {
+    // A project file without an edition was written when 2001 was the only one.
+    info_.edition = std::string(EditionOfUnnamed().id);
     int project_line = 0;
     int format_line = 0;
     std::string format;

@@ -87,6 +87,8 @@ LocalShapeDialog::LocalShapeDialog(QWidget* parent) : QDialog(parent) {
 std::optional<LocalShapeChoice> LocalShapeDialog::Choice(std::string& refusal) const {
     const WallZone& zone = ZoneOf(zone_);
     double internal = kClosedBuildingInternal;
+    std::string opening_zone;
+    std::string opening_ratio;
     if (internal_case_->checkedId() == 1) {
         const std::string ratio_text = TextOf(opening_ratio_);
         const std::optional<double> ratio = ParseNumber(ratio_text);
@@ -99,8 +101,11 @@ std::optional<LocalShapeChoice> LocalShapeDialog::Choice(std::string& refusal) c
             return std::nullopt;
         }
         internal = *found;
+        opening_zone = ZoneOf(opening_zone_).text;
+        opening_ratio = GeneralText(*ratio);
     }
-    return LocalShapeChoice{GeneralText(zone.mu), std::string(zone.text), GeneralText(internal)};
+    return LocalShapeChoice{GeneralText(zone.mu), std::string(zone.text), GeneralText(internal),
+                            opening_zone, opening_ratio};
 }
 
 void LocalShapeDialog::UpdatePreview() {

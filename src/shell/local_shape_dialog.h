@@ -11,11 +11,14 @@
 namespace quoinry::shell {
 
 // What the helper fills in: the external coefficient of the zone, the zone's name and the
-// internal coefficient, as the boxes hold them.
+// internal coefficient, as the boxes hold them, and the dominant opening the internal one comes
+// from (its zone and opening ratio; both empty for a closed building).
 struct LocalShapeChoice {
     std::string external;
     std::string zone;
     std::string internal;
+    std::string opening_zone = {};
+    std::string opening_ratio = {};
 };
 
 // "局部体型系数": the wall zone of a closed rectangular building and the internal-pressure case

@@ -11,6 +11,7 @@
 #include "common/program_dir.h"
 #include "common/version.h"
 #include "design/recent_designs.h"
+#include "edition/code_edition.h"
 #include "shell/about_form.h"
 #include "shell/form_helpers.h"
 #include "shell/gj_form.h"
@@ -41,10 +42,21 @@ ChildForm* NewForm(MainForm::Form form, MainForm& host) {
 const QString kProgramTitle =
     QStringLiteral("Quoinry V") + QString::fromLatin1(kVersionMajorMinor) + QStringLiteral("版");
 
-// What 新建文件 restored before there were design files: the inputs of the last compute.
+// The inputs of the last compute, as the settings file keeps them; on a first start (no
+// settings yet) new work, after the codes in force.
 Design LastComputedDesign() {
     const std::optional<std::string> bytes = ReadFileBytes(SettingsFile());
-    return ReadDesign(IniDocument::Parse(bytes.value_or(std::string())));
+    Design design = ReadDesign(IniDocument::Parse(bytes.value_or(std::string())));
+    if (!bytes)
+        design.wind.edition = std::string(CurrentEdition().id);
+    return design;
+}
+
+// What 新建 starts from: the inputs of the last compute, after the codes in force.
+Design NewDesignInputs() {
+    Design design = LastComputedDesign();
+    design.wind.edition = std::string(CurrentEdition().id);
+    return design;
 }
 
 // The size the main window asks for, made to fit the screen's free area with its frame (the
@@ -158,7 +170,7 @@ void MainForm::ShowNewDesign() {
 void MainForm::NewDesign() {
     if (!MaySetDesignAside())
         return;
-    model_.Replace(LastComputedDesign(), std::nullopt);
+    model_.Replace(NewDesignInputs(), std::nullopt);
     ShowNewDesign();
 }
 

@@ -60,6 +60,11 @@ WinForm::WinForm(FormHost& host, QWidget* parent)
     connect(shape_helper_, &QPushButton::clicked, this, [this] { AskLocalShapeCoefficient(); });
     // A coefficient typed by hand is no longer the zone's: the report then says it was given.
     connect(shape_, &QLineEdit::textEdited, zone_, &QLineEdit::clear);
+    // So is an internal coefficient typed by hand: no dominant opening behind it.
+    connect(internal_, &QLineEdit::textEdited, this, [this] {
+        opening_zone_->clear();
+        opening_ratio_->clear();
+    });
     connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
     connect(next_, &QPushButton::clicked, this, [this] { NextStep(); });
     connect(close_, &QPushButton::clicked, this, [this] { CloseForm(); });
@@ -79,6 +84,11 @@ void WinForm::BuildControls() {
     zone_->setReadOnly(true);
     zone_->setPlaceholderText(QStringLiteral("设计者给定"));
     shape_helper_ = NewButton(this, "LocalShapeButton", QStringLiteral("分区…"));
+    // The dominant opening behind 内压系数, which the helper sets and the report names.
+    opening_zone_ = NewLineEdit(this, "DominantOpeningZoneBox");
+    opening_ratio_ = NewLineEdit(this, "DominantOpeningRatioBox");
+    opening_zone_->hide();
+    opening_ratio_->hide();
     minimum1_ = new QRadioButton(QStringLiteral("标准值小于1kN按1kN取"), this);
     minimum1_->setObjectName(QStringLiteral("RadioButton1"));
     minimum075_ = new QRadioButton(QStringLiteral("标准值小于0.75kN按0.75kN取"), this);
@@ -231,6 +241,8 @@ void WinForm::AskLocalShapeCoefficient() {
     shape_->setText(Q(choice->external));
     internal_->setText(Q(choice->internal));
     zone_->setText(Q(choice->zone));
+    opening_zone_->setText(Q(choice->opening_zone));
+    opening_ratio_->setText(Q(choice->opening_ratio));
 }
 
 void WinForm::RegionPicked() {

@@ -59,6 +59,8 @@ class WinForm : public ChildForm {
     QComboBox* edition_;   // EditionBox: the code edition
     QLineEdit* internal_;  // InternalPressureBox
     QLineEdit* zone_;      // WallZoneBox: the zone the helper took μs from, read-only
+    QLineEdit* opening_zone_;    // DominantOpeningZoneBox, hidden: set by the helper
+    QLineEdit* opening_ratio_;   // DominantOpeningRatioBox, hidden
     QPushButton* shape_helper_;  // LocalShapeButton
     QLineEdit* height_;          // TextBox3
     QLineEdit* glass_width_;     // TextBox4

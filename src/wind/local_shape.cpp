@@ -15,7 +15,7 @@ constexpr std::array<WallZone, 5> kZones = {{
     {"侧面边缘区Sa", -1.4},
     {"侧面Sb", -1.0},
     {"背风面", -0.6},
-    {"突出构件", -2.0},
+    {"突出构件", -2.0, false},
 }};
 
 }  // namespace
@@ -44,6 +44,13 @@ std::span<const WallZone> WallZones() {
 
 const WallZone* FindWallZone(std::string_view text) {
     return FindByText(kZones, text);
+}
+
+bool ReducibleByArea(std::string_view zone_text, double external) {
+    const WallZone* zone = FindWallZone(zone_text);
+    if (zone != nullptr && zone->mu == external)
+        return zone->wall;
+    return std::fabs(external) < 2.0;
 }
 
 double DominantOpeningFactor(double opening_ratio) {

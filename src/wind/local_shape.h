@@ -29,10 +29,17 @@ double ReducedByArea(double external, double area_m2, const AreaReduction& rule)
 struct WallZone {
     std::string_view text;  // what the design stores and the report names
     double mu;
+    // A wall's coefficient, which 8.3.4 reduces by a member's area; a projecting member's
+    // (8.3.3-2) is not a wall's and keeps its value.
+    bool wall = true;
 };
 std::span<const WallZone> WallZones();
 // The zone of that text, or nullptr.
 const WallZone* FindWallZone(std::string_view text);
+
+// Whether a member's external coefficient may be reduced by its area: that of a wall zone; one
+// given by hand only below 2.0 in size, which only projecting members reach.
+bool ReducibleByArea(std::string_view zone_text, double external);
 
 // The internal coefficient of a building with one dominant opening, as the factor on the
 // opening's own μsl by its opening ratio: 0.4 up to 0.10, 0.6 up to 0.30, 0.8 above. A ratio

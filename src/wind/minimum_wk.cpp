@@ -1,5 +1,9 @@
 #include "wind/minimum_wk.h"
 
+#include <cmath>
+
+#include "common/numbers.h"
+
 namespace quoinry {
 
 double ApplyMinimumWk(double wk, MinimumWkRule rule, ReportLines& report, MinimumWkRule& applied) {
@@ -17,6 +21,15 @@ double ApplyMinimumWk(double wk, MinimumWkRule rule, ReportLines& report, Minimu
             "       根据《建筑玻璃应用技术规程》JGJ113-2003中第4.1.2条规定取Wk=0.75kN/m^2");
     }
     return wk;
+}
+
+double CheckedWk(double wk, MinimumWkRule rule, std::string_view indent, std::string_view checked,
+                 ReportLines& report, MinimumWkRule& applied) {
+    const double size = std::fabs(wk);
+    if (wk < 0.0)
+        report.push_back(Cat(indent, "Wk为负值(风吸力),", checked,
+                             "按其绝对值校核:Wk=", FormatFixed(size, 3), "kN/m^2"));
+    return ApplyMinimumWk(size, rule, report, applied);
 }
 
 }  // namespace quoinry

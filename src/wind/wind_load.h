@@ -18,6 +18,10 @@ struct WindLoadInput {
     std::string edition = "2001";           // the code edition's id; unknown ids run 2001
     std::string internal_pressure = "0.2";  // μsi, edition 2012
     std::string wall_zone = {};             // the zone μs comes from; empty: given by hand
+    // The building's one dominant opening μsi comes from (its wall zone and opening ratio);
+    // empty: none (closed, or μsi given by hand).
+    std::string opening_zone = {};
+    std::string opening_ratio = {};
 
     bool operator==(const WindLoadInput&) const = default;
 };

@@ -2,9 +2,11 @@
 // is a double rounded to 3 decimals before it is used further, as in the formula-based step.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/checked_math.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "edition/code_edition.h"
 #include "wind/height_tables.h"
 #include "wind/local_shape.h"
@@ -88,6 +90,24 @@ std::string ExternalSource(const WindLoadInput& input, double external,
     return "设计者给定";
 }
 
+// What the internal coefficient assumes: one dominant opening (its zone and ratio), a closed
+// building, or the engineer's own value.
+std::string InternalSource(const WindLoadInput& input, double internal) {
+    const WallZone* zone = FindWallZone(input.opening_zone);
+    if (zone != nullptr && !TrimBlanks(input.opening_ratio).empty()) {
+        const double ratio = ParseStrict(input.opening_ratio);
+        const std::optional<double> own = DominantOpeningInternal(ratio, zone->mu);
+        if (own && *own == internal) {
+            return Cat("内压按仅一面墙有主导洞口计算:洞口位于", zone->text, "(μsl=", G(zone->mu),
+                       "),开洞率", G(ratio), ",μsi=", G(DominantOpeningFactor(ratio)), "×|",
+                       G(zone->mu), "|=", G(internal));
+        }
+    }
+    if (input.opening_zone.empty() && internal == kClosedBuildingInternal)
+        return Cat("内压按封闭式建筑取±", G(kClosedBuildingInternal));
+    return "内压系数由设计者给定";
+}
+
 void WriteShapeCoefficient(const WindLoadInput& input, const CodeEdition& edition,
                            WindLoadResult& result, ReportLines& report) {
     const double external = ParseStrict(input.shape_coefficient);
@@ -97,9 +117,11 @@ void WriteShapeCoefficient(const WindLoadInput& input, const CodeEdition& editio
     const double internal = std::fabs(ParseStrict(input.internal_pressure));
     report.push_back(Cat("       μsi: 内表面局部体型系数(内压,", edition.cite.internal,
                          "):μsi=", G(internal), ",按不利方向叠加,使|μsl|增大"));
+    report.push_back(Cat("       ", InternalSource(input, internal)));
     result.mu_s = ToSingle(external);
     result.factors.mu_external = external;
     result.factors.mu_internal = internal;
+    result.factors.external_reducible = ReducibleByArea(input.wall_zone, external);
     result.mu_sl = LocalShapeWithInternal(external, internal);
     report.emplace_back("       μsl=μse+μsi");
     report.push_back(
@@ -115,12 +137,8 @@ void WriteStandardValue(const WindLoadInput& input, WindLoadResult& result, Repo
     const double product = Mul(Mul(Mul(f.beta_gz, result.mu_sl), f.mu_z), f.w0);
     result.wk_computed = RoundN(product, 3);
     report.push_back(Cat("         =", F3(result.wk_computed), "kN/m^2"));
-    double wk = std::fabs(result.wk_computed);
-    if (result.wk_computed < 0.0) {
-        report.push_back(
-            Cat("       Wk为负值(风吸力),玻璃和杆件按其绝对值校核:Wk=", F3(wk), "kN/m^2"));
-    }
-    result.wk = ApplyMinimumWk(wk, input.minimum_rule, report, result.bound_applied);
+    result.wk = CheckedWk(result.wk_computed, input.minimum_rule, "       ", "玻璃和杆件", report,
+                          result.bound_applied);
 }
 
 void WriteDesignValue(const CodeEdition& edition, WindLoadResult& result, ReportLines& report) {
@@ -182,6 +200,8 @@ WindLoadResult CalcWindLoadByTables(const WindLoadInput& input, const CodeEditio
     report.push_back(
         Cat("   μz: 高度z处的风压高度变化系数(按", category_text, "地区,", cite.mu_z_table, ")"));
     report.emplace_back("   μsl: 局部体型系数,外表面的μse与内表面的μsi之和");
+    report.push_back(
+        Cat("   η: 地形修正系数,按平坦地形取1.0(", cite.topography, ");风向影响系数取1.0"));
 
     const double z = ParseLeading(input.height);
     result.z_m = ToSingle(z);

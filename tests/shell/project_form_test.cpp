@@ -82,7 +82,9 @@ TEST_F(ProjectWindow, ComputeAllMarksFailingPositionsRed) {
     EXPECT_TRUE(form.ComputeAll());
     EXPECT_EQ(Control<QLabel>("projectForm", "ProjectStatus")->text(),
               QStringLiteral("3 个计算位置: 1 个满足, 1 个不满足, 1 个出错"));
-    EXPECT_EQ(Table()->item(0, 6)->text(), QStringLiteral("1.105"));
+    // A new project is of edition 2012: B 20 m, 350 Pa, μsl 1.5 + 0.2: βgz max(1.63, 1 + 0.7/√1.23
+    // = 1.631), Wk = 1.631 × 1.7 × 1.23 × 0.35 = 1.19364.
+    EXPECT_EQ(Table()->item(0, 6)->text(), QStringLiteral("1.194"));
     EXPECT_EQ(Table()->item(0, 9)->text(), QStringLiteral("满足"));
     EXPECT_EQ(Table()->item(1, 8)->text(), QStringLiteral("不满足"));
     EXPECT_EQ(Table()->item(1, 9)->text(), QStringLiteral("不满足"));

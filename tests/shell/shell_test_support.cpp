@@ -71,6 +71,9 @@ void ShellTest::SetUp() {
         fs::copy(app / folder, home_ / folder, fs::copy_options::recursive);
     setenv("QUOINRY_HOME", home_.c_str(), 1);
     unsetenv("QUOINRY_DATABASE");
+    // The settings of an engineer whose last design was of edition 2001; a first start (no
+    // settings at all) is edition 2012, the test of that removes the file.
+    std::ofstream(home_ / "info.ini", std::ios::binary) << "[glass]\r\nedition=2001\r\n";
     {
         // The tests start from an empty profile library and add the samples they need.
         db::Connection connection;

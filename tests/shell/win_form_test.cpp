@@ -132,6 +132,16 @@ TEST_F(WinFormTest, SingleGlassDisablesTheInnerPaneAlsoWhenRestored) {
     EXPECT_FALSE(Combo("ComboBox8")->isEnabled());
 }
 
+// A first start (no settings yet) is new work: edition 2012.
+TEST_F(WinFormTest, AFirstStartIsAfterTheCodesInForce) {
+    main_.reset();
+    fs::remove(Home() / "info.ini");
+    main_ = std::make_unique<MainForm>(services_);
+    main_->show();
+    ClickToolbar(1);
+    EXPECT_EQ(Combo("EditionBox")->currentText(), QStringLiteral("GB 50009-2012 + GB 55001-2021"));
+}
+
 // The list 计算规范 stores the edition's id; edition 2012 relabels the shape box and offers the
 // internal coefficient and the zone helper, which 2001 does not read. Both survive a reopening.
 TEST_F(WinFormTest, EditionListRelabelsAndOffersItsOwnInputs) {
@@ -185,7 +195,7 @@ TEST_F(WinFormTest, FirstOpeningShowsEmptyInputsAndTheFixedLists) {
 }
 
 // The window shows the open design, which outlives the window; 新建 starts from the inputs of
-// the last compute attempt, as 新建文件 did.
+// the last compute attempt, as 新建文件 did, after the codes in force.
 TEST_F(WinFormTest, ReopeningShowsTheDesignAndNewStartsFromTheLastComputeAttempt) {
     ClickToolbar(1);
     FillGuangzhou(QStringLiteral("夹层玻璃"));
@@ -212,6 +222,8 @@ TEST_F(WinFormTest, ReopeningShowsTheDesignAndNewStartsFromTheLastComputeAttempt
     EXPECT_EQ(Combo("ComboBox4")->currentText(), QStringLiteral("夹层玻璃"));
     EXPECT_FALSE(Control<QRadioButton>("winForm", "RadioButton1")->isChecked());
     EXPECT_TRUE(Control<QRadioButton>("winForm", "RadioButton2")->isChecked());
+    // New work is after the codes in force, whatever the last compute's edition was (2001).
+    EXPECT_EQ(Combo("EditionBox")->currentText(), QStringLiteral("GB 50009-2012 + GB 55001-2021"));
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_FALSE(main_->Model().IsModified());
 }
