@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quoinry::document {
-class RecordedDocument;
-}
+#include "document/parted_document.h"
 
 namespace quoinry::cli {
 
@@ -28,15 +26,16 @@ struct DocumentOutputs {
     std::optional<std::filesystem::path> pdf;
 };
 
-// Writes `document` to the outputs. Messages (warnings, "当前错误:" lines) go to standard
-// error; returns the exit status, 1 when an output could not be written.
-int WriteDocumentOutputs(const document::RecordedDocument& document,
-                         const DocumentOutputs& outputs);
+// Writes `document` to the outputs, a part at a time. Messages (warnings, "当前错误:" lines) go
+// to standard error; returns the exit status, 1 when an output could not be written or `stop`
+// was set (then without a message: the caller says that it stopped).
+int WriteDocumentOutputs(const document::PartedDocument& document, const DocumentOutputs& outputs,
+                         document::StopFlag stop = nullptr);
 
 // Writes `document` as a PDF through the Qt module. Messages go to standard error; returns the
 // exit status.
-int WritePdfThroughModule(const document::RecordedDocument& document,
-                          const std::filesystem::path& pdf);
+int WritePdfThroughModule(const document::PartedDocument& document,
+                          const std::filesystem::path& pdf, document::StopFlag stop);
 
 // The Qt module: libquoinry_qt.so beside the executable (a build) or in ../lib/quoinry (an
 // installation).

@@ -19,10 +19,10 @@ std::filesystem::path QtModuleFile() {
     return folder.parent_path() / kInstalledModuleDir / "libquoinry_qt.so";
 }
 
-int WritePdfThroughModule(const document::RecordedDocument& document,
-                          const std::filesystem::path& pdf) {
-    using Entry =
-        int (*)(const document::RecordedDocument*, const char*, std::vector<std::string>*);
+int WritePdfThroughModule(const document::PartedDocument& document,
+                          const std::filesystem::path& pdf, document::StopFlag stop) {
+    using Entry = int (*)(const document::PartedDocument*, const char*, document::StopFlag,
+                          std::vector<std::string>*);
     std::string error;
     const auto entry = reinterpret_cast<Entry>(
         platform::LoadModuleFunction(QtModuleFile(), "QuoinryWritePdf", error));
@@ -32,22 +32,23 @@ int WritePdfThroughModule(const document::RecordedDocument& document,
         return 1;
     }
     std::vector<std::string> messages;
-    const int status = entry(&document, pdf.c_str(), &messages);
+    const int status = entry(&document, pdf.c_str(), stop, &messages);
     for (const std::string& message : messages) std::cerr << message << "\n";
     return status;
 }
 
-int WriteDocumentOutputs(const document::RecordedDocument& document,
-                         const DocumentOutputs& outputs) {
+int WriteDocumentOutputs(const document::PartedDocument& document, const DocumentOutputs& outputs,
+                         document::StopFlag stop) {
     if (outputs.docx) {
         try {
-            document::WriteDocxDocument(document, *outputs.docx);
+            document::WriteDocxDocument(document, *outputs.docx, stop);
         } catch (const document::DocumentError& error) {
-            std::cerr << document::ErrorLine(error) << "\n";
+            if (error.problem() != document::DocumentProblem::Stopped)
+                std::cerr << document::ErrorLine(error) << "\n";
             return 1;
         }
     }
-    return outputs.pdf ? WritePdfThroughModule(document, *outputs.pdf) : 0;
+    return outputs.pdf ? WritePdfThroughModule(document, *outputs.pdf, stop) : 0;
 }
 
 }  // namespace quoinry::cli
