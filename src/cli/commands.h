@@ -26,6 +26,23 @@ struct DocumentOutputs {
     std::optional<std::filesystem::path> pdf;
 };
 
+// What `quoinry run` hands the files module for its calculation document: this run's report
+// lines only, so that no file of an earlier run can slip in.
+struct RunDocumentRequest {
+    std::vector<std::string> wind;
+    std::vector<std::string> glass;
+    std::vector<std::string> member;
+    std::optional<std::filesystem::path> picture_file;  // --picture, before the design's own
+    std::string design_picture;                         // a Windows metafile, or empty
+    std::string engineer;
+    DocumentOutputs outputs;
+};
+
+// Writes the run's calculation document; messages go to standard error; returns the exit status.
+int WriteRunDocument(const RunDocumentRequest& request);
+// The same through the files module.
+int WriteRunDocumentThroughModule(const RunDocumentRequest& request);
+
 // Writes `document` to the outputs, a part at a time. Messages (warnings, "当前错误:" lines) go
 // to standard error; returns the exit status, 1 when an output could not be written or `stop`
 // was set (then without a message: the caller says that it stopped).
@@ -37,12 +54,19 @@ int WriteDocumentOutputs(const document::PartedDocument& document, const Documen
 int WritePdfThroughModule(const document::PartedDocument& document,
                           const std::filesystem::path& pdf, document::StopFlag stop);
 
-// The Qt module: libquoinry_qt.so beside the executable (a build) or in ../lib/quoinry (an
-// installation).
+// A module of the program, "libquoinry_qt.so": beside the executable (a build) or in
+// ../lib/quoinry (an installation).
+std::filesystem::path ModuleFile(const char* name);
+// The Qt module (the windows, the database, the PDF).
 std::filesystem::path QtModuleFile();
+// The files module: the commands that write documents and workbooks (batch, document, and the
+// document of run), with libzip, expat and libxlsxwriter, which a calculation alone never loads.
+std::filesystem::path FilesModuleFile();
 int SectionCommand(const std::vector<std::string>& args);
 
 // Runs a command of the Qt module.
 int QtModuleCommand(const std::string& command, const std::vector<std::string>& args);
+// Runs a command of the files module.
+int FilesModuleCommand(const std::string& command, const std::vector<std::string>& args);
 
 }  // namespace quoinry::cli

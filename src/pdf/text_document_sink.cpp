@@ -1,5 +1,7 @@
 #include "pdf/text_document_sink.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
@@ -165,8 +167,21 @@ void TextDocumentSink::Paragraph(const document::Runs& runs) {
     QTextBlockFormat block;
     block.setLineHeight(layout_.line_height_percent, QTextBlockFormat::ProportionalHeight);
     const QTextCharFormat text = TextFormat(layout_.font_points);
+    // A line that wraps keeps its indent: the leading blanks become the block's margin, so that
+    // the continuation starts below the formula's first character, not at the page's margin.
+    document::Runs indented = runs;
+    if (!indented.empty() && !indented.front().superscript) {
+        std::string& first = indented.front().text;
+        const std::size_t blanks = std::min(first.find_first_not_of(' '), first.size());
+        if (blanks > 0) {
+            const QFontMetricsF metrics(text.font(), target_.documentLayout()->paintDevice());
+            block.setLeftMargin(metrics.horizontalAdvance(QString(static_cast<qsizetype>(blanks),
+                                                                  QLatin1Char(' '))));
+            first.erase(0, blanks);
+        }
+    }
     NewBlock(block, text);
-    InsertRuns(runs, text);
+    InsertRuns(indented, text);
 }
 
 void TextDocumentSink::Picture(const std::string& wmf, document::PictureSize size) {

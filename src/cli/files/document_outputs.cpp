@@ -2,22 +2,11 @@
 #include <system_error>
 
 #include "cli/commands.h"
-#include "common/install_layout.h"
 #include "document/calculation_document.h"
 #include "document/document_error.h"
-#include "platform/executable_path.h"
 #include "platform/plugin.h"
 
 namespace quoinry::cli {
-
-std::filesystem::path QtModuleFile() {
-    const std::filesystem::path folder = platform::ExecutablePath().parent_path();
-    const std::filesystem::path beside = folder / "libquoinry_qt.so";
-    std::error_code error;
-    if (std::filesystem::exists(beside, error))
-        return beside;
-    return folder.parent_path() / kInstalledModuleDir / "libquoinry_qt.so";
-}
 
 int WritePdfThroughModule(const document::PartedDocument& document,
                           const std::filesystem::path& pdf, document::StopFlag stop) {
