@@ -1,8 +1,8 @@
 #include "batch/project_document.h"
 
 #include <algorithm>
-#include <map>
 #include <ctime>
+#include <map>
 #include <system_error>
 
 #include "document/document_sink.h"
@@ -150,9 +150,8 @@ int ProjectChapters::PictureIndex(const std::string& picture) {
     return static_cast<int>(pictures_.size() - 1);
 }
 
-ProjectDocumentParts::ProjectDocumentParts(const ProjectInfo& info,
-                                           const ProjectChapters& chapters, fs::path out,
-                                           std::string today)
+ProjectDocumentParts::ProjectDocumentParts(const ProjectInfo& info, const ProjectChapters& chapters,
+                                           fs::path out, std::string today)
     : info_(info),
       chapters_(chapters),
       out_(std::move(out)),
@@ -182,8 +181,7 @@ void ProjectDocumentParts::ComposeFront(document::DocumentSink& sink) const {
     sink.Table(SummaryTable(chapters_.chapters()));
 }
 
-void ProjectDocumentParts::ComposeChapter(std::size_t index,
-                                          document::DocumentSink& sink) const {
+void ProjectDocumentParts::ComposeChapter(std::size_t index, document::DocumentSink& sink) const {
     const ProjectChapter& chapter = chapters_.chapters().at(index);
     sink.PageBreak();
     sink.Heading(1, document::PlainRuns(titles_[index]));

@@ -48,27 +48,30 @@ void PrintUsage(std::ostream& out) {
 
 }  // namespace
 
-int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
-    const auto module = QtModuleFile();
+namespace {
+
+// Runs `command` through the entry `symbol` of the module `file`, which is `what` for a message.
+int ModuleCommand(const std::filesystem::path& file, const char* symbol, const char* what,
+                  const std::string& command, const std::vector<std::string>& args) {
     std::string error;
     const std::optional<int> status =
-        platform::CallModuleCommand(module, "QuoinryQtCommand", command, args, error);
+        platform::CallModuleCommand(file, symbol, command, args, error);
     if (!status) {
-        std::cerr << "quoinry: cannot load the database and window module: " << error << "\n";
+        std::cerr << "quoinry: cannot load the " << what << " module: " << error << "\n";
         return 1;
     }
     return *status;
 }
 
+}  // namespace
+
+int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
+    return ModuleCommand(QtModuleFile(), "QuoinryQtCommand", "database and window", command, args);
+}
+
 int FilesModuleCommand(const std::string& command, const std::vector<std::string>& args) {
-    std::string error;
-    const std::optional<int> status =
-        platform::CallModuleCommand(FilesModuleFile(), "QuoinryFilesCommand", command, args, error);
-    if (!status) {
-        std::cerr << "quoinry: cannot load the document and workbook module: " << error << "\n";
-        return 1;
-    }
-    return *status;
+    return ModuleCommand(FilesModuleFile(), "QuoinryFilesCommand", "document and workbook", command,
+                         args);
 }
 
 int WriteRunDocumentThroughModule(const RunDocumentRequest& request) {

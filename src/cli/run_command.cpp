@@ -144,8 +144,12 @@ int RunCommand(const std::vector<std::string>& args) {
     }
     if (!options->docx && !options->pdf)
         return 0;
-    RunDocumentRequest request{result.wind_lines, result.glass_lines, result.member_lines,
-                               std::nullopt,      design.picture,     design.info.engineer,
+    RunDocumentRequest request{result.wind_lines,
+                               result.glass_lines,
+                               result.member_lines,
+                               std::nullopt,
+                               design.picture,
+                               design.info.engineer,
                                {}};
     if (options->picture)
         request.picture_file = *options->picture;

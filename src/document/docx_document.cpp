@@ -190,8 +190,7 @@ std::string DocxDocument::ContentsXml(const ContentsSlot& slot,
         xml += "<w:r>" + body_run_properties_ + "<w:tab/></w:r>";
         // The page is the word processor's to fill in: a page reference of its own rather than
         // a contents field, whose entries LibreOffice would show as they were written.
-        docx::AppendField(xml, body_run_properties_,
-                          " PAGEREF " + Bookmark(bookmark) + " \\h ");
+        docx::AppendField(xml, body_run_properties_, " PAGEREF " + Bookmark(bookmark) + " \\h ");
         xml += "</w:hyperlink></w:p>";
     }
     return xml;

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/document_error.h"
 #include "document/docx_document.h"
 #include "document/docx_parts.h"
-#include "document/document_error.h"
 #include "document/zip_writer.h"
 
 namespace quoinry::document {
@@ -20,8 +20,8 @@ struct FirstPass {
     std::uint64_t body_size = 0;
 };
 
-FirstPass MeasureDocument(const PartedDocument& document, const DocxLayout& layout,
-                          StopFlag stop, const std::filesystem::path& out) {
+FirstPass MeasureDocument(const PartedDocument& document, const DocxLayout& layout, StopFlag stop,
+                          const std::filesystem::path& out) {
     DocxDocument docx(layout, nullptr);
     FirstPass pass;
     for (std::size_t part = 0; part < document.PartCount(); ++part) {

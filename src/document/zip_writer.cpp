@@ -26,8 +26,8 @@ zip_int64_t StreamCallback(void* state, void* data, zip_uint64_t length, zip_sou
         case ZIP_SOURCE_READ:
             // Nothing may be thrown through libzip's C frames.
             try {
-                return static_cast<zip_int64_t>(
-                    streamed.stream->Read(static_cast<char*>(data), static_cast<std::size_t>(length)));
+                return static_cast<zip_int64_t>(streamed.stream->Read(
+                    static_cast<char*>(data), static_cast<std::size_t>(length)));
             } catch (...) {
                 *streamed.failure = std::current_exception();
                 zip_error_set(&streamed.error, ZIP_ER_READ, 0);

@@ -175,8 +175,8 @@ void TextDocumentSink::Paragraph(const document::Runs& runs) {
         const std::size_t blanks = std::min(first.find_first_not_of(' '), first.size());
         if (blanks > 0) {
             const QFontMetricsF metrics(text.font(), target_.documentLayout()->paintDevice());
-            block.setLeftMargin(metrics.horizontalAdvance(QString(static_cast<qsizetype>(blanks),
-                                                                  QLatin1Char(' '))));
+            block.setLeftMargin(metrics.horizontalAdvance(
+                QString(static_cast<qsizetype>(blanks), QLatin1Char(' '))));
             first.erase(0, blanks);
         }
     }

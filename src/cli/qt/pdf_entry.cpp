@@ -18,7 +18,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }  // namespace
 
 extern "C" int QuoinryWritePdf(const quoinry::document::PartedDocument* document, const char* out,
-                               quoinry::document::StopFlag stop, std::vector<std::string>* messages) {
+                               quoinry::document::StopFlag stop,
+                               std::vector<std::string>* messages) {
     // The command line has no windows: fonts and painting need an application all the same.
     std::unique_ptr<QGuiApplication> application;
     if (QCoreApplication::instance() == nullptr) {

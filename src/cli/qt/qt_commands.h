@@ -29,4 +29,5 @@ extern "C" int QuoinryQtCommand(const char* command, int argc, const char* const
 // `messages`, or 1 with the error line there (none when `stop` was set). Both sides are built
 // from the same sources, so the document passes as it is.
 extern "C" int QuoinryWritePdf(const quoinry::document::PartedDocument* document, const char* out,
-                               quoinry::document::StopFlag stop, std::vector<std::string>* messages);
+                               quoinry::document::StopFlag stop,
+                               std::vector<std::string>* messages);
