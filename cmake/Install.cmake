@@ -1,6 +1,7 @@
 # `cmake --install` and `cpack -G DEB`: the program in the usual places of a desktop system.
 #   bin/quoinry                          the executable
 #   lib/quoinry/libquoinry_qt.so         the Qt module it loads
+#   lib/quoinry/libquoinry_files.so      the module of documents and workbooks
 #   share/quoinry/{pic,image,help}       its read-only files
 #   share/applications, share/metainfo, share/icons/hicolor, share/man/man1, share/doc/quoinry
 # The engineer's files go to the XDG folders (common/program_dir.h).
@@ -30,7 +31,7 @@ add_custom_target(quoinry_packaging_files ALL DEPENDS ${QUOINRY_COMPRESSED})
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(TARGETS quoinry RUNTIME DESTINATION ${QUOINRY_INSTALL_BIN_DIR})
-install(TARGETS quoinry_qt LIBRARY DESTINATION ${QUOINRY_INSTALL_MODULE_DIR})
+install(TARGETS quoinry_qt quoinry_files LIBRARY DESTINATION ${QUOINRY_INSTALL_MODULE_DIR})
 install(DIRECTORY ${QUOINRY_APP_DIR}/pic ${QUOINRY_APP_DIR}/image ${QUOINRY_APP_DIR}/help
         DESTINATION ${QUOINRY_INSTALL_DATA_DIR})
 install(FILES ${QUOINRY_PACKAGING}/${QUOINRY_APP_ID}.desktop

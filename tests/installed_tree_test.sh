@@ -21,7 +21,7 @@ fail() {
 cmake --install "$build" --prefix "$prefix" >/dev/null
 before=$(cd "$prefix" && find . | sort)
 
-for file in bin/quoinry lib/quoinry/libquoinry_qt.so share/quoinry/pic/1.jpg \
+for file in bin/quoinry lib/quoinry/libquoinry_qt.so lib/quoinry/libquoinry_files.so share/quoinry/pic/1.jpg \
     share/quoinry/help/index.html share/applications/io.github.quoinry.Quoinry.desktop \
     share/metainfo/io.github.quoinry.Quoinry.metainfo.xml share/man/man1/quoinry.1.gz \
     share/icons/hicolor/48x48/apps/quoinry.png share/icons/hicolor/256x256/apps/quoinry.png \

@@ -1,9 +1,15 @@
 // quoinry batch --docx/--pdf: the project's calculation document read back, as a Word file
 // (libzip) and as a PDF (pdftotext).
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <map>
 #include <regex>
+#include <sstream>
+#include <thread>
 
 #include "batch_test_support.h"
 #include "common/cp936.h"
@@ -12,6 +18,7 @@ namespace quoinry {
 namespace {
 
 using namespace batch_testing;
+using document::testing::AllMatches;
 using document::testing::Elements;
 using document::testing::Paragraphs;
 using document::testing::ParagraphStyles;
@@ -37,6 +44,16 @@ std::string Output(const std::string& command) {
     for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
     pclose(pipe);
     return out;
+}
+
+// Each page's text as pdftotext reads it; it ends every page with a form feed.
+std::vector<std::string> PdfPages(const fs::path& pdf) {
+    const std::string text = Output("pdftotext -raw -enc UTF-8 '" + pdf.string() + "' -");
+    std::vector<std::string> pages;
+    for (std::size_t start = 0, feed; (feed = text.find('\f', start)) != std::string::npos;
+         start = feed + 1)
+        pages.push_back(text.substr(start, feed - start));
+    return pages;
 }
 
 // The report lines of a position's folder, in the order the chapter holds them.
@@ -87,8 +104,9 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
     ASSERT_FALSE(paragraphs.empty());
 
     EXPECT_EQ(paragraphs[0], "某小区3#楼 门窗结构计算书");
-    for (const char* line : {"工程名称:某小区3#楼", "建设地点:江苏省 南京", "基本风压:350 Pa",
-                             "地面粗糙度:B类", "计算规范:GB 50009-2001", "设计:张工", "校核:", "审核:"})
+    for (const char* line :
+         {"工程名称:某小区3#楼", "建设地点:江苏省 南京", "基本风压:350 Pa", "地面粗糙度:B类",
+          "计算规范:GB 50009-2001", "设计:张工", "校核:", "审核:"})
         EXPECT_LT(IndexOf(paragraphs, line), 12u) << line;
     const std::size_t contents = IndexOf(paragraphs, "目  录");
     const std::size_t summary = IndexOf(paragraphs, "计算结果汇总");
@@ -193,12 +211,7 @@ TEST_F(ProjectDocument, PdfHasTheChaptersInScheduleOrderAndPageFooters) {
         GTEST_SKIP() << "pdftotext is not installed";
     const Finished run = Batch("--out o --pdf p.pdf --jobs 2");
     ASSERT_EQ(run.out, kCounts) << run.err;
-    const std::string text =
-        Output("pdftotext -raw -enc UTF-8 '" + (folder_ / "p.pdf").string() + "' -");
-    std::vector<std::string> pages;
-    for (std::size_t start = 0, feed; (feed = text.find('\f', start)) != std::string::npos;
-         start = feed + 1)
-        pages.push_back(text.substr(start, feed - start));
+    const std::vector<std::string> pages = PdfPages(folder_ / "p.pdf");
     ASSERT_GE(pages.size(), 5u);  // cover, contents, summary, three chapters at least
     const std::string total = " 共 " + std::to_string(pages.size()) + " 页";
     for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -213,7 +226,9 @@ TEST_F(ProjectDocument, PdfHasTheChaptersInScheduleOrderAndPageFooters) {
             starts.push_back(first);
     }
     EXPECT_EQ(starts, (std::vector<std::string>{"strong", "weak", "bad", "第5行"}));
-    EXPECT_NE(text.find("本位置没有计算:第4行"), std::string::npos);
+    EXPECT_TRUE(std::any_of(pages.begin(), pages.end(), [](const std::string& page) {
+        return page.find("本位置没有计算:第4行") != std::string::npos;
+    }));
 }
 
 TEST_F(ProjectDocument, AFailedWriteLeavesNoFileAndAnOlderDocumentAsItWas) {
@@ -237,6 +252,142 @@ TEST_F(ProjectDocument, AFailedWriteLeavesNoFileAndAnOlderDocumentAsItWas) {
     EXPECT_EQ(ReadBytes(folder_ / "p.pdf"), "an older document");
     for (const auto& entry : fs::directory_iterator(folder_.path()))
         EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+}
+
+// A building of many positions, two of them named alike (C1521 at 45 m and at 95 m): each
+// chapter is far longer than what the writers compose at once, so the documents are made of many
+// buffer fills and, in the PDF, of many parts laid out on their own.
+class StreamedProjectDocument : public ::testing::Test {
+  protected:
+    static constexpr int kPositions = 40;
+    void SetUp() override {
+        WriteBytes(folder_ / "base.ini", kBatchBase);
+        std::string schedule = "name,计算处标高(m)\r\n";
+        for (int i = 0; i < kPositions; ++i) {
+            const std::string name = i == 1 || i == 28 ? "C1521" : "P" + std::to_string(i);
+            schedule += name + "," + (i == 28 ? "95" : i == 1 ? "45" : "20") + "\r\n";
+            // Chapters in schedule order; a repeated name gets its row (from 2) and height.
+            titles_.push_back(i == 1 ? "C1521(第3行,45m)" : i == 28 ? "C1521(第30行,95m)" : name);
+        }
+        WriteBytes(folder_ / "s.csv", schedule);
+    }
+    Finished Batch(const std::string& arguments) {
+        return RunProgram(folder_.path(), "batch s.csv --base base.ini --out o " + arguments);
+    }
+    ScratchFolder folder_;
+    std::vector<std::string> titles_;
+};
+
+TEST_F(StreamedProjectDocument, WordFileListsEveryChapterInOrderWithItsOwnBookmark) {
+    const Finished run = Batch("--docx p.docx");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string xml = ReadZip(folder_ / "p.docx")["word/document.xml"];
+    // The chapters' headings, and the heading behind each bookmark.
+    std::vector<std::string> chapters;
+    std::map<std::string, std::string> bookmarked;
+    for (const std::string& paragraph : Elements(xml, "<w:p>", "</w:p>")) {
+        std::string text;
+        for (const std::string& run : Elements(paragraph, "<w:r>", "</w:r>")) text += RunText(run);
+        if (paragraph.find("<w:pStyle w:val=\"Heading1\"/>") != std::string::npos)
+            chapters.push_back(text);
+        for (const std::string& name : AllMatches(paragraph, "w:name=\"(_Toc[0-9]+)\""))
+            bookmarked[name] = text;
+    }
+    std::vector<std::string> expected = titles_;
+    expected.insert(expected.begin(), "计算结果汇总");
+    EXPECT_EQ(chapters, expected);
+    // The contents: each chapter and its three parts, each entry pointing at its own heading.
+    std::vector<std::string> listed;
+    std::size_t entries = 0;
+    for (const std::string& paragraph : Elements(xml, "<w:p>", "</w:p>")) {
+        const auto anchors = AllMatches(paragraph, "w:anchor=\"(_Toc[0-9]+)\"");
+        if (paragraph.find("<w:pStyle w:val=\"TOC") == std::string::npos || anchors.size() != 1)
+            continue;
+        ++entries;
+        std::string text;
+        for (const std::string& run : Elements(paragraph, "<w:r>", "</w:r>")) text += RunText(run);
+        text = text.substr(0, text.find('\t'));
+        EXPECT_EQ(bookmarked[anchors[0]], text) << anchors[0];
+        if (paragraph.find("TOC1") != std::string::npos)
+            listed.push_back(text);
+    }
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(entries, 1 + 4 * titles_.size());  // the summary; each chapter and its 一、二、三
+}
+
+TEST_F(StreamedProjectDocument, PdfContentsGiveThePageEachChapterStartsOn) {
+    if (!OnPath("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const Finished run = Batch("--pdf p.pdf");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> pages = PdfPages(folder_ / "p.pdf");
+    ASSERT_GT(pages.size(), 3u * titles_.size());
+    const std::string total = " 共 " + std::to_string(pages.size()) + " 页";
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        EXPECT_NE(pages[i].find("第 " + std::to_string(i + 1) + " 页" + total), std::string::npos)
+            << "page " << i + 1;
+    // Contents lines "title page" over the pages after the cover, up to the summary.
+    std::vector<std::string> listed;
+    const std::regex entry("^(C1521\\(第[0-9]+行,[0-9]+m\\)|P[0-9]+) ([0-9]+)$");
+    for (std::size_t p = 1; p < pages.size() && pages[p].rfind("计算结果汇总", 0) != 0; ++p) {
+        std::istringstream lines(pages[p]);
+        for (std::string line; std::getline(lines, line);) {
+            std::smatch match;
+            if (!std::regex_match(line, match, entry))
+                continue;
+            listed.push_back(match[1]);
+            const std::size_t page = std::stoul(match[2]);
+            ASSERT_LE(page, pages.size()) << line;
+            EXPECT_EQ(pages[page - 1].rfind(match[1].str() + "\n", 0), 0u)
+                << line << " but that page begins: " << pages[page - 1].substr(0, 40);
+        }
+    }
+    EXPECT_EQ(listed, titles_);
+}
+
+// Ctrl+C or SIGTERM once the summary is out, while the document is composed and written: the
+// process ends by the signal at once, and an older document stays as it was.
+void ExpectStopLeavesTheOlderDocument(const fs::path& folder, const char* option, const char* file,
+                                      int signal) {
+    WriteBytes(folder / file, "an older document");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("QUOINRY_HOME", folder.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::chdir(folder.c_str());
+        ::freopen("/dev/null", "w", stdout);
+        ::freopen("/dev/null", "w", stderr);
+        ::execl(QUOINRY_EXECUTABLE, "quoinry", "batch", "s.csv", "--out", "o", "--base", "base.ini",
+                option, file, "--jobs", "2", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    for (int i = 0; i < 30000 && !fs::exists(folder / "o" / "summary.csv"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const auto sent = std::chrono::steady_clock::now();
+    ::kill(child, signal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const auto waited = std::chrono::steady_clock::now() - sent;
+    ASSERT_TRUE(WIFSIGNALED(status)) << option << " status " << status;
+    EXPECT_EQ(WTERMSIG(status), signal) << option;
+    // Within a part or a page, not at the end of the document.
+    EXPECT_LT(waited, std::chrono::seconds(2)) << option;
+    EXPECT_EQ(ReadBytes(folder / file), "an older document") << option;
+    for (const fs::path& dir : {folder, folder / "o"}) {
+        for (const auto& entry : fs::directory_iterator(dir))
+            EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
+}
+
+TEST(ProjectDocumentStop, SignalWhileTheDocumentIsWrittenEndsTheBatchAndKeepsTheOlderOne) {
+    ScratchFolder folder;
+    WriteBytes(folder / "base.ini", kBatchBase);
+    std::string schedule = "name\r\n";
+    for (int i = 0; i < 600; ++i) schedule += "P" + std::to_string(i) + "\r\n";
+    WriteBytes(folder / "s.csv", schedule);
+    ExpectStopLeavesTheOlderDocument(folder.path(), "--docx", "p.docx", SIGTERM);
+    fs::remove_all(folder / "o");
+    ExpectStopLeavesTheOlderDocument(folder.path(), "--pdf", "p.pdf", SIGINT);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 #include <system_error>
 
 #include "document/document_sink.h"
@@ -145,22 +146,19 @@ document::ReportTexts ReadFolderReports(const fs::path& folder) {
     return reports;
 }
 
-void ComposeChapter(const ProjectChapter& chapter, const ProjectChapters& all, const fs::path& out,
-                    document::DocumentSink& sink, document::Warnings& warnings) {
-    sink.PageBreak();
-    sink.Heading(1, document::PlainRuns(ChapterTitle(chapter.label)));
-    if (!chapter.error.empty()) {
-        sink.Paragraph(document::PlainRuns("本位置没有计算:" + chapter.error));
-        return;
+// The chapters' headings: a name shared by several positions gets each one's place and height.
+std::vector<std::string> ChapterTitles(const std::vector<ProjectChapter>& chapters) {
+    std::map<std::string, int> uses;
+    for (const ProjectChapter& chapter : chapters) ++uses[ChapterTitle(chapter.label)];
+    std::vector<std::string> titles;
+    for (const ProjectChapter& chapter : chapters) {
+        std::string title = ChapterTitle(chapter.label);
+        if (uses[title] > 1)
+            title += "(" + chapter.label.place +
+                     (chapter.height.empty() ? "" : "," + chapter.height + "m") + ")";
+        titles.push_back(std::move(title));
     }
-    document::ReportTexts reports = ReadFolderReports(out / chapter.label.folder);
-    if (chapter.picture >= 0)
-        reports.picture = all.pictures()[static_cast<std::size_t>(chapter.picture)];
-    document::Warnings own;
-    document::ComposeDesignChapter(reports, sink, own, 2);
-    for (const std::string& warning : own)
-        warnings.push_back(ChapterTitle(chapter.label) + "(" + chapter.label.place +
-                           "): " + warning);
+    return titles;
 }
 
 }  // namespace
@@ -188,6 +186,8 @@ void ProjectChapters::Add(const PositionLabel& label, const Position* position,
         chapter.cells.push_back(std::move(text));
         chapter.failing.push_back(failing);
     }
+    if (const std::size_t z = SummaryIndex("z"); z < row.cells.size())
+        chapter.height = row.cells[z];
     if (error)
         chapter.error = row.error.empty() ? "出错" : row.error;
     else if (position != nullptr && !position->design.picture.empty())
@@ -204,22 +204,56 @@ int ProjectChapters::PictureIndex(const std::string& picture) {
     return static_cast<int>(pictures_.size() - 1);
 }
 
-document::RecordedDocument ComposeProjectDocument(const ProjectInfo& info,
-                                                  const ProjectChapters& chapters,
-                                                  const fs::path& out, const std::string& today,
-                                                  document::Warnings& warnings) {
-    document::RecordedDocument project(
-        {info.name.empty() ? "工程计算书" : info.name + " 工程计算书", info.designer,
-         std::time(nullptr)});
-    project.Cover(Cover(info, chapters.chapters(), today));
-    project.PageBreak();
-    project.Contents(2);
-    project.PageBreak();
-    project.Heading(1, document::PlainRuns("计算结果汇总"));
-    project.Table(SummaryTable(chapters.chapters()));
-    for (const ProjectChapter& chapter : chapters.chapters())
-        ComposeChapter(chapter, chapters, out, project, warnings);
-    return project;
+ProjectDocumentParts::ProjectDocumentParts(const ProjectInfo& info, const ProjectChapters& chapters,
+                                           fs::path out, std::string today)
+    : info_(info),
+      chapters_(chapters),
+      out_(std::move(out)),
+      today_(std::move(today)),
+      titles_(ChapterTitles(chapters.chapters())),
+      created_(std::time(nullptr)),
+      warned_(chapters.chapters().size(), false) {}
+
+document::DocumentInfo ProjectDocumentParts::Info() const {
+    return {info_.name.empty() ? "工程计算书" : info_.name + " 工程计算书", info_.designer,
+            created_};
+}
+
+void ProjectDocumentParts::ComposePart(std::size_t index, document::DocumentSink& sink) const {
+    if (index == 0)
+        ComposeFront(sink);
+    else
+        ComposeChapter(index - 1, sink);
+}
+
+void ProjectDocumentParts::ComposeFront(document::DocumentSink& sink) const {
+    sink.Cover(Cover(info_, chapters_.chapters(), today_));
+    sink.PageBreak();
+    sink.Contents(2);
+    sink.PageBreak();
+    sink.Heading(1, document::PlainRuns("计算结果汇总"));
+    sink.Table(SummaryTable(chapters_.chapters()));
+}
+
+void ProjectDocumentParts::ComposeChapter(std::size_t index, document::DocumentSink& sink) const {
+    const ProjectChapter& chapter = chapters_.chapters().at(index);
+    sink.PageBreak();
+    sink.Heading(1, document::PlainRuns(titles_[index]));
+    if (!chapter.error.empty()) {
+        sink.Paragraph(document::PlainRuns("本位置没有计算:" + chapter.error));
+        return;
+    }
+    document::ReportTexts reports = ReadFolderReports(out_ / chapter.label.folder);
+    if (chapter.picture >= 0)
+        reports.picture = chapters_.pictures()[static_cast<std::size_t>(chapter.picture)];
+    document::Warnings own;
+    document::ComposeDesignChapter(reports, sink, own, 2);
+    if (warned_[index])
+        return;
+    warned_[index] = true;
+    for (const std::string& warning : own)
+        warnings_.push_back(ChapterTitle(chapter.label) + "(" + chapter.label.place +
+                            "): " + warning);
 }
 
 std::string TodayText() {

@@ -18,8 +18,8 @@ using Command = int (*)(const std::vector<std::string>&);
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"run", RunCommand},
-        {"document", DocumentCommand},
-        {"batch", BatchCommand},
+        {"document", [](const auto& args) { return FilesModuleCommand("document", args); }},
+        {"batch", [](const auto& args) { return FilesModuleCommand("batch", args); }},
         {"section", SectionCommand},
         {"stations", [](const auto& args) { return QtModuleCommand("stations", args); }},
         {"profiles", [](const auto& args) { return QtModuleCommand("profiles", args); }},
@@ -48,16 +48,43 @@ void PrintUsage(std::ostream& out) {
 
 }  // namespace
 
-int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
-    const auto module = QtModuleFile();
+namespace {
+
+// Runs `command` through the entry `symbol` of the module `file`, which is `what` for a message.
+int ModuleCommand(const std::filesystem::path& file, const char* symbol, const char* what,
+                  const std::string& command, const std::vector<std::string>& args) {
     std::string error;
     const std::optional<int> status =
-        platform::CallModuleCommand(module, "QuoinryQtCommand", command, args, error);
+        platform::CallModuleCommand(file, symbol, command, args, error);
     if (!status) {
-        std::cerr << "quoinry: cannot load the database and window module: " << error << "\n";
+        std::cerr << "quoinry: cannot load the " << what << " module: " << error << "\n";
         return 1;
     }
     return *status;
+}
+
+}  // namespace
+
+int QtModuleCommand(const std::string& command, const std::vector<std::string>& args) {
+    return ModuleCommand(QtModuleFile(), "QuoinryQtCommand", "database and window", command, args);
+}
+
+int FilesModuleCommand(const std::string& command, const std::vector<std::string>& args) {
+    return ModuleCommand(FilesModuleFile(), "QuoinryFilesCommand", "document and workbook", command,
+                         args);
+}
+
+int WriteRunDocumentThroughModule(const RunDocumentRequest& request) {
+    using Entry = int (*)(const RunDocumentRequest*);
+    std::string error;
+    const auto entry = reinterpret_cast<Entry>(
+        platform::LoadModuleFunction(FilesModuleFile(), "QuoinryWriteRunDocument", error));
+    if (entry == nullptr) {
+        std::cerr << "当前错误:无法载入写计算书的模块 " << FilesModuleFile().string()
+                  << ",请重新安装 Quoinry(" << error << ")\n";
+        return 1;
+    }
+    return entry(&request);
 }
 
 bool AsksForHelp(const std::vector<std::string>& args) {

@@ -7,9 +7,6 @@
 #include "design/design_file.h"
 #include "design/design_run.h"
 #include "design/result_json.h"
-#include "document/calculation_document.h"
-#include "document/document_error.h"
-#include "document/source_files.h"
 
 namespace quoinry::cli {
 namespace {
@@ -104,34 +101,6 @@ void PrintBoxLines(const std::string& box) {
     }
 }
 
-// The section picture of the document: the one named on the command line, else the design's.
-std::optional<std::string> DocumentPicture(const RunOptions& options, const Design& design) {
-    if (options.picture)
-        return document::ReadSectionPicture(*options.picture);
-    if (!design.picture.empty())
-        return design.picture;
-    return std::nullopt;
-}
-
-// The calculation document from this run's reports only: no file of an earlier run can slip in.
-int WriteRunDocument(const RunOptions& options, const Design& design,
-                     const DesignRunResult& result) {
-    try {
-        const document::ReportTexts reports{
-            document::AsFileLines(result.wind_lines), document::AsFileLines(result.glass_lines),
-            document::AsFileLines(result.member_lines), DocumentPicture(options, design)};
-        document::Warnings warnings;
-        document::RecordedDocument recorded =
-            document::RecordCalculationDocument(reports, warnings);
-        recorded.info().author = design.info.engineer;
-        for (const std::string& warning : warnings) std::cerr << warning << "\n";
-        return WriteDocumentOutputs(recorded, {options.docx, options.pdf});
-    } catch (const document::DocumentError& error) {
-        std::cerr << document::ErrorLine(error) << "\n";
-        return 1;
-    }
-}
-
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args) {
@@ -173,9 +142,22 @@ int RunCommand(const std::vector<std::string>& args) {
         std::cerr << ErrorLine(*result.error) << '\n';
         return 1;
     }
-    if (options->docx || options->pdf)
-        return WriteRunDocument(*options, design, result);
-    return 0;
+    if (!options->docx && !options->pdf)
+        return 0;
+    RunDocumentRequest request{result.wind_lines,
+                               result.glass_lines,
+                               result.member_lines,
+                               std::nullopt,
+                               design.picture,
+                               design.info.engineer,
+                               {}};
+    if (options->picture)
+        request.picture_file = *options->picture;
+    if (options->docx)
+        request.outputs.docx = *options->docx;
+    if (options->pdf)
+        request.outputs.pdf = *options->pdf;
+    return WriteRunDocumentThroughModule(request);
 }
 
 }  // namespace quoinry::cli

@@ -98,9 +98,10 @@ DocumentInfo CalculationDocumentInfo() {
     return {"计算书", "", std::time(nullptr)};
 }
 
-void WriteDocxDocument(const RecordedDocument& document, const std::filesystem::path& out) {
+void WriteDocxDocument(const PartedDocument& document, const std::filesystem::path& out,
+                       StopFlag stop) {
     StagedFile staged(FolderOf(out));
-    WriteStaged(DocxOf(document), staged, out);
+    WriteStaged(document, staged, out, stop);
     if (!staged.MoveTo(out))
         throw DocumentError(DocumentProblem::DocumentUnwritable, out);
 }

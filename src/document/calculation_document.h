@@ -69,10 +69,11 @@ RecordedDocument RecordCalculationDocument(const DocumentSources& sources, Warni
 // Title "计算书", made now.
 DocumentInfo CalculationDocumentInfo();
 
-// Writes `document` as a .docx file to `out`, replacing an older one. The file appears only when
-// it is complete: on a DocumentError nothing new is left behind and an older `out` stays as it
-// was.
-void WriteDocxDocument(const RecordedDocument& document, const std::filesystem::path& out);
+// Writes `document` as a .docx file to `out`, replacing an older one, a part at a time. The file
+// appears only when it is complete: on a DocumentError (also Stopped, when `stop` is set) nothing
+// new is left behind and an older `out` stays as it was.
+void WriteDocxDocument(const PartedDocument& document, const std::filesystem::path& out,
+                       StopFlag stop = nullptr);
 
 // Composes the calculation document and writes it to `out` as WriteDocxDocument does. Returns
 // the warnings, e.g. for a missing picture. Throws DocumentError when a report is missing or

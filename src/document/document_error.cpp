@@ -21,6 +21,8 @@ const char* Describe(DocumentProblem problem) {
             return "无法写入计算书";
         case DocumentProblem::FontMissing:
             return "找不到计算书 PDF 所用的宋体字体文件";
+        case DocumentProblem::Stopped:
+            return "已中断,没有写出计算书";
     }
     return "";
 }

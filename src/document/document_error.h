@@ -16,6 +16,7 @@ enum class DocumentProblem {
     PictureDamaged,
     DocumentUnwritable,
     FontMissing,  // the PDF's font file
+    Stopped,      // Ctrl+C or SIGTERM while the document was written
 };
 
 // A document error names the file it is about; what() is the description without the

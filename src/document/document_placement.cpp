@@ -55,7 +55,7 @@ PlacedDocument PlaceCalculationDocument(const ReportTexts& reports,
 std::filesystem::path PlaceDocxDocument(const RecordedDocument& document,
                                         const std::filesystem::path& wanted) {
     StagedFile staged(wanted.has_parent_path() ? wanted.parent_path() : ".");
-    WriteStaged(DocxOf(document), staged, wanted);
+    WriteStaged(document, staged, wanted);
     for (int number = 1; number <= kMaxNumber; ++number) {
         const std::filesystem::path candidate = NumberedFile(wanted, number);
         if (IsOpenInWordProcessor(candidate))

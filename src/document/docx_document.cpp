@@ -49,9 +49,9 @@ int TextWidthTwips(const DocxLayout& layout) {
     return kPageWidthTwips - 2 * layout.margin_twips;
 }
 
-DocxDocument::DocxDocument(DocxLayout layout, DocumentInfo info)
+DocxDocument::DocxDocument(DocxLayout layout, const std::vector<DocxHeading>* all_headings)
     : layout_(std::move(layout)),
-      info_(std::move(info)),
+      all_headings_(all_headings),
       body_run_properties_(docx::RunProperties(layout_.font, {layout_.font_half_points})) {}
 
 void DocxDocument::OpenParagraph(const std::string& own_properties,
@@ -85,15 +85,19 @@ void DocxDocument::Cover(const CoverBlock& cover) {
 }
 
 void DocxDocument::Contents(int max_level) {
-    // Filled in by Body(), when every heading is known.
-    contents_.push_back({body_.size(), ClampedHeadingLevel(max_level), !TakePageBreak().empty()});
+    const ContentsSlot slot{ClampedHeadingLevel(max_level), !TakePageBreak().empty()};
+    if (all_headings_ != nullptr)
+        body_ += ContentsXml(slot, *all_headings_);
+    else
+        skipped_contents_.push_back(slot);
+    ++contents_;
     ends_with_table_ = false;
 }
 
 void DocxDocument::Heading(int level, const Runs& runs) {
     level = ClampedHeadingLevel(level);
     const int bookmark = static_cast<int>(headings_.size()) + 1;
-    headings_.push_back({level, RunsText(runs), bookmark});
+    headings_.push_back({level, RunsText(runs)});
     OpenParagraph("<w:pStyle w:val=\"Heading" + std::to_string(level) + "\"/>" + TakePageBreak(),
                   body_run_properties_);
     const std::string id = std::to_string(bookmark);
@@ -162,7 +166,8 @@ void DocxDocument::PageBreak() {
     page_break_ = true;
 }
 
-std::string DocxDocument::ContentsXml(const ContentsSlot& slot) const {
+std::string DocxDocument::ContentsXml(const ContentsSlot& slot,
+                                      const std::vector<DocxHeading>& headings) const {
     const int max_level = slot.max_level;
     const std::string title_run =
         docx::RunProperties(layout_.font, {layout_.font_half_points, true});
@@ -171,69 +176,40 @@ std::string DocxDocument::ContentsXml(const ContentsSlot& slot) const {
                       "</w:pPr>";
     docx::AppendRun(xml, title_run, "目  录");
     xml += "</w:p>";
-    std::vector<const HeadingEntry*> entries;
-    for (const HeadingEntry& heading : headings_) {
-        if (heading.level <= max_level)
-            entries.push_back(&heading);
-    }
-    if (entries.empty())
-        return xml;
     const std::string tabs = "<w:tabs><w:tab w:val=\"right\" w:leader=\"dot\" w:pos=\"" +
                              std::to_string(TextWidthTwips(layout_)) + "\"/></w:tabs>";
-    for (const HeadingEntry* entry_pointer : entries) {
-        const HeadingEntry& entry = *entry_pointer;
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const DocxHeading& entry = headings[i];
+        if (entry.level > max_level)
+            continue;
+        const int bookmark = static_cast<int>(i) + 1;
         xml += "<w:p><w:pPr><w:pStyle w:val=\"TOC" + std::to_string(entry.level) + "\"/>" + tabs +
                body_run_properties_ + "</w:pPr>";
-        xml += "<w:hyperlink w:anchor=\"" + Bookmark(entry.bookmark) + "\" w:history=\"1\">";
+        xml += "<w:hyperlink w:anchor=\"" + Bookmark(bookmark) + "\" w:history=\"1\">";
         docx::AppendRun(xml, body_run_properties_, entry.text);
         xml += "<w:r>" + body_run_properties_ + "<w:tab/></w:r>";
         // The page is the word processor's to fill in: a page reference of its own rather than
         // a contents field, whose entries LibreOffice would show as they were written.
-        docx::AppendField(xml, body_run_properties_,
-                          " PAGEREF " + Bookmark(entry.bookmark) + " \\h ");
+        docx::AppendField(xml, body_run_properties_, " PAGEREF " + Bookmark(bookmark) + " \\h ");
         xml += "</w:hyperlink></w:p>";
     }
     return xml;
 }
 
-std::string DocxDocument::Body() const {
-    std::string body;
-    body.reserve(body_.size() + 4096);
-    std::size_t at = 0;
-    for (const ContentsSlot& slot : contents_) {
-        body.append(body_, at, slot.offset - at);
-        body += ContentsXml(slot);
-        at = slot.offset;
-    }
-    body.append(body_, at, std::string::npos);
-    // Word wants a paragraph after a table at the end of the body.
-    if (ends_with_table_)
-        body += "<w:p><w:pPr>" + body_run_properties_ + "</w:pPr></w:p>";
-    return body;
+std::string DocxDocument::TakeXml() {
+    std::string xml;
+    xml.swap(body_);
+    return xml;
 }
 
-DocxDocument DocxOf(const RecordedDocument& document) {
-    DocxDocument docx(DocxLayout{}, document.info());
-    Replay(document, docx);
-    return docx;
+std::string DocxDocument::Ending() const {
+    return ends_with_table_ ? "<w:p><w:pPr>" + body_run_properties_ + "</w:pPr></w:p>" : "";
 }
 
-void WriteDocx(const DocxDocument& document, const std::filesystem::path& file) {
-    const int pictures = static_cast<int>(document.pictures().size());
-    ZipWriter zip(file);
-    zip.Add("[Content_Types].xml", parts::ContentTypes());
-    zip.Add("_rels/.rels", parts::PackageRelationships());
-    zip.Add("word/document.xml", parts::Document(document));
-    zip.Add("word/_rels/document.xml.rels", parts::DocumentRelationships(pictures));
-    zip.Add("word/styles.xml", parts::Styles(document.layout()));
-    zip.Add("word/settings.xml", parts::Settings(document.has_contents()));
-    zip.Add("word/fontTable.xml", parts::FontTable(document.layout()));
-    zip.Add(parts::kFooterPart, parts::Footer(document.layout()));
-    for (int n = 1; n <= pictures; ++n)
-        zip.Add(parts::PicturePart(n), document.pictures()[static_cast<std::size_t>(n - 1)]);
-    zip.Add("docProps/core.xml", parts::CoreProperties(document.info()));
-    zip.Add("docProps/app.xml", parts::AppProperties());
-    zip.Close();
+std::size_t DocxDocument::ContentsSize() const {
+    std::size_t size = 0;
+    for (const ContentsSlot& slot : skipped_contents_) size += ContentsXml(slot, headings_).size();
+    return size;
 }
 
 }  // namespace quoinry::document

@@ -119,20 +119,16 @@ std::string DocumentRelationships(int pictures) {
     return xml + "</Relationships>";
 }
 
-std::string Document(const DocxDocument& document) {
-    std::string xml;
-    xml += kXmlDeclaration;
-    xml += "<w:document ";
-    xml += kWordNamespace;
-    xml +=
-        " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
-        " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
-        " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
-        " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body>";
-    xml += document.Body();
-    xml += SectionProperties(document.layout());
-    xml += "</w:body></w:document>";
-    return xml;
+std::string DocumentStart() {
+    return std::string(kXmlDeclaration) + "<w:document " + kWordNamespace +
+           " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+           " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
+           " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+           " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body>";
+}
+
+std::string DocumentEnd(const DocxLayout& layout) {
+    return SectionProperties(layout) + "</w:body></w:document>";
 }
 
 std::string Styles(const DocxLayout& layout) {

@@ -16,7 +16,10 @@ std::string PictureRelationship(int n);
 std::string ContentTypes();
 std::string PackageRelationships();
 std::string DocumentRelationships(int pictures);
-std::string Document(const DocxDocument& document);
+// document.xml is DocumentStart(), the body's XML, then DocumentEnd().
+std::string DocumentStart();
+// The section properties (A4, margins, footer) and the closing tags.
+std::string DocumentEnd(const DocxLayout& layout);
 // Normal, the headings with their outline levels and the contents' entries.
 std::string Styles(const DocxLayout& layout);
 // `update_fields`: the word processor fills in the contents' pages when it opens the file.

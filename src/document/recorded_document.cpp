@@ -40,6 +40,10 @@ void RecordedDocument::PageBreak() {
     Add(BlockKind::PageBreak);
 }
 
+void RecordedDocument::ComposePart(std::size_t, DocumentSink& sink) const {
+    Replay(*this, sink);
+}
+
 void Replay(const RecordedDocument& document, DocumentSink& sink) {
     for (const Block& block : document.blocks()) {
         switch (block.kind) {

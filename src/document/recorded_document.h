@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/document_sink.h"
+#include "document/parted_document.h"
 
 namespace quoinry::document {
 
@@ -21,8 +22,8 @@ struct Block {
 };
 
 // A document kept as its blocks, so that one composition goes to several writers (the .docx,
-// the PDF, the print preview) and across to the Qt module.
-class RecordedDocument : public DocumentSink {
+// the PDF, the print preview) and across to the Qt module. To the writers it is one part.
+class RecordedDocument : public DocumentSink, public PartedDocument {
   public:
     explicit RecordedDocument(DocumentInfo info = {}) : info_(std::move(info)) {}
 
@@ -33,6 +34,10 @@ class RecordedDocument : public DocumentSink {
     void Picture(const std::string& wmf, PictureSize size) override;
     void Table(const DocumentTable& table) override;
     void PageBreak() override;
+
+    DocumentInfo Info() const override { return info_; }
+    std::size_t PartCount() const override { return 1; }
+    void ComposePart(std::size_t index, DocumentSink& sink) const override;
 
     const DocumentInfo& info() const { return info_; }
     DocumentInfo& info() { return info_; }

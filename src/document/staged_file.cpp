@@ -45,10 +45,10 @@ bool StagedFile::MoveTo(const std::filesystem::path& target) {
     return true;
 }
 
-void WriteStaged(const DocxDocument& document, const StagedFile& staged,
-                 const std::filesystem::path& out) {
+void WriteStaged(const PartedDocument& document, const StagedFile& staged,
+                 const std::filesystem::path& out, StopFlag stop) {
     try {
-        WriteDocx(document, staged.path());
+        WriteDocx(document, staged.path(), stop, out);
     } catch (const ZipError&) {
         throw DocumentError(DocumentProblem::DocumentUnwritable, out);
     }

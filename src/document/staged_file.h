@@ -28,9 +28,9 @@ class StagedFile {
     bool moved_ = false;
 };
 
-// Writes `document` to the staged file; throws DocumentError naming `out`, the file it is meant
-// for, when that fails.
-void WriteStaged(const DocxDocument& document, const StagedFile& staged,
-                 const std::filesystem::path& out);
+// Writes `document` as a .docx file to the staged file; throws DocumentError naming `out`, the
+// file it is meant for, when that fails or `stop` is set.
+void WriteStaged(const PartedDocument& document, const StagedFile& staged,
+                 const std::filesystem::path& out, StopFlag stop = nullptr);
 
 }  // namespace quoinry::document

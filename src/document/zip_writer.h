@@ -1,17 +1,29 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <exception>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
 struct zip;
+struct zip_source;
 
 namespace quoinry::document {
 
 class ZipError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
+};
+
+// The bytes of an entry, made while the archive is written.
+class ZipStream {
+  public:
+    virtual ~ZipStream() = default;
+    // Up to `size` bytes into `out`; 0 at the end. What it throws ends the writing and is thrown
+    // again by ZipWriter::Close().
+    virtual std::size_t Read(char* out, std::size_t size) = 0;
 };
 
 // A new zip archive written to one file. Nothing is on disk before Close() succeeds; an archive
@@ -25,14 +37,25 @@ class ZipWriter {
 
     // Adds a deflated entry; entries are stored in the order added.
     void Add(const std::string& name, std::string data);
+    // Adds a deflated entry of exactly `size` bytes read from `stream` when Close() writes it
+    // (a known size keeps the package free of Zip64 fields, which older word processors refuse).
+    // `stream` must live until then.
+    void AddStream(const std::string& name, std::uint64_t size, ZipStream& stream);
 
     void Close();
 
+    // A streamed entry's state, for libzip's callback.
+    struct Streamed;
+
   private:
+    void AddSource(const std::string& name, zip_source* source);
+
     zip* archive_ = nullptr;
     // libzip reads the entry data only in zip_close; a deque keeps every string in place while
     // more are added (a vector would move short strings and their inline buffers).
     std::deque<std::string> data_;
+    std::deque<Streamed> streams_;
+    std::exception_ptr failure_;
 };
 
 }  // namespace quoinry::document

@@ -48,29 +48,17 @@ QString FooterText(int page, int pages) {
 
 }  // namespace
 
-PagedDocument::PagedDocument(const document::RecordedDocument& document,
-                             const std::filesystem::path& font_file)
-    : family_(DocumentFontFamily(font_file)), info_(document.info()) {
-    layout_.length_scale = LengthScale();
-    Build(document, nullptr);
-    bool contents = false;
-    for (const document::Block& block : document.blocks())
-        contents = contents || block.kind == document::BlockKind::Contents;
-    // The contents have as many lines with any page numbers; only when a number's width
-    // wrapped an entry differently would the pages move, and another pass settles them.
-    for (int pass = 0; contents && pass < 3; ++pass) {
-        const std::vector<int> pages = heading_pages_;
-        Build(document, &pages);
-        if (heading_pages_ == pages)
-            break;
-    }
-    IndexFlow();
+PageLayout DocumentPageLayout() {
+    PageLayout layout;
+    layout.length_scale = LengthScale();
+    return layout;
 }
 
-PagedDocument::~PagedDocument() = default;
-
-void PagedDocument::Build(const document::RecordedDocument& document,
-                          const std::vector<int>* pages) {
+LaidOutPart::LaidOutPart(const document::PartedDocument& document, std::size_t part,
+                         const PageLayout& layout, const QString& family,
+                         const std::vector<int>* heading_pages,
+                         const std::vector<ContentsEntry>* later)
+    : layout_(layout), family_(family) {
     text_ = std::make_unique<QTextDocument>();
     pictures_ = std::make_unique<PictureObjects>(layout_);
     text_->documentLayout()->setPaintDevice(PointDevice());
@@ -92,23 +80,98 @@ void PagedDocument::Build(const document::RecordedDocument& document,
     text_->rootFrame()->setFrameFormat(frame);
 
     // One change for the whole text: laid out once at its end instead of after every insertion,
-    // which grows with the square of a project's length; and no undo history to keep.
+    // which grows with the square of the text's length; and no undo history to keep.
     text_->setUndoRedoEnabled(false);
     QTextCursor whole(text_.get());
     whole.beginEditBlock();
-    TextDocumentSink sink(*text_, *pictures_, layout_, family_, pages);
-    document::Replay(document, sink);
+    TextDocumentSink sink(*text_, *pictures_, layout_, family_, heading_pages, later);
+    document.ComposePart(part, sink);
     sink.Finish();
     whole.endEditBlock();
     warnings_ = sink.warnings();
+    has_contents_ = sink.has_contents();
 
     KeepHeadingsWithTheirText(sink.headings());
-    heading_pages_.clear();
     for (const HeadingMark& heading : sink.headings())
-        heading_pages_.push_back(PageOf(heading.at.block()));
+        headings_.push_back({heading.level, heading.text, PageOf(heading.at.block())});
+    IndexFlow();
 }
 
-int PagedDocument::PageOf(const QTextBlock& block) const {
+LaidOutPart::~LaidOutPart() = default;
+
+std::vector<int> LaidOutPart::HeadingPages() const {
+    std::vector<int> pages;
+    for (const ContentsEntry& heading : headings_) pages.push_back(heading.page);
+    return pages;
+}
+
+std::unique_ptr<LaidOutPart> SettleFirstPart(const document::PartedDocument& document,
+                                             const PageLayout& layout, const QString& family,
+                                             const std::vector<ContentsEntry>& later) {
+    auto part = std::make_unique<LaidOutPart>(document, 0, layout, family, nullptr, &later);
+    if (!part->has_contents())
+        return part;
+    // The contents have as many lines with any page numbers; only when a number's width
+    // wrapped an entry differently would the pages move, and another pass settles them.
+    for (int pass = 0; pass < 3; ++pass) {
+        const std::vector<int> pages = part->HeadingPages();
+        const int count = part->PageCount();
+        std::vector<ContentsEntry> moved = later;
+        for (ContentsEntry& entry : moved) entry.page += count;
+        auto next = std::make_unique<LaidOutPart>(document, 0, layout, family, &pages, &moved);
+        const bool settled = next->HeadingPages() == pages && next->PageCount() == count;
+        part = std::move(next);
+        if (settled)
+            break;
+    }
+    return part;
+}
+
+namespace {
+
+const std::vector<ContentsEntry> kNoLaterParts;
+
+}  // namespace
+
+PagedDocument::PagedDocument(const document::RecordedDocument& document,
+                             const std::filesystem::path& font_file)
+    : layout_(DocumentPageLayout()), info_(document.info()) {
+    const QString family = DocumentFontFamily(font_file);
+    part_ = SettleFirstPart(document, layout_, family, kNoLaterParts);
+}
+
+PagedDocument::~PagedDocument() = default;
+
+int PagedDocument::PageCount() const {
+    return part_->PageCount();
+}
+
+void PagedDocument::PaintPage(QPainter& painter, int index) const {
+    part_->PaintPage(painter, index, index + 1, PageCount());
+}
+
+bool BeginPages(QPainter& painter, QPagedPaintDevice& device, const PageLayout& layout) {
+    if (!painter.begin(&device))
+        return false;
+    // Device pixels per point, the same both ways so that other paper keeps the proportions.
+    const qreal scale = std::min(device.width() / layout.width, device.height() / layout.height);
+    painter.scale(scale, scale);
+    return true;
+}
+
+bool PagedDocument::Print(QPagedPaintDevice& device) const {
+    QPainter painter;
+    if (!BeginPages(painter, device, layout_))
+        return false;
+    for (int page = 0; page < PageCount(); ++page) {
+        if (page > 0)
+            device.newPage();
+        PaintPage(painter, page);
+    }
+    return painter.end();
+}
+
+int LaidOutPart::PageOf(const QTextBlock& block) const {
     // A block moved to the next page keeps its place; its first line is what moves.
     qreal top = text_->documentLayout()->blockBoundingRect(block).top();
     if (const QTextLayout* lines = block.layout(); lines != nullptr && lines->lineCount() > 0)
@@ -116,7 +179,7 @@ int PagedDocument::PageOf(const QTextBlock& block) const {
     return static_cast<int>(std::floor(top / layout_.height)) + 1;
 }
 
-void PagedDocument::KeepHeadingsWithTheirText(const std::vector<HeadingMark>& headings) {
+void LaidOutPart::KeepHeadingsWithTheirText(const std::vector<HeadingMark>& headings) {
     // Each move sends one heading forward; the next layout shows what else is left alone.
     for (std::size_t moves = 0; moves <= headings.size(); ++moves) {
         const HeadingMark* alone = nullptr;
@@ -137,7 +200,7 @@ void PagedDocument::KeepHeadingsWithTheirText(const std::vector<HeadingMark>& he
     }
 }
 
-void PagedDocument::IndexFlow() {
+void LaidOutPart::IndexFlow() {
     flow_.clear();
     QAbstractTextDocumentLayout* layout = text_->documentLayout();
     for (auto it = text_->rootFrame()->begin(); !it.atEnd(); ++it) {
@@ -161,7 +224,7 @@ void PagedDocument::IndexFlow() {
     }
 }
 
-bool PagedDocument::DrawFlowOfPage(QPainter& painter, const QRectF& page) const {
+bool LaidOutPart::DrawFlowOfPage(QPainter& painter, const QRectF& page) const {
     // The bottoms grow along the flow (kept so above): the first piece reaching into the page.
     auto first = std::lower_bound(flow_.begin(), flow_.end(), page.top(),
                                   [](const FlowPiece& p, qreal y) { return p.bottom < y; });
@@ -178,11 +241,11 @@ bool PagedDocument::DrawFlowOfPage(QPainter& painter, const QRectF& page) const 
     return true;
 }
 
-int PagedDocument::PageCount() const {
+int LaidOutPart::PageCount() const {
     return text_->pageCount();
 }
 
-void PagedDocument::PaintPage(QPainter& painter, int index) const {
+void LaidOutPart::PaintPage(QPainter& painter, int index, int number, int total) const {
     const QRectF page(0, index * layout_.height, layout_.width, layout_.height);
     painter.save();
     painter.translate(0, -page.top());
@@ -198,7 +261,7 @@ void PagedDocument::PaintPage(QPainter& painter, int index) const {
 
     QFont font(family_);
     font.setPointSizeF(layout_.small_points);
-    QTextLayout footer(FooterText(index + 1, PageCount()), font, PointDevice());
+    QTextLayout footer(FooterText(number, total), font, PointDevice());
     footer.beginLayout();
     QTextLine line = footer.createLine();
     line.setLineWidth(layout_.width);
@@ -208,21 +271,6 @@ void PagedDocument::PaintPage(QPainter& painter, int index) const {
     footer.draw(&painter, QPointF((layout_.width - line.naturalTextWidth()) / 2,
                                   layout_.height - layout_.footer_baseline - line.ascent()));
     painter.restore();
-}
-
-bool PagedDocument::Print(QPagedPaintDevice& device) const {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    // Device pixels per point, the same both ways so that other paper keeps the proportions.
-    const qreal scale = std::min(device.width() / layout_.width, device.height() / layout_.height);
-    painter.scale(scale, scale);
-    for (int page = 0; page < PageCount(); ++page) {
-        if (page > 0)
-            device.newPage();
-        PaintPage(painter, page);
-    }
-    return painter.end();
 }
 
 }  // namespace quoinry::pdf

@@ -1,13 +1,16 @@
 #include "pdf/pdf_writer.h"
 
-#include <QBuffer>
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
+#include <functional>
 
-#include "common/atomic_file.h"
 #include "common/version.h"
 #include "document/document_error.h"
+#include "document/staged_file.h"
 #include "pdf/paged_document.h"
 
 namespace quoinry::pdf {
@@ -16,35 +19,119 @@ namespace {
 using document::DocumentError;
 using document::DocumentProblem;
 
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// Draws pages with `draw` into a PDF at a temporary name beside `out`, checks that every byte
+// reached the file (QPdfWriter does not notice a short write: a full disk, a file size limit),
+// and only then puts it in place of `out`.
+void WritePdfFile(const std::filesystem::path& out, const std::string& title,
+                  const std::function<bool(QPdfWriter&, QPainter&)>& draw) {
+    document::StagedFile staged(FolderOf(out));
+    QFile file(QString::fromStdString(staged.path().string()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setTitle(QString::fromStdString(title));
+        writer.setCreator(QStringLiteral("Quoinry ") + QString::fromLatin1(kVersion));
+        QPainter painter;
+        if (!BeginPages(painter, writer, DocumentPageLayout()))
+            throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+        const bool drawn = draw(writer, painter);
+        if (!painter.end() || !drawn)
+            throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+    }
+    // The writer may have closed the file already; closing flushes what is left.
+    if (file.isOpen())
+        file.close();
+    if (file.error() != QFileDevice::NoError || !staged.MoveTo(out))
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+}
+
+// The first pass over the parts after the first: their headings with pages counted from the
+// first part's end, and their page counts.
+struct LaterParts {
+    std::vector<ContentsEntry> headings;
+    std::vector<int> pages;
+    int total = 0;
+};
+
+LaterParts MeasureLaterParts(const document::PartedDocument& document, const PageLayout& layout,
+                             const QString& family, document::StopFlag stop,
+                             const std::filesystem::path& out) {
+    LaterParts later;
+    for (std::size_t part = 1; part < document.PartCount(); ++part) {
+        document::ThrowIfStopped(stop, out);
+        const LaidOutPart laid_out(document, part, layout, family, nullptr, nullptr);
+        for (ContentsEntry heading : laid_out.headings()) {
+            heading.page += later.total;
+            later.headings.push_back(std::move(heading));
+        }
+        later.pages.push_back(laid_out.PageCount());
+        later.total += laid_out.PageCount();
+    }
+    return later;
+}
+
+void AddWarnings(document::Warnings& warnings, const document::Warnings& more) {
+    for (const std::string& warning : more)
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end())
+            warnings.push_back(warning);
+}
+
 }  // namespace
 
 void WritePdf(const PagedDocument& pages, const std::filesystem::path& out) {
-    // Drawn into memory first: QPdfWriter does not notice a short write to a file (a full disk,
-    // a file size limit), which would leave a cut-off PDF in place of an older one.
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        writer.setTitle(QString::fromStdString(pages.info().title));
-        writer.setCreator(QStringLiteral("Quoinry ") + QString::fromLatin1(kVersion));
-        if (!pages.Print(writer))
-            throw DocumentError(DocumentProblem::DocumentUnwritable, out);
-    }
-    if (WriteFileAtomically(
-            out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
-    }
+    WritePdfFile(out, pages.info().title, [&](QPdfWriter& writer, QPainter& painter) {
+        for (int page = 0; page < pages.PageCount(); ++page) {
+            if (page > 0 && !writer.newPage())
+                return false;
+            pages.PaintPage(painter, page);
+        }
+        return true;
+    });
 }
 
-document::Warnings WritePdf(const document::RecordedDocument& document,
+document::Warnings WritePdf(const document::PartedDocument& document,
                             const std::filesystem::path& out,
-                            const std::filesystem::path& font_file) {
-    const PagedDocument pages(document, font_file);
-    WritePdf(pages, out);
-    return pages.warnings();
+                            const std::filesystem::path& font_file, document::StopFlag stop) {
+    const QString family = DocumentFontFamily(font_file);
+    const PageLayout layout = DocumentPageLayout();
+    const LaterParts later = MeasureLaterParts(document, layout, family, stop, out);
+    document::ThrowIfStopped(stop, out);
+    const std::unique_ptr<LaidOutPart> first =
+        SettleFirstPart(document, layout, family, later.headings);
+    const int total = first->PageCount() + later.total;
+    document::Warnings warnings = first->warnings();
+    WritePdfFile(out, document.Info().title, [&](QPdfWriter& writer, QPainter& painter) {
+        int number = 0;
+        auto paint = [&](const LaidOutPart& part) {
+            for (int page = 0; page < part.PageCount(); ++page) {
+                document::ThrowIfStopped(stop, out);
+                if (number > 0 && !writer.newPage())
+                    return false;
+                part.PaintPage(painter, page, ++number, total);
+            }
+            return true;
+        };
+        if (!paint(*first))
+            return false;
+        for (std::size_t part = 1; part < document.PartCount(); ++part) {
+            const LaidOutPart laid_out(document, part, layout, family, nullptr, nullptr);
+            // The first pass counted these pages: a part that came out otherwise changed.
+            if (laid_out.PageCount() != later.pages[part - 1])
+                throw DocumentError(DocumentProblem::ReportUnreadable, out);
+            AddWarnings(warnings, laid_out.warnings());
+            if (!paint(laid_out))
+                return false;
+        }
+        return true;
+    });
+    return warnings;
 }
 
 }  // namespace quoinry::pdf

@@ -1,5 +1,7 @@
 #include "pdf/text_document_sink.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
@@ -73,12 +75,14 @@ void PictureObjects::drawObject(QPainter* painter, const QRectF& rect, QTextDocu
 
 TextDocumentSink::TextDocumentSink(QTextDocument& target, PictureObjects& pictures,
                                    const PageLayout& layout, const QString& family,
-                                   const std::vector<int>* heading_pages)
+                                   const std::vector<int>* heading_pages,
+                                   const std::vector<ContentsEntry>* later)
     : target_(target),
       pictures_(pictures),
       layout_(layout),
       family_(family),
       heading_pages_(heading_pages),
+      later_(later),
       cursor_(&target) {}
 
 QTextCharFormat TextDocumentSink::TextFormat(double points, bool bold) const {
@@ -91,7 +95,9 @@ QTextCharFormat TextDocumentSink::TextFormat(double points, bool bold) const {
 }
 
 void TextDocumentSink::NewBlock(QTextBlockFormat block, const QTextCharFormat& text) {
-    if (page_break_)
+    // The text's first block starts its first page already: a break there would leave it empty.
+    const bool first = reuse_block_ && cursor_.atStart();
+    if (page_break_ && !first)
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     page_break_ = false;
     if (reuse_block_) {
@@ -161,8 +167,21 @@ void TextDocumentSink::Paragraph(const document::Runs& runs) {
     QTextBlockFormat block;
     block.setLineHeight(layout_.line_height_percent, QTextBlockFormat::ProportionalHeight);
     const QTextCharFormat text = TextFormat(layout_.font_points);
+    // A line that wraps keeps its indent: the leading blanks become the block's margin, so that
+    // the continuation starts below the formula's first character, not at the page's margin.
+    document::Runs indented = runs;
+    if (!indented.empty() && !indented.front().superscript) {
+        std::string& first = indented.front().text;
+        const std::size_t blanks = std::min(first.find_first_not_of(' '), first.size());
+        if (blanks > 0) {
+            const QFontMetricsF metrics(text.font(), target_.documentLayout()->paintDevice());
+            block.setLeftMargin(metrics.horizontalAdvance(
+                QString(static_cast<qsizetype>(blanks), QLatin1Char(' '))));
+            first.erase(0, blanks);
+        }
+    }
     NewBlock(block, text);
-    InsertRuns(runs, text);
+    InsertRuns(indented, text);
 }
 
 void TextDocumentSink::Picture(const std::string& wmf, document::PictureSize size) {
@@ -240,10 +259,17 @@ void TextDocumentSink::PageBreak() {
 }
 
 void TextDocumentSink::InsertContents(const ContentsSlot& slot) {
+    std::vector<ContentsEntry> entries;
+    for (std::size_t i = 0; i < headings_.size(); ++i) {
+        const int page =
+            heading_pages_ != nullptr && i < heading_pages_->size() ? (*heading_pages_)[i] : 0;
+        entries.push_back({headings_[i].level, headings_[i].text, page});
+    }
+    if (later_ != nullptr)
+        entries.insert(entries.end(), later_->begin(), later_->end());
     QTextCursor at(&target_);
     at.setPosition(slot.after_title.position());
-    for (std::size_t i = 0; i < headings_.size(); ++i) {
-        const HeadingMark& heading = headings_[i];
+    for (const ContentsEntry& heading : entries) {
         if (heading.level > slot.max_level)
             continue;
         QTextBlockFormat entry;
@@ -253,10 +279,8 @@ void TextDocumentSink::InsertContents(const ContentsSlot& slot) {
         // Measured from the indented start; a hair inside the margin, or the number wraps.
         entry.setTabPositions({QTextOption::Tab(layout_.Length(layout_.TextWidth() - indent - 1),
                                                 QTextOption::RightTab)});
-        const int page =
-            heading_pages_ != nullptr && i < heading_pages_->size() ? (*heading_pages_)[i] : 0;
         at.insertBlock(entry, TextFormat(layout_.font_points));
-        at.insertText(heading.text + QLatin1Char('\t') + QString::number(page),
+        at.insertText(heading.text + QLatin1Char('\t') + QString::number(heading.page),
                       TextFormat(layout_.font_points));
     }
 }

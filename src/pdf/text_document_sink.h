@@ -73,12 +73,22 @@ struct HeadingMark {
     QTextCursor at;
 };
 
-// Builds a QTextDocument from the blocks of a calculation document. The contents (目录) get
-// their entries when Finish() runs, with the pages given, or 0 before the first layout.
+// A line of the contents: a heading and its page (from 1; 0 while it is not known).
+struct ContentsEntry {
+    int level = 1;
+    QString text;
+    int page = 0;
+    bool operator==(const ContentsEntry&) const = default;
+};
+
+// Builds a QTextDocument from the blocks of a calculation document (or of one part of it). The
+// contents (目录) get their entries when Finish() runs: this text's own headings with the pages
+// given (0 before the first layout), then `later`, the headings of the parts after it.
 class TextDocumentSink : public document::DocumentSink {
   public:
     TextDocumentSink(QTextDocument& target, PictureObjects& pictures, const PageLayout& layout,
-                     const QString& family, const std::vector<int>* heading_pages);
+                     const QString& family, const std::vector<int>* heading_pages,
+                     const std::vector<ContentsEntry>* later = nullptr);
 
     void Cover(const document::CoverBlock& cover) override;
     void Contents(int max_level) override;
@@ -111,6 +121,7 @@ class TextDocumentSink : public document::DocumentSink {
     PageLayout layout_;
     QString family_;
     const std::vector<int>* heading_pages_;
+    const std::vector<ContentsEntry>* later_;
     QTextCursor cursor_;
     bool reuse_block_ = true;
     bool page_break_ = false;

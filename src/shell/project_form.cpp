@@ -619,12 +619,11 @@ void ProjectForm::WriteProjectDocument(const fs::path& file) {
     ProjectChapters chapters;
     if (!ComputeAll(&chapters))
         return;
-    document::Warnings warnings;
+    const ProjectDocumentParts project(document_.project().info, chapters, ProjectReportFolder(),
+                                       TodayText());
     {
         const BusyCursor busy;
         const bool written = Reported(host_, this, [&] {
-            const document::RecordedDocument project = ComposeProjectDocument(
-                document_.project().info, chapters, ProjectReportFolder(), TodayText(), warnings);
             if (file.extension() == ".pdf")
                 pdf::WritePdf(project, file);
             else
@@ -633,6 +632,7 @@ void ProjectForm::WriteProjectDocument(const fs::path& file) {
         if (!written)
             return;
     }
+    const document::Warnings& warnings = project.warnings();
     // One note for a missing picture is enough, however many positions lack it.
     if (!warnings.empty()) {
         std::string note = warnings.front();

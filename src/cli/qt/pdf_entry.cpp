@@ -17,7 +17,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 }  // namespace
 
-extern "C" int QuoinryWritePdf(const quoinry::document::RecordedDocument* document, const char* out,
+extern "C" int QuoinryWritePdf(const quoinry::document::PartedDocument* document, const char* out,
+                               quoinry::document::StopFlag stop,
                                std::vector<std::string>* messages) {
     // The command line has no windows: fonts and painting need an application all the same.
     std::unique_ptr<QGuiApplication> application;
@@ -31,10 +32,13 @@ extern "C" int QuoinryWritePdf(const quoinry::document::RecordedDocument* docume
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
     try {
-        *messages = quoinry::pdf::WritePdf(*document, out);
+        *messages = quoinry::pdf::WritePdf(*document, out, quoinry::pdf::kDocumentFontFile, stop);
         return 0;
     } catch (const quoinry::document::DocumentError& error) {
-        *messages = {quoinry::document::ErrorLine(error)};
+        if (error.problem() == quoinry::document::DocumentProblem::Stopped)
+            *messages = {};
+        else
+            *messages = {quoinry::document::ErrorLine(error)};
     } catch (const std::exception& error) {
         *messages = {std::string("当前错误:") + error.what()};
     }

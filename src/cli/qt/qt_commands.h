@@ -25,7 +25,9 @@ extern "C" quoinry::ProfileLibrary* QuoinryNewProfileLibrary();
 // The module's entry: runs `command` with the arguments after its name; returns the exit status.
 extern "C" int QuoinryQtCommand(const char* command, int argc, const char* const* argv);
 
-// Writes `document` as a PDF to `out`; returns 0 with the warnings in `messages`, or 1 with the
-// error line there. Both sides are built from the same sources, so the document passes as it is.
-extern "C" int QuoinryWritePdf(const quoinry::document::RecordedDocument* document, const char* out,
+// Writes `document` as a PDF to `out`, a part at a time; returns 0 with the warnings in
+// `messages`, or 1 with the error line there (none when `stop` was set). Both sides are built
+// from the same sources, so the document passes as it is.
+extern "C" int QuoinryWritePdf(const quoinry::document::PartedDocument* document, const char* out,
+                               quoinry::document::StopFlag stop,
                                std::vector<std::string>* messages);

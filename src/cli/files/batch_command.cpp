@@ -277,13 +277,12 @@ bool WantsDocument(const DocumentOutputs& outputs) {
 int WriteProjectDocument(const ProjectInfo& info, const ProjectChapters& chapters,
                          const fs::path& out, const DocumentOutputs& outputs) {
     try {
-        document::Warnings warnings;
-        const document::RecordedDocument project =
-            ComposeProjectDocument(info, chapters, out, TodayText(), warnings);
-        for (const std::string& warning : warnings) std::cerr << warning << '\n';
+        const ProjectDocumentParts project(info, chapters, out, TodayText());
+        const int status = WriteDocumentOutputs(project, outputs, &g_stop);
         if (g_stop)
             return kDocumentStopped;
-        return WriteDocumentOutputs(project, outputs);
+        for (const std::string& warning : project.warnings()) std::cerr << warning << '\n';
+        return status;
     } catch (const document::DocumentError& error) {
         std::cerr << document::ErrorLine(error)
                   << "\n没有写出工程计算书;请再运行一次 quoinry batch\n";
