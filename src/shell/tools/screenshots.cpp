@@ -82,7 +82,9 @@ class QuietServices : public ShellServices {
         window.close();
     }
     bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
-    SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
+    SaveChoice AskSaveChanges(QWidget*, const QString&, const QString&) override {
+        return SaveChoice::Discard;
+    }
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return std::nullopt;
     }
@@ -92,6 +94,15 @@ class QuietServices : public ShellServices {
     }
     std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
         return project;
+    }
+    // 型材预选's list as it is offered, taken and closed.
+    std::optional<std::size_t> ChooseRow(QWidget* parent, const QString& title,
+                                         const QStringList& header,
+                                         const std::vector<QStringList>& rows) override {
+        const std::unique_ptr<QDialog> dialog = NewChooseRowDialog(parent, title, header, rows);
+        dialog->show();
+        Save(dialog.get(), *out, "preselection.png");
+        return std::nullopt;
     }
 
     std::optional<ProjectInfo> project;  // what 工程信息 gives
