@@ -113,6 +113,16 @@ TEST(DesignFile, FilesThatAreNotDesignsAreRefused) {
     EXPECT_TRUE(Parse("[glass]\n").legacy);
 }
 
+// The title block's names go through the file; a design without them keeps its old text.
+TEST(DesignFile, CheckerApproverAndDateAreKeptWhenGiven) {
+    Design design;
+    design.info = {"C1-3", "某住宅", "张工", "李工", "王工", "2026-12-07"};
+    EXPECT_EQ(Parse(DesignFileText(design)).design.info, design.info);
+    const std::string bare = DesignFileText(Design{});
+    for (const char* key : {"checker=", "approver=", "date="})
+        EXPECT_EQ(bare.find(key), std::string::npos) << key;
+}
+
 TEST(DesignFile, LeadingZerosOfTheFormatDoNotMakeItNewer) {
     EXPECT_NO_THROW(Parse("[design]\nformat=0000000001\n"));
 }

@@ -11,7 +11,10 @@
 #include <fstream>
 
 #include "../document_test_support.h"
+#include "../pdf/pdf_reading.h"
+#include "batch/project_document.h"
 #include "design/design_file.h"
+#include "pdf/pdf_writer.h"
 #include "project/project_file.h"
 #include "shell/project_form.h"
 #include "shell_test_support.h"
@@ -385,6 +388,29 @@ TEST_F(ProjectWindow, AProjectChangedOnDiskIsNotOverwrittenWithoutAsking) {
     services_.answer = true;
     EXPECT_TRUE(form.SaveProject());
     EXPECT_EQ(ReadProjectFile(file).project.positions.size(), 3u);
+}
+
+// The summary table of the project document keeps a position's place on one line, also the
+// 1000th's: "第1000个位置" is 5 characters and 4 digits of 10.5 pt, 74 pt with its padding.
+TEST(ProjectDocumentPdf, ThePlaceColumnHoldsAThousandPositions) {
+    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    ProjectChapters chapters;
+    for (const auto& [name, place] :
+         {std::pair("C1", "第199个位置"), std::pair("C2", "第1000个位置")}) {
+        const PositionLabel label{name, "", place};
+        chapters.Add(label, nullptr, SummarizeError(label, "出错"));
+    }
+    ProjectInfo info;
+    info.name = "某楼";
+    const fs::path folder = fs::temp_directory_path() / "quoinry-place-column";
+    fs::create_directories(folder);
+    const ProjectDocumentParts parts(info, chapters, folder, "2026-12-07");
+    pdf::WritePdf(parts, folder / "p.pdf");
+    const std::string text = pdf::testing::PdfText(folder / "p.pdf");
+    fs::remove_all(folder);
+    EXPECT_NE(text.find("第199个位置"), std::string::npos) << text;
+    EXPECT_NE(text.find("第1000个位置"), std::string::npos) << text;
 }
 
 }  // namespace
