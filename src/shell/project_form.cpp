@@ -270,6 +270,7 @@ void ProjectForm::BuildControls() {
     });
 
     header_ = NewLabel(this, "ProjectHeader", QString());
+    header_->setWordWrap(true);  // a narrow window wraps the site line rather than cutting it
     table_ = new QTableWidget(0, kColumnCount, this);
     table_->setObjectName(QStringLiteral("PositionTable"));
     QStringList captions;
@@ -296,7 +297,7 @@ void ProjectForm::BuildControls() {
 void ProjectForm::Load() {
     // Within the main window's client area: on a small screen the table scrolls instead.
     if (QWidget* frame = parentWidget(); frame != nullptr && frame->parentWidget() != nullptr)
-        frame->resize(frame->size().boundedTo(frame->parentWidget()->size()));
+        frame->resize(QSize(1080, 600).boundedTo(frame->parentWidget()->size()));
     host_.CenterInMainWindow(this);
     ShowList();
 }
