@@ -26,6 +26,7 @@
 #include "shell/busy_cursor.h"
 #include "shell/folders.h"
 #include "shell/form_helpers.h"
+#include "shell/progress_run.h"
 #include "shell/project_commands.h"
 
 namespace quoinry::shell {
@@ -107,66 +108,6 @@ class Collector : public BatchObserver {
     std::mutex mutex_;
     std::vector<SummaryRow> rows_;
     std::atomic<int> done_{0};
-};
-
-// Runs `work` on a thread of its own while a progress dialog (`name`, titled `title`) shows
-// `done()` of `total` and keeps the window painted; its 取消 sets the flag `work` is given, also
-// before `work` starts. Returns what `work` threw, described; empty when it did not throw.
-std::string RunWithProgress(QWidget* parent, const char* name, const QString& title,
-                            const QString& label, int total, const std::function<int()>& done,
-                            const std::function<void(const std::atomic<bool>&)>& work,
-                            std::atomic<bool>& stop) {
-    QProgressDialog progress(label, QStringLiteral("取消"), 0, total, parent);
-    progress.setObjectName(QString::fromLatin1(name));
-    progress.setWindowTitle(title);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    progress.setValue(0);
-    QApplication::processEvents();
-    if (progress.wasCanceled())
-        stop.store(true);
-    std::atomic<bool> finished{false};
-    std::string failure;
-    std::thread worker([&] {
-        try {
-            work(stop);
-        } catch (...) {
-            try {
-                failure = DescribeCurrentException();
-            } catch (...) {
-                failure = "未知的错误";
-            }
-        }
-        finished.store(true);
-    });
-    while (!finished.load()) {
-        progress.setValue(std::min(done(), total));
-        QApplication::processEvents(QEventLoop::AllEvents, 30);
-        if (progress.wasCanceled())
-            stop.store(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    }
-    worker.join();
-    progress.setValue(total);
-    return failure;
-}
-
-// The parts of a document as a writer asks for them, counted for the progress: a writer takes
-// every part twice.
-class CountedParts : public document::PartedDocument {
-  public:
-    explicit CountedParts(const document::PartedDocument& parts) : parts_(parts) {}
-    document::DocumentInfo Info() const override { return parts_.Info(); }
-    std::size_t PartCount() const override { return parts_.PartCount(); }
-    void ComposePart(std::size_t index, document::DocumentSink& sink) const override {
-        parts_.ComposePart(index, sink);
-        composed_.fetch_add(1);
-    }
-    int composed() const { return composed_.load(); }
-
-  private:
-    const document::PartedDocument& parts_;
-    mutable std::atomic<int> composed_{0};
 };
 
 // Where 全部计算 writes the positions' reports.

@@ -165,11 +165,13 @@ TEST_F(ProjectWindow, TheProjectDocumentShowsItsProgressAndCanBeCancelled) {
     Add(form, GoldenDesign("0001"), "C1521");
     Add(form, GoldenDesign("0005"), "M1024");
     int maximum = -1;
+    QString title;
     QTimer watcher;
     watcher.setInterval(0);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         if (auto* progress = form.findChild<QProgressDialog*>(QStringLiteral("DocumentProgress"))) {
             maximum = progress->maximum();
+            title = progress->windowTitle();
             progress->cancel();
             watcher.stop();
         }
@@ -178,6 +180,7 @@ TEST_F(ProjectWindow, TheProjectDocumentShowsItsProgressAndCanBeCancelled) {
     services_.messages.clear();
     form.WriteProjectDocument(Home() / "p.docx");
     EXPECT_EQ(maximum, 6);  // the cover, contents and summary, and two chapters
+    EXPECT_EQ(title, QStringLiteral("工程计算书"));
     EXPECT_FALSE(fs::exists(Home() / "p.docx"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_TRUE(services_.messages[0].text.startsWith(QStringLiteral("工程计算书已取消")));
