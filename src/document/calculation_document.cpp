@@ -103,6 +103,8 @@ void ComposeTitleBlock(const TitleBlock& title, DocumentSink& sink) {
           std::pair("日期", &title.date), std::pair("计算规范", &title.edition)}) {
         table.rows.push_back({Cell(caption), Cell(*value)});
     }
+    if (!title.note.empty())
+        table.rows.push_back({Cell("说明"), Cell(title.note, true)});
     table.column_weights = {1, 3};
     sink.Table(table);
     sink.Paragraph({});

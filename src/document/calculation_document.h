@@ -74,7 +74,8 @@ struct TitleBlock {
     std::string checker;   // 校核
     std::string approver;  // 审核
     std::string date;
-    std::string edition;  // the codes, as the windows name them ("GB 50009-2012 + GB 55001-2021")
+    std::string edition;    // the codes, as the windows name them ("GB 50009-2012 + GB 55001-2021")
+    std::string note = {};  // what the checker must know (default material values); may be empty
 };
 
 // The title block: a table of its names, then an empty paragraph.

@@ -83,6 +83,13 @@ bool HasDefaultMaterial(const Design& design) {
            m.modulus == profile::kDefaultModulus || m.wall == profile::kDefaultThickness;
 }
 
+// Said in the window and the document's title block while the defaults stand.
+std::string DefaultMaterialNote() {
+    return std::string("强度设计值、剪力设计值、弹性模量和校核处壁厚是量取截面时填入的默认值(") +
+           profile::kDefaultStrength + "、" + profile::kDefaultShear + "、" +
+           profile::kDefaultModulus + " N/mm²," + profile::kDefaultThickness + " mm)";
+}
+
 // The wind the member check uses, and where it comes from: the glass's Wk, or in an edition
 // that reduces the member's coefficient by its area the member's own.
 QString WindBasisText(const DesignModel& model) {
@@ -263,13 +270,7 @@ void GjForm::DesignChanged() {
     profile_name_->setText(
         Q("选用型材号:" + (design.member ? ProfileName(*design.member) : std::string("\\"))));
     material_note_->setVisible(HasDefaultMaterial(design));
-    material_note_->setText(
-        QStringLiteral(
-            "强度设计值、剪力设计值、弹性模量和校核处壁厚是量取截面时填入的默认值(%1、%2、%3 N/mm²,"
-            "%4 mm),请按实际型材的材料和壁厚核对修改")
-            .arg(QLatin1String(profile::kDefaultStrength), QLatin1String(profile::kDefaultShear),
-                 QLatin1String(profile::kDefaultModulus),
-                 QLatin1String(profile::kDefaultThickness)));
+    material_note_->setText(Q(DefaultMaterialNote() + ",请按实际型材的材料和壁厚核对修改"));
     if (model.WindGlassCurrent()) {
         wind_basis_->setText(WindBasisText(model));
         wind_basis_->setStyleSheet(QString());
@@ -489,7 +490,8 @@ void GjForm::WriteDocument() {
         info.checker,
         info.approver,
         info.date.empty() ? TodayText() : info.date,
-        ShownChoice(*FindInputField("glass", "edition"), model.design().wind.edition)};
+        ShownChoice(*FindInputField("glass", "edition"), model.design().wind.edition),
+        HasDefaultMaterial(model.design()) ? DefaultMaterialNote() : std::string()};
     {
         const BusyCursor busy;
         if (!Reported(host_, this, [&] {

@@ -93,6 +93,12 @@ TEST_F(DesignWalkthrough, MeasuredSectionIsNamedAfterItsDrawingInReportAndDocume
     EXPECT_NE(report.find("\r\n   选用型材号:自定义截面(tl70-frame.dxf)\r\n"), std::string::npos);
     const auto docx = WriteDocument();
     EXPECT_TRUE(Has(Lines(docx), "   选用型材号:自定义截面(tl70-frame.dxf)"));
+    // The title block says that the material values are the defaults of a measured section.
+    const std::vector<std::string> lines = Lines(docx);
+    const auto note = std::find(lines.begin(), lines.end(), "说明");
+    ASSERT_NE(note, lines.end());
+    EXPECT_TRUE(note[1].find("默认值(85.4、49.6、70000 N/mm²,1.4 mm)") != std::string::npos)
+        << note[1];
     EXPECT_FALSE(Has(Lines(docx), "   选用型材号:60中梃\\ZT60-01"));
     EXPECT_EQ(Media(docx), main_->Model().design().picture);
     EXPECT_FALSE(Media(docx).empty());
