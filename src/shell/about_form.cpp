@@ -30,7 +30,8 @@ AboutForm::AboutForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_
     title_font.setBold(true);
     title_->setFont(title_font);
     version_ = NewLabel(this, "lblVersion", QString());
-    description_ = NewLabel(this, "lblDescription", QString());
+    // Set before the window takes its size, so that the whole text shows.
+    description_ = NewLabel(this, "lblDescription", Description());
     description_->setWordWrap(true);
     disclaimer_ = NewLabel(this, "lblDisclaimer", QStringLiteral("警告: "));
     disclaimer_->setWordWrap(true);
@@ -69,7 +70,6 @@ void AboutForm::Load() {
         parentWidget()->setWindowTitle(title);
     title_->setText(title);
     version_->setText(QStringLiteral("版本:V") + QString::fromLatin1(kVersion));
-    description_->setText(Description());
     disclaimer_->setText(
         disclaimer_->text() +
         QStringLiteral("本程序的计算结果须由具备资格的结构工程师复核后方可用于设计。"
