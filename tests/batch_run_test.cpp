@@ -42,7 +42,7 @@ SourceItem Item(const std::string& name, const std::string& golden, int row) {
     SourceItem item;
     item.place = "第" + std::to_string(row) + "行";
     item.name = name;
-    item.position = Position{GoldenDesign(golden), ""};
+    item.position = Position{GoldenDesign(golden), "", {}};
     return item;
 }
 

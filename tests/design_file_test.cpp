@@ -84,6 +84,45 @@ TEST(DesignFile, BrokenFilesAreRefusedNamingFileAndLine) {
     }
 }
 
+// What is not a design is refused as a whole, not read as a legacy design with a warning a line.
+TEST(DesignFile, FilesThatAreNotDesignsAreRefused) {
+    const struct {
+        std::string bytes;
+        const char* what;
+    } cases[] = {
+        {std::string("[glass]\nco2=a\0b\n", 17), "不是文本文件"},
+        {"[glass]\nco2=\x01\n", "不是文本文件"},
+        {"PK\x03\x04\x14", "不是文本文件"},
+        {"门窗编号,计算处标高\r\nC1,30\r\n", "没有 [design]、[glass] 或 [gj] 节"},
+        {"", "没有 [design]、[glass] 或 [gj] 节"},
+        {"[database]\nurl=x\n", "没有 [design]、[glass] 或 [gj] 节"},
+        {"[project]\nformat=1\n", "这是工程文件"},
+        {"[design]\nformat=1\n[position]\n", "这是工程文件"},
+    };
+    for (const auto& c : cases) {
+        try {
+            Parse(c.bytes);
+            ADD_FAILURE() << "accepted: " << c.bytes;
+        } catch (const DesignFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.what), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find("d.ini"), std::string::npos) << error.what();
+        }
+    }
+    // Tabs and CR LF are text; one known section is enough for a legacy design.
+    EXPECT_EQ(Parse("[gj]\r\n\tco1=竖向杆件\r\n").design.member->form, "竖向杆件");
+    EXPECT_TRUE(Parse("[glass]\n").legacy);
+}
+
+// The title block's names go through the file; a design without them keeps its old text.
+TEST(DesignFile, CheckerApproverAndDateAreKeptWhenGiven) {
+    Design design;
+    design.info = {"C1-3", "某住宅", "张工", "李工", "王工", "2026-12-07"};
+    EXPECT_EQ(Parse(DesignFileText(design)).design.info, design.info);
+    const std::string bare = DesignFileText(Design{});
+    for (const char* key : {"checker=", "approver=", "date="})
+        EXPECT_EQ(bare.find(key), std::string::npos) << key;
+}
+
 TEST(DesignFile, LeadingZerosOfTheFormatDoNotMakeItNewer) {
     EXPECT_NO_THROW(Parse("[design]\nformat=0000000001\n"));
 }

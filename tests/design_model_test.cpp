@@ -151,5 +151,45 @@ TEST_F(DesignModelTest, ModifiedMeansDifferentFromTheSavedDesign) {
     EXPECT_EQ(ReadDesignFile(folder_ / "c1.ini").design.wind.height, "21");
 }
 
+// Typing in one box is one step; a profile picked (a dozen boxes) is one step; a new design
+// starts without steps.
+TEST_F(DesignModelTest, StepsAreUndoneAndRedoneAsTheUserMadeThem) {
+    EXPECT_FALSE(model_.CanUndo());
+    for (const char* typed : {"2", "25", "255"}) model_.SetField(Field("glass", "te3"), typed);
+    model_.SetField(Field("glass", "co3"), "C类");
+    {
+        const DesignModel::OneStep step(model_);
+        model_.SetField(Field("gj", "te8"), "60");
+        model_.SetField(Field("gj", "te10"), "11");
+        model_.UseLibraryProfile("picture");
+    }
+    model_.Undo();
+    EXPECT_EQ(model_.design().member->ix, "50");
+    EXPECT_EQ(model_.design().member->wx1, "10");
+    EXPECT_EQ(model_.design().picture, "");
+    EXPECT_EQ(model_.design().wind.terrain_category, "C类");
+    model_.Undo();
+    EXPECT_EQ(model_.design().wind.terrain_category, "B类");
+    EXPECT_EQ(model_.design().wind.height, "255");
+    model_.Undo();
+    EXPECT_EQ(model_.design(), Nanjing());
+    EXPECT_FALSE(model_.CanUndo());
+    model_.Redo();
+    model_.Redo();
+    EXPECT_EQ(model_.design().wind.terrain_category, "C类");
+    // A new step after undoing drops what could be redone.
+    model_.Undo();
+    model_.SetField(Field("glass", "te3"), "30");
+    EXPECT_FALSE(model_.CanRedo());
+    // At most kUndoSteps back.
+    for (std::size_t i = 0; i < DesignModel::kUndoSteps + 5; ++i)
+        model_.SetInfo({"C" + std::to_string(i), "", ""});
+    std::size_t steps = 0;
+    for (; model_.CanUndo(); ++steps) model_.Undo();
+    EXPECT_EQ(steps, DesignModel::kUndoSteps);
+    model_.Replace(Nanjing(), std::nullopt);
+    EXPECT_FALSE(model_.CanUndo() || model_.CanRedo());
+}
+
 }  // namespace
 }  // namespace quoinry

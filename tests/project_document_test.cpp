@@ -120,7 +120,8 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
     const std::size_t strong = chapter("strong");
     const std::size_t weak = chapter("weak");
     const std::size_t bad = chapter("bad");
-    const std::size_t extra = chapter("第5行");
+    // A row that cannot be used keeps the name it gives.
+    const std::size_t extra = chapter("extra");
     EXPECT_LT(contents, summary);
     EXPECT_LT(summary, strong);
     EXPECT_LT(strong, weak);
@@ -149,13 +150,15 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
     ASSERT_EQ(extra + 2, paragraphs.size());
     EXPECT_EQ(paragraphs[extra + 1].rfind("本位置没有计算:第5行", 0), 0u) << paragraphs[extra + 1];
 
-    // Red: the weak position's member and overall verdicts, and the unreadable row.
+    // Red: the weak position's member and overall verdicts, the unreadable row, and the failing
+    // verdict line of the weak position's chapter.
     std::vector<std::string> red;
     for (const std::string& run : Elements(xml, "<w:r>", "</w:r>")) {
         if (run.find("<w:color w:val=\"FF0000\"/>") != std::string::npos)
             red.push_back(RunText(run));
     }
-    EXPECT_EQ(red, (std::vector<std::string>{"不满足", "不满足", "出错", "出错"}));
+    EXPECT_EQ(red, (std::vector<std::string>{"不满足", "不满足", "出错", "出错",
+                                             "   杆件强度不能满足!"}));
     const std::vector<std::string> table = Elements(xml, "<w:tbl>", "</w:tbl>");
     ASSERT_EQ(table.size(), 1u);
     std::vector<std::string> rows;
@@ -171,7 +174,7 @@ TEST_F(ProjectDocument, WordFileHasCoverContentsSummaryAndOneChapterPerPositionI
                                               "第2行|strong|2001|1.105|1.547|满足|满足|满足",
                                               "第3行|weak|2001|1.105|1.547|满足|不满足|不满足",
                                               "第4行|bad|2001|1.105|1.547|满足|—|出错",
-                                              "第5行|||||—|—|出错"}));
+                                              "第5行|extra||||—|—|出错"}));
 }
 
 // Positions of two editions: the cover names the one most use, then the other with its positions;
@@ -222,10 +225,10 @@ TEST_F(ProjectDocument, PdfHasTheChaptersInScheduleOrderAndPageFooters) {
     std::vector<std::string> starts;
     for (const std::string& page : pages) {
         const std::string first = page.substr(0, page.find('\n'));
-        if (first == "strong" || first == "weak" || first == "bad" || first == "第5行")
+        if (first == "strong" || first == "weak" || first == "bad" || first == "extra")
             starts.push_back(first);
     }
-    EXPECT_EQ(starts, (std::vector<std::string>{"strong", "weak", "bad", "第5行"}));
+    EXPECT_EQ(starts, (std::vector<std::string>{"strong", "weak", "bad", "extra"}));
     EXPECT_TRUE(std::any_of(pages.begin(), pages.end(), [](const std::string& page) {
         return page.find("本位置没有计算:第4行") != std::string::npos;
     }));

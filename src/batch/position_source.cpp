@@ -37,7 +37,10 @@ class ProjectSource : public PositionSource {
                 item.warnings.push_back(std::move(warning));
             if (entry->position->edition.empty())
                 entry->position->edition = reader_.info().edition;
-            item.position = std::move(entry->position);
+            if (entry->position->error.empty())
+                item.position = std::move(entry->position);
+            else
+                item.error = item.place + " " + entry->position->error;
         }
         return item;
     }
@@ -63,7 +66,10 @@ class MemorySource : public PositionSource {
         item.warnings = SiteWarnings(item, position.design, project_.info);
         if (position.edition.empty())
             position.edition = project_.info.edition;
-        item.position = std::move(position);
+        if (position.error.empty())
+            item.position = std::move(position);
+        else
+            item.error = item.place + " " + position.error;
         return item;
     }
     const ProjectInfo& Info() const override { return project_.info; }

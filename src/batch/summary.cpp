@@ -235,27 +235,61 @@ std::string CsvLine(const std::vector<std::string>& cells) {
     return line + "\r\n";
 }
 
+std::vector<std::size_t> ShownColumns(const SummaryLayout& layout) {
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        if (i != kFolder || layout.folders)
+            shown.push_back(i);
+    }
+    return shown;
+}
+
+std::string ShownCell(const SummaryRow& row, std::size_t column, const SummaryLayout& layout) {
+    const std::string& cell = column < row.cells.size() ? row.cells[column] : std::string();
+    const bool verdict = column == kGlassOk || column == kMemberOk || column == kOk;
+    if (!layout.for_engineer || !verdict || cell.empty())
+        return cell;
+    return cell == "1" ? "满足" : "不满足";
+}
+
 namespace {
 
 class SummaryCsv : public SummarySink {
   public:
-    explicit SummaryCsv(const std::filesystem::path& file) : output_(file) {
+    SummaryCsv(const std::filesystem::path& file, SummaryLayout layout)
+        : output_(file), layout_(layout), shown_(ShownColumns(layout)) {
         std::vector<std::string> header;
-        for (const SummaryColumn& column : kColumns) header.emplace_back(column.key);
+        for (std::size_t i : shown_) {
+            const SummaryColumn& column = kColumns[i];
+            if (!layout_.for_engineer)
+                header.emplace_back(column.key);
+            else if (column.unit.empty())
+                header.emplace_back(column.caption);
+            else
+                header.push_back(std::string(column.caption) + "(" + std::string(column.unit) +
+                                 ")");
+        }
         output_.Write("\xEF\xBB\xBF");
         output_.Write(CsvLine(header));
     }
-    void Add(const SummaryRow& row) override { output_.Write(CsvLine(row.cells)); }
+    void Add(const SummaryRow& row) override {
+        std::vector<std::string> cells;
+        for (std::size_t i : shown_) cells.push_back(ShownCell(row, i, layout_));
+        output_.Write(CsvLine(cells));
+    }
     void Commit() override { output_.Commit(); }
 
   private:
     StagedOutput output_;
+    SummaryLayout layout_;
+    std::vector<std::size_t> shown_;
 };
 
 }  // namespace
 
-std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file) {
-    return std::make_unique<SummaryCsv>(file);
+std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file,
+                                           SummaryLayout layout) {
+    return std::make_unique<SummaryCsv>(file, layout);
 }
 
 }  // namespace quoinry

@@ -58,11 +58,26 @@ class SummarySink {
     virtual void Commit() = 0;
 };
 
+// How a summary file is laid out for the one who reads it.
+struct SummaryLayout {
+    // The engineer's: headers are the captions with units ("Wk(kN/m²)") and verdicts 满足/不满足;
+    // else the keys and 1/0, which scripts read (`quoinry batch`'s summary.csv).
+    bool for_engineer = false;
+    bool folders = true;  // the report folder column; an export that has no folders leaves it out
+};
+
+// The columns a layout shows, by their index in SummaryColumns().
+std::vector<std::size_t> ShownColumns(const SummaryLayout& layout);
+// The cell as the layout shows it: verdict flags as 满足/不满足 for the engineer.
+std::string ShownCell(const SummaryRow& row, std::size_t column, const SummaryLayout& layout);
+
 // summary.csv: UTF-8 with a byte order mark (so that Excel reads it as UTF-8), CR LF.
-std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file);
-// The same as a formatted workbook: frozen header with units, failing cells red.
+std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file,
+                                           SummaryLayout layout = {});
+// The same as a formatted workbook for the engineer: captions with units, verdicts in words,
+// frozen header, failing cells red.
 std::unique_ptr<SummarySink> NewSummaryXlsx(const std::filesystem::path& file,
-                                            const ProjectInfo& info);
+                                            const ProjectInfo& info, bool folders = true);
 
 // One CSV line of cells (quoted where needed), ending in CR LF.
 std::string CsvLine(const std::vector<std::string>& cells);

@@ -30,7 +30,8 @@ std::optional<int> Decimals(const std::string& text) {
 
 class SummaryXlsx : public SummarySink {
   public:
-    SummaryXlsx(const std::filesystem::path& file, const ProjectInfo& info) : output_(file) {
+    SummaryXlsx(const std::filesystem::path& file, const ProjectInfo& info, bool folders)
+        : output_(file), layout_{true, folders}, shown_(ShownColumns(layout_)) {
         output_.Release();
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;  // rows go to disk as they come: flat memory
@@ -65,16 +66,15 @@ class SummaryXlsx : public SummarySink {
         }
         worksheet_set_footer(sheet_, "&C第 &P 页 共 &N 页");
         const auto columns = SummaryColumns();
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const double width = columns[i].key == "error"      ? 60
-                                 : IsTextColumn(columns[i].key) ? 16
-                                                                : 10;
-            worksheet_set_column(sheet_, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
-                                 width, nullptr);
-            std::string caption(columns[i].caption);
-            if (!columns[i].unit.empty())
-                caption += "\n(" + std::string(columns[i].unit) + ")";
-            worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(i), caption.c_str(), header_);
+        for (std::size_t at = 0; at < shown_.size(); ++at) {
+            const SummaryColumn& shown = columns[shown_[at]];
+            const double width = shown.key == "error" ? 60 : IsTextColumn(shown.key) ? 16 : 10;
+            const auto column = static_cast<lxw_col_t>(at);
+            worksheet_set_column(sheet_, column, column, width, nullptr);
+            std::string caption(shown.caption);
+            if (!shown.unit.empty())
+                caption += "\n(" + std::string(shown.unit) + ")";
+            worksheet_write_string(sheet_, 0, column, caption.c_str(), header_);
         }
         worksheet_set_row(sheet_, 0, 32, nullptr);
     }
@@ -88,12 +88,13 @@ class SummaryXlsx : public SummarySink {
     void Add(const SummaryRow& row) override {
         ++row_;
         const auto columns = SummaryColumns();
-        for (std::size_t i = 0; i < columns.size() && i < row.cells.size(); ++i) {
-            const std::string& text = row.cells[i];
-            if (text.empty())
+        for (std::size_t at = 0; at < shown_.size(); ++at) {
+            const std::size_t i = shown_[at];
+            const std::string text = ShownCell(row, i, layout_);
+            if (text.empty() || i >= row.failing.size())
                 continue;
             const bool red = row.failing[i];
-            const auto column = static_cast<lxw_col_t>(i);
+            const auto column = static_cast<lxw_col_t>(at);
             const std::optional<int> decimals =
                 IsTextColumn(columns[i].key) ? std::nullopt : Decimals(text);
             double value = 0;
@@ -133,6 +134,8 @@ class SummaryXlsx : public SummarySink {
     }
 
     StagedOutput output_;
+    SummaryLayout layout_;
+    std::vector<std::size_t> shown_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* header_ = nullptr;
@@ -143,8 +146,8 @@ class SummaryXlsx : public SummarySink {
 }  // namespace
 
 std::unique_ptr<SummarySink> NewSummaryXlsx(const std::filesystem::path& file,
-                                            const ProjectInfo& info) {
-    return std::make_unique<SummaryXlsx>(file, info);
+                                            const ProjectInfo& info, bool folders) {
+    return std::make_unique<SummaryXlsx>(file, info, folders);
 }
 
 }  // namespace quoinry

@@ -323,6 +323,39 @@ std::string GeneralText(float x) {
     return GeneralFromValue(static_cast<double>(x), 7);
 }
 
+std::string AsciiNumberText(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        // U+3000 .. U+FFFF are three bytes: E3 80 80 (space), E3 80 82 (。), EF BC 8B .. EF BD 85.
+        if (i + 2 < text.size() && (byte(0) == 0xE3 || byte(0) == 0xEF)) {
+            const unsigned code =
+                (byte(0) & 0x0Fu) << 12 | (byte(1) & 0x3Fu) << 6 | (byte(2) & 0x3Fu);
+            char ascii = 0;
+            if (code == 0x3000)
+                ascii = ' ';
+            else if (code == 0x3002)
+                ascii = '.';
+            else if (code >= 0xFF0B && code <= 0xFF5E)
+                ascii = static_cast<char>(code - 0xFF00 + 0x20);
+            if (ascii != 0 &&
+                std::string_view("0123456789+-.eE ").find(ascii) != std::string::npos) {
+                out.push_back(ascii);
+                i += 3;
+                continue;
+            }
+        }
+        // U+2212 (minus sign) is E2 88 92.
+        if (i + 2 < text.size() && byte(0) == 0xE2 && byte(1) == 0x88 && byte(2) == 0x92) {
+            out.push_back('-');
+            i += 3;
+            continue;
+        }
+        out.push_back(text[i++]);
+    }
+    return std::string(TrimBlanks(out));
+}
+
 double ParseStrict(std::string_view text) {
     text = TrimBlanks(text);
     std::size_t i = 0;

@@ -34,6 +34,11 @@ std::string FactorText(double x);
 // Raises "类型不匹配" otherwise and "溢出" beyond the double range.
 double ParseStrict(std::string_view text);
 
+// A number as a Chinese input method types it, in ASCII: full-width digits, signs, point and
+// exponent letter, the ideographic full stop as a point; blanks (the ideographic space too)
+// around it dropped. Other characters stay as they are, for the refusal to show.
+std::string AsciiNumberText(std::string_view text);
+
 // Leading-number rule: the number at the start of the text, blanks skipped; 0 when there is
 // none. Raises "溢出" beyond the double range.
 double ParseLeading(std::string_view text);

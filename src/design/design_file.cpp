@@ -26,11 +26,13 @@ struct ExtraKey {
 
 // The keys a design file may hold beside the input fields. A new key (a code edition, say) is
 // one more line here, and the reader stops warning about it.
-constexpr ExtraKey kExtraKeys[] = {
-    {"design", "format"},   {"design", "name"},    {"design", "project"},
-    {"design", "engineer"}, {"profile", "source"}, {"profile", "drawing"},
-    {"profile", "picture"}, {"database", "url"},  // info.ini: where the database is
-    {"glass", "edition"},                         // the code edition of the wind step: 2001 or 2012
+constexpr ExtraKey kExtraKeys[] =
+    {
+        {"design", "format"},   {"design", "name"},    {"design", "project"},
+        {"design", "engineer"}, {"design", "checker"}, {"design", "approver"},
+        {"design", "date"},     {"profile", "source"}, {"profile", "drawing"},
+        {"profile", "picture"}, {"database", "url"},  // info.ini: where the database is
+        {"glass", "edition"},  // the code edition of the wind step: 2001 or 2012
 };
 
 // Keys that may repeat: their values are joined in file order.
@@ -121,10 +123,15 @@ class DesignFileParser {
             throw DesignFileError(place_.noun + " " + place_.file.string() + " 太大(" +
                                   std::to_string(bytes_.size()) + " 字节),不是设计文件");
         }
+        CheckText();
         const TextFileBody body = SplitTextEncoding(bytes_);
         const std::string text = ToUtf8(body);
         for (const Line& line : SplitNumberedLines(text)) ReadLine(line);
         reading_.legacy = !sections_.contains("design");
+        if (reading_.legacy && !sections_.contains("glass") && !sections_.contains("gj")) {
+            throw DesignFileError(place_.noun + " " + place_.file.string() +
+                                  " 中没有 [design]、[glass] 或 [gj] 节,不是设计文件");
+        }
         if (!reading_.legacy)
             CheckCurrentFormat(body.bytes);
         FillDesign();
@@ -141,6 +148,18 @@ class DesignFileParser {
     }
     void Warn(int line, const std::string& problem) {
         reading_.warnings.push_back("警告: " + Where(line) + problem);
+    }
+
+    // Control bytes other than line ends and tabs do not occur in text of any encoding read
+    // here: the file is binary (a drawing, a workbook, a program).
+    void CheckText() const {
+        for (std::size_t i = 0; i < bytes_.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(bytes_[i]);
+            if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f') {
+                throw DesignFileError(place_.noun + " " + place_.file.string() +
+                                      " 不是文本文件(含有二进制数据),不是设计文件");
+            }
+        }
     }
 
     void ReadLine(const Line& line) {
@@ -164,6 +183,8 @@ class DesignFileParser {
     }
 
     void StartSection(int line, const std::string& name) {
+        if (name == "project" || name == "position")
+            Fail(line, "这是工程文件,不是设计文件;请在“工程”窗口中打开");
         current_ = nullptr;
         current_name_ = name;
         if (!KnownSection(name)) {
@@ -252,8 +273,9 @@ class DesignFileParser {
                          absent ? std::string(field.default_text) : Text(field.section, field.key));
         }
         design.insulating_glass = design.glass.category == "中空玻璃";
-        design.info = {Text("design", "name"), Text("design", "project"),
-                       Text("design", "engineer")};
+        design.info = {Text("design", "name"),     Text("design", "project"),
+                       Text("design", "engineer"), Text("design", "checker"),
+                       Text("design", "approver"), Text("design", "date")};
         FillProfile(design);
     }
 
@@ -357,6 +379,13 @@ std::string DesignFileText(const Design& design) {
     AppendKey(out, "name", design.info.name);
     AppendKey(out, "project", design.info.project);
     AppendKey(out, "engineer", design.info.engineer);
+    // Written only when given, so that older designs keep their text.
+    for (const auto& [key, value] :
+         {std::pair("checker", &design.info.checker), std::pair("approver", &design.info.approver),
+          std::pair("date", &design.info.date)}) {
+        if (!value->empty())
+            AppendKey(out, key, *value);
+    }
     std::string_view section;
     for (const InputField& field : InputFields()) {
         if (field.section == "gj" && !design.member)

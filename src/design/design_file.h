@@ -14,11 +14,14 @@
 
 namespace quoinry {
 
-// What a design is about; no report prints it.
+// What a design is about; no report prints it, the title block of its document does.
 struct DesignInfo {
-    std::string name;      // free text, such as the window's position number
-    std::string project;   // the project's name
-    std::string engineer;  // who designed it
+    std::string name;           // free text, such as the window's position number
+    std::string project;        // the project's name
+    std::string engineer;       // who designed it (设计)
+    std::string checker = {};   // 校核
+    std::string approver = {};  // 审核
+    std::string date = {};      // of the calculation, as the engineer writes it
 
     bool operator==(const DesignInfo&) const = default;
 };

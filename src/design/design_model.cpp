@@ -1,5 +1,7 @@
 #include "design/design_model.h"
 
+#include <utility>
+
 #include "design/design_run.h"
 
 namespace quoinry {
@@ -24,9 +26,13 @@ std::string DesignModel::Title() const {
 
 void DesignModel::Replace(Design design, std::optional<std::filesystem::path> file) {
     write_back_ = nullptr;
+    undo_.clear();
+    redo_.clear();
+    last_field_ = nullptr;
     design_ = std::move(design);
     saved_ = design_;
     file_ = std::move(file);
+    stamp_ = file_ ? StampOf(*file_) : std::nullopt;
     wind_glass_.reset();
     member_run_.reset();
     Changed();
@@ -36,6 +42,7 @@ void DesignModel::Save(const std::filesystem::path& file) {
     SaveDesignFile(file, design_);
     saved_ = design_;
     file_ = file;
+    stamp_ = StampOf(file);
     write_back_ = nullptr;  // saved as a design of its own
     Changed();
 }
@@ -60,9 +67,43 @@ MemberInput& DesignModel::Member() {
     return *design_.member;
 }
 
+void DesignModel::Remember(const InputField* field) {
+    if (grouped_ > 0) {
+        field = nullptr;
+        if (!std::exchange(group_open_, false))
+            return;
+    }
+    if (field == nullptr || field != last_field_) {
+        undo_.push_back(design_);
+        if (undo_.size() > kUndoSteps)
+            undo_.erase(undo_.begin());
+    }
+    redo_.clear();
+    last_field_ = field;
+}
+
+void DesignModel::Undo() {
+    if (undo_.empty())
+        return;
+    redo_.push_back(std::exchange(design_, std::move(undo_.back())));
+    undo_.pop_back();
+    last_field_ = nullptr;
+    Changed();
+}
+
+void DesignModel::Redo() {
+    if (redo_.empty())
+        return;
+    undo_.push_back(std::exchange(design_, std::move(redo_.back())));
+    redo_.pop_back();
+    last_field_ = nullptr;
+    Changed();
+}
+
 void DesignModel::SetField(const InputField& field, std::string_view text) {
     if (FieldText(design_, field) == text && (field.section != "gj" || design_.member))
         return;
+    Remember(&field);
     SetFieldText(design_, field, text);
     // A series or number the user gives names the profile from now on.
     if (field.section == "gj" && (field.key == "co2" || field.key == "co3") && !text.empty())
@@ -71,17 +112,22 @@ void DesignModel::SetField(const InputField& field, std::string_view text) {
 }
 
 void DesignModel::SetInfo(const DesignInfo& info) {
+    if (info == design_.info)
+        return;
+    Remember();
     design_.info = info;
     Changed();
 }
 
 void DesignModel::UseLibraryProfile(std::string picture) {
+    Remember();
     Member().section_drawing.clear();
     design_.picture = std::move(picture);
     Changed();
 }
 
 void DesignModel::UseMeasuredSection(std::string drawing_file_name, std::string picture) {
+    Remember();
     MemberInput& member = Member();
     member.series.clear();
     member.number.clear();
@@ -149,6 +195,19 @@ void DesignModel::CheckMember(const std::filesystem::path& folder, std::string& 
 PreselectionResult DesignModel::Preselect() const {
     const SharedValues shared = WindValues();
     return RunPreselection(design_.member.value_or(MemberInput{}), shared);
+}
+
+std::optional<MemberResult> DesignModel::CheckWithProfile(const MemberInput& input) const {
+    const SharedValues shared = WindValues();
+    if (!CheckMemberInput(input).empty())
+        return std::nullopt;
+    try {
+        ReportLines lines;
+        std::string box;
+        return CalcMember(input, shared, lines, box);
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
 }
 
 bool DesignModel::WindGlassCurrent() const {

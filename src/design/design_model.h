@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/file_stamp.h"
 #include "common/report.h"
 #include "design/design_file.h"
 #include "design/input_fields.h"
@@ -63,6 +65,8 @@ class DesignModel {
     // Writes the design file; the design is then unmodified and has that file. Throws
     // DesignFileError (the old file stays as it was).
     void Save(const std::filesystem::path& file);
+    // The design's file was written by someone else since it was opened or saved here.
+    bool FileChangedOnDisk() const { return file_ && ChangedSince(*file_, stamp_); }
 
     // A position of a project, opened for editing: unmodified, without results and without a
     // file; saving hands the design to `write_back` (the project) instead of writing a file.
@@ -72,6 +76,29 @@ class DesignModel {
     void SaveToPosition();
     // The design no longer goes back to a project (the project window closed).
     void DetachFromPosition() { write_back_ = nullptr; }
+
+    // The inputs as they were before the last change, and again after it: every change of the
+    // design's inputs, profile or information is a step (typing in one box is one step), up to
+    // kUndoSteps back; opening or making a design starts afresh.
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    void Undo();
+    void Redo();
+    static constexpr std::size_t kUndoSteps = 100;
+    // The changes made while one lives are one step (picking a profile fills a dozen boxes).
+    class OneStep {
+      public:
+        explicit OneStep(DesignModel& model) : model_(model) {
+            if (model_.grouped_++ == 0)
+                model_.group_open_ = true;
+        }
+        ~OneStep() { --model_.grouped_; }
+        OneStep(const OneStep&) = delete;
+        OneStep& operator=(const OneStep&) = delete;
+
+      private:
+        DesignModel& model_;
+    };
 
     void SetField(const InputField& field, std::string_view text);
     void SetInfo(const DesignInfo& info);
@@ -89,6 +116,10 @@ class DesignModel {
     void CheckMember(const std::filesystem::path& folder, std::string& box);
     // Pre-selection with the current wind result; StepOrderError without one.
     PreselectionResult Preselect() const;
+    // The member check of `input` (the design's member with another profile's values) with the
+    // current wind result, in memory: nothing when an input is refused or the check fails by
+    // itself. StepOrderError without a current wind result.
+    std::optional<MemberResult> CheckWithProfile(const MemberInput& input) const;
 
     const std::optional<WindGlassRun>& wind_glass() const { return wind_glass_; }
     const std::optional<MemberRun>& member_run() const { return member_run_; }
@@ -101,14 +132,22 @@ class DesignModel {
     MemberInput& Member();
     SharedValues WindValues() const;
     void Changed();
+    // Keeps the design as it is for Undo, unless `field` was also the last one changed.
+    void Remember(const InputField* field = nullptr);
 
     Design design_;
     Design saved_;
     std::optional<std::filesystem::path> file_;
+    std::optional<FileStamp> stamp_;  // of file_ when it was opened or saved
     std::optional<WindGlassRun> wind_glass_;
     std::optional<MemberRun> member_run_;
     std::function<void()> listener_;
     std::function<void(const Design&)> write_back_;
+    std::vector<Design> undo_;
+    std::vector<Design> redo_;
+    const InputField* last_field_ = nullptr;  // typing in one box is one step
+    int grouped_ = 0;                         // OneStep objects alive
+    bool group_open_ = false;                 // their step is not remembered yet
 };
 
 }  // namespace quoinry

@@ -52,7 +52,7 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
     std::error_code error;
     std::filesystem::create_directories(out_dir, error);
     if (error)
-        throw FileError(error.value());
+        throw FileError(error.value(), CannotMakeFolder(out_dir));
     result.wind = RunWindStep(design.wind, shared, out_dir, result.glass_box, &result.wind_lines);
     result.glass =
         RunGlassStep(design.glass, shared, out_dir, result.glass_box, &result.glass_lines);

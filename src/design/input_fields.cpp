@@ -229,6 +229,11 @@ std::string StoredChoice(const InputField& field, std::string_view shown) {
     return std::string(shown);
 }
 
+bool TakesNumber(const InputField& field) {
+    return field.kind == FieldKind::Text && field.rule != FieldRule::Any &&
+           field.rule != FieldRule::OneOf;
+}
+
 FieldRule RuleOf(const InputField& field, bool horizontal_member) {
     return horizontal_member && !field.horizontal_label.empty() ? field.horizontal_rule
                                                                 : field.rule;

@@ -81,6 +81,9 @@ std::string FieldCaption(const InputField& field, bool horizontal_member = false
 std::string ShownChoice(const InputField& field, std::string_view stored);
 std::string StoredChoice(const InputField& field, std::string_view shown);
 
+// Whether the field holds a number (its text is read by the strict conversion).
+bool TakesNumber(const InputField& field);
+
 // The rule of the field for the design's member form.
 FieldRule RuleOf(const InputField& field, bool horizontal_member = false);
 

@@ -16,10 +16,14 @@ namespace {
 constexpr const char* kNoPictureWarning = "警告:没有截面图片,截面特性标题后的图片位置留空";
 
 void AddLine(DocumentSink& sink, const std::string& line, int top_level) {
+    Runs runs = ExponentRuns(line);
+    if (IsFailingVerdict(line)) {
+        for (TextRun& run : runs) run.failing = true;
+    }
     if (const int level = HeadingLevelOf(line); level > 0)
-        sink.Heading(top_level + level - 1, ExponentRuns(line));
+        sink.Heading(top_level + level - 1, runs);
     else
-        sink.Paragraph(ExponentRuns(line));
+        sink.Paragraph(runs);
 }
 
 void AddSectionPicture(DocumentSink& sink, const ReportTexts& reports, Warnings& warnings) {
@@ -86,6 +90,31 @@ void ComposeCalculationDocument(const ReportTexts& reports, DocumentSink& sink,
 
 RecordedDocument RecordCalculationDocument(const ReportTexts& reports, Warnings& warnings) {
     RecordedDocument document(CalculationDocumentInfo());
+    ComposeCalculationDocument(reports, document, warnings);
+    return document;
+}
+
+void ComposeTitleBlock(const TitleBlock& title, DocumentSink& sink) {
+    DocumentTable table;
+    table.header = {Cell("设计名称"), Cell(title.name)};
+    for (const auto& [caption, value] :
+         {std::pair("工程名称", &title.project), std::pair("设计", &title.designer),
+          std::pair("校核", &title.checker), std::pair("审核", &title.approver),
+          std::pair("日期", &title.date), std::pair("计算规范", &title.edition)}) {
+        table.rows.push_back({Cell(caption), Cell(*value)});
+    }
+    if (!title.note.empty())
+        table.rows.push_back({Cell("说明"), Cell(title.note, true)});
+    table.column_weights = {1, 3};
+    sink.Table(table);
+    sink.Paragraph({});
+}
+
+RecordedDocument RecordCalculationDocument(const ReportTexts& reports, const TitleBlock& title,
+                                           Warnings& warnings) {
+    RecordedDocument document(CalculationDocumentInfo());
+    document.info().author = title.designer;
+    ComposeTitleBlock(title, document);
     ComposeCalculationDocument(reports, document, warnings);
     return document;
 }

@@ -66,6 +66,24 @@ void ComposeCalculationDocument(const ReportTexts& reports, DocumentSink& sink, 
 RecordedDocument RecordCalculationDocument(const ReportTexts& reports, Warnings& warnings);
 RecordedDocument RecordCalculationDocument(const DocumentSources& sources, Warnings& warnings);
 
+// What the title block at the head of one design's document names.
+struct TitleBlock {
+    std::string name;  // the design's or position's
+    std::string project;
+    std::string designer;  // 设计
+    std::string checker;   // 校核
+    std::string approver;  // 审核
+    std::string date;
+    std::string edition;    // the codes, as the windows name them ("GB 50009-2012 + GB 55001-2021")
+    std::string note = {};  // what the checker must know (default material values); may be empty
+};
+
+// The title block: a table of its names, then an empty paragraph.
+void ComposeTitleBlock(const TitleBlock& title, DocumentSink& sink);
+// The calculation document of one design with its title block first.
+RecordedDocument RecordCalculationDocument(const ReportTexts& reports, const TitleBlock& title,
+                                           Warnings& warnings);
+
 // Title "计算书", made now.
 DocumentInfo CalculationDocumentInfo();
 

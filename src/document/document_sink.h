@@ -37,6 +37,7 @@ namespace quoinry::document {
 struct TextRun {
     std::string text;  // UTF-8
     bool superscript = false;
+    bool failing = false;  // of a check that does not pass: set in red
     bool operator==(const TextRun&) const = default;
 };
 using Runs = std::vector<TextRun>;

@@ -43,11 +43,18 @@ void AppendRun(std::string& out, const std::string& run_properties, std::string_
 }
 
 void AppendRuns(std::string& out, std::string_view font, RunStyle style, const Runs& runs) {
-    style.superscript = false;
-    const std::string plain = RunProperties(font, style);
-    style.superscript = true;
-    const std::string raised = RunProperties(font, style);
-    for (const TextRun& run : runs) AppendRun(out, run.superscript ? raised : plain, run.text);
+    // By superscript and failing.
+    std::string properties[2][2];
+    const bool red = style.red;
+    for (int raised = 0; raised < 2; ++raised) {
+        for (int failing = 0; failing < 2; ++failing) {
+            style.superscript = raised == 1;
+            style.red = red || failing == 1;
+            properties[raised][failing] = RunProperties(font, style);
+        }
+    }
+    for (const TextRun& run : runs)
+        AppendRun(out, properties[run.superscript][run.failing], run.text);
 }
 
 void AppendField(std::string& out, const std::string& run_properties,

@@ -104,4 +104,9 @@ int HeadingLevelOf(std::string_view line) {
     return 0;
 }
 
+bool IsFailingVerdict(std::string_view line) {
+    return line.find("不满足") != std::string_view::npos ||
+           line.find("不能满足") != std::string_view::npos;
+}
+
 }  // namespace quoinry::document

@@ -18,4 +18,8 @@ Runs ExponentRuns(std::string_view line);
 // ("(1).风荷载标准值计算:"), 0 for any other line. Headings start at the first column.
 int HeadingLevelOf(std::string_view line);
 
+// A verdict line of a check that fails ("杆件强度不能满足!", "玻璃的挠度不满足!"): the document
+// sets it in red, as the windows do.
+bool IsFailingVerdict(std::string_view line);
+
 }  // namespace quoinry::document

@@ -427,7 +427,10 @@ PreselectionResult CalcPreselection(const MemberInput& input, const SharedValues
     for (int i = 0; i < 2; ++i) units[i] = StartLoadUnit(geometry.Unit(i), result.span_m, i == 1);
     if (edition.members_reduce_by_area) {
         ReportLines unused;
-        result.wk = CalcMemberWind(form, result.span_m, units, shared.Factors, edition, unused).wk;
+        const MemberWind wind =
+            CalcMemberWind(form, result.span_m, units, shared.Factors, edition, unused);
+        result.wk = wind.wk;
+        result.area_m2 = wind.area_m2;
     }
     for (LoadUnit& unit : units) {
         ComputeLineLoad(unit, result.span_m, result.wk);

@@ -90,6 +90,7 @@ struct PreselectionResult {
     double wk = 0.0;          // Wk the moment comes from (the member's own where the edition
                               // reduces by area), kN/m^2
     float span_m = 0.0f;      // L
+    double area_m2 = 0.0;     // A, the tributary area, where the edition reduces by it
     double mw = 0.0;          // Mw = Mw1 + Mw2, kN·m, as the member report rounds it
     double strength = 84.2;   // the fixed strength design value of pre-selection, N/mm^2
     double gamma = 1.4;       // the edition's load factor γw

@@ -111,10 +111,14 @@ void TextDocumentSink::NewBlock(QTextBlockFormat block, const QTextCharFormat& t
 }
 
 void TextDocumentSink::InsertRuns(const document::Runs& runs, const QTextCharFormat& text) {
-    QTextCharFormat raised = text;
-    raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    for (const document::TextRun& run : runs)
-        cursor_.insertText(Q(run.text), run.superscript ? raised : text);
+    for (const document::TextRun& run : runs) {
+        QTextCharFormat format = text;
+        if (run.superscript)
+            format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        if (run.failing)
+            format.setForeground(Qt::red);
+        cursor_.insertText(Q(run.text), format);
+    }
 }
 
 void TextDocumentSink::Cover(const document::CoverBlock& cover) {

@@ -1,5 +1,6 @@
 #include "project/project.h"
 
+#include "design/input_check.h"
 #include "design/input_fields.h"
 #include "edition/code_edition.h"
 
@@ -43,6 +44,23 @@ void ApplySite(Design& design, const ProjectInfo& info) {
         if (!value.empty())
             SetFieldText(design, *FindInputField("glass", site.key), value);
     }
+}
+
+std::vector<std::string> SiteProblems(const ProjectInfo& info) {
+    // The checks of the design window, on a design at the site: only the site's own refusals.
+    Design design;
+    ApplySite(design, info);
+    design.wind.edition = info.edition;
+    std::vector<std::string> problems;
+    for (const InputRefusal& refusal : CheckWindInput(design.wind)) {
+        for (const SiteKey& site : kSiteKeys) {
+            if (refusal.field->key == site.key && !(info.*site.value).empty())
+                problems.push_back(refusal.message);
+        }
+    }
+    if (!IsKnownEdition(info.edition))
+        problems.push_back("规范版本应为 2001 或 2012,这里是“" + info.edition + "”");
+    return problems;
 }
 
 std::vector<std::string> SiteDifferences(const Design& design, const ProjectInfo& info) {

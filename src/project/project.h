@@ -37,6 +37,9 @@ struct ProjectInfo {
 struct Position {
     Design design;
     std::string edition;
+    // Why the position cannot be computed as it stands (a schedule row that could not be used,
+    // kept so that nothing is lost); empty when it can. Saving it from the windows clears it.
+    std::string error = {};
 
     bool operator==(const Position&) const = default;
 };
@@ -54,6 +57,11 @@ std::string_view EditionOf(const Position& position, const ProjectInfo& info);
 // Puts the project's site data (region, city, basic wind pressure, terrain) into a design; a
 // site value the project leaves empty leaves the design's.
 void ApplySite(Design& design, const ProjectInfo& info);
+
+// What the design window's checks refuse in the project's site (a basic wind pressure that is no
+// number of Pa, a terrain that is not A类 … D类, an edition this program does not know), one line
+// per value naming it; empty values are not checked (they leave the positions' own).
+std::vector<std::string> SiteProblems(const ProjectInfo& info);
 
 // The site values of a design that differ from the project's, as "基本风压(Pa) 500 ≠ 450"
 // texts; empty when the design follows the project.

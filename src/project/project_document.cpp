@@ -26,12 +26,14 @@ void ProjectDocument::Replace(Project project, std::optional<std::filesystem::pa
     Restore(std::move(project));
     saved_ = project_;
     file_ = std::move(file);
+    stamp_ = file_ ? StampOf(*file_) : std::nullopt;
 }
 
 void ProjectDocument::Save(const std::filesystem::path& file) {
     SaveProjectFile(file, project_);
     saved_ = project_;
     file_ = file;
+    stamp_ = StampOf(file);
 }
 
 void ProjectDocument::SetInfo(const ProjectInfo& info) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/summary.h"
+#include "common/file_stamp.h"
 #include "project/project.h"
 
 namespace quoinry {
@@ -33,6 +34,8 @@ class ProjectDocument {
     void Replace(Project project, std::optional<std::filesystem::path> file);
     // Writes the project file; throws ProjectFileError (the old file stays as it was).
     void Save(const std::filesystem::path& file);
+    // The project's file was written by someone else since it was opened or saved here.
+    bool FileChangedOnDisk() const { return file_ && ChangedSince(*file_, stamp_); }
 
     // The new header; its site data go into every position, whose results are then stale.
     void SetInfo(const ProjectInfo& info);
@@ -50,6 +53,7 @@ class ProjectDocument {
     Project project_;
     Project saved_;
     std::optional<std::filesystem::path> file_;
+    std::optional<FileStamp> stamp_;  // of file_ when it was opened or saved
     std::vector<std::optional<SummaryRow>> results_;
     std::vector<std::uint64_t> ids_;
     std::uint64_t next_id_ = 1;

@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxPositionBytes = 16u << 20;
 constexpr std::size_t kMaxLine = 1u << 20;
 constexpr std::string_view kPositionHeader = "[position]";
+// Before the position's design: why it cannot be computed.
+constexpr std::string_view kErrorKey = "error";
 
 struct HeaderKey {
     std::string_view key;
@@ -69,6 +71,16 @@ void AppendKey(std::string& out, std::string_view key, std::string_view value) {
     out += '=';
     out += value.substr(0, value.find_first_of(std::string_view("\0\r\n", 3)));
     out += '\n';
+}
+
+// The value of an "error=" line, which may only come first in a position.
+std::optional<std::string> ErrorLine(std::string_view line) {
+    const std::string_view text = TrimBlanks(line);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos ||
+        AsciiLower(TrimBlanks(text.substr(0, equals))) != kErrorKey)
+        return std::nullopt;
+    return std::string(TrimBlanks(text.substr(equals + 1)));
 }
 
 // Tracks the [glass] edition of a position while its lines go by.
@@ -227,13 +239,19 @@ std::optional<PositionEntry> ProjectFileReader::Next() {
     bool cut = false;
     int first_line = 0;
     EditionScan edition;
+    std::string position_error;
     while (std::optional<LineReader::Line> line = lines_->Next()) {
         if (IsPositionHeader(line->text)) {
             pending_ = std::move(line);
             break;
         }
-        if (first_line == 0)
+        if (first_line == 0) {
+            if (auto error = ErrorLine(line->text)) {
+                position_error = std::move(*error);
+                continue;
+            }
             first_line = line->number;
+        }
         cut = cut || line->cut;
         edition.See(TrimBlanks(line->text), line->number);
         if (text.size() + line->text.size() + 1 > kMaxPositionBytes) {
@@ -258,7 +276,7 @@ std::optional<PositionEntry> ProjectFileReader::Next() {
             return entry;
         }
         entry.warnings = std::move(reading.warnings);
-        Position position{std::move(reading.design), {}};
+        Position position{std::move(reading.design), {}, std::move(position_error)};
         if (edition.found()) {
             if (!IsKnownEdition(edition.value())) {
                 entry.error = Where(edition.line()) + EditionProblem(edition.value());
@@ -326,6 +344,8 @@ std::string ProjectFileText(const Project& project) {
         out += "\n";
         out += kPositionHeader;
         out += "\n";
+        if (!position.error.empty())
+            AppendKey(out, kErrorKey, position.error);
         out += PositionDesignText(position, project.info);
     }
     return out;

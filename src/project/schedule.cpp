@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "common/numbers.h"
 #include "common/text.h"
 
 namespace quoinry {
@@ -262,6 +263,11 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
                                                     ? std::string("表中没有这一列")
                                                     : "表中没有这一列,取自" + base_label_);
     const std::string place = RowPlace(row.number);
+    // A row that cannot be used still names its position.
+    for (const ScheduleColumn& column : header_.columns) {
+        if (column.kind == Kind::Name && column.index < row.cells.size())
+            result.name = std::string(TrimBlanks(row.cells[column.index]));
+    }
     auto fail = [&](const std::string& problem) {
         result.error = place + " " + problem;
         return result;
@@ -336,7 +342,7 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
     } else if (auto problem = UseLibrary(result, design, given)) {
         return fail(*problem);
     }
-    result.position = Position{std::move(design), std::move(edition)};
+    result.position = Position{std::move(design), std::move(edition), {}};
     return result;
 }
 
@@ -349,7 +355,7 @@ std::optional<std::string> ScheduleRows::SetCell(ScheduleRow& result, Design& de
                (horizontal ? "竖向杆件" : "横向杆件") + ",这一行是" +
                (horizontal ? "横向杆件" : "竖向杆件");
     }
-    std::string value = text;
+    std::string value = TakesNumber(*field) ? AsciiNumberText(text) : text;
     if (field->kind != FieldKind::Text) {
         const std::optional<std::string> option = OptionText(text);
         if (!option) {

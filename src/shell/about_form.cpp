@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common/version.h"
+#include "design/input_fields.h"
 #include "shell/form_helpers.h"
 #include "shell/pictures.h"
 
@@ -29,7 +30,8 @@ AboutForm::AboutForm(FormHost& host, QWidget* parent) : ChildForm(parent), host_
     title_font.setBold(true);
     title_->setFont(title_font);
     version_ = NewLabel(this, "lblVersion", QString());
-    description_ = NewLabel(this, "lblDescription", QStringLiteral("应用程序描述"));
+    // Set before the window takes its size, so that the whole text shows.
+    description_ = NewLabel(this, "lblDescription", Description());
     description_->setWordWrap(true);
     disclaimer_ = NewLabel(this, "lblDisclaimer", QStringLiteral("警告: "));
     disclaimer_->setWordWrap(true);
@@ -68,18 +70,25 @@ void AboutForm::Load() {
         parentWidget()->setWindowTitle(title);
     title_->setText(title);
     version_->setText(QStringLiteral("版本:V") + QString::fromLatin1(kVersion));
-    description_->setText(
-        description_->text() + QStringLiteral("\r\n\r\n") +
-        QStringLiteral(
-            "%1系统按 GB50009-2001《建筑结构荷载规范》、JGJ102-2003《玻璃幕墙工程技术规范》"
-            "和 JGJ113-2003《建筑玻璃应用技术规程》计算门窗的风荷载、玻璃强度与挠度、"
-            "受力杆件的强度与挠度,并输出计算书。")
-            .arg(kProductFamily));
     disclaimer_->setText(
         disclaimer_->text() +
         QStringLiteral("本程序的计算结果须由具备资格的结构工程师复核后方可用于设计。"
                        "本程序按 GPL-3.0-or-later 许可发布,使用中的问题请向"
                        "项目维护者反映。"));
+}
+
+QString AboutForm::Description() {
+    // The codes as the edition list names them: one table for both.
+    const InputField& editions = *FindInputField("glass", "edition");
+    QStringList codes;
+    for (std::string_view edition : editions.choices) codes << Q(ShownChoice(editions, edition));
+    return QStringLiteral(
+               "%1系统按 %2(每个设计选其一,新的设计按现行规范)以及 JGJ 102-2003、JGJ 113-2003 "
+               "计算门窗的风荷载、玻璃的强度与挠度、受力杆件的强度、抗剪与挠度,并输出计算书。\n"
+               "设计可保存为设计文件;工程把一栋楼的各个门窗位置放在一起,可导入门窗表"
+               "(.csv、.xlsx),全部计算后导出汇总和工程计算书。计算书可预览、打印、保存为 PDF "
+               "或用文字处理软件打开。命令行 quoinry run、quoinry batch 做同样的计算。")
+        .arg(kProductFamily, codes.join(QStringLiteral(" 或 ")));
 }
 
 void AboutForm::StartSysInfo() {

@@ -20,6 +20,9 @@ class AboutForm : public ChildForm {
 
     void Load() override;
 
+    // What the program does today, the codes named from the edition list.
+    static QString Description();
+
   private:
     void StartSysInfo();
 

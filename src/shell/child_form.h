@@ -16,6 +16,9 @@ class ChildForm : public QWidget {
     virtual void Load() = 0;
     // The open design, its file or its results changed: buttons and labels follow.
     virtual void DesignChanged() {}
+    // The design's inputs changed other than through this window's boxes (an undone step):
+    // the boxes show them again.
+    virtual void ShowDesign() {}
 
   protected:
     // Closes the window and its frame inside the main window.

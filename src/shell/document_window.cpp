@@ -16,6 +16,7 @@
 #include "pdf/paged_document.h"
 #include "pdf/pdf_writer.h"
 #include "shell/busy_cursor.h"
+#include "shell/folders.h"
 #include "shell/form_helpers.h"
 
 namespace quoinry::shell {
@@ -126,6 +127,7 @@ void DocumentWindow::SavePdf() {
     if (chosen.isEmpty())
         return;
     const std::filesystem::path file(S(chosen));
+    RememberFolder(FileKind::Document, file);
     {
         const BusyCursor busy;
         if (!Reported(host_, this, [&] { pdf::WritePdf(*pages_, file); }))
@@ -139,6 +141,7 @@ void DocumentWindow::OpenInWordProcessor() {
     const QString chosen = host_.Services().DocumentFileToSave(this, Q(docx_proposal_.string()));
     if (chosen.isEmpty())
         return;
+    RememberFolder(FileKind::Document, std::filesystem::path(S(chosen)));
     std::filesystem::path file;
     bool opened = false;
     {
@@ -152,8 +155,9 @@ void DocumentWindow::OpenInWordProcessor() {
     // Without a word processor the document is still there: that is information, not an error.
     ShowInformation(host_, this,
                     opened ? QStringLiteral("计算书输出完成!")
-                           : Q("计算书输出完成!计算书已保存为 " + file.string() +
-                               ",没有找到打开它的文字处理程序。"));
+                           : Q("计算书输出完成,已保存为 " + file.string() +
+                               "。没有找到能打开它的文字处理程序,请用 Word、WPS 或 LibreOffice "
+                               "打开这个文件。"));
 }
 
 }  // namespace quoinry::shell

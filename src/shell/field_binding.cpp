@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "common/numbers.h"
 #include "shell/form_helpers.h"
 
 namespace quoinry::shell {
@@ -35,8 +36,9 @@ void FieldBinding::Connect() {
 }
 
 void FieldBinding::Store(const InputField& field, const std::string& text) {
+    // "５０" of a Chinese input method is 50.
     if (!quiet_)
-        model_.SetField(field, text);
+        model_.SetField(field, TakesNumber(field) ? AsciiNumberText(text) : text);
 }
 
 void FieldBinding::Show() {

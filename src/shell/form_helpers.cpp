@@ -29,6 +29,8 @@ QComboBox* NewComboBox(QWidget* parent, const char* name) {
     // A typed text is a value of its own, not a new list item.
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    // As wide as its longest item ("中空玻璃", "乌鲁木齐市"), never cutting one off.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return box;
 }
 
@@ -100,6 +102,26 @@ void ShowInformation(FormHost& host, QWidget* parent, const QString& text) {
 
 void ShowExclamation(FormHost& host, QWidget* parent, const QString& text) {
     host.Services().Message(parent, kMessageTitle, text, MessageIcon::Exclamation);
+}
+
+QString ListedTexts(const std::vector<std::string>& texts, std::size_t limit) {
+    QString out;
+    for (std::size_t i = 0; i < texts.size() && i < limit; ++i)
+        out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + Q(texts[i]);
+    if (texts.size() > limit)
+        out += QStringLiteral("\n……另有 %1 条").arg(texts.size() - limit);
+    return out;
+}
+
+bool MayOverwrite(FormHost& host, QWidget* parent, const std::filesystem::path& file,
+                  bool changed_on_disk) {
+    if (!changed_on_disk)
+        return true;
+    return host.Services().Ask(
+        parent, kMessageTitle,
+        QStringLiteral("文件 %1 在这里打开以后已被另一个程序(或另一个 Quoinry)保存过。\n"
+                       "覆盖它吗?选“否”则不保存,那边的修改保持不变,可以用“另存为”另存。")
+            .arg(Q(file.string())));
 }
 
 std::string DescribeCurrentException() {

@@ -57,6 +57,15 @@ void ShowErrorBox(FormHost& host, QWidget* parent, const std::string& descriptio
 void ShowInformation(FormHost& host, QWidget* parent, const QString& text);
 void ShowExclamation(FormHost& host, QWidget* parent, const QString& text);
 
+// Warnings or problems one to a line, the first `limit` of them and then how many more, so that
+// a message box stays within the screen however many there are.
+QString ListedTexts(const std::vector<std::string>& texts, std::size_t limit = 15);
+
+// Before `file` is written over: when someone else wrote it since it was opened here
+// (`changed_on_disk`), asks whether to overwrite it; true to go on.
+bool MayOverwrite(FormHost& host, QWidget* parent, const std::filesystem::path& file,
+                  bool changed_on_disk);
+
 // The description of the exception being handled: a failure of the database, a calculation, a
 // drawing, the document or the library.
 std::string DescribeCurrentException();

@@ -4,18 +4,24 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
+#include "batch/project_document.h"
 #include "common/ini_file.h"
 #include "common/numbers.h"
 #include "common/program_dir.h"
 #include "db/location.h"
 #include "db/profile_columns.h"
 #include "db/profile_table.h"
+#include "design/library_profile.h"
 #include "design/verdicts.h"
 #include "document/document_placement.h"
+#include "edition/code_edition.h"
+#include "profile/section_values.h"
 #include "shell/busy_cursor.h"
 #include "shell/document_window.h"
+#include "shell/folders.h"
 #include "shell/form_helpers.h"
 #include "shell/picture_box.h"
 #include "shell/result_box.h"
@@ -66,6 +72,49 @@ std::string FileNameOf(const std::string& title) {
             c = '_';
     }
     return name.empty() || name == "." || name == ".." ? "计算书" : name;
+}
+
+// A measured section's material values that are still the defaults the measuring put in.
+bool HasDefaultMaterial(const Design& design) {
+    if (!design.member || design.member->section_drawing.empty())
+        return false;
+    const MemberInput& m = *design.member;
+    return m.strength == profile::kDefaultStrength || m.shear_strength == profile::kDefaultShear ||
+           m.modulus == profile::kDefaultModulus || m.wall == profile::kDefaultThickness;
+}
+
+// Said in the window and the document's title block while the defaults stand.
+std::string DefaultMaterialNote() {
+    return std::string("强度设计值、剪力设计值、弹性模量和校核处壁厚是量取截面时填入的默认值(") +
+           profile::kDefaultStrength + "、" + profile::kDefaultShear + "、" +
+           profile::kDefaultModulus + " N/mm²," + profile::kDefaultThickness + " mm)";
+}
+
+// The wind the member check uses, and where it comes from: the glass's Wk, or in an edition
+// that reduces the member's coefficient by its area the member's own.
+QString WindBasisText(const DesignModel& model) {
+    const WindLoadResult& wind = model.wind_glass()->wind;
+    const std::string glass =
+        "Wk=" + FormatFixed(wind.wk, 3) + "kN/m^2(标高" + GeneralText(wind.z_m) + "m)";
+    const CodeEdition* edition = FindCodeEdition(model.design().wind.edition);
+    if (edition == nullptr || !edition->members_reduce_by_area)
+        return Q("采用风荷载:" + glass);
+    std::optional<std::pair<double, double>> own;  // Wk and A
+    if (const auto& run = model.member_run(); run && model.MemberCurrent()) {
+        own.emplace(run->result.wk, run->result.area_m2);
+    } else {
+        try {
+            const PreselectionResult preview = model.Preselect();
+            own.emplace(preview.wk, preview.area_m2);
+        } catch (...) {  // the member's sizes are not complete yet
+        }
+    }
+    if (!own) {
+        return Q("采用风荷载:杆件自身的Wk,按从属面积A折减体型系数,填好受荷单元尺寸后显示;玻璃" +
+                 glass);
+    }
+    return Q("采用风荷载:杆件自身的Wk=" + FormatFixed(own->first, 3) + "kN/m^2(从属面积A=" +
+             FormatFixed(own->second, 3) + "m^2,体型系数按A折减);玻璃" + glass);
 }
 
 }  // namespace
@@ -129,6 +178,9 @@ void GjForm::BuildControls() {
     profile_grid->addWidget(picture_, 1, 0, 1, 4, Qt::AlignCenter);
     profile_name_ = NewLabel(profile_frame, "ProfileName", QString());
     profile_grid->addWidget(profile_name_, 2, 0, 1, 4, Qt::AlignCenter);
+    material_note_ = NewLabel(profile_frame, "MaterialNote", QString());
+    material_note_->setWordWrap(true);
+    material_note_->setStyleSheet(QStringLiteral("color: #b00000;"));
     int index = 0;
     for (const PropertyBox& property : kPropertyBoxes) {
         const int row = 3 + index / 2;
@@ -139,6 +191,7 @@ void GjForm::BuildControls() {
         profile_grid->addWidget(WithFieldUnit(Box(property.number), kSection), row, column + 1);
         ++index;
     }
+    profile_grid->addWidget(material_note_, 4 + index / 2, 0, 1, 4);
 
     auto* result_frame = new QGroupBox(QStringLiteral("计算结果"), this);
     result_frame->setObjectName(QStringLiteral("Frame3"));
@@ -204,15 +257,22 @@ void GjForm::Load() {
     DesignChanged();
 }
 
+void GjForm::ShowDesign() {
+    const FieldBinding::Quiet quiet(binding_);
+    binding_.Show();
+    ShowPicture();
+    MemberFormPicked();
+}
+
 void GjForm::DesignChanged() {
     const DesignModel& model = host_.Model();
     const Design& design = model.design();
     profile_name_->setText(
         Q("选用型材号:" + (design.member ? ProfileName(*design.member) : std::string("\\"))));
+    material_note_->setVisible(HasDefaultMaterial(design));
+    material_note_->setText(Q(DefaultMaterialNote() + ",请按实际型材的材料和壁厚核对修改"));
     if (model.WindGlassCurrent()) {
-        const WindLoadResult& wind = model.wind_glass()->wind;
-        wind_basis_->setText(Q("采用风荷载:Wk=" + FormatFixed(wind.wk, 3) + "kN/m^2(标高" +
-                               GeneralText(wind.z_m) + "m)"));
+        wind_basis_->setText(WindBasisText(model));
         wind_basis_->setStyleSheet(QString());
     } else {
         wind_basis_->setText(
@@ -247,6 +307,7 @@ void GjForm::SeriesPicked() {
 }
 
 void GjForm::NumberPicked() {
+    const DesignModel::OneStep step(host_.Model());
     LastError error;
     db::ResultSet record;
     error.Try([&] { record = db::OpenProfile(connection_, TextOf(series_), TextOf(number_)); });
@@ -297,13 +358,85 @@ void GjForm::CheckMember() {
 
 void GjForm::Preselect() {
     // A zero span or a text that is no number is reported rather than passed over in silence.
-    refused_.Run(host_, [&] {
+    const bool selected = refused_.Run(host_, [&] {
         result_->setPlainText(Q(PreselectionText(host_.Model().Preselect().wx_min_cm3)));
     });
     StoreKeys({2, 3, 4}, false);
+    if (selected)
+        OfferLibraryProfiles();
+}
+
+std::vector<GjForm::Candidate> GjForm::PassingProfiles() {
+    std::vector<Candidate> passing;
+    const MemberInput base = host_.Model().design().member.value_or(MemberInput{});
+    LastError error;
+    error.Try([&] {
+        for (const std::string& series : db::ListSeries(connection_)) {
+            for (const std::string& number : db::ListNumbers(connection_, series)) {
+                db::ResultSet record = db::OpenProfile(connection_, series, number);
+                Design design;
+                design.member = base;
+                design.member->series = series;
+                design.member->number = number;
+                LibraryProfile profile;
+                const auto fields = LibraryProfileFields();
+                for (std::size_t i = 0; i < fields.size(); ++i)
+                    profile.texts[i] = record.Column(fields[i].position).Text();
+                std::array<bool, kLibraryProfileFieldCount> all;
+                all.fill(true);
+                ApplyLibraryProfile(design, profile, all);
+                const auto checked = host_.Model().CheckWithProfile(*design.member);
+                if (checked && checked->ok)
+                    passing.push_back({*design.member, *checked});
+            }
+        }
+    });
+    error.ReportTo(host_, this);
+    // The lightest first: for one alloy the weight goes with the area.
+    std::stable_sort(passing.begin(), passing.end(), [](const Candidate& a, const Candidate& b) {
+        return ParseLeading(a.member.area) < ParseLeading(b.member.area);
+    });
+    return passing;
+}
+
+void GjForm::OfferLibraryProfiles() {
+    const std::vector<Candidate> passing = PassingProfiles();
+    const QString minimum = result_->toPlainText();
+    if (passing.empty()) {
+        result_->setPlainText(minimum +
+                              QStringLiteral("\n型材库中没有满足强度、抗剪和挠度要求的型材"));
+        return;
+    }
+    result_->setPlainText(
+        minimum +
+        QStringLiteral("\n型材库中满足强度、抗剪和挠度要求的型材有 %1 个,按截面积从小到大列出")
+            .arg(passing.size()));
+    const QStringList header = {QStringLiteral("型材系列"),      QStringLiteral("型材编号"),
+                                QStringLiteral("截面积(cm²)"),   QStringLiteral("Wx(cm³)"),
+                                QStringLiteral("Ix(cm⁴)"),       QStringLiteral("σ/fa(N/mm²)"),
+                                QStringLiteral("挠度U/限值(mm)")};
+    std::vector<QStringList> rows;
+    for (const Candidate& c : passing) {
+        const MemberResult& r = c.result;
+        rows.push_back({Q(c.member.series), Q(c.member.number), Q(c.member.area),
+                        Q(FormatFixed(r.wx, 3)), Q(c.member.ix),
+                        Q(FormatFixed(r.sigma, 1) + "/" + FormatFixed(r.fa, 1)),
+                        Q(FormatFixed(r.umax, 2) + "/" +
+                          FormatFixed(std::min(r.u_span_limit, r.u_limit), 2))});
+    }
+    const std::optional<std::size_t> chosen =
+        host_.Services().ChooseRow(this, QStringLiteral("型材预选:满足要求的型材"), header, rows);
+    if (!chosen || *chosen >= passing.size())
+        return;
+    const DesignModel::OneStep step(host_.Model());
+    SetText(series_, passing[*chosen].member.series);
+    SeriesPicked();
+    SetText(number_, passing[*chosen].member.number);
+    NumberPicked();
 }
 
 void GjForm::SectionFromDrawing() {
+    const DesignModel::OneStep step(host_.Model());
     SectionTargets targets;
     targets.area = Box(14);
     targets.ix = Box(8);
@@ -327,6 +460,7 @@ void GjForm::SectionFromDrawing() {
     SetText(series_, "");
     // The numbers of the series shown before belong to no series now.
     number_->clear();
+    SetText(number_, "");
     ShowPicture();
 }
 
@@ -336,8 +470,9 @@ void GjForm::WriteDocument() {
         return;
     // Beside the design file and named after the design; an unsaved design's goes to temp/.
     const std::filesystem::path proposal =
-        model.file() ? model.file()->parent_path() / (FileNameOf(model.Title()) + ".docx")
-                     : TempDirectory() / document::NumberedDocumentName(1);
+        model.file()
+            ? model.file()->parent_path() / (FileNameOf(model.Title()) + ".docx")
+            : ProposedFolder(FileKind::Document, std::nullopt) / document::NumberedDocumentName(1);
     const WindGlassRun& wind_glass = *model.wind_glass();
     const MemberRun& member = *model.member_run();
     document::ReportTexts reports{document::AsFileLines(wind_glass.wind_lines),
@@ -347,13 +482,23 @@ void GjForm::WriteDocument() {
         reports.picture = member.picture;
     document::Warnings warnings;
     document::RecordedDocument composed;
+    const DesignInfo& info = model.design().info;
+    const document::TitleBlock title{
+        model.Title(),
+        info.project,
+        info.engineer,
+        info.checker,
+        info.approver,
+        info.date.empty() ? TodayText() : info.date,
+        ShownChoice(*FindInputField("glass", "edition"), model.design().wind.edition),
+        HasDefaultMaterial(model.design()) ? DefaultMaterialNote() : std::string()};
     {
         const BusyCursor busy;
-        if (!Reported(host_, this,
-                      [&] { composed = document::RecordCalculationDocument(reports, warnings); }))
+        if (!Reported(host_, this, [&] {
+                composed = document::RecordCalculationDocument(reports, title, warnings);
+            }))
             return;
     }
-    composed.info().author = model.design().info.engineer;
     for (const std::string& warning : warnings) ShowExclamation(host_, this, Q(warning));
     std::optional<DocumentWindow> window;
     {

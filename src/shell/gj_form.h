@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "db/connection.h"
 #include "member/member_check.h"
@@ -25,6 +26,7 @@ class GjForm : public ChildForm {
 
     void Load() override;
     void DesignChanged() override;
+    void ShowDesign() override;
 
   private:
     void BuildControls();
@@ -36,6 +38,15 @@ class GjForm : public ChildForm {
     void NumberPicked();
     void CheckMember();
     void Preselect();
+    // A library profile with the member check it passes on this member.
+    struct Candidate {
+        MemberInput member;
+        MemberResult result;
+    };
+    // The library's profiles that pass every check of this member, the smallest area first.
+    std::vector<Candidate> PassingProfiles();
+    // Lists them; the one the engineer chooses becomes the member's profile.
+    void OfferLibraryProfiles();
     void SectionFromDrawing();
     void WriteDocument();
     void CloseForm();
@@ -57,6 +68,7 @@ class GjForm : public ChildForm {
     QPushButton* close_;                        // Button4
     QPushButton* preselect_;                    // Button5
     QLabel* profile_name_;                      // ProfileName: what gj.txt prints
+    QLabel* material_note_;                     // MaterialNote: defaults of a measured section
     QLabel* wind_basis_;                        // WindBasis: the wind result the check uses
     QLabel* result_state_;                      // ResultState: current or stale
     FieldBinding binding_;

@@ -13,10 +13,12 @@
 #include "design/recent_designs.h"
 #include "edition/code_edition.h"
 #include "shell/about_form.h"
+#include "shell/folders.h"
 #include "shell/form_helpers.h"
 #include "shell/gj_form.h"
 #include "shell/pictures.h"
 #include "shell/project_form.h"
+#include "shell/whole_profile.h"
 #include "shell/win_form.h"
 #include "shell/xc_form.h"
 
@@ -52,10 +54,12 @@ Design LastComputedDesign() {
     return design;
 }
 
-// What 新建 starts from: the inputs of the last compute, after the codes in force.
+// What 新建 starts from: the inputs of the last compute, after the codes in force, with a whole
+// profile of the library.
 Design NewDesignInputs() {
     Design design = LastComputedDesign();
     design.wind.edition = std::string(CurrentEdition().id);
+    MakeProfileWhole(design);
     return design;
 }
 
@@ -114,7 +118,7 @@ void MainForm::BuildMenu() {
     recent_menu_->setObjectName(QStringLiteral("menuRecent"));
     connect(recent_menu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     FillRecentMenu();
-    add("actionSave", QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { SaveDesign(); });
+    add("actionSave", QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { Save(); });
     add("actionSaveAs", QStringLiteral("另存为…(&A)"), QKeySequence::SaveAs,
         [this] { SaveDesignAs(); });
     file->addSeparator();
@@ -124,6 +128,58 @@ void MainForm::BuildMenu() {
         [this] { ShowForm(Form::Project); });
     file->addSeparator();
     add("actionQuit", QStringLiteral("退出系统(&X)"), QKeySequence(), [this] { Quit(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    undo_action_ = edit->addAction(QStringLiteral("撤销(&U)"));
+    undo_action_->setObjectName(QStringLiteral("actionUndo"));
+    undo_action_->setShortcut(QKeySequence::Undo);
+    connect(undo_action_, &QAction::triggered, this, [this] { Undo(); });
+    redo_action_ = edit->addAction(QStringLiteral("重做(&R)"));
+    redo_action_->setObjectName(QStringLiteral("actionRedo"));
+    // Ctrl+Y as well as the desktop's own key (Ctrl+Shift+Z on Linux).
+    redo_action_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo_action_, &QAction::triggered, this, [this] { Redo(); });
+}
+
+ProjectForm* MainForm::ActiveProject() const {
+    // The current one, also while another program has the focus.
+    const QMdiSubWindow* active = area_->currentSubWindow();
+    return active != nullptr ? dynamic_cast<ProjectForm*>(active->widget()) : nullptr;
+}
+
+bool MainForm::Save() {
+    if (ProjectForm* project = ActiveProject())
+        return project->SaveProject();
+    return SaveDesign();
+}
+
+void MainForm::Undo() {
+    if (ProjectForm* project = ActiveProject()) {
+        project->undo_stack().undo();
+        return;
+    }
+    model_.Undo();
+    ShowDesignAgain();
+}
+
+void MainForm::Redo() {
+    if (ProjectForm* project = ActiveProject()) {
+        project->undo_stack().redo();
+        return;
+    }
+    model_.Redo();
+    ShowDesignAgain();
+}
+
+void MainForm::ShowDesignAgain() {
+    for (const QPointer<QMdiSubWindow>& window : windows_) {
+        if (window) {
+            if (auto* form = dynamic_cast<ChildForm*>(window->widget()))
+                form->ShowDesign();
+        }
+    }
 }
 
 void MainForm::FillRecentMenu() {
@@ -153,8 +209,8 @@ void MainForm::DesignChanged() {
 }
 
 bool MainForm::MaySetDesignAside() {
-    return MaySetAside(services_, this, model_.IsModified(), Q(model_.Title()),
-                       [this] { return SaveDesign(); });
+    return MaySetAside(services_, this, model_.IsModified(), QStringLiteral("设计"),
+                       Q(model_.Title()), [this] { return SaveDesign(); });
 }
 
 void MainForm::ShowNewDesign() {
@@ -194,12 +250,8 @@ bool MainForm::OpenDesignFile(const std::filesystem::path& file) {
     model_.Replace(std::move(reading.design), file);
     AddRecentDesign(RecentDesignsFile(), file);
     ShowNewDesign();
-    if (!reading.warnings.empty()) {
-        QString text;
-        for (const std::string& warning : reading.warnings)
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(warning);
-        ShowExclamation(*this, this, text);
-    }
+    if (!reading.warnings.empty())
+        ShowExclamation(*this, this, ListedTexts(reading.warnings));
     return true;
 }
 
@@ -218,6 +270,8 @@ bool MainForm::SaveDesign() {
     }
     if (!model_.file())
         return SaveDesignAs();
+    if (!MayOverwrite(*this, this, *model_.file(), model_.FileChangedOnDisk()))
+        return false;
     try {
         model_.Save(*model_.file());
     } catch (const DesignFileError& error) {
@@ -231,13 +285,14 @@ bool MainForm::SaveDesign() {
 bool MainForm::SaveDesignAs() {
     const std::filesystem::path proposal =
         model_.file() ? *model_.file()
-                      : std::filesystem::path(S(QDir::homePath())) / (model_.Title() + ".ini");
+                      : ProposedFolder(FileKind::Design, std::nullopt) / (model_.Title() + ".ini");
     QString chosen = services_.DesignFileToSave(this, Q(proposal.string()));
     if (chosen.isEmpty())
         return false;
     std::filesystem::path file(S(chosen));
     if (!file.has_extension())
         file += ".ini";
+    RememberFolder(FileKind::Design, file);
     try {
         model_.Save(file);
     } catch (const DesignFileError& error) {

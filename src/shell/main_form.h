@@ -14,6 +14,8 @@ class QMdiSubWindow;
 
 namespace quoinry::shell {
 
+class ProjectForm;
+
 // "Quoinry V2.0版": the frame of the program with its toolbar and its 文件 menu; holds the open
 // design, which the working windows show, and the working windows.
 class MainForm : public QMainWindow, public FormHost {
@@ -40,6 +42,11 @@ class MainForm : public QMainWindow, public FormHost {
     bool SaveDesign();
     bool SaveDesignAs();
     void EditDesignInfo();
+    // 保存, 撤销 and 重做 act on the project when its window is the active one, else on the
+    // design.
+    bool Save();
+    void Undo();
+    void Redo();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,12 +64,18 @@ class MainForm : public QMainWindow, public FormHost {
     // Shows a new or opened design: the calculation windows close, the wind window opens.
     void ShowNewDesign();
     void DesignChanged();
+    // The project window when it is the active window, else nullptr.
+    ProjectForm* ActiveProject() const;
+    // After an undone step: the open windows show the design's inputs again.
+    void ShowDesignAgain();
 
     ShellServices& services_;
     DesignModel model_;
     BackgroundArea* area_;
     QToolBar* toolbar_;
     QMenu* recent_menu_ = nullptr;
+    QAction* undo_action_ = nullptr;
+    QAction* redo_action_ = nullptr;
     std::array<QPointer<QMdiSubWindow>, 5> windows_;
 };
 

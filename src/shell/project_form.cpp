@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -23,7 +24,9 @@
 #include "pdf/pdf_writer.h"
 #include "project/project_file.h"
 #include "shell/busy_cursor.h"
+#include "shell/folders.h"
 #include "shell/form_helpers.h"
+#include "shell/progress_run.h"
 #include "shell/project_commands.h"
 
 namespace quoinry::shell {
@@ -164,17 +167,21 @@ void ProjectForm::BuildControls() {
     AddButton(list_row, "PositionDown", QStringLiteral("下移"), [this] { MoveDown(); });
     AddButton(list_row, "ScheduleImport", QStringLiteral("导入计划表…"), {});
     list_row->addStretch();
-    AddButton(list_row, "PositionEdit", QStringLiteral("编辑"), [this] { EditPosition(); });
-    AddButton(list_row, "ComputeAll", QStringLiteral("全部计算"), {});
-    AddButton(list_row, "SummaryExport", QStringLiteral("导出汇总…"), {});
-    AddButton(list_row, "ProjectDocument", QStringLiteral("工程计算书…"), [this] {
-        const fs::path folder =
-            document_.file() ? document_.file()->parent_path() : TempDirectory();
+    // A row of its own, so that the window fits a 1024 × 768 screen.
+    auto* output_row = new QHBoxLayout;
+    output_row->addStretch();
+    AddButton(output_row, "PositionEdit", QStringLiteral("编辑"), [this] { EditPosition(); });
+    AddButton(output_row, "ComputeAll", QStringLiteral("全部计算"), {});
+    AddButton(output_row, "SummaryExport", QStringLiteral("导出汇总…"), {});
+    AddButton(output_row, "ProjectDocument", QStringLiteral("工程计算书…"), [this] {
+        const fs::path folder = ProposedFolder(FileKind::Document, document_.file());
         const QString file = host_.Services().FileToSave(
             this, QStringLiteral("工程计算书"), kDocumentFilter,
             Q((folder / (document_.Title() + "-计算书.docx")).string()));
-        if (!file.isEmpty())
-            WriteProjectDocument(fs::path(S(file)));
+        if (file.isEmpty())
+            return;
+        RememberFolder(FileKind::Document, fs::path(S(file)));
+        WriteProjectDocument(fs::path(S(file)));
     });
 
     connect(buttons_["ProjectSave"], &QPushButton::clicked, this, [this] { SaveProject(); });
@@ -193,16 +200,18 @@ void ProjectForm::BuildControls() {
     });
     connect(buttons_["ComputeAll"], &QPushButton::clicked, this, [this] { ComputeAll(); });
     connect(buttons_["SummaryExport"], &QPushButton::clicked, this, [this] {
-        const fs::path folder =
-            document_.file() ? document_.file()->parent_path() : TempDirectory();
+        const fs::path folder = ProposedFolder(FileKind::Summary, document_.file());
         const QString file =
             host_.Services().FileToSave(this, QStringLiteral("导出汇总"), kSummaryFilter,
                                         Q((folder / (document_.Title() + "-汇总.xlsx")).string()));
-        if (!file.isEmpty())
-            ExportSummary(fs::path(S(file)));
+        if (file.isEmpty())
+            return;
+        RememberFolder(FileKind::Summary, fs::path(S(file)));
+        ExportSummary(fs::path(S(file)));
     });
 
     header_ = NewLabel(this, "ProjectHeader", QString());
+    header_->setWordWrap(true);  // a narrow window wraps the site line rather than cutting it
     table_ = new QTableWidget(0, kColumnCount, this);
     table_->setObjectName(QStringLiteral("PositionTable"));
     QStringList captions;
@@ -220,12 +229,17 @@ void ProjectForm::BuildControls() {
     layout->addLayout(file_row);
     layout->addWidget(header_);
     layout->addLayout(list_row);
+    layout->addLayout(output_row);
     layout->addWidget(table_, 1);
     layout->addWidget(status_);
     resize(1060, 560);
 }
 
 void ProjectForm::Load() {
+    // Within the main window's client area: on a small screen the table scrolls instead.
+    if (QWidget* frame = parentWidget(); frame != nullptr && frame->parentWidget() != nullptr)
+        frame->resize(QSize(1080, 600).boundedTo(frame->parentWidget()->size()));
+    host_.CenterInMainWindow(this);
     ShowList();
 }
 
@@ -271,7 +285,11 @@ void ProjectForm::ShowRow(int row) {
     cells[kMember] = design.member ? Q(design.member->form) : QStringLiteral("无");
     cells[kProfile] = design.member ? Q(ProfileName(*design.member)) : QString();
     bool failing = false;
-    if (!result) {
+    const std::string& error = document_.position(index).error;
+    if (!result && !error.empty()) {
+        cells[kVerdict] = QStringLiteral("出错:") + Q(error);
+        failing = true;
+    } else if (!result) {
         cells[kVerdict] = QStringLiteral("未计算");
     } else {
         cells[kWk] = Q(result->cells[kSummaryWk]);
@@ -297,8 +315,8 @@ void ProjectForm::ShowRow(int row) {
             item->setForeground(kFailingText);
             item->setBackground(kFailingFill);
         }
-        if (column == kVerdict && result && result->verdict == PositionVerdict::Error)
-            item->setToolTip(Q(result->error));
+        if (column == kVerdict && failing)
+            item->setToolTip(cells[kVerdict]);
         table_->setItem(row, column, item);
     }
 }
@@ -307,7 +325,9 @@ void ProjectForm::ShowStatus() {
     int passed = 0, failed = 0, errors = 0, open = 0;
     for (std::size_t i = 0; i < document_.size(); ++i) {
         const std::optional<SummaryRow>& result = document_.result(i);
-        if (!result)
+        if (!result && !document_.position(i).error.empty())
+            ++errors;
+        else if (!result)
             ++open;
         else if (result->verdict == PositionVerdict::Passed)
             ++passed;
@@ -339,8 +359,8 @@ void ProjectForm::SelectRow(std::size_t row) {
 }
 
 bool ProjectForm::MaySetProjectAside() {
-    return MaySetAside(host_.Services(), this, document_.IsModified(), Q(document_.Title()),
-                       [this] { return SaveProject(); });
+    return MaySetAside(host_.Services(), this, document_.IsModified(), QStringLiteral("工程"),
+                       Q(document_.Title()), [this] { return SaveProject(); });
 }
 
 void ProjectForm::NewProject() {
@@ -371,23 +391,23 @@ bool ProjectForm::OpenProjectFile(const fs::path& file) {
     document_.Replace(std::move(reading.project), file);
     undo_.clear();
     ShowList();
-    if (!reading.warnings.empty()) {
-        QString text;
-        for (const std::string& warning : reading.warnings)
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(warning);
-        ShowExclamation(host_, this, text);
-    }
+    if (!reading.warnings.empty())
+        ShowExclamation(host_, this, ListedTexts(reading.warnings));
     return true;
 }
 
 bool ProjectForm::SaveProject() {
-    return document_.file() ? SaveTo(*document_.file()) : SaveProjectAs();
+    if (!document_.file())
+        return SaveProjectAs();
+    if (!MayOverwrite(host_, this, *document_.file(), document_.FileChangedOnDisk()))
+        return false;
+    return SaveTo(*document_.file());
 }
 
 bool ProjectForm::SaveProjectAs() {
-    const fs::path proposal = document_.file()
-                                  ? *document_.file()
-                                  : TempDirectory().parent_path() / (document_.Title() + ".qproj");
+    const fs::path proposal = document_.file() ? *document_.file()
+                                               : ProposedFolder(FileKind::Project, std::nullopt) /
+                                                     (document_.Title() + ".qproj");
     const QString chosen = host_.Services().FileToSave(this, QStringLiteral("保存工程"),
                                                        kProjectFilter, Q(proposal.string()));
     if (chosen.isEmpty())
@@ -395,6 +415,7 @@ bool ProjectForm::SaveProjectAs() {
     fs::path file(S(chosen));
     if (!file.has_extension())
         file += ".qproj";
+    RememberFolder(FileKind::Project, file);
     return SaveTo(file);
 }
 
@@ -414,15 +435,15 @@ void ProjectForm::EditInfo() {
         host_.Services().EditProjectInfo(this, document_.project().info);
     if (!info || *info == document_.project().info)
         return;
-    if (!IsKnownEdition(info->edition)) {
-        ShowExclamation(host_, this, QStringLiteral("规范版本应为 2001 或 2012"));
+    if (const std::vector<std::string> problems = SiteProblems(*info); !problems.empty()) {
+        ShowExclamation(host_, this, QStringLiteral("工程信息没有修改:\n") + ListedTexts(problems));
         return;
     }
     Push(new ChangeProjectInfo(document_, *info, [this] { ListChanged(); }));
 }
 
 void ProjectForm::AddOpenDesign() {
-    Position position{host_.Model().design(), document_.project().info.edition};
+    Position position{host_.Model().design(), document_.project().info.edition, {}};
     if (position.design.info.name.empty())
         position.design.info.name = "位置" + std::to_string(document_.size() + 1);
     position.design.info.project = document_.project().info.name;
@@ -475,14 +496,20 @@ void ProjectForm::ImportSchedule(const fs::path& file) {
     db::DatabaseProfileLibrary library;
     std::vector<Position> positions;
     std::vector<std::string> problems;
+    std::size_t kept = 0;  // rows kept with their error
     try {
         std::unique_ptr<PositionSource> source =
             OpenPositionSource(file, base, "当前设计", &library);
         problems = source->Warnings();
         while (std::optional<SourceItem> item = source->Next()) {
             if (!item->position) {
+                // Kept with its error, so that the position is not lost from the building.
                 problems.push_back(item->error);
-                continue;
+                Position with_error{base, document_.project().info.edition,
+                                    "计划表 " + file.filename().string() + " " + item->error};
+                with_error.design.info.name = item->name.empty() ? item->place : item->name;
+                item->position = std::move(with_error);
+                ++kept;
             }
             if (item->position->edition.empty())
                 item->position->edition = document_.project().info.edition;
@@ -500,10 +527,10 @@ void ProjectForm::ImportSchedule(const fs::path& file) {
     }
     QString text =
         QStringLiteral("从 %1 导入了 %2 个计算位置。").arg(Q(file.filename().string())).arg(count);
-    for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i)
-        text += QStringLiteral("\n") + Q(problems[i]);
-    if (problems.size() > kListedProblems)
-        text += QStringLiteral("\n……另有 %1 条").arg(problems.size() - kListedProblems);
+    if (kept > 0)
+        text += QStringLiteral("其中 %1 个有错,已作为出错的位置加入,请编辑改正。").arg(kept);
+    if (!problems.empty())
+        text += QStringLiteral("\n") + ListedTexts(problems, kListedProblems);
     if (problems.empty())
         ShowInformation(host_, this, text);
     else
@@ -518,11 +545,14 @@ void ProjectForm::EditPosition() {
     }
     const std::uint64_t id = document_.id(*row);
     QPointer<ProjectForm> self(this);
-    const bool opened =
-        host_.EditPosition(document_.position(*row).design, [self, id](const Design& design) {
-            if (self)
-                self->WriteBack(id, design);
-        });
+    // The windows compute after the edition the project computes the position after.
+    Design design = document_.position(*row).design;
+    design.wind.edition =
+        std::string(EditionOf(document_.position(*row), document_.project().info));
+    const bool opened = host_.EditPosition(design, [self, id](const Design& edited) {
+        if (self)
+            self->WriteBack(id, edited);
+    });
     if (opened)
         editing_ = id;
 }
@@ -531,7 +561,7 @@ void ProjectForm::WriteBack(std::uint64_t id, const Design& design) {
     const std::optional<std::size_t> index = document_.IndexOf(id);
     if (!index) {
         // The position was deleted meanwhile: the edited design is not lost.
-        Position position{design, document_.project().info.edition};
+        Position position{design, document_.project().info.edition, {}};
         Push(new InsertPositions(document_, document_.size(), {position},
                                  QStringLiteral("添加位置"), [this] { ListChanged(); }));
         ShowInformation(host_, this,
@@ -539,10 +569,34 @@ void ProjectForm::WriteBack(std::uint64_t id, const Design& design) {
         return;
     }
     Position position = document_.position(*index);
-    if (position.design == design)
+    if (!(position.design == design) || !position.error.empty()) {
+        position.design = design;
+        position.error.clear();  // the engineer has seen to it
+        Push(new PutPosition(document_, id, std::move(position), [this] { ListChanged(); }));
+    }
+    KeepWindowsResult(id, design);
+}
+
+void ProjectForm::KeepWindowsResult(std::uint64_t id, const Design& design) {
+    const DesignModel& model = host_.Model();
+    const std::optional<std::size_t> index = document_.IndexOf(id);
+    if (!index || !(model.design() == design) || !model.WindGlassCurrent())
         return;
-    position.design = design;
-    Push(new PutPosition(document_, id, std::move(position), [this] { ListChanged(); }));
+    if (design.member && !model.MemberCurrent())
+        return;
+    // The windows computed after the design's edition; the batch would after the position's.
+    if (EditionOf(document_.position(*index), document_.project().info) != design.wind.edition)
+        return;
+    DesignRunResult run;
+    run.wind = model.wind_glass()->wind;
+    run.glass = model.wind_glass()->glass;
+    if (design.member) {
+        run.member_ran = true;
+        run.member = model.member_run()->result;
+    }
+    const PositionLabel label{design.info.name, "", "第" + std::to_string(*index + 1) + "个位置"};
+    document_.SetResult(*index, SummarizeRun(label, design, run, {}));
+    ShowList();
 }
 
 bool ProjectForm::ComputeAll(ProjectChapters* chapters) {
@@ -554,33 +608,14 @@ bool ProjectForm::ComputeAll(ProjectChapters* chapters) {
     const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const BatchOptions options{ProjectReportFolder(), std::nullopt, jobs};
     std::atomic<bool> stop{false};
-    std::atomic<bool> finished{false};
     Collector collector(chapters);
-    std::string failure;
-    std::thread worker([&] {
-        try {
-            RunBatch(*source, options, collector, stop);
-        } catch (const std::exception& error) {
-            failure = error.what();
-        }
-        finished.store(true);
-    });
     const int total = static_cast<int>(document_.size());
-    QProgressDialog progress(QStringLiteral("正在计算 %1 个位置…").arg(total),
-                             QStringLiteral("取消"), 0, total, this);
-    progress.setObjectName(QStringLiteral("ComputeProgress"));
-    progress.setWindowTitle(QStringLiteral("全部计算"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    while (!finished.load()) {
-        progress.setValue(collector.done());
-        QApplication::processEvents(QEventLoop::AllEvents, 30);
-        if (progress.wasCanceled())
-            stop.store(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    }
-    worker.join();
-    progress.setValue(total);
+    const std::string failure = RunWithProgress(
+        this, "ComputeProgress",
+        chapters != nullptr ? QStringLiteral("工程计算书") : QStringLiteral("全部计算"),
+        QStringLiteral("正在计算 %1 个位置…").arg(total), total, [&] { return collector.done(); },
+        [&](const std::atomic<bool>& stopped) { RunBatch(*source, options, collector, stopped); },
+        stop);
     const std::vector<SummaryRow> rows = collector.TakeRows();
     for (std::size_t i = 0; i < rows.size() && i < document_.size(); ++i)
         document_.SetResult(i, rows[i]);
@@ -604,8 +639,10 @@ void ProjectForm::ExportSummary(const fs::path& file) {
     }
     try {
         const bool csv = file.extension() == ".csv";
+        // The reports of 全部计算 live only as long as the program: no folder column.
         std::unique_ptr<SummarySink> sink =
-            csv ? NewSummaryCsv(file) : NewSummaryXlsx(file, document_.project().info);
+            csv ? NewSummaryCsv(file, SummaryLayout{.for_engineer = true, .folders = false})
+                : NewSummaryXlsx(file, document_.project().info, false);
         for (std::size_t i = 0; i < document_.size(); ++i) sink->Add(*document_.result(i));
         sink->Commit();
     } catch (const BatchError& error) {
@@ -621,16 +658,28 @@ void ProjectForm::WriteProjectDocument(const fs::path& file) {
         return;
     const ProjectDocumentParts project(document_.project().info, chapters, ProjectReportFolder(),
                                        TodayText());
-    {
-        const BusyCursor busy;
-        const bool written = Reported(host_, this, [&] {
+    // Written on a thread of its own: the window stays painted and 取消 is obeyed between parts.
+    const CountedParts counted(project);
+    std::atomic<bool> stop{false};
+    const std::string failure = RunWithProgress(
+        this, "DocumentProgress", QStringLiteral("工程计算书"),
+        QStringLiteral("正在写工程计算书(%1 个位置)…").arg(document_.size()),
+        static_cast<int>(2 * counted.PartCount()), [&] { return counted.composed(); },
+        [&](const std::atomic<bool>& stopped) {
             if (file.extension() == ".pdf")
-                pdf::WritePdf(project, file);
+                pdf::WritePdf(counted, file, pdf::kDocumentFontFile, &stopped);
             else
-                document::WriteDocxDocument(project, file);
-        });
-        if (!written)
-            return;
+                document::WriteDocxDocument(counted, file, &stopped);
+        },
+        stop);
+    if (stop.load()) {
+        ShowInformation(host_, this,
+                        QStringLiteral("工程计算书已取消,没有写出;原有的文件保持不变"));
+        return;
+    }
+    if (!failure.empty()) {
+        ShowErrorBox(host_, this, failure);
+        return;
     }
     const document::Warnings& warnings = project.warnings();
     // One note for a missing picture is enough, however many positions lack it.

@@ -74,6 +74,9 @@ class ProjectForm : public ChildForm {
     void Push(QUndoCommand* command);
     // 保存 in the calculation windows: the edited design goes back into its position.
     void WriteBack(std::uint64_t id, const Design& design);
+    // The calculation windows' results, when they are of the design just written back, become
+    // the position's result: computing it again would give the same.
+    void KeepWindowsResult(std::uint64_t id, const Design& design);
     void ShowTitle();
 
     FormHost& host_;

@@ -21,11 +21,19 @@ bool RefusedBoxes::Run(FormHost& host, const std::function<void()>& step) {
             step();
         } catch (const InputError& error) {
             refusals = error.refusals();
-            throw;
+            if (refusals.empty())
+                throw;
         }
     });
+    if (!refusals.empty()) {
+        // The boxes only: the calculation's own bare error ("类型不匹配") says nothing to fix.
+        std::string text;
+        for (const InputRefusal& refusal : refusals)
+            text += (text.empty() ? "" : "\n") + refusal.message;
+        ShowErrorBox(host, form_, text);
+    }
     Mark(refusals);
-    return succeeded;
+    return succeeded && refusals.empty();
 }
 
 void RefusedBoxes::Mark(const std::vector<InputRefusal>& refusals) {

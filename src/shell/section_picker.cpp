@@ -56,6 +56,22 @@ std::optional<std::size_t> RegionAt(const std::vector<profile::Region>& regions,
     return found;
 }
 
+std::optional<std::size_t> RegionAround(const std::vector<profile::Region>& regions,
+                                        profile::Point p) {
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        if (profile::WindingNumber(regions[i].outer, p) == 0)
+            continue;
+        const auto size = [&](std::size_t k) {
+            const profile::Box& box = regions[k].box;
+            return (box.max.x - box.min.x) * (box.max.y - box.min.y);
+        };
+        if (!found || size(i) < size(*found))
+            found = i;
+    }
+    return found;
+}
+
 SectionPicker::SectionPicker(const profile::Drawing& drawing, std::vector<profile::Region> regions,
                              QWidget* parent)
     : QDialog(parent), regions_(std::move(regions)) {
@@ -107,9 +123,11 @@ void SectionPicker::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(Qt::black);
-    painter.drawText(QRect(kCanvasMargin, 4, width() - 2 * kCanvasMargin, kPromptHeight),
-                     Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("请选择要计算的面域  (Esc 或右键取消)"));
+    painter.setPen(prompt_.isEmpty() ? Qt::black : QColor(0xB0, 0, 0));
+    painter.drawText(
+        QRect(kCanvasMargin, 4, width() - 2 * kCanvasMargin, kPromptHeight),
+        Qt::AlignVCenter | Qt::AlignLeft,
+        prompt_.isEmpty() ? QStringLiteral("请选择要计算的面域  (Esc 或右键取消)") : prompt_);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(DrawingToWidget());
     if (hovered_) {
@@ -131,11 +149,19 @@ void SectionPicker::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton)
         return;
-    // A click beside every region simply asks again.
-    if (const auto region = RegionAt(regions_, ToDrawing(event->position()))) {
+    // A click in a hole of a hollow profile means the profile drawn around it; beside every
+    // region the prompt says why nothing was picked, and asks again.
+    const profile::Point at = ToDrawing(event->position());
+    std::optional<std::size_t> region = RegionAt(regions_, at);
+    if (!region)
+        region = RegionAround(regions_, at);
+    if (region) {
         picked_ = region;
         accept();
+        return;
     }
+    prompt_ = QStringLiteral("这里不在任何封闭的面域之内,请点在型材截面上  (Esc 或右键取消)");
+    update();
 }
 
 void SectionPicker::mouseMoveEvent(QMouseEvent* event) {

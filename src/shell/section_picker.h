@@ -15,6 +15,11 @@ namespace quoinry::shell {
 // the smallest such region when islands nest. Nothing when p lies in no region.
 std::optional<std::size_t> RegionAt(const std::vector<profile::Region>& regions, profile::Point p);
 
+// Index of the smallest region whose outline surrounds `p`, also where `p` lies in one of its
+// holes (a click inside a hollow profile's chamber); nothing beside every region.
+std::optional<std::size_t> RegionAround(const std::vector<profile::Region>& regions,
+                                        profile::Point p);
+
 // Shows a drawing and lets the user click the region to measure, as a CAD program's
 // "pick an object" prompt does. Esc or the right mouse button cancels; a click beside every
 // region asks again.
@@ -24,6 +29,8 @@ class SectionPicker : public QDialog {
                   QWidget* parent = nullptr);
 
     std::optional<std::size_t> picked() const { return picked_; }
+    // What the prompt says after a click that picked nothing; empty before.
+    const QString& prompt() const { return prompt_; }
     // Drawing coordinates of a point of the dialog's canvas, and back.
     profile::Point ToDrawing(QPointF widget_point) const;
     QPointF ToWidget(profile::Point drawing_point) const;
@@ -43,6 +50,7 @@ class SectionPicker : public QDialog {
     profile::Box extent_;
     std::optional<std::size_t> hovered_;
     std::optional<std::size_t> picked_;
+    QString prompt_;
 };
 
 }  // namespace quoinry::shell

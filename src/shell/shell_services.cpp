@@ -13,11 +13,19 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/numbers.h"
 #include "common/program_dir.h"
+#include "db/connection.h"
+#include "db/location.h"
+#include "db/station_lookup.h"
+#include "design/input_fields.h"
 #include "platform/default_application.h"
+#include "shell/form_helpers.h"
 #include "shell/section_picker.h"
 
 namespace quoinry::shell {
@@ -108,7 +116,7 @@ QString DesktopServices::DocumentFileToSave(QWidget* parent, const QString& prop
 
 QString DesktopServices::PdfFileToSave(QWidget* parent, const QString& proposal) {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("保存计算书"), proposal,
-                                        QStringLiteral("PDF 文档 (*.pdf)"));
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
 }
 
 void DesktopServices::ShowDocument(QDialog& window) {
@@ -121,11 +129,12 @@ bool DesktopServices::ChoosePrinter(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-SaveChoice DesktopServices::AskSaveChanges(QWidget* parent, const QString& title) {
+SaveChoice DesktopServices::AskSaveChanges(QWidget* parent, const QString& kind,
+                                           const QString& title) {
     QMessageBox box(parent);
     box.setWindowTitle(QStringLiteral("系统提示"));
     box.setIcon(QMessageBox::Question);
-    box.setText(QStringLiteral("设计“%1”有未保存的修改。是否保存?").arg(title));
+    box.setText(QStringLiteral("%1“%2”有未保存的修改。是否保存?").arg(kind, title));
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
     box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
@@ -165,11 +174,15 @@ std::optional<DesignInfo> DesktopServices::EditDesignInfo(QWidget* parent, const
     };
     QLineEdit* name = field("DesignName", QStringLiteral("设计名称(如窗号)"), info.name);
     QLineEdit* project = field("DesignProject", QStringLiteral("工程名称"), info.project);
-    QLineEdit* engineer = field("DesignEngineer", QStringLiteral("设计人"), info.engineer);
+    QLineEdit* engineer = field("DesignEngineer", QStringLiteral("设计"), info.engineer);
+    QLineEdit* checker = field("DesignChecker", QStringLiteral("校核"), info.checker);
+    QLineEdit* approver = field("DesignApprover", QStringLiteral("审核"), info.approver);
+    QLineEdit* date = field("DesignDate", QStringLiteral("日期(空则取计算书输出之日)"), info.date);
     if (!AcceptedWithOkOrCancel(dialog, *layout))
         return std::nullopt;
-    return DesignInfo{name->text().toStdString(), project->text().toStdString(),
-                      engineer->text().toStdString()};
+    auto text = [](const QLineEdit* box) { return box->text().trimmed().toStdString(); };
+    return DesignInfo{text(name),    text(project),  text(engineer),
+                      text(checker), text(approver), text(date)};
 }
 
 QString DesktopServices::FileToOpen(QWidget* parent, const QString& title, const QString& filter) {
@@ -180,6 +193,21 @@ QString DesktopServices::FileToSave(QWidget* parent, const QString& title, const
                                     const QString& proposal) {
     return QFileDialog::getSaveFileName(parent, title, proposal, filter);
 }
+
+namespace {
+
+// An editable list of the input table's field (its shown items), for the project's site.
+QComboBox* SiteList(QDialog& dialog, const char* name, const InputField& field,
+                    const std::string& stored) {
+    auto* list = NewComboBox(&dialog, name);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (std::size_t i = 0; i < field.choices.size(); ++i)
+        list->addItem(Q(ShownChoice(field, field.choices[i])));
+    SetText(list, ShownChoice(field, stored));
+    return list;
+}
+
+}  // namespace
 
 std::optional<ProjectInfo> DesktopServices::EditProjectInfo(QWidget* parent,
                                                             const ProjectInfo& info) {
@@ -195,34 +223,109 @@ std::optional<ProjectInfo> DesktopServices::EditProjectInfo(QWidget* parent,
         box->setMinimumWidth(320);
         layout->addRow(label, box);
         boxes.emplace_back(box, &text);
+        return box;
     };
+    // The site as the wind window takes it: the same lists, labels and units.
+    const InputField& region_field = *FindInputField("glass", "co1");
+    const InputField& city_field = *FindInputField("glass", "co2");
+    const InputField& terrain_field = *FindInputField("glass", "co3");
+    const InputField& edition_field = *FindInputField("glass", "edition");
     field("ProjectName", QStringLiteral("工程名称"), edited.name);
-    field("ProjectRegion", QStringLiteral("地区"), edited.region);
-    field("ProjectCity", QStringLiteral("市区"), edited.city);
-    field("ProjectW0", QStringLiteral("基本风压(Pa)"), edited.w0);
-    field("ProjectTerrain", QStringLiteral("地面类型"), edited.terrain);
-    auto* edition = new QComboBox(&dialog);
-    edition->setObjectName(QStringLiteral("ProjectEdition"));
-    for (std::string_view known : kEditions)
-        edition->addItem(QString::fromUtf8(known.data(), static_cast<int>(known.size())));
-    edition->setCurrentText(QString::fromStdString(info.edition));
-    layout->addRow(QStringLiteral("规范版本"), edition);
+    auto* region = SiteList(dialog, "ProjectRegion", region_field, info.region);
+    auto* city = SiteList(dialog, "ProjectCity", city_field, info.city);
+    layout->addRow(Q(FieldCaption(region_field)), region);
+    layout->addRow(Q(FieldCaption(city_field)), city);
+    QLineEdit* w0 = field("ProjectW0", Q(FieldCaption(*FindInputField("glass", "te1"))), edited.w0);
+    auto* terrain = SiteList(dialog, "ProjectTerrain", terrain_field, info.terrain);
+    layout->addRow(Q(FieldCaption(terrain_field)), terrain);
+    auto* edition = SiteList(dialog, "ProjectEdition", edition_field, info.edition);
+    edition->setEditable(false);
+    layout->addRow(Q(FieldCaption(edition_field)), edition);
     field("ProjectDesigner", QStringLiteral("设计"), edited.designer);
     field("ProjectChecker", QStringLiteral("校核"), edited.checker);
     field("ProjectApprover", QStringLiteral("审核"), edited.approver);
     field("ProjectDate", QStringLiteral("日期"), edited.date);
+
+    db::Connection connection;
+    try {
+        connection.Open(db::ConfiguredLocation());
+        AppendItems(region, db::ListRegions(connection));
+    } catch (const std::exception&) {  // without the station table the lists stay empty
+    }
+    QObject::connect(region, &QComboBox::activated, &dialog, [&] {
+        try {
+            ReplaceItems(city, db::ListCities(connection, TextOf(region)));
+            city->setCurrentIndex(0);
+            emit city->activated(0);
+        } catch (const std::exception&) {
+        }
+    });
+    QObject::connect(city, &QComboBox::activated, &dialog, [&] {
+        try {
+            if (const auto pressure =
+                    db::BasicWindPressure(connection, TextOf(region), TextOf(city)))
+                w0->setText(Q(*pressure));
+        } catch (const std::exception&) {
+        }
+    });
     if (!AcceptedWithOkOrCancel(dialog, *layout))
         return std::nullopt;
     for (const auto& [box, text] : boxes) *text = box->text().trimmed().toStdString();
-    edited.edition = edition->currentText().toStdString();
+    edited.w0 = AsciiNumberText(edited.w0);
+    edited.region = TextOf(region);
+    edited.city = TextOf(city);
+    edited.terrain = StoredChoice(terrain_field, TextOf(terrain));
+    edited.edition = StoredChoice(edition_field, TextOf(edition));
     return edited;
 }
 
-bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& title,
-                 const std::function<bool()>& save) {
+std::unique_ptr<QDialog> NewChooseRowDialog(QWidget* parent, const QString& title,
+                                            const QStringList& header,
+                                            const std::vector<QStringList>& rows) {
+    auto owned = std::make_unique<QDialog>(parent);
+    QDialog& dialog = *owned;
+    dialog.setObjectName(QStringLiteral("chooseRowForm"));
+    dialog.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), header.size(), &dialog);
+    table->setObjectName(QStringLiteral("Rows"));
+    table->setHorizontalHeaderLabels(header);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c)
+            table->setItem(static_cast<int>(r), c, new QTableWidgetItem(rows[r][c]));
+    }
+    table->resizeColumnsToContents();
+    table->selectRow(0);
+    layout->addWidget(table);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("选用"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.resize(660, 360);
+    return owned;
+}
+
+std::optional<std::size_t> DesktopServices::ChooseRow(QWidget* parent, const QString& title,
+                                                      const QStringList& header,
+                                                      const std::vector<QStringList>& rows) {
+    const std::unique_ptr<QDialog> dialog = NewChooseRowDialog(parent, title, header, rows);
+    const auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("Rows"));
+    if (dialog->exec() != QDialog::Accepted || table->currentRow() < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(table->currentRow());
+}
+
+bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& kind,
+                 const QString& title, const std::function<bool()>& save) {
     if (!modified)
         return true;
-    switch (services.AskSaveChanges(parent, title)) {
+    switch (services.AskSaveChanges(parent, kind, title)) {
         case SaveChoice::Save:
             return save();
         case SaveChoice::Discard:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -59,8 +60,10 @@ class ShellServices {
     virtual void ShowDocument(QDialog& window) = 0;
     // The system's print dialog for `printer`; false when the user cancels.
     virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
-    // Asked before unsaved changes of the design named `title` would be lost.
-    virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& title) = 0;
+    // Asked before unsaved changes of the design or project (`kind`: "设计", "工程") named
+    // `title` would be lost.
+    virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& kind,
+                                      const QString& title) = 0;
     // The design's name, project and engineer as the user edits them; nothing when cancelled.
     virtual std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) = 0;
 
@@ -73,6 +76,10 @@ class ShellServices {
     // cancelled.
     virtual std::optional<ProjectInfo> EditProjectInfo(QWidget* parent,
                                                        const ProjectInfo& info) = 0;
+    // The row the user picks from a table (型材预选's profiles); nothing when cancelled.
+    virtual std::optional<std::size_t> ChooseRow(QWidget* parent, const QString& title,
+                                                 const QStringList& header,
+                                                 const std::vector<QStringList>& rows) = 0;
 };
 
 // A message box as the program shows it: wide enough for its title, no minimise or maximise
@@ -80,10 +87,15 @@ class ShellServices {
 std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, const QString& title,
                                            const QString& text, MessageIcon icon);
 
+// The table ChooseRow shows (its QTableWidget named "Rows"), the first row selected.
+std::unique_ptr<QDialog> NewChooseRowDialog(QWidget* parent, const QString& title,
+                                            const QStringList& header,
+                                            const std::vector<QStringList>& rows);
+
 // Whether unsaved changes (`modified`) may be set aside: there are none, or the user has them
 // saved by `save` (which says whether it saved) or discards them; false when the user cancels.
-bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& title,
-                 const std::function<bool()>& save);
+bool MaySetAside(ShellServices& services, QWidget* parent, bool modified, const QString& kind,
+                 const QString& title, const std::function<bool()>& save);
 
 class DesktopServices : public ShellServices {
   public:
@@ -102,12 +114,15 @@ class DesktopServices : public ShellServices {
     QString PdfFileToSave(QWidget* parent, const QString& proposal) override;
     void ShowDocument(QDialog& window) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
-    SaveChoice AskSaveChanges(QWidget* parent, const QString& title) override;
+    SaveChoice AskSaveChanges(QWidget* parent, const QString& kind, const QString& title) override;
     std::optional<DesignInfo> EditDesignInfo(QWidget* parent, const DesignInfo& info) override;
     QString FileToOpen(QWidget* parent, const QString& title, const QString& filter) override;
     QString FileToSave(QWidget* parent, const QString& title, const QString& filter,
                        const QString& proposal) override;
     std::optional<ProjectInfo> EditProjectInfo(QWidget* parent, const ProjectInfo& info) override;
+    std::optional<std::size_t> ChooseRow(QWidget* parent, const QString& title,
+                                         const QStringList& header,
+                                         const std::vector<QStringList>& rows) override;
 };
 
 }  // namespace quoinry::shell

@@ -200,6 +200,15 @@ void WinForm::Load() {
     DesignChanged();
 }
 
+void WinForm::ShowDesign() {
+    const FieldBinding::Quiet quiet(binding_);
+    binding_.Show();
+    no_minimum_->setChecked(!minimum1_->isChecked() && !minimum075_->isChecked());
+    station_pressure_ = StationPressure().value_or(std::string());
+    ApplyGlassCategoryRule();
+    ApplyEditionRule();
+}
+
 void WinForm::DesignChanged() {
     // 下一步 hands on the design's own current results, never stale ones.
     next_->setEnabled(host_.Model().WindGlassCurrent());
@@ -246,6 +255,7 @@ void WinForm::AskLocalShapeCoefficient() {
 }
 
 void WinForm::RegionPicked() {
+    const DesignModel::OneStep step(host_.Model());
     Reported(host_, this, [&] {
         const auto cities = db::ListCities(connection_, TextOf(region_));
         if (cities.empty()) {
@@ -259,6 +269,7 @@ void WinForm::RegionPicked() {
 }
 
 void WinForm::CityPicked() {
+    const DesignModel::OneStep step(host_.Model());
     Reported(host_, this, [&] {
         if (const auto pressure =
                 db::BasicWindPressure(connection_, TextOf(region_), TextOf(city_))) {

@@ -26,6 +26,7 @@ class WinForm : public ChildForm {
     // The load handler: centre, database, lists, the open design's inputs.
     void Load() override;
     void DesignChanged() override;
+    void ShowDesign() override;
 
   private:
     void BuildControls();

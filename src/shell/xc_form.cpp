@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "common/calc_error.h"
+#include "common/numbers.h"
 #include "db/database_error.h"
 #include "db/location.h"
 #include "db/profile_columns.h"
@@ -109,8 +111,11 @@ void XcForm::BuildControls() {
     };
     int row = 0;
     for (int number : kLeftColumn) place(number, row++, 0);
+    const int left_rows = row;
     row = 0;
     for (int number : kRightColumn) place(number, row++, 2);
+    // A maximized window keeps the rows at their natural height; the space goes below them.
+    values_grid->setRowStretch(std::max(left_rows, row), 1);
 
     section_ = NewButton(this, "Button1", QStringLiteral("型材计算"));
     add_ = NewButton(this, "Button2", QStringLiteral("添 加"));
@@ -197,8 +202,27 @@ db::ProfileTexts XcForm::Texts() const {
     db::ProfileTexts texts{TextOf(series_), TextOf(number_), {}};
     for (int position = db::kFirstNumberPosition; position < db::kPicturePosition; ++position)
         texts.values[static_cast<std::size_t>(position - db::kFirstNumberPosition)] =
-            TextOf(BoxOfPosition(position));
+            AsciiNumberText(TextOf(BoxOfPosition(position)));
     return texts;
+}
+
+bool XcForm::NumbersRefused() {
+    for (const ValueBox& value : kValueBoxes) {
+        const std::string text = AsciiNumberText(TextOf(Box(value.number)));
+        try {
+            if (!text.empty())
+                ParseStrict(text);
+        } catch (const CalcError&) {
+            // The box first: a bare "类型不匹配" says nothing to fix.
+            ShowErrorBox(
+                host_, this,
+                std::string(value.caption) + "(" + value.unit + "): “" + text + "” 应为数");
+            Box(value.number)->setFocus();
+            Box(value.number)->selectAll();
+            return true;
+        }
+    }
+    return false;
 }
 
 void XcForm::ClearProfile() {
@@ -231,6 +255,8 @@ void XcForm::ShowLibrary(const std::string& series, const std::string& number) {
 }
 
 void XcForm::AddProfile() {
+    if (NumbersRefused())
+        return;
     const db::ProfileTexts texts = Texts();
     bool complete = !texts.series.empty() && !texts.number.empty();
     for (const std::string& value : texts.values) complete = complete && !value.empty();
@@ -261,6 +287,8 @@ void XcForm::ChangeProfile() {
         ShowExclamation(host_, this, kNothingToChange);
         return;
     }
+    if (NumbersRefused())
+        return;
     const db::ProfileTexts texts = Texts();
     bool changed = false;
     Reported(host_, this, [&] {

@@ -28,6 +28,8 @@ class XcForm : public ChildForm {
     // The text box of a record position 2 .. 16.
     QLineEdit* BoxOfPosition(int position) const;
     db::ProfileTexts Texts() const;
+    // A value box whose text is no number is refused naming the box; true when one is.
+    bool NumbersRefused();
     void SeriesPicked();
     void ShowProfile();
     // Empties the boxes and forgets the shown profile.

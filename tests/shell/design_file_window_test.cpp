@@ -148,6 +148,73 @@ TEST_F(DesignFileWindows, ABrokenFileIsNamedWithItsLineAndChangesNothing) {
     EXPECT_EQ(main_->Model().design().wind.height, "33");
 }
 
+// A binary file, a file of another format or a project: refused in a message of a few lines,
+// and the open design stays. A legacy design with many unknown lines lists the first of them.
+TEST_F(DesignFileWindows, FilesThatAreNotDesignsAreRefusedInAMessageOfNormalSize) {
+    ClickToolbar(1);
+    Type(Box("winForm", "TextBox3"), QStringLiteral("33"));
+    const fs::path folder = FreshFolder("other");
+    cleanup_.push_back(folder);
+    std::string binary(4096, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 % 251);
+    std::ofstream(folder / "random.ini", std::ios::binary) << binary;
+    std::ofstream(folder / "table.csv") << "门窗编号,计算处标高\nC1,30\nC2,40\n";
+    std::ofstream(folder / "b.qproj") << "[project]\nformat=1\n[position]\n[design]\nformat=1\n";
+    const struct {
+        const char* file;
+        const char* says;
+    } refused[] = {
+        {"random.ini", "不是文本文件"},
+        {"table.csv", "不是设计文件"},
+        {"b.qproj", "这是工程文件"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_FALSE(main_->OpenDesignFile(folder / c.file)) << c.file;
+        const Texts texts = services_.TakeTexts();
+        ASSERT_EQ(texts.size(), 1u) << c.file;
+        EXPECT_TRUE(texts[0].contains(QString::fromUtf8(c.says))) << texts[0].toStdString();
+        EXPECT_TRUE(texts[0].contains(QString::fromUtf8(c.file))) << texts[0].toStdString();
+        EXPECT_LE(texts[0].count(QLatin1Char('\n')), 1) << texts[0].toStdString();
+        EXPECT_EQ(main_->Model().design().wind.height, "33") << c.file;
+    }
+    std::string many = "[glass]\nte3=20\n";
+    for (int i = 0; i < 100; ++i) many += "x" + std::to_string(i) + "=1\n";
+    std::ofstream(folder / "many.ini") << many;
+    services_.save_choice = SaveChoice::Discard;
+    EXPECT_TRUE(main_->OpenDesignFile(folder / "many.ini"));
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].count(QLatin1Char('\n')), 15) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].endsWith(QStringLiteral("……另有 85 条"))) << texts[0].toStdString();
+}
+
+// Two programs that save the same design file: the later one asks before it overwrites.
+TEST_F(DesignFileWindows, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
+    const fs::path folder = FreshFolder("two");
+    cleanup_.push_back(folder);
+    const fs::path file = folder / "c1.ini";
+    SaveDesignFile(file, Design{});
+    ASSERT_TRUE(main_->OpenDesignFile(file));
+    main_->Model().SetField(*FindInputField("glass", "te3"), "20");
+    EXPECT_TRUE(main_->SaveDesign());
+    main_->Model().SetField(*FindInputField("glass", "te3"), "30");
+    EXPECT_TRUE(main_->SaveDesign());
+    EXPECT_TRUE(services_.questions.empty());  // our own saves are no change by someone else
+    Design theirs;
+    theirs.wind.height = "45.5";
+    SaveDesignFile(file, theirs);
+    main_->Model().SetField(*FindInputField("glass", "te3"), "40");
+    services_.answer = false;
+    EXPECT_FALSE(main_->SaveDesign());
+    ASSERT_EQ(services_.questions.size(), 1u);
+    EXPECT_TRUE(services_.questions[0].contains(QString::fromStdString(file.string())));
+    EXPECT_EQ(ReadDesignFile(file).design.wind.height, "45.5");
+    EXPECT_TRUE(main_->Model().IsModified());
+    services_.answer = true;
+    EXPECT_TRUE(main_->SaveDesign());
+    EXPECT_EQ(ReadDesignFile(file).design.wind.height, "40");
+}
+
 TEST_F(DesignFileWindows, SavedDesignReopenedOnAFreshProgramDirectoryGivesTheSameOutput) {
     EnterDesign();
     services_.design_info = DesignInfo{"C1-3", "某住宅", "张工"};
@@ -223,6 +290,7 @@ TEST_F(DesignFileWindows, WindowsWorkFromAReadOnlyProgramDirectory) {
     cleanup_.push_back(user);
     setenv("XDG_CONFIG_HOME", (user / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (user / "data").c_str(), 1);
+    setenv("HOME", user.c_str(), 1);  // without a documents folder: the home folder
     const std::vector<std::string> before = Entries(program);
     {
         const ReadOnlyProgramDirectory read_only(program, user);
@@ -238,7 +306,8 @@ TEST_F(DesignFileWindows, WindowsWorkFromAReadOnlyProgramDirectory) {
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(Entries(program), before);
     ASSERT_EQ(services_.opened_files.size(), 1u);
-    EXPECT_EQ(services_.opened_files[0], user / "data" / "quoinry" / "temp" / "计算书.docx");
+    // A document goes where the engineer keeps files, never into the program's temp/.
+    EXPECT_EQ(services_.opened_files[0], user / "计算书.docx");
     EXPECT_TRUE(fs::exists(user / "data" / "quoinry" / "mdb" / "jscs.db"));
     EXPECT_EQ(ReadIniString(user / "config" / "quoinry" / "info.ini", "glass", "te3"), "45");
 }

@@ -10,7 +10,9 @@
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "common/version.h"
 #include "profile/dxf_drawing.h"
 #include "shell/key_state.h"
 #include "shell/qt_translations.h"
@@ -45,6 +47,17 @@ TEST_F(ShellTest, HelpOpensTheChmWhenPresentElseTheHtmlHelpOrSaysWhereItIs) {
     ASSERT_EQ(services_.opened_files.size(), 1u);
     EXPECT_EQ(services_.opened_files[0], Home() / "help" / "index.html");
     EXPECT_TRUE(fs::exists(services_.opened_files[0]));
+    // The help of today's program, with the version set once for the whole program.
+    std::ifstream file(services_.opened_files[0]);
+    const std::string help((std::istreambuf_iterator<char>(file)), {});
+    for (const std::string& named :
+         {std::string("V") + kVersion, std::string("GB 50009-2001"),
+          std::string("GB 50009-2012 + GB 55001-2021"), std::string("设计文件"),
+          std::string("工程文件"), std::string("门窗表"), std::string("打印"),
+          std::string("quoinry batch"), std::string("Ctrl+Z")}) {
+        EXPECT_NE(help.find(named), std::string::npos) << named;
+    }
+    EXPECT_EQ(help.find("temp/计算书.docx"), std::string::npos);
     std::ofstream(Home() / "help.chm") << "x";
     ClickToolbar(4);
     EXPECT_EQ(services_.opened_files.back(), Home() / "help.chm");
@@ -91,7 +104,13 @@ TEST_F(ShellTest, AboutWindowAndUnavailableSystemInformation) {
                     .match(label("lblVersion"))
                     .hasMatch())
         << label("lblVersion").toStdString();
-    EXPECT_TRUE(label("lblDescription").startsWith(QStringLiteral("应用程序描述\r\n\r\n")));
+    // Today's program: both editions, design files, projects and schedules, the preview and
+    // print, the command line; no placeholder.
+    for (const char* named : {"GB 50009-2001", "GB 50009-2012 + GB 55001-2021", "设计文件", "工程",
+                              "门窗表", "预览", "打印", "quoinry run"}) {
+        EXPECT_TRUE(label("lblDescription").contains(QString::fromUtf8(named))) << named;
+    }
+    EXPECT_FALSE(label("lblDescription").contains(QStringLiteral("应用程序描述")));
     EXPECT_TRUE(label("lblDisclaimer").startsWith(QStringLiteral("警告: ")));
 
     const QByteArray path = qgetenv("PATH");
@@ -158,6 +177,33 @@ TEST(SectionPicker, ClickInsideARegionPicksIt) {
         EXPECT_EQ(picker.result(), QDialog::Accepted);
         EXPECT_EQ(picker.picked(), wanted);
     }
+}
+
+// A click in a chamber of a hollow profile picks the profile drawn around it; a click beside
+// every region says why nothing was picked.
+TEST(SectionPicker, ClickInAHolePicksTheRegionAroundIt) {
+    const profile::Drawing drawing = profile::ReadDxfDrawing(kProfiles / "tl70-frame.dxf");
+    const auto regions = profile::FindRegions(drawing.loops);
+    std::optional<std::pair<std::size_t, profile::Point>> chamber;
+    for (std::size_t i = 0; i < regions.size() && !chamber; ++i) {
+        for (const profile::Loop& hole : regions[i].holes) {
+            const profile::Box box = profile::LoopBox(hole);
+            const profile::Point middle = 0.5 * (box.min + box.max);
+            if (profile::WindingNumber(hole, middle) != 0 && !RegionAt(regions, middle)) {
+                chamber.emplace(i, middle);
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(chamber) << "tl70-frame.dxf has a hollow chamber";
+    SectionPicker picker(drawing, regions);
+    picker.show();
+    ClickAt(picker, {regions[0].box.min.x - 1000, regions[0].box.min.y - 1000}, Qt::LeftButton);
+    EXPECT_TRUE(picker.isVisible());
+    EXPECT_TRUE(picker.prompt().contains(QStringLiteral("不在任何封闭的面域之内")));
+    ClickAt(picker, chamber->second, Qt::LeftButton);
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+    EXPECT_EQ(picker.picked(), chamber->first);
 }
 
 TEST(SectionPicker, EscapeOrRightButtonCancels) {

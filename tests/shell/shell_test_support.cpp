@@ -70,6 +70,13 @@ void ShellTest::SetUp() {
     for (const char* folder : {"pic", "image", "help"})
         fs::copy(app / folder, home_ / folder, fs::copy_options::recursive);
     setenv("QUOINRY_HOME", home_.c_str(), 1);
+    // The engineer's home with a documents folder, where dialogs propose to save; outside the
+    // program directory, as an engineer's is.
+    if (const char* home = std::getenv("HOME"))
+        saved_home_ = home;
+    user_ = fs::temp_directory_path() / ("quoinry-user-" + std::to_string(random()));
+    fs::create_directories(Documents());
+    setenv("HOME", user_.c_str(), 1);
     unsetenv("QUOINRY_DATABASE");
     // The settings of an engineer whose last design was of edition 2001; a first start (no
     // settings at all) is edition 2012, the test of that removes the file.
@@ -87,8 +94,11 @@ void ShellTest::SetUp() {
 void ShellTest::TearDown() {
     main_.reset();
     unsetenv("QUOINRY_HOME");
+    if (saved_home_)
+        setenv("HOME", saved_home_->c_str(), 1);
     std::error_code ignored;
     fs::remove_all(home_, ignored);
+    fs::remove_all(user_, ignored);
 }
 
 std::string ShellTest::Ini(const char* section, const char* key) const {

@@ -93,8 +93,9 @@ class RecordingServices : public ShellServices {
             PressButton(window, "OpenDocx");
     }
     bool ChoosePrinter(QWidget*, QPrinter& printer) override;
-    SaveChoice AskSaveChanges(QWidget*, const QString& title) override {
+    SaveChoice AskSaveChanges(QWidget*, const QString& kind, const QString& title) override {
         asked_to_save.push_back(title);
+        asked_kinds.push_back(kind);
         return save_choice;
     }
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
@@ -107,6 +108,11 @@ class RecordingServices : public ShellServices {
     }
     std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
         return project_info;
+    }
+    std::optional<std::size_t> ChooseRow(QWidget*, const QString&, const QStringList&,
+                                         const std::vector<QStringList>& rows) override {
+        offered_rows = rows;
+        return chosen_row;
     }
 
     // The texts shown so far, and forgets them.
@@ -130,6 +136,7 @@ class RecordingServices : public ShellServices {
     std::vector<QString> proposals;
     SaveChoice save_choice = SaveChoice::Cancel;
     std::vector<QString> asked_to_save;
+    std::vector<QString> asked_kinds;  // 设计 or 工程, for each question
     std::optional<DesignInfo> design_info;
     QString pdf_to_save;  // null: the proposal is taken
     int documents_shown = 0;
@@ -139,6 +146,8 @@ class RecordingServices : public ShellServices {
     QString file_to_open;
     QString file_to_save;
     std::optional<ProjectInfo> project_info;
+    std::vector<QStringList> offered_rows;  // the last table offered to choose from
+    std::optional<std::size_t> chosen_row;  // nothing: cancelled
 };
 
 // A main window over a program directory of its own (QUOINRY_HOME), so that the database,
@@ -150,6 +159,8 @@ class ShellTest : public ::testing::Test {
 
     std::filesystem::path Home() const { return home_; }
     std::filesystem::path Temp() const { return home_ / "temp"; }
+    // The engineer's documents folder (HOME is a folder of the test's own).
+    std::filesystem::path Documents() const { return user_ / "Documents"; }
     std::string Ini(const char* section, const char* key) const;
 
     // A sample profile of data/profiles in the database, with its picture.
@@ -194,6 +205,8 @@ class ShellTest : public ::testing::Test {
 
   private:
     std::filesystem::path home_;
+    std::optional<std::string> saved_home_;
+    std::filesystem::path user_;
 };
 
 }  // namespace quoinry::shell::testing

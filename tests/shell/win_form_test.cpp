@@ -93,7 +93,7 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
     EXPECT_EQ(services_.messages[0].text, QStringLiteral("计算书输出完成!"));
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
     ASSERT_EQ(services_.opened_files.size(), 1u);
-    EXPECT_EQ(services_.opened_files[0], Temp() / "计算书.docx");
+    EXPECT_EQ(services_.opened_files[0], Documents() / "计算书.docx");
     EXPECT_GT(fs::file_size(services_.opened_files[0]), 0u);
 
     // Without a word processor the document is still written: information, not an error.
@@ -101,8 +101,8 @@ TEST_F(WinFormTest, WholeDesignRunFromTheToolbarToTheDocument) {
     Press("gjForm", "Button3");
     ASSERT_EQ(services_.messages.size(), 2u);
     EXPECT_EQ(services_.messages[1].text,
-              Q("计算书输出完成!计算书已保存为 " + (Temp() / "计算书.docx").string() +
-                ",没有找到打开它的文字处理程序。"));
+              Q("计算书输出完成,已保存为 " + (Documents() / "计算书.docx").string() +
+                "。没有找到能打开它的文字处理程序,请用 Word、WPS 或 LibreOffice 打开这个文件。"));
     EXPECT_EQ(services_.messages[1].icon, MessageIcon::Information);
 }
 
@@ -236,7 +236,7 @@ TEST_F(WinFormTest, FailingComputeShowsTheErrorAndStillStoresTheInputs) {
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].title, QStringLiteral("系统提示"));
     EXPECT_EQ(services_.messages[0].text,
-              QStringLiteral("当前错误:类型不匹配\n体型系数: “” 应为不等于0且绝对值不大于10的数"));
+              QStringLiteral("当前错误:体型系数: “” 应为不等于0且绝对值不大于10的数"));
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_EQ(Ini("glass", "co2"), "广州市");

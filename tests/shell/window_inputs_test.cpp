@@ -1,5 +1,6 @@
 // The calculation windows as an engineer expects them: refused boxes marked, units shown, failed
 // verdicts in red, Enter computes, the site and its pressure together, the windows on the screen.
+#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -9,6 +10,8 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "common/program_dir.h"
+#include "design/input_fields.h"
 #include "shell_test_support.h"
 
 namespace quoinry::shell::testing {
@@ -81,12 +84,12 @@ TEST_F(WindowInputs, RefusedBoxesAreMarkedFocusedAndClearedWhenEdited) {
     FillMember();
     Press("gjForm", "Button2");
     EXPECT_FALSE(Result("gjForm")->toPlainText().isEmpty());
-    // The span used to end in a bare "溢出"; that stays the first line, the boxes follow.
+    // The span used to end in a bare "溢出"; the message names the boxes, and only them.
     Type(Box("gjForm", "TextBox4"), QStringLiteral("1e300"));
     Type(Box("gjForm", "TextBox10"), QStringLiteral("abc"));
     Press("gjForm", "Button2");
     EXPECT_EQ(services_.TakeTexts().back(),
-              QStringLiteral("当前错误:溢出\n"
+              QStringLiteral("当前错误:"
                              "受荷单元高Hsk(mm): “1e300” 应为不小于100且不大于50000的数\n"
                              "X轴抵抗矩一(cm^3): “abc” 应为不小于0.01且不大于100000的数"));
     EXPECT_TRUE(Marked(Box("gjForm", "TextBox4")) && Marked(Box("gjForm", "TextBox10")));
@@ -102,6 +105,96 @@ TEST_F(WindowInputs, RefusedBoxesAreMarkedFocusedAndClearedWhenEdited) {
 }
 
 // Which unit each box wants could only be guessed (基本风压 is Pa, not kN/m^2).
+// What a Chinese input method types is read as the number it shows.
+TEST_F(WindowInputs, FullWidthDigitsSignsAndPointsAreNumbers) {
+    FillWind();
+    const struct {
+        const char* box;
+        const char* typed;
+        const char* stored;
+    } cases[] = {
+        {"TextBox3", "　４５．５　", "45.5"},  // ideographic blanks around
+        {"TextBox2", "－１。５", "-1.5"},      // full-width minus, ideographic full stop
+        {"TextBox4", "１２００", "1200"},
+        {"TextBox5", " 1.5ｅ３ ", "1.5e3"},
+    };
+    for (const auto& c : cases) {
+        Type(Box("winForm", c.box), QString::fromUtf8(c.typed));
+        const InputField& field = *std::find_if(
+            InputFields().begin(), InputFields().end(),
+            [&](const InputField& f) { return f.section == "glass" && f.box == c.box; });
+        EXPECT_EQ(FieldText(main_->Model().design(), field), c.stored) << c.box;
+    }
+    Press("winForm", "Command1");
+    EXPECT_EQ(services_.TakeTexts(), Texts{});
+    EXPECT_FALSE(Result("winForm")->toPlainText().isEmpty());
+    // A text that is still no number is refused naming its box first.
+    Type(Box("winForm", "TextBox3"), QStringLiteral("约２０"));
+    Press("winForm", "Command1");
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("当前错误:计算处标高(m): “约20”")))
+        << texts[0].toStdString();
+}
+
+// 编辑 → 撤销/重做 (Ctrl+Z, Ctrl+Y outside a text box, which keeps its own) take the design's
+// inputs back and forth, and the boxes show them.
+TEST_F(WindowInputs, TheDesignsInputsAreUndoneAndRedone) {
+    FillWind();
+    Type(Box("winForm", "TextBox3"), QStringLiteral("33"));
+    Pick(Combo("winForm", "ComboBox3"), QStringLiteral("D类"));
+    QAction* undo = main_->findChild<QAction*>(QStringLiteral("actionUndo"));
+    QAction* redo = main_->findChild<QAction*>(QStringLiteral("actionRedo"));
+    ASSERT_TRUE(undo != nullptr && redo != nullptr);
+    undo->trigger();
+    EXPECT_EQ(Combo("winForm", "ComboBox3")->currentText(), QStringLiteral("C类"));
+    undo->trigger();
+    EXPECT_EQ(Box("winForm", "TextBox3")->text(), QStringLiteral("20"));
+    EXPECT_EQ(main_->Model().design().wind.height, "20");
+    redo->trigger();
+    EXPECT_EQ(Box("winForm", "TextBox3")->text(), QStringLiteral("33"));
+    redo->trigger();
+    EXPECT_EQ(Combo("winForm", "ComboBox3")->currentText(), QStringLiteral("D类"));
+    EXPECT_EQ(main_->Model().design().wind.terrain_category, "D类");
+}
+
+// A report that cannot be written names the file and its folder.
+TEST_F(WindowInputs, AFileErrorNamesTheFile) {
+    FillWind();
+    fs::create_directories(SessionDirectory() / "glass.txt");
+    Press("winForm", "Command1");
+    const Texts texts = services_.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("当前错误:路径/文件访问错误(")))
+        << texts[0].toStdString();
+    EXPECT_TRUE(
+        texts[0].contains(QString::fromStdString((SessionDirectory() / "glass.txt").string())))
+        << texts[0].toStdString();
+    fs::remove(SessionDirectory() / "glass.txt");
+}
+
+// Every list is as wide as its longest item: none is cut off.
+TEST_F(WindowInputs, ListsAreAsWideAsTheirLongestItem) {
+    ClickToolbar(1);
+    QComboBox* regions = Combo("winForm", "ComboBox1");
+    int longest = 0;
+    for (int i = 1; i < regions->count(); ++i) {
+        if (regions->itemText(i).size() > regions->itemText(longest).size())
+            longest = i;
+    }
+    Pick(regions, regions->itemText(longest));
+    QApplication::processEvents();
+    // What each list asks of the layout, also a list filled after the window opened.
+    for (QComboBox* list : Form("winForm")->findChildren<QComboBox*>()) {
+        for (int i = 0; i < list->count(); ++i) {
+            const int text = list->fontMetrics().horizontalAdvance(list->itemText(i));
+            EXPECT_GE(list->sizeHint().width(), text + 16)
+                << list->objectName().toStdString() << " " << list->itemText(i).toStdString();
+            EXPECT_GE(list->width(), text + 16) << list->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(WindowInputs, EveryBoxShowsItsUnit) {
     FillMember();
     ClickToolbar(1);
@@ -223,6 +316,17 @@ TEST_F(WindowInputs, WindowsFitTheScreenAndTallWindowsScroll) {
     QWidget* check = Control<QPushButton>("gjForm", "Button2");
     const QRect shown(check->mapTo(area->viewport(), QPoint(0, 0)), check->size());
     EXPECT_TRUE(area->viewport()->rect().contains(shown));
+
+    // The project window within the client area, its last button and close box reachable.
+    ClickToolbar(7);
+    QWidget* frame = Form("projectForm")->parentWidget();
+    scroll->setValue(0);
+    area->horizontalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    EXPECT_LE(frame->geometry().right(), area->viewport()->width()) << frame->width();
+    QWidget* last = Control<QPushButton>("projectForm", "ProjectDocument");
+    const QRect button(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(area->viewport()->rect().contains(button));
 }
 
 }  // namespace

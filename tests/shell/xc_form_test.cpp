@@ -156,10 +156,22 @@ TEST_F(XcFormTest, TextThatIsNoNumberIsRefusedWithTheErrorBox) {
     Type(Combo("ComboBox2"), QStringLiteral("T-01"));
     Type(Box(5), QStringLiteral("abc"));
     Click(Button("Button2"));
-    EXPECT_EQ(services_.TakeTexts(), Texts{QStringLiteral("当前错误:类型不匹配")});
+    EXPECT_EQ(services_.TakeTexts(),
+              Texts{QStringLiteral("当前错误:X轴惯性矩(cm^4): “abc” 应为数")});
     Type(Box(5), QStringLiteral("500"));
     Click(Button("Button2"));  // an apostrophe is just a character
     EXPECT_EQ(services_.TakeTexts(), Texts{kAdded});
+}
+
+// Maximized on a large screen, the rows keep their natural height: the space goes below them.
+TEST_F(XcFormTest, AMaximizedWindowKeepsItsRowsAtTheirHeight) {
+    main_->resize(1600, 1200);
+    ClickToolbar(2);
+    Form("xcForm")->parentWidget()->showMaximized();
+    QApplication::processEvents();
+    const int pitch =
+        Box(2)->mapTo(Form("xcForm"), QPoint()).y() - Box(1)->mapTo(Form("xcForm"), QPoint()).y();
+    EXPECT_LT(pitch, 2 * Box(1)->height());
 }
 
 TEST_F(XcFormTest, ModifyKeepsItsOwnNameRefusesAnotherAndRenames) {

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -78,11 +79,17 @@ class QuietServices : public ShellServices {
     void ShowDocument(QDialog& window) override {
         window.resize(860, 980);
         window.show();
-        Save(&window, *out, "document.png");
+        if (document_page > 0) {
+            auto* preview = window.findChild<QPrintPreviewWidget*>(QStringLiteral("Preview"));
+            preview->setCurrentPage(std::min(document_page, preview->pageCount()));
+        }
+        Save(&window, *out, document_picture);
         window.close();
     }
     bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
-    SaveChoice AskSaveChanges(QWidget*, const QString&) override { return SaveChoice::Discard; }
+    SaveChoice AskSaveChanges(QWidget*, const QString&, const QString&) override {
+        return SaveChoice::Discard;
+    }
     std::optional<DesignInfo> EditDesignInfo(QWidget*, const DesignInfo&) override {
         return std::nullopt;
     }
@@ -93,8 +100,19 @@ class QuietServices : public ShellServices {
     std::optional<ProjectInfo> EditProjectInfo(QWidget*, const ProjectInfo&) override {
         return project;
     }
+    // 型材预选's list as it is offered, taken and closed.
+    std::optional<std::size_t> ChooseRow(QWidget* parent, const QString& title,
+                                         const QStringList& header,
+                                         const std::vector<QStringList>& rows) override {
+        const std::unique_ptr<QDialog> dialog = NewChooseRowDialog(parent, title, header, rows);
+        dialog->show();
+        Save(dialog.get(), *out, "preselection.png");
+        return std::nullopt;
+    }
 
     std::optional<ProjectInfo> project;  // what 工程信息 gives
+    const char* document_picture = "document.png";
+    int document_page = 0;  // the page the document's picture shows; 0: the first
 
     QString drawing;            // the drawing 型材计算 measures
     const QDir* out = nullptr;  // where the pictures go
@@ -172,7 +190,8 @@ void ShootProject(MainForm& main, const QDir& out, const fs::path& source) {
 
 void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::path& source) {
     Save(&main, out, "main-window.png");
-    main.Model().SetInfo({"C1-3 推拉窗下横框", "广州某住宅小区 3#楼", "张工"});
+    main.Model().SetInfo(
+        {"C1-3 推拉窗下横框", "广州某住宅小区 3#楼", "张工", "李工", "王工", "2026-12-07"});
 
     QWidget* wind = main.ShowForm(MainForm::Form::Wind);
     Pick(wind, "ComboBox1", "广东");
@@ -209,11 +228,32 @@ void Shoot(MainForm& main, QuietServices& services, const QDir& out, const fs::p
     Press(member, "Button2");
     Save(&main, out, "member-check.png");
     Press(member, "Button3");
+    // The library's profiles that pass, as 型材预选 offers them.
+    Press(member, "Button5");
     // A longer member on the same section: the checks that fail are red and named.
     Type(member, "TextBox2", "1800");
     Press(member, "Button2");
     SaveWithMessage(main, services, out, "failed-verdict.png");
+    // ... and red in the document, on its last page.
+    services.document_picture = "document-failing.png";
+    services.document_page = 99;
+    Press(member, "Button3");
     CloseAll(main);
+    // The project window on a 1024 × 768 screen.
+    {
+        const QSize before = main.size();
+        main.resize(1008, 720);
+        main.Model().Replace(
+            ReadDesignFile(source / "examples" / "shanghai-24f-c2-casement.ini").design,
+            std::nullopt);
+        QWidget* project = main.ShowForm(MainForm::Form::Project);
+        Press(project, "ProjectInfo");
+        dynamic_cast<ProjectForm*>(project)->ImportSchedule(source / "examples" /
+                                                            "building-3-schedule.csv");
+        Save(&main, out, "project-small-screen.png");
+        CloseAll(main);
+        main.resize(before);
+    }
 
     // On a 1024 × 768 screen the member window is taller than the client area, which scrolls.
     const QSize size = main.size();

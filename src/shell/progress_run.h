@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "document/parted_document.h"
+
+class QWidget;
+
+namespace quoinry::shell {
+
+// Runs `work` on a thread of its own while a progress dialog (objectName `name`, titled `title`)
+// shows `done()` of `total` and keeps the windows painted; its 取消 sets `stop`, which `work` is
+// given, also before `work` starts. Returns what `work` threw, described; empty when it did not.
+std::string RunWithProgress(QWidget* parent, const char* name, const QString& title,
+                            const QString& label, int total, const std::function<int()>& done,
+                            const std::function<void(const std::atomic<bool>&)>& work,
+                            std::atomic<bool>& stop);
+
+// The parts of a document as a writer asks for them, counted for the progress: a writer takes
+// every part twice. May be asked from the writer's thread.
+class CountedParts : public document::PartedDocument {
+  public:
+    explicit CountedParts(const document::PartedDocument& parts) : parts_(parts) {}
+    document::DocumentInfo Info() const override { return parts_.Info(); }
+    std::size_t PartCount() const override { return parts_.PartCount(); }
+    void ComposePart(std::size_t index, document::DocumentSink& sink) const override {
+        parts_.ComposePart(index, sink);
+        composed_.fetch_add(1);
+    }
+    int composed() const { return composed_.load(); }
+
+  private:
+    const document::PartedDocument& parts_;
+    mutable std::atomic<int> composed_{0};
+};
+
+}  // namespace quoinry::shell
