@@ -166,7 +166,7 @@ TEST_F(RunCommand, AMemberReportThatCannotBeReplacedIsAnError) {
     const Outcome outcome =
         Quoinry("run '" + Design(kGlass + kMember).string() + "' --out '" + out.string() + "'");
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "当前错误:路径/文件访问错误\n");
+    EXPECT_EQ(outcome.err, "当前错误:无法写入 " + (out / "gj.txt").string() + ": 这是一个文件夹\n");
     EXPECT_TRUE(fs::exists(out / "glass.txt"));
 }
 

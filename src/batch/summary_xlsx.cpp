@@ -6,6 +6,7 @@
 
 #include "batch/batch_error.h"
 #include "batch/summary.h"
+#include "common/text_encoding.h"
 
 namespace quoinry {
 namespace {
@@ -60,7 +61,7 @@ class SummaryXlsx : public SummarySink {
         worksheet_fit_to_pages(sheet_, 1, 0);
         worksheet_repeat_rows(sheet_, 0, 0);
         if (!info.name.empty()) {
-            const std::string header = "&C" + info.name + " 计算汇总";
+            const std::string header = "&C" + XmlSafe(info.name) + " 计算汇总";
             worksheet_set_header(sheet_, header.c_str());
         }
         worksheet_set_footer(sheet_, "&C第 &P 页 共 &N 页");
@@ -80,16 +81,19 @@ class SummaryXlsx : public SummarySink {
     }
 
     ~SummaryXlsx() override {
-        // An uncommitted workbook is still closed, to free it; its file goes with output_.
+        // An uncommitted workbook is freed without being written (closing it would write it,
+        // and complain on standard error where the disk is full); its file goes with output_.
         if (workbook_ != nullptr)
-            workbook_close(workbook_);
+            lxw_workbook_free(workbook_);
     }
 
     void Add(const SummaryRow& row) override {
         ++row_;
         const auto columns = SummaryColumns();
         for (std::size_t i = 0; i < columns.size() && i < row.cells.size(); ++i) {
-            const std::string& text = row.cells[i];
+            // A byte that breaks UTF-8 (a GBK row in a UTF-8 file) would make Excel refuse the
+            // whole workbook.
+            const std::string text = XmlSafe(row.cells[i]);
             if (text.empty())
                 continue;
             const bool red = row.failing[i];

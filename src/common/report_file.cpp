@@ -2,28 +2,17 @@
 
 #include <cerrno>
 #include <string>
-#include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/cp936.h"
 
 namespace quoinry {
 
-CalcError FileError(int error_number) {
-    const bool denied = error_number == EACCES || error_number == EPERM;
-    return CalcError(denied ? ErrorKind::PermissionDenied : ErrorKind::PathFileAccess);
-}
+FileWriteError::FileWriteError(const std::filesystem::path& file, const std::error_code& cause)
+    : CalcError(ErrorKind::FileUnwritable,
+                "无法写入 " + file.string() + ": " + DescribeFileError(cause)) {}
 
-ReportFile::ReportFile(const std::filesystem::path& path) : file_(std::fopen(path.c_str(), "wb")) {
-    if (file_ == nullptr)
-        throw FileError(errno);
-}
-
-ReportFile::~ReportFile() {
-    if (file_ != nullptr)
-        std::fclose(file_);
-}
-
-void ReportFile::Write(const ReportLines& lines) {
+void WriteReportFile(const std::filesystem::path& path, const ReportLines& lines) {
     // One conversion for the whole report: opening a converter per line cost more than the
     // calculation. CR LF cannot join a broken UTF-8 sequence, so the bytes are the same.
     std::string text;
@@ -31,17 +20,11 @@ void ReportFile::Write(const ReportLines& lines) {
         text += line;
         text += "\r\n";
     }
-    const std::string bytes = Utf8ToCp936(text);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-        throw FileError(errno);
-    }
-}
-
-void ReportFile::Close() {
-    std::FILE* file = file_;
-    file_ = nullptr;
-    if (std::fclose(file) != 0)
-        throw FileError(errno);
+    // Reports are made again by the next run: not worth a sync per file in a long batch.
+    const std::error_code error =
+        WriteFileAtomically(path, Utf8ToCp936(text), Durability::Unsynced);
+    if (error)
+        throw FileWriteError(path, error);
 }
 
 void DeleteReportIfExists(const std::filesystem::path& path) {
@@ -50,9 +33,9 @@ void DeleteReportIfExists(const std::filesystem::path& path) {
     if (error || !std::filesystem::exists(status))
         return;
     if (std::filesystem::is_directory(status))
-        throw CalcError(ErrorKind::PathFileAccess);
+        throw FileWriteError(path, std::make_error_code(std::errc::is_a_directory));
     if (!std::filesystem::remove(path, error) && error)
-        throw FileError(error.value());
+        throw FileWriteError(path, error);
 }
 
 }  // namespace quoinry

@@ -1,34 +1,27 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "common/calc_error.h"
 #include "common/report.h"
 
 namespace quoinry {
 
-// A report file on disk: CP936, CR LF after every line. Failures raise CalcError with
-// "权限被拒绝" when access is denied, else "路径/文件访问错误".
-class ReportFile {
+// A file that could not be written or replaced; the description names it and the cause
+// ("无法写入 out/wind.txt: 磁盘空间不足").
+class FileWriteError : public CalcError {
   public:
-    // Opens the file for output, replacing any content.
-    explicit ReportFile(const std::filesystem::path& path);
-    ~ReportFile();
-    ReportFile(const ReportFile&) = delete;
-    ReportFile& operator=(const ReportFile&) = delete;
-
-    void Write(const ReportLines& lines);
-    void Close();
-
-  private:
-    std::FILE* file_;
+    FileWriteError(const std::filesystem::path& file, const std::error_code& cause);
 };
 
-// Deletes the file when it exists.
-void DeleteReportIfExists(const std::filesystem::path& path);
+// Writes a report file (CP936, CR LF after every line) through a temporary file renamed over
+// `path`, so that a full disk leaves the older file or none, never half of one. Raises
+// FileWriteError.
+void WriteReportFile(const std::filesystem::path& path, const ReportLines& lines);
 
-// The error for a failed file operation, by errno.
-CalcError FileError(int error_number);
+// Deletes the file when it exists (a link itself, never what it points to). Raises
+// FileWriteError.
+void DeleteReportIfExists(const std::filesystem::path& path);
 
 }  // namespace quoinry

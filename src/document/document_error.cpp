@@ -1,5 +1,9 @@
 #include "document/document_error.h"
 
+#include <system_error>
+
+#include "common/atomic_file.h"
+
 namespace quoinry::document {
 namespace {
 
@@ -34,10 +38,16 @@ const char* Advice(DocumentProblem problem) {
                : "";
 }
 
+std::string Cause(int cause) {
+    return cause == 0 ? std::string()
+                      : ": " + DescribeFileError(std::error_code(cause, std::generic_category()));
+}
+
 }  // namespace
 
-DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file)
-    : std::runtime_error(std::string(Describe(problem)) + " " + file.string() + Advice(problem)),
+DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file, int cause)
+    : std::runtime_error(std::string(Describe(problem)) + " " + file.string() + Cause(cause) +
+                         Advice(problem)),
       problem_(problem),
       file_(file) {}
 

@@ -23,7 +23,8 @@ enum class DocumentProblem {
 // "当前错误:" prefix, e.g. "找不到报告文件 /home/a/temp/gj.txt".
 class DocumentError : public std::runtime_error {
   public:
-    DocumentError(DocumentProblem problem, const std::filesystem::path& file);
+    // `cause` (the system's error number) is said after the file's name when known.
+    DocumentError(DocumentProblem problem, const std::filesystem::path& file, int cause = 0);
     DocumentProblem problem() const { return problem_; }
     const std::filesystem::path& file() const { return file_; }
     std::string description() const { return what(); }
