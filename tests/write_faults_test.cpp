@@ -234,7 +234,12 @@ TEST_F(WriteFaults, NamesXmlCannotHoldStillGiveOutputsThatOpen) {
                "D\x01\x1B"
                "[31m,20\r\n=HYPERLINK(\"x\"),20\r\n");
     const Finished run = Run("batch s.csv --base base.ini --out o --xlsx o/s.xlsx --docx o/d.docx");
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, 1) << run.err;
+    for (const std::string row : {"第2行", "第3行", "第4行"}) {
+        EXPECT_NE(run.err.find(row + " A列“name”: 第2个字节起不是 UTF-8 文字或是控制字符"),
+                  std::string::npos)
+            << row << run.err;
+    }
     WriteBytes(folder_ / "parse.py",
                "import sys, zipfile, xml.etree.ElementTree as ET\n"
                "for path in sys.argv[1:]:\n"
