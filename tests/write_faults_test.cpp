@@ -122,6 +122,34 @@ TEST_F(WriteFaults, AFullDiskIsNamedAsSuch) {
     EXPECT_TRUE(run.err.ends_with(".txt: 磁盘空间不足\n")) << run.err;
 }
 
+// Memory that runs out ends the command with a message, not an abort (the allocator's own
+// operator new aborts). Under a few address-space limits each run either measures the drawing
+// or says 内存不足; the tightest must say it.
+TEST_F(WriteFaults, MemoryThatRunsOutIsAMessage) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space";
+#endif
+    std::string dxf = "0\nSECTION\n2\nENTITIES\n";
+    for (int k = 0; k < 20000; ++k) {
+        const std::string a = std::to_string(k), b = std::to_string(40000 - k);
+        dxf += "0\nLWPOLYLINE\n90\n4\n70\n1\n10\n" + a + "\n20\n" + a + "\n10\n" + b + "\n20\n" +
+               a + "\n10\n" + b + "\n20\n" + b + "\n10\n" + a + "\n20\n" + b + "\n";
+    }
+    WriteBytes(folder_ / "nested.dxf", dxf + "0\nENDSEC\n0\nEOF\n");
+    std::vector<int> statuses;
+    for (const int kib : {40000, 60000, 200000}) {
+        const Finished run =
+            Shell("(ulimit -v " + std::to_string(kib) + "; '" + std::string(QUOINRY_EXECUTABLE) +
+                  "' section nested.dxf --region 1 >/dev/null; "
+                  "echo \"status=$?\") 2>&1 | cat >err.txt");
+        statuses.push_back(run.status);
+        if (run.status != 0) {
+            EXPECT_EQ(run.err, "quoinry section: 内存不足\n") << kib;
+        }
+    }
+    EXPECT_EQ(statuses, (std::vector<int>{1, 1, 0}));
+}
+
 TEST_F(WriteFaults, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
     fs::create_directories(folder_ / "o");
     fs::copy_file(folder_ / "s.csv", folder_ / "o" / "summary.csv");
