@@ -23,6 +23,8 @@ const char* Describe(DocumentProblem problem) {
             return "截面图片已损坏";
         case DocumentProblem::DocumentUnwritable:
             return "无法写入计算书";
+        case DocumentProblem::SourceTooLarge:
+            return "文件太大(超过16MB),不是本程序写的报告或截面图片:";
         case DocumentProblem::FontMissing:
             return "找不到计算书 PDF 所用的宋体字体文件";
         case DocumentProblem::Stopped:
@@ -33,9 +35,12 @@ const char* Describe(DocumentProblem problem) {
 
 // What the user does about it, after the file's name.
 const char* Advice(DocumentProblem problem) {
-    return problem == DocumentProblem::FontMissing
-               ? ",请安装 Debian 软件包 fonts-arphic-uming(sudo apt install fonts-arphic-uming)"
-               : "";
+    switch (problem) {
+        case DocumentProblem::FontMissing:
+            return ",请安装 Debian 软件包 fonts-arphic-uming(sudo apt install fonts-arphic-uming)";
+        default:
+            return "";
+    }
 }
 
 std::string Cause(int cause) {

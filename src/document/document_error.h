@@ -15,8 +15,9 @@ enum class DocumentProblem {
     PictureNotMetafile,
     PictureDamaged,
     DocumentUnwritable,
-    FontMissing,  // the PDF's font file
-    Stopped,      // Ctrl+C or SIGTERM while the document was written
+    SourceTooLarge,  // a report or picture far larger than the program writes
+    FontMissing,     // the PDF's font file
+    Stopped,         // Ctrl+C or SIGTERM while the document was written
 };
 
 // A document error names the file it is about; what() is the description without the
