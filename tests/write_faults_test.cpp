@@ -122,6 +122,25 @@ TEST_F(WriteFaults, AFullDiskIsNamedAsSuch) {
     EXPECT_TRUE(run.err.ends_with(".txt: 磁盘空间不足\n")) << run.err;
 }
 
+// Two runs without --out at once write the same temp/ reports: each report is whole, one run's
+// or the other's, never a mix of both (it was in 9 of 250 pairs).
+TEST_F(WriteFaults, TwoRunsAtOnceNeverMixAReport) {
+    std::string other = kBatchBase;
+    other.replace(other.find("te3=20"), 6, "te3=90");  // another height: another wind.txt
+    WriteBytes(folder_ / "other.ini", other);
+    ASSERT_EQ(Run("run base.ini --out a").status, 0);
+    ASSERT_EQ(Run("run other.ini --out b").status, 0);
+    ASSERT_NE(ReadBytes(folder_ / "a" / "wind.txt"), ReadBytes(folder_ / "b" / "wind.txt"));
+    const std::string q = "'" + std::string(QUOINRY_EXECUTABLE) + "'";
+    const Finished run =
+        Shell("(for i in $(seq 60); do " + q + " run base.ini >/dev/null & " + q +
+              " run other.ini >/dev/null; wait; for r in wind glass gj; do "
+              "cmp -s temp/$r.txt a/$r.txt || cmp -s temp/$r.txt b/$r.txt || echo \"mixed $r $i\"; "
+              "done; done; echo status=0) 2>&1 | cat >err.txt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+}
+
 // Memory that runs out ends the command with a message, not an abort (the allocator's own
 // operator new aborts). Under a few address-space limits each run either measures the drawing
 // or says 内存不足; the tightest must say it.
