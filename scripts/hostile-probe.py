@@ -6,7 +6,8 @@ that a strict XML parser refuses. The set: file-size limits on every write of ru
 document; hostile position names (formulas, control characters, U+FFFE, bytes that break UTF-8,
 the batch's own file names); links where position folders go; outputs that are inputs; byte
 mutants of the designs, schedules and drawings; nested outlines.
-Usage: scripts/hostile-probe.py [MUTANTS]   (default 300 per kind; the release build)"""
+Usage: scripts/hostile-probe.py [MUTANTS]   (default 300 mutants; the release build, or the
+executable named by QUOINRY)"""
 import hashlib
 import os
 import random
@@ -18,7 +19,7 @@ import xml.etree.ElementTree as ET
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-QUOINRY = os.path.join(ROOT, "build", "release", "app", "quoinry")
+QUOINRY = os.environ.get("QUOINRY", os.path.join(ROOT, "build", "release", "app", "quoinry"))
 MUTANTS = int(sys.argv[1]) if len(sys.argv) > 1 else 300
 counts = {"runs": 0, "crashes": 0, "hangs": 0, "outside": 0, "unreadable": 0}
 
