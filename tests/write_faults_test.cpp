@@ -250,6 +250,17 @@ TEST_F(WriteFaults, AReadOnlyOlderOutputIsRefusedNotReplaced) {
         EXPECT_EQ(fs::status(folder_ / "d.docx").permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::group_read);
     }
+    // A position's read-only report stops the batch, as a disk that takes no report does.
+    fs::create_directories(folder_ / "o" / "C2");
+    WriteBytes(folder_ / "o" / "C2" / "glass.txt", "protected");
+    fs::permissions(folder_ / "o" / "C2" / "glass.txt", fs::perms::owner_read);
+    const Finished batch = Run("batch s.csv --base base.ini --out o");
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_TRUE(
+        batch.err.ends_with("quoinry batch: 无法写入 o/C2/glass.txt: 权限被拒绝(文件或文件夹是只读"
+                            "的,或属于别的用户)\n"))
+        << batch.err;
+    EXPECT_EQ(ReadBytes(folder_ / "o" / "C2" / "glass.txt"), "protected");
 }
 
 // A link where a position's folder goes is that position's error: the files it points to are

@@ -34,6 +34,8 @@ void DeleteReportIfExists(const std::filesystem::path& path) {
         return;
     if (std::filesystem::is_directory(status))
         throw FileWriteError(path, std::make_error_code(std::errc::is_a_directory));
+    if (const std::error_code refused = RefuseReadOnly(path))
+        throw FileWriteError(path, refused);
     if (!std::filesystem::remove(path, error) && error)
         throw FileWriteError(path, error);
 }

@@ -20,8 +20,8 @@ class FileWriteError : public CalcError {
 // FileWriteError.
 void WriteReportFile(const std::filesystem::path& path, const ReportLines& lines);
 
-// Deletes the file when it exists (a link itself, never what it points to). Raises
-// FileWriteError.
+// Deletes the file when it exists (a link itself, never what it points to); a read-only one is
+// refused, not deleted. Raises FileWriteError.
 void DeleteReportIfExists(const std::filesystem::path& path);
 
 }  // namespace quoinry
