@@ -37,6 +37,7 @@ case "${1:-start}" in
     bench)
         build release
         build/release/bench/quoinry_bench
+        scripts/nested-squares-bench.sh
         ;;
     *)
         echo "usage: ./dev.sh [start|test|sanitize|bench]" >&2

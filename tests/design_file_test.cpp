@@ -28,6 +28,22 @@ DesignFileReading Parse(const std::string& bytes) {
     return ParseDesignFile(bytes, "d.ini");
 }
 
+// UTF-16 with a byte order mark, as Notepad saves "Unicode": each character of the Basic
+// Multilingual Plane as two bytes.
+std::string Utf16(const std::string& utf8, bool big_endian) {
+    std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        unsigned code = length == 1 ? c : length == 2 ? c & 0x1F : c & 0x0F;
+        for (int k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+        i += static_cast<std::size_t>(length);
+        const char high = static_cast<char>(code >> 8), low = static_cast<char>(code & 0xFF);
+        out += big_endian ? std::string{high, low} : std::string{low, high};
+    }
+    return out;
+}
+
 // 南京 read from a legacy file in every encoding an editor may have used.
 TEST(DesignFile, LegacyFilesInEveryEncodingReadTheSame) {
     const std::string text = "[glass]\r\nco2=南京\r\nco3=B类\r\n[gj]\r\nco1=竖向杆件\r\n";
@@ -38,6 +54,8 @@ TEST(DesignFile, LegacyFilesInEveryEncodingReadTheSame) {
         {"CP936", Utf8ToCp936(text)},
         {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + text},
         {"UTF-8 without a byte order mark", text},
+        {"UTF-16 little-endian", Utf16(text, false)},
+        {"UTF-16 big-endian", Utf16(text, true)},
     };
     for (const auto& c : cases) {
         const DesignFileReading reading = Parse(c.bytes);
@@ -48,6 +66,20 @@ TEST(DesignFile, LegacyFilesInEveryEncodingReadTheSame) {
         EXPECT_EQ(reading.design.member->form, "竖向杆件") << c.name;
         EXPECT_TRUE(reading.warnings.empty()) << c.name;
     }
+}
+
+// GBK has no 𠀀 (GB18030 95 32 82 36): said once for each line that has one.
+TEST(DesignFile, CharactersOnlyGb18030HasAreWarnedOfByLine) {
+    const std::string outside = "\x95\x32\x82\x36";
+    const DesignFileReading reading =
+        Parse("[glass]\r\nco2=" + outside + Utf8ToCp936("南京") + outside +
+              "\r\nco3=B\xC0\xE0\r\n" + "co4=" + outside + "\r\n");
+    EXPECT_NE(reading.design.wind.city.find("南京"), std::string::npos);
+    const std::string warning =
+        "行: 有 GBK 以外的字符(GB18030 的四字节字符),本程序读不出;"
+        "请把文件另存为 UTF-8";
+    EXPECT_EQ(reading.warnings, (std::vector<std::string>{"警告: 设计文件 d.ini 第2" + warning,
+                                                          "警告: 设计文件 d.ini 第4" + warning}));
 }
 
 TEST(DesignFile, BrokenFilesAreRefusedNamingFileAndLine) {

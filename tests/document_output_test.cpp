@@ -102,7 +102,7 @@ TEST_F(DocumentOutput, SuccessfulBuildReplacesTheOlderDocument) {
 TEST_F(DocumentOutput, UnwritableFolderIsAnErrorNamingTheDocument) {
     const fs::path out = output_ / "missing folder" / "计算书.docx";
     EXPECT_EQ(ErrorOf(Sources(), DocumentProblem::DocumentUnwritable, out, out),
-              "当前错误:无法写入计算书 " + out.string());
+              "当前错误:无法写入计算书 " + out.string() + ": 文件夹不存在");
     EXPECT_TRUE(fs::is_empty(output_));
 }
 

@@ -59,8 +59,7 @@ TEST(FileLocations, AnInstallationIsBinBesideShareQuoinry) {
         const char* executable_folder;
         std::optional<const char*> data;
     } cases[] = {
-        {"usr/bin", "usr/share/quoinry"},
-        {"opt/bin", std::nullopt},    // no share/quoinry
+        {"usr/bin", "usr/share/quoinry"}, {"opt/bin", std::nullopt},  // no share/quoinry
         {"build/app", std::nullopt},  // a build keeps everything beside the executable
         {"flat/bin", std::nullopt},   // share/quoinry inside bin is no installation
         {"file/bin", std::nullopt},
@@ -97,6 +96,29 @@ TEST(TextEncoding, Utf8IsRecognisedOnlyWhenWellFormed) {
     EXPECT_TRUE(SplitTextEncoding("南京").utf8);
     EXPECT_FALSE(SplitTextEncoding("\xC4\xCF\xBE\xA9").utf8);
     EXPECT_EQ(SplitTextEncoding("\xEF\xBB\xBF\xC4").bytes, "\xC4");
+}
+
+// What XML 1.0 cannot hold becomes U+FFFD, one for each byte that breaks UTF-8.
+TEST(TextEncoding, XmlSafeReplacesWhatXmlCannotHold) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"南京 a\tb\r\nc", "南京 a\tb\r\nc"},  // tab, CR, LF are text
+        {"a\x01"
+         "b\x1F"
+         "c\x7F",
+         "a" + r + "b" + r + "c\x7F"},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF", r + r},               // U+FFFE, U+FFFF
+        {"\xEF\xBF\xBD\xEF\xBF\xBC", r + "\xEF\xBF\xBC"},  // U+FFFD, U+FFFC stay
+        {"\xC4\xCF", r + r},                               // GBK 南: two bytes that break UTF-8
+        {"\xED\xA0\x80", r + r + r},                       // a surrogate
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},          // U+10FFFF
+        {"\xE5\x8D", r + r},                               // cut short at the end
+    };
+    for (const auto& [text, safe] : cases) {
+        EXPECT_EQ(XmlSafe(text), safe) << text;
+        EXPECT_EQ(FirstOutsideXml(text).has_value(), text != safe) << text;
+    }
+    EXPECT_EQ(FirstOutsideXml("ab\xEF\xBF\xBF"), 2u);
 }
 
 TEST(Base64, KnownTextsAndRefusals) {

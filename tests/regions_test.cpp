@@ -122,12 +122,11 @@ TEST(Regions, ReversedEllipticHoleKeepsItsQuarter) {
     // A 100 × 100 square less a quarter of the ellipse with semi-axes 20 and 10 about (50, 50),
     // drawn counter-clockwise, so that it is turned round as a hole.
     const Ellipse e{{50, 50}, {20, 0}, {0, 10}};
-    const Loop quarter{{{50, 50}, {70, 50}, 0},
-                       EllipticEdge(e, 0, std::numbers::pi / 2),
-                       {{50, 60}, {50, 50}, 0}};
+    const Loop quarter{
+        {{50, 50}, {70, 50}, 0}, EllipticEdge(e, 0, std::numbers::pi / 2), {{50, 60}, {50, 50}, 0}};
     const std::vector<Region> regions = FindRegions({Rectangle(0, 0, 100, 100), quarter});
     ASSERT_EQ(regions.size(), 1u);
-    const double a = 50 * std::numbers::pi;  // the quarter's area, πab/4
+    const double a = 50 * std::numbers::pi;                  // the quarter's area, πab/4
     const double xq = 50 + 4 * 20 / (3 * std::numbers::pi);  // its centroid
     const SectionProperties s = ComputeSection(regions[0]);
     EXPECT_NEAR(s.area_mm2, 10000 - a, 1e-9);
@@ -142,12 +141,10 @@ TEST(Regions, EdgesShorterThanTheToleranceGoAndLoopsComeOutClosed) {
         EXPECT_EQ(FindRegions({split})[0].outer.size(), part < 1 ? 4u : 5u) << part;
     }
     // A bump of 1e-7 mm on the top side, a half circle: it goes, and the box with it.
-    const Loop bumped{{{0, 0}, {10, 0}, 0},
-                      {{10, 0}, {10, 10}, 0},
-                      {{10, 10}, {5 + 5e-8, 10}, 0},
-                      {{5 + 5e-8, 10}, {5 - 5e-8, 10}, std::numbers::pi},
-                      {{5 - 5e-8, 10}, {0, 10}, 0},
-                      {{0, 10}, {0, 0}, 0}};
+    const Loop bumped{
+        {{0, 0}, {10, 0}, 0},          {{10, 0}, {10, 10}, 0},
+        {{10, 10}, {5 + 5e-8, 10}, 0}, {{5 + 5e-8, 10}, {5 - 5e-8, 10}, std::numbers::pi},
+        {{5 - 5e-8, 10}, {0, 10}, 0},  {{0, 10}, {0, 0}, 0}};
     const Region bump = FindRegions({bumped})[0];
     EXPECT_EQ(bump.outer.size(), 5u);
     EXPECT_EQ(bump.box.max.y, 10);
@@ -189,6 +186,41 @@ TEST(Regions, ManyLoopsAreJudgedAsFewAre) {
     // A sliver touching the last square's right side between its corners.
     loops.push_back(Polygon({{490, 463}, {500, 462}, {500, 464}}));
     EXPECT_EQ(Refusal(loops), "两个轮廓相交、重叠或相接,位置 (490, 463)");
+}
+
+// Deep nesting costs no more than wide: 2,000 concentric squares 1 mm apart make 1,000 rings,
+// ring k between the squares of sides 2000 − 2k and 1998 − 2k (area 4·(1999 − 2k)), whatever
+// way each loop runs.
+TEST(Regions, DeeplyNestedSquaresMakeRings) {
+    std::vector<Loop> loops;
+    for (int k = 0; k < 2000; ++k) {
+        const Loop square = Rectangle(k, k, 4000 - 2 * k, 4000 - 2 * k);
+        loops.push_back(k % 3 == 0 ? Reversed(square) : square);
+    }
+    const std::vector<Region> regions = FindRegions(loops);
+    ASSERT_EQ(regions.size(), 1000u);
+    for (std::size_t r = 0; r < regions.size(); ++r) {
+        const double outer = 4000 - 4.0 * static_cast<double>(r);
+        ASSERT_EQ(regions[r].holes.size(), 1u) << r;
+        EXPECT_DOUBLE_EQ(regions[r].area_mm2, outer * outer - (outer - 2) * (outer - 2)) << r;
+    }
+}
+
+// Rays from each loop's rightmost point meet a neighbour from outside, run along level edges,
+// or graze a circle at its top, a corner at its tip: each loop still finds the loop around it.
+TEST(Regions, LoopsBesideEachOtherFindTheLoopAroundThem) {
+    std::vector<Loop> loops{Rectangle(0, 0, 1000, 100)};
+    for (int k = 0; k < 40; ++k) loops.push_back(Rectangle(10 + 20 * k, 10, 10, 10));
+    // The squares' right sides end at y 20 and 10: level with a circle's top and a diamond's tip.
+    loops.push_back(CircleLoop({850, 15}, 5));
+    loops.push_back(Polygon({{880, 10}, {890, 20}, {900, 10}, {890, 0.5}}));
+    loops.push_back(CircleLoop({950, 50}, 30, 3));
+    loops.push_back(Rectangle(940, 40, 20, 20));  // an island in the round hole
+    const std::vector<Region> regions = FindRegions(loops);
+    ASSERT_EQ(regions.size(), 2u);
+    EXPECT_EQ(regions[0].holes.size(), 43u);
+    EXPECT_DOUBLE_EQ(regions[1].area_mm2, 400);
+    EXPECT_TRUE(regions[1].holes.empty());
 }
 
 TEST(Regions, TangentFilletsAndSharedCornersAreFine) {

@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -24,10 +25,11 @@ struct Work {
     PositionLabel label;
 };
 
-// A position that cannot run leaves no report of an earlier run behind in its folder.
+// A position that cannot run leaves no report of an earlier run behind in its folder (a real
+// one: what a link points to is not the batch's).
 void ClearOldReports(const fs::path& folder) {
     std::error_code error;
-    if (!fs::is_directory(folder, error))
+    if (!fs::is_directory(fs::symlink_status(folder, error)))
         return;
     try {
         DeleteReportsFrom(folder, 0);
@@ -35,8 +37,24 @@ void ClearOldReports(const fs::path& folder) {
     }
 }
 
+// Why a position's folder cannot take its reports, or nothing: a link could lead the batch to
+// write or delete outside DIR, and a file there is not the batch's to replace.
+std::optional<std::string> RefuseFolder(const Work& work, const fs::path& folder) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(folder, error);
+    if (fs::is_symlink(status))
+        return work.label.place + " 报告文件夹 " + folder.string() +
+               " 是一个符号链接,没有写入;请删除它或给这个位置另起名称";
+    if (fs::exists(status) && !fs::is_directory(status))
+        return work.label.place + " 报告文件夹 " + folder.string() +
+               " 是一个文件,没有写入;请删除它或给这个位置另起名称";
+    return std::nullopt;
+}
+
 SummaryRow Compute(const Work& work, const fs::path& out) {
     const fs::path folder = out / work.label.folder;
+    if (const std::optional<std::string> refused = RefuseFolder(work, folder))
+        return SummarizeError(work.label, *refused);
     if (!work.item.position) {
         ClearOldReports(folder);
         return SummarizeError(work.label, work.item.error);
@@ -54,13 +72,17 @@ SummaryRow Compute(const Work& work, const fs::path& out) {
     design.wind.edition = std::string(edition);
     SharedValues shared;
     const DesignRunResult result = RunDesign(design, folder, shared);
+    // A disk that takes no report takes no other position's either.
+    if (result.error && result.error->kind() == ErrorKind::FileUnwritable)
+        throw BatchError(result.error->description());
     return SummarizeRun(work.label, design, result, work.item.sources);
 }
 
-// A position computed, with its line of the summary.
+// A position computed, with its line of the summary, or what stopped the batch there.
 struct Finished {
     Work work;
     SummaryRow row;
+    std::exception_ptr failure;
 };
 
 // Hands positions to the workers and their lines back in schedule order; at most `window`
@@ -120,10 +142,17 @@ class Pipeline {
                 next = std::move(queue_.front());
                 queue_.pop_front();
             }
-            SummaryRow row = Compute(next.second, out_);
+            SummaryRow row;
+            std::exception_ptr failure;
+            try {
+                row = Compute(next.second, out_);
+            } catch (...) {
+                failure = std::current_exception();
+            }
             {
                 std::lock_guard lock(mutex_);
-                results_.emplace(next.first, Finished{std::move(next.second), std::move(row)});
+                results_.emplace(next.first,
+                                 Finished{std::move(next.second), std::move(row), failure});
             }
             done_.notify_all();
         }
@@ -142,11 +171,25 @@ class Pipeline {
     std::size_t received_ = 0;  // by the calling thread only
 };
 
+// The names in DIR that are the batch's own files, with their temporary names (these begin
+// with a dot, which a folder name never does).
+std::vector<std::string> ReservedNames(const BatchOptions& options) {
+    std::vector<std::string> names = options.reserved_names;
+    names.push_back(kSummaryFile);
+    if (options.xlsx)
+        names.push_back(options.xlsx->filename().string());
+    return names;
+}
+
 class Batch {
   public:
     Batch(PositionSource& source, const BatchOptions& options, BatchObserver& observer,
           const std::atomic<bool>& stop)
-        : source_(source), options_(options), observer_(observer), stop_(stop) {}
+        : source_(source),
+          options_(options),
+          observer_(observer),
+          stop_(stop),
+          folders_(ReservedNames(options)) {}
 
     BatchOutcome Run() {
         for (const std::string& warning : source_.Warnings()) observer_.Warning(warning);
@@ -261,6 +304,10 @@ class Batch {
             if (pipeline.Empty())
                 break;
             const Finished finished = pipeline.Receive();
+            if (finished.failure) {
+                pipeline.Drop();
+                std::rethrow_exception(finished.failure);
+            }
             if (!stop_)
                 add(finished.work, finished.row);
         }

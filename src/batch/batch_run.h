@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "batch/position_source.h"
 #include "batch/summary.h"
@@ -14,6 +15,9 @@ struct BatchOptions {
     std::filesystem::path out;                  // DIR: DIR/NAME/*.txt and DIR/summary.csv
     std::optional<std::filesystem::path> xlsx;  // the formatted summary
     int jobs = 1;                               // positions computed at once
+    // Names of other outputs in DIR (the document's): never a position's folder. The summary's
+    // and the workbook's are added by the batch.
+    std::vector<std::string> reserved_names{};
 };
 
 struct BatchCounts {

@@ -37,6 +37,10 @@ std::string SafeFileName(std::string_view name) {
     return safe;
 }
 
+FolderNames::FolderNames(const std::vector<std::string>& reserved) {
+    for (const std::string& name : reserved) used_.insert(AsciiLower(name));
+}
+
 std::string FolderNames::Take(std::string_view name, std::string_view fallback) {
     std::string base = SafeFileName(name);
     if (base.empty())

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quoinry {
 
@@ -10,6 +11,9 @@ namespace quoinry {
 // Windows alike, duplicates numbered ("C1521", "C1521_2", ...).
 class FolderNames {
   public:
+    // `reserved` are names of other files in the same folder: never a position's.
+    explicit FolderNames(const std::vector<std::string>& reserved = {});
+
     // The folder for the next position; `fallback` names one without a usable name ("第5行").
     std::string Take(std::string_view name, std::string_view fallback);
 

@@ -61,6 +61,8 @@ void StagedOutput::Commit() {
             error = errno;
         file_ = nullptr;
     }
+    if (error == 0)
+        error = RefuseReadOnly(target_).value();
     if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0)
         error = errno;
     if (error != 0)

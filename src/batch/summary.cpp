@@ -1,6 +1,8 @@
 #include "batch/summary.h"
 
+#include <cctype>
 #include <optional>
+#include <string_view>
 
 #include "design/input_check.h"
 #include "design/input_fields.h"
@@ -214,13 +216,48 @@ SummaryRow SummarizeError(const PositionLabel& label, const std::string& error) 
     return row;
 }
 
+namespace {
+
+// "-1.105", "+2", "1e-3": figures, which a spreadsheet reads as numbers anyway.
+bool IsPlainNumber(std::string_view text) {
+    std::size_t i = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
+    const std::size_t digits_from = i;
+    while (i < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[i])) != 0 || text[i] == '.'))
+        ++i;
+    if (i == digits_from)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            ++i;
+        const std::size_t exponent_from = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) != 0) ++i;
+        if (i == exponent_from)
+            return false;
+    }
+    return i == text.size();
+}
+
+// A spreadsheet evaluates a cell that begins with one of these as a formula; a leading
+// apostrophe makes it text.
+std::string FormulaSafe(const std::string& cell) {
+    constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+    if (cell.empty() || kFormulaStarts.find(cell.front()) == std::string_view::npos ||
+        IsPlainNumber(cell))
+        return cell;
+    return "'" + cell;
+}
+
+}  // namespace
+
 std::string CsvLine(const std::vector<std::string>& cells) {
     std::string line;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             line += ',';
-        const std::string& cell = cells[i];
-        if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        const std::string cell = FormulaSafe(cells[i]);
+        if (cell.find_first_of(",\"\r\n") == std::string::npos && cell == cells[i]) {
             line += cell;
             continue;
         }

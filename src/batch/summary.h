@@ -79,7 +79,8 @@ std::unique_ptr<SummarySink> NewSummaryCsv(const std::filesystem::path& file,
 std::unique_ptr<SummarySink> NewSummaryXlsx(const std::filesystem::path& file,
                                             const ProjectInfo& info, bool folders = true);
 
-// One CSV line of cells (quoted where needed), ending in CR LF.
+// One CSV line of cells (quoted where needed), ending in CR LF. A cell that a spreadsheet would
+// take for a formula (=, +, -, @, tab or CR first, and not a number) gets a leading apostrophe.
 std::string CsvLine(const std::vector<std::string>& cells);
 
 }  // namespace quoinry

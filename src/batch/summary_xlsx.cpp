@@ -6,6 +6,7 @@
 
 #include "batch/batch_error.h"
 #include "batch/summary.h"
+#include "common/text_encoding.h"
 
 namespace quoinry {
 namespace {
@@ -61,7 +62,7 @@ class SummaryXlsx : public SummarySink {
         worksheet_fit_to_pages(sheet_, 1, 0);
         worksheet_repeat_rows(sheet_, 0, 0);
         if (!info.name.empty()) {
-            const std::string header = "&C" + info.name + " 计算汇总";
+            const std::string header = "&C" + XmlSafe(info.name) + " 计算汇总";
             worksheet_set_header(sheet_, header.c_str());
         }
         worksheet_set_footer(sheet_, "&C第 &P 页 共 &N 页");
@@ -80,9 +81,10 @@ class SummaryXlsx : public SummarySink {
     }
 
     ~SummaryXlsx() override {
-        // An uncommitted workbook is still closed, to free it; its file goes with output_.
+        // An uncommitted workbook is freed without being written (closing it would write it,
+        // and complain on standard error where the disk is full); its file goes with output_.
         if (workbook_ != nullptr)
-            workbook_close(workbook_);
+            lxw_workbook_free(workbook_);
     }
 
     void Add(const SummaryRow& row) override {
@@ -90,7 +92,9 @@ class SummaryXlsx : public SummarySink {
         const auto columns = SummaryColumns();
         for (std::size_t at = 0; at < shown_.size(); ++at) {
             const std::size_t i = shown_[at];
-            const std::string text = ShownCell(row, i, layout_);
+            // A byte that breaks UTF-8 (a GBK row in a UTF-8 file) would make Excel refuse the
+            // whole workbook.
+            const std::string text = XmlSafe(ShownCell(row, i, layout_));
             if (text.empty() || i >= row.failing.size())
                 continue;
             const bool red = row.failing[i];

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/output_check.h"
 #include "document/parted_document.h"
 
 namespace quoinry::cli {
@@ -25,6 +26,9 @@ struct DocumentOutputs {
     std::optional<std::filesystem::path> docx;
     std::optional<std::filesystem::path> pdf;
 };
+
+// The document's files as outputs to check against a command's inputs.
+std::vector<NamedFile> DocumentOutputFiles(const DocumentOutputs& outputs);
 
 // What `quoinry run` hands the files module for its calculation document: this run's report
 // lines only, so that no file of an earlier run can slip in.

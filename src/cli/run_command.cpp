@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "common/output_check.h"
 #include "common/program_dir.h"
 #include "design/design_file.h"
 #include "design/design_run.h"
@@ -101,6 +102,20 @@ void PrintBoxLines(const std::string& box) {
     }
 }
 
+// Every file the run writes against every file it reads.
+std::string RefuseRunOutputs(const RunOptions& options, const std::filesystem::path& out) {
+    std::vector<NamedFile> inputs{{"设计文件", options.design}};
+    if (options.picture)
+        inputs.push_back({"--picture", *options.picture});
+    std::vector<NamedFile> outputs;
+    for (const char* report : kReportFiles) outputs.push_back({"报告", out / report});
+    if (options.docx)
+        outputs.push_back({"--docx", *options.docx});
+    if (options.pdf)
+        outputs.push_back({"--pdf", *options.pdf});
+    return RefuseOutputs(inputs, outputs);
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args) {
@@ -127,6 +142,10 @@ int RunCommand(const std::vector<std::string>& args) {
     const std::filesystem::path out =
         options->out ? std::filesystem::path(*options->out) : TempDirectory();
 
+    if (const std::string refused = RefuseRunOutputs(*options, out); !refused.empty()) {
+        std::cerr << "quoinry run: " << refused << '\n';
+        return 2;
+    }
     SharedValues shared;
     const DesignRunResult result = RunDesign(design, out, shared);
     if (options->json) {

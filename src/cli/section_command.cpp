@@ -4,8 +4,9 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "common/file_bytes.h"
+#include "common/atomic_file.h"
 #include "common/numbers.h"
+#include "common/output_check.h"
 #include "profile/dxf_drawing.h"
 #include "profile/regions.h"
 #include "profile/section_error.h"
@@ -95,8 +96,8 @@ void PrintValues(const ProfileValues& values) {
 // Through a temporary file: a failed write keeps an older picture.
 void WritePicture(const Drawing& drawing, const Region& region, const std::string& path) {
     const std::string bytes = SectionPictureWmf(drawing.loops, ExportWindow(region.box));
-    if (!WriteFileBytes(path, bytes))
-        throw SectionError("无法写入图片文件 " + path);
+    if (const std::error_code error = WriteFileAtomically(path, bytes))
+        throw SectionError("无法写入图片文件 " + path + ": " + DescribeFileError(error));
 }
 
 }  // namespace
@@ -105,6 +106,14 @@ int SectionCommand(const std::vector<std::string>& args) {
     Options options;
     if (const std::optional<int> status = Parse(args, options))
         return *status;
+    if (!options.picture.empty()) {
+        const std::string refused =
+            RefuseOutputs({{"图纸", options.drawing}}, {{"--picture", options.picture}});
+        if (!refused.empty()) {
+            std::cerr << "quoinry section: " << refused << "\n";
+            return kUsageError;
+        }
+    }
     try {
         const Drawing drawing = ReadDxfDrawing(options.drawing);
         for (const std::string& note : drawing.notes) std::cerr << note << "\n";

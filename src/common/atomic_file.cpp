@@ -54,18 +54,30 @@ int CreateTemporaryBeside(const std::filesystem::path& file, std::filesystem::pa
     return fd;
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+std::error_code RefuseReadOnly(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
+    const bool read_only =
+        (status.st_mode & 0222) == 0 || (::access(file.c_str(), W_OK) != 0 && errno == EACCES);
+    return read_only ? std::make_error_code(std::errc::permission_denied) : std::error_code();
+}
+
+std::error_code WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                                    Durability durability) {
+    if (const std::error_code refused = RefuseReadOnly(file))
+        return refused;
     std::filesystem::path temp;
     const int fd = CreateTemporaryBeside(file, temp);
     if (fd < 0)
         return LastError();
     std::error_code error = WriteAll(fd, bytes);
-    if (!error && ::fsync(fd) != 0)
+    if (!error && durability == Durability::Synced && ::fsync(fd) != 0)
         error = LastError();
     // The new file keeps the old one's permissions; a new file gets the usual ones.
     struct stat old_status {};
-    const mode_t mode = ::stat(file.c_str(), &old_status) == 0 ? (old_status.st_mode & 07777)
-                                                               : static_cast<mode_t>(0644);
+    const bool old_file = ::lstat(file.c_str(), &old_status) == 0 && S_ISREG(old_status.st_mode);
+    const mode_t mode = old_file ? (old_status.st_mode & 07777) : static_cast<mode_t>(0644);
     if (!error && ::fchmod(fd, mode) != 0)
         error = LastError();
     if (::close(fd) != 0 && !error)
@@ -76,7 +88,8 @@ std::error_code WriteFileAtomically(const std::filesystem::path& file, std::stri
         ::unlink(temp.c_str());
         return error;
     }
-    SyncFolder(FolderOf(file));
+    if (durability == Durability::Synced)
+        SyncFolder(FolderOf(file));
     return {};
 }
 
@@ -84,19 +97,30 @@ std::string DescribeFileError(const std::error_code& error) {
     switch (error.value()) {
         case EACCES:
         case EPERM:
-            return "权限被拒绝";
+            return "权限被拒绝(文件或文件夹是只读的,或属于别的用户)";
         case EROFS:
             return "文件夹是只读的";
         case ENOSPC:
+            return "磁盘空间不足";
         case EDQUOT:
-            return "磁盘已满";
+            return "超出了磁盘配额";
+        case EFBIG:
+            return "超出了文件大小的限制";
+        case EIO:
+            return "磁盘读写错误";
+        case EEXIST:
+            return "同名的文件已存在";
+        case ENAMETOOLONG:
+            return "文件名太长";
+        case ELOOP:
+            return "路径中有符号链接";
         case ENOENT:
         case ENOTDIR:
             return "文件夹不存在";
         case EISDIR:
             return "这是一个文件夹";
         default:
-            return error.message();
+            return "系统错误 " + std::to_string(error.value()) + "(" + error.message() + ")";
     }
 }
 

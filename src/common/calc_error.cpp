@@ -18,6 +18,8 @@ const char* Describe(ErrorKind kind) {
             return "路径/文件访问错误";
         case ErrorKind::InvalidInput:
             return "输入数据不符合要求";
+        case ErrorKind::FileUnwritable:
+            return "无法写入文件";
     }
     return "";
 }

@@ -14,7 +14,8 @@ enum class ErrorKind {
     Overflow,
     PermissionDenied,
     PathFileAccess,
-    InvalidInput,  // an input refused before its calculation ran
+    InvalidInput,    // an input refused before its calculation ran
+    FileUnwritable,  // a report or folder the disk did not take: the whole run stops
 };
 
 // UTF-8 description of an error kind, e.g. "类型不匹配".

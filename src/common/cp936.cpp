@@ -195,4 +195,31 @@ std::string Cp936ToUtf8(std::string_view cp936) {
                              [](const char*, std::size_t) { return std::size_t{1}; });
 }
 
+std::string Utf16ToUtf8(std::string_view utf16) {
+    Converter converter("UTF-8", "UTF-16");
+    return converter.Convert(utf16, "\xEF\xBF\xBD", [](const char*, std::size_t left) {
+        return std::min<std::size_t>(2, left);
+    });
+}
+
+std::vector<std::size_t> Gb18030OnlyCharacters(std::string_view cp936) {
+    std::vector<std::size_t> found;
+    std::size_t at = 0;
+    while (at < cp936.size()) {
+        const auto lead = static_cast<unsigned char>(cp936[at]);
+        if (lead < 0x81 || lead == 0xFF || at + 1 >= cp936.size()) {
+            ++at;
+            continue;
+        }
+        const auto next = static_cast<unsigned char>(cp936[at + 1]);
+        if (next >= 0x30 && next <= 0x39) {
+            found.push_back(at);
+            at += 4;
+        } else {
+            at += 2;
+        }
+    }
+    return found;
+}
+
 }  // namespace quoinry

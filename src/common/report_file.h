@@ -1,43 +1,27 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "common/calc_error.h"
 #include "common/report.h"
 
 namespace quoinry {
 
-// A report file on disk: CP936, CR LF after every line. Failures raise CalcError with
-// "权限被拒绝" when access is denied, else "路径/文件访问错误", and the file.
-class ReportFile {
+// A file that could not be written or replaced; the description names it and the cause
+// ("无法写入 out/wind.txt: 磁盘空间不足").
+class FileWriteError : public CalcError {
   public:
-    // Opens the file for output, replacing any content.
-    explicit ReportFile(const std::filesystem::path& path);
-    ~ReportFile();
-    ReportFile(const ReportFile&) = delete;
-    ReportFile& operator=(const ReportFile&) = delete;
-
-    void Write(const ReportLines& lines);
-    void Close();
-
-  private:
-    std::FILE* file_;
-    std::filesystem::path path_;
+    FileWriteError(const std::filesystem::path& file, const std::error_code& cause);
 };
 
-// Deletes the file when it exists.
+// Writes a report file (CP936, CR LF after every line) through a temporary file renamed over
+// `path`, so that a full disk leaves the older file or none, never half of one. Raises
+// FileWriteError.
+void WriteReportFile(const std::filesystem::path& path, const ReportLines& lines);
+
+// Deletes the file when it exists (a link itself, never what it points to); a read-only one is
+// refused, not deleted. Raises FileWriteError.
 void DeleteReportIfExists(const std::filesystem::path& path);
-
-// The error for a failed file operation, by errno, naming what could not be done to which file
-// or folder: "权限被拒绝(无法写入 /x/temp/wind.txt)".
-class FileAccessError : public CalcError {
-  public:
-    FileAccessError(int error_number, const std::string& what_failed);
-};
-CalcError FileError(int error_number, const std::string& what_failed);
-// "无法写入 FILE", "无法建立文件夹 FOLDER".
-std::string CannotWrite(const std::filesystem::path& file);
-std::string CannotMakeFolder(const std::filesystem::path& folder);
 
 }  // namespace quoinry

@@ -65,6 +65,50 @@ bool IsValidUtf8(std::string_view bytes) {
     return !FirstInvalidUtf8(bytes).has_value();
 }
 
+namespace {
+
+// A character XML 1.0 cannot hold, given a valid sequence: a control character but tab, LF and
+// CR, or U+FFFE and U+FFFF (EF BF BE, EF BF BF).
+bool OutsideXml(std::string_view sequence) {
+    if (sequence.size() == 1) {
+        const unsigned char c = Byte(sequence, 0);
+        return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    }
+    return sequence == "\xEF\xBF\xBE" || sequence == "\xEF\xBF\xBF";
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+}  // namespace
+
+std::optional<std::size_t> FirstOutsideXml(std::string_view bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t length = SequenceLength(bytes, at);
+        if (length == 0 || OutsideXml(bytes.substr(at, length)))
+            return at;
+        at += length;
+    }
+    return std::nullopt;
+}
+
+std::string XmlSafe(std::string_view bytes) {
+    std::optional<std::size_t> first = FirstOutsideXml(bytes);
+    if (!first)
+        return std::string(bytes);
+    std::string safe(bytes.substr(0, *first));
+    std::size_t at = *first;
+    while (at < bytes.size()) {
+        const std::size_t length = SequenceLength(bytes, at);
+        if (length == 0 || OutsideXml(bytes.substr(at, length)))
+            safe += kReplacement;
+        else
+            safe += bytes.substr(at, length);
+        at += length == 0 ? 1 : length;
+    }
+    return safe;
+}
+
 bool IsPlainAscii(std::string_view bytes) {
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80)

@@ -27,6 +27,14 @@ std::optional<std::size_t> FirstInvalidUtf8(std::string_view bytes);
 
 bool IsPlainAscii(std::string_view bytes);
 
+// The offset of the first byte that breaks UTF-8 or begins a character XML 1.0 cannot hold (a
+// control character but tab, LF and CR, U+FFFE, U+FFFF), or nothing.
+std::optional<std::size_t> FirstOutsideXml(std::string_view bytes);
+
+// The text with each such byte or character replaced by U+FFFD, the mark the CP936 reader also
+// uses for bytes it cannot decode: one of them would make a whole DOCX or XLSX part unreadable.
+std::string XmlSafe(std::string_view bytes);
+
 // The text as UTF-8.
 std::string ToUtf8(const TextFileBody& body);
 

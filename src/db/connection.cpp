@@ -238,8 +238,9 @@ class ConnectionState : public std::enable_shared_from_this<ConnectionState> {
         std::error_code ignored;
         std::filesystem::create_directories(location.file.parent_path(), ignored);
         db.setDatabaseName(QString::fromStdString(location.file.string()));
-        // Two windows of one program may write at once; wait for the other one briefly.
-        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+        // Two windows of one program may write at once; wait for the other one briefly, and
+        // say within a second that another program holds the database.
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=400");
     }
 
     static void ConfigurePostgres(QSqlDatabase& db, const PostgresServer& server) {

@@ -1,10 +1,16 @@
 #include "db/mdb_import.h"
 
+#include <charconv>
+#include <cmath>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/text.h"
+#include "common/text_encoding.h"
 #include "db/connection.h"
 #include "db/database_error.h"
 #include "db/mdb_reader.h"
@@ -69,6 +75,65 @@ void CheckDistinctProfiles(const std::filesystem::path& file,
     }
 }
 
+std::string RowName(const char* table, std::size_t row) {
+    return std::string("表 ") + table + " 第 " + std::to_string(row + 1) + " 行";
+}
+
+// A name the windows, reports and documents can show on one line: no control characters (nor
+// tab or line ends), no U+FFFE or U+FFFF, no bytes that break UTF-8.
+std::optional<std::string> BadName(const Value& value, const char* column) {
+    const std::optional<std::string> text = ValueText(value);
+    if (text && (FirstOutsideXml(*text) || text->find_first_of("\t\r\n") != std::string::npos))
+        return std::string(column) + "含有控制字符或不是文字的字节";
+    return std::nullopt;
+}
+
+// A basic wind pressure is a positive number. NULL or an empty text is a station without data
+// (the sample's 无数据; the windows then take the value typed in); blanks, control characters or
+// anything else that is no number make a broken row.
+std::optional<std::string> BadPressure(const Value& value) {
+    const std::optional<std::string> text = ValueText(value);
+    if (!text || text->empty())
+        return std::nullopt;
+    const std::string_view trimmed = TrimBlanks(*text);
+    if (trimmed.empty())
+        return "基本风压(wp50)只有空格";
+    double pressure = 0;
+    const auto [end, error] =
+        std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), pressure);
+    if (error != std::errc() || end != trimmed.data() + trimmed.size() ||
+        !std::isfinite(pressure) || pressure <= 0)
+        return "基本风压(wp50)“" + XmlSafe(*text) + "”不是正数";
+    return std::nullopt;
+}
+
+// Rows the windows could not use are refused before anything is stored, naming table and row.
+void CheckRows(const std::filesystem::path& file, const MdbTables& tables) {
+    for (std::size_t row = 0; row < tables.stations.size(); ++row) {
+        const std::vector<Value>& cells = tables.stations[row];
+        std::optional<std::string> problem = BadName(cells[0], "地区(station)");
+        if (!problem)
+            problem = BadName(cells[1], "城市(city)");
+        if (!problem)
+            problem = BadPressure(cells[2]);
+        if (problem)
+            throw DatabaseError(Refusal(file, RowName("cs", row) + ": " + *problem));
+    }
+    for (std::size_t row = 0; row < tables.profiles.size(); ++row) {
+        const std::vector<Value>& cells = tables.profiles[row];
+        std::optional<std::string> problem;
+        for (const auto& [column, name] : {std::pair{0, "型材系列(xl)"}, {1, "型材编号(mc)"}}) {
+            const std::optional<std::string> text = ValueText(cells[column]);
+            if (!problem && (!text || TrimBlanks(*text).empty()))
+                problem = std::string("没有") + name;
+            if (!problem)
+                problem = BadName(cells[column], name);
+        }
+        if (problem)
+            throw DatabaseError(Refusal(file, RowName("xc", row) + ": " + *problem));
+    }
+}
+
 std::int64_t RowCount(const Connection& connection, const char* table) {
     ResultSet set = connection.Query(std::string("SELECT COUNT(*) FROM ") + table);
     return std::stoll(set.Text(0).value_or("0"));
@@ -111,6 +176,7 @@ MdbTables ReadMdbFile(const std::filesystem::path& file, std::chrono::millisecon
 ImportCounts ImportMdb(const Connection& connection, const std::filesystem::path& file,
                        bool replace) {
     const MdbTables tables = ReadMdbFile(file);
+    CheckRows(file, tables);
     CheckDistinctProfiles(file, tables.profiles);
     connection.InTransaction([&] {
         if (replace) {

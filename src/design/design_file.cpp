@@ -4,6 +4,7 @@
 
 #include "common/atomic_file.h"
 #include "common/base64.h"
+#include "common/cp936.h"
 #include "common/metafile_header.h"
 #include "common/text.h"
 #include "common/text_encoding.h"
@@ -123,8 +124,17 @@ class DesignFileParser {
             throw DesignFileError(place_.noun + " " + place_.file.string() + " 太大(" +
                                   std::to_string(bytes_.size()) + " 字节),不是设计文件");
         }
-        CheckText();
-        const TextFileBody body = SplitTextEncoding(bytes_);
+        // Notepad's "Unicode" is UTF-16 with a byte order mark: read as the UTF-8 it holds.
+        std::string converted;
+        std::string_view bytes = bytes_;
+        if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+            converted = "\xEF\xBB\xBF" + Utf16ToUtf8(bytes);
+            bytes = converted;
+        }
+        CheckText(bytes);
+        const TextFileBody body = SplitTextEncoding(bytes);
+        if (!body.utf8)
+            WarnOutsideGbk(body.bytes);
         const std::string text = ToUtf8(body);
         for (const Line& line : SplitNumberedLines(text)) ReadLine(line);
         reading_.legacy = !sections_.contains("design");
@@ -149,12 +159,28 @@ class DesignFileParser {
     void Warn(int line, const std::string& problem) {
         reading_.warnings.push_back("警告: " + Where(line) + problem);
     }
+    // A GBK file cannot hold them: the program would read "�" and digits without a word.
+    void WarnOutsideGbk(std::string_view cp936) {
+        int warned = 0;
+        int line = 1;
+        std::size_t counted = 0;  // lines are counted up to here
+        for (const std::size_t at : Gb18030OnlyCharacters(cp936)) {
+            line += LineOfOffset(cp936.substr(counted, at - counted), at - counted) - 1;
+            counted = at;
+            if (line == warned)
+                continue;
+            warned = line;
+            Warn(line,
+                 "有 GBK 以外的字符(GB18030 的四字节字符),本程序读不出;"
+                 "请把文件另存为 UTF-8");
+        }
+    }
 
     // Control bytes other than line ends and tabs do not occur in text of any encoding read
     // here: the file is binary (a drawing, a workbook, a program).
-    void CheckText() const {
-        for (std::size_t i = 0; i < bytes_.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(bytes_[i]);
+    void CheckText(std::string_view bytes) const {
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
             if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f') {
                 throw DesignFileError(place_.noun + " " + place_.file.string() +
                                       " 不是文本文件(含有二进制数据),不是设计文件");

@@ -1,6 +1,8 @@
 #include "design/design_run.h"
 
 #include <system_error>
+#include <tuple>
+#include <utility>
 
 #include "common/report_file.h"
 #include "design/input_check.h"
@@ -8,25 +10,30 @@
 namespace quoinry {
 namespace {
 
-// Runs one calculation into its report file; the file keeps the lines written before an error
-// and is closed before the error goes on.
-template <typename Calculation>
-auto RunReportStep(const std::filesystem::path& file, ReportLines* written,
+// Runs one calculation into its report file, on a copy of what it changes (`state`, the box
+// and shared values): that is kept only once the report is on disk, so that a disk that takes
+// no report changes nothing. After a calculation error the report keeps the lines written
+// before it, and `state` what the calculation changed, as the windows always have.
+template <typename State, typename Calculation>
+auto RunReportStep(const std::filesystem::path& file, ReportLines* written, State& state,
                    Calculation calculation) {
-    ReportFile report(file);
+    State trial = state;
     ReportLines lines;
+    auto keep = [&] {
+        state = std::move(trial);
+        if (written != nullptr)
+            *written = lines;
+    };
     try {
-        auto result = calculation(lines);
-        if (written != nullptr)
-            *written = lines;
-        report.Write(lines);
-        report.Close();
+        auto result = calculation(lines, trial);
+        WriteReportFile(file, lines);
+        keep();
         return result;
+    } catch (const FileWriteError&) {
+        throw;
     } catch (const CalcError&) {
-        if (written != nullptr)
-            *written = lines;
-        report.Write(lines);
-        report.Close();
+        WriteReportFile(file, lines);
+        keep();
         throw;
     }
 }
@@ -52,7 +59,7 @@ void RunSteps(const Design& design, const std::filesystem::path& out_dir, Shared
     std::error_code error;
     std::filesystem::create_directories(out_dir, error);
     if (error)
-        throw FileError(error.value(), CannotMakeFolder(out_dir));
+        throw FileWriteError(out_dir, error);
     result.wind = RunWindStep(design.wind, shared, out_dir, result.glass_box, &result.wind_lines);
     result.glass =
         RunGlassStep(design.glass, shared, out_dir, result.glass_box, &result.glass_lines);
@@ -91,9 +98,20 @@ WindLoadResult RunWindStep(const WindLoadInput& input, SharedValues& shared,
         std::string box;
         CalcWindLoad(input, trial, lines, box);
     });
-    return RunReportStep(file, written, [&](ReportLines& lines) {
-        return CalcWindLoad(input, shared, lines, glass_box);
-    });
+    using State = std::pair<SharedValues, std::string>;
+    State state{shared, glass_box};
+    auto give_back = [&] { std::tie(shared, glass_box) = state; };
+    try {
+        const WindLoadResult result =
+            RunReportStep(file, written, state, [&](ReportLines& lines, State& trial) {
+                return CalcWindLoad(input, trial.first, lines, trial.second);
+            });
+        give_back();
+        return result;
+    } catch (...) {
+        give_back();  // unchanged unless the calculation kept what it did
+        throw;
+    }
 }
 
 GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
@@ -106,8 +124,8 @@ GlassResult RunGlassStep(const GlassInput& input, const SharedValues& shared,
         std::string box;
         CalcGlass(input, shared, lines, box);
     });
-    return RunReportStep(file, written, [&](ReportLines& lines) {
-        return CalcGlass(input, shared, lines, glass_box);
+    return RunReportStep(file, written, glass_box, [&](ReportLines& lines, std::string& box) {
+        return CalcGlass(input, shared, lines, box);
     });
 }
 
@@ -126,9 +144,10 @@ MemberResult RunMemberStep(const MemberInput& input, const SharedValues& shared,
         std::string box;
         CalcMember(input, shared, lines, box);
     });
-    const MemberResult result = RunReportStep(file, written, [&](ReportLines& lines) {
-        return CalcMember(input, shared, lines, member_box);
-    });
+    const MemberResult result =
+        RunReportStep(file, written, member_box, [&](ReportLines& lines, std::string& box) {
+            return CalcMember(input, shared, lines, box);
+        });
     if (deletion_error)
         throw *deletion_error;
     return result;

@@ -132,7 +132,7 @@ void WriteDocxDocument(const PartedDocument& document, const std::filesystem::pa
     StagedFile staged(FolderOf(out));
     WriteStaged(document, staged, out, stop);
     if (!staged.MoveTo(out))
-        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out, staged.error());
 }
 
 Warnings BuildCalculationDocument(const DocumentSources& sources,

@@ -1,5 +1,9 @@
 #include "document/document_error.h"
 
+#include <system_error>
+
+#include "common/atomic_file.h"
+
 namespace quoinry::document {
 namespace {
 
@@ -19,6 +23,8 @@ const char* Describe(DocumentProblem problem) {
             return "截面图片已损坏";
         case DocumentProblem::DocumentUnwritable:
             return "无法写入计算书";
+        case DocumentProblem::SourceTooLarge:
+            return "文件太大(超过16MB),不是本程序写的报告或截面图片:";
         case DocumentProblem::FontMissing:
             return "找不到计算书 PDF 所用的宋体字体文件";
         case DocumentProblem::Stopped:
@@ -29,15 +35,24 @@ const char* Describe(DocumentProblem problem) {
 
 // What the user does about it, after the file's name.
 const char* Advice(DocumentProblem problem) {
-    return problem == DocumentProblem::FontMissing
-               ? ",请安装 Debian 软件包 fonts-arphic-uming(sudo apt install fonts-arphic-uming)"
-               : "";
+    switch (problem) {
+        case DocumentProblem::FontMissing:
+            return ",请安装 Debian 软件包 fonts-arphic-uming(sudo apt install fonts-arphic-uming)";
+        default:
+            return "";
+    }
+}
+
+std::string Cause(int cause) {
+    return cause == 0 ? std::string()
+                      : ": " + DescribeFileError(std::error_code(cause, std::generic_category()));
 }
 
 }  // namespace
 
-DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file)
-    : std::runtime_error(std::string(Describe(problem)) + " " + file.string() + Advice(problem)),
+DocumentError::DocumentError(DocumentProblem problem, const std::filesystem::path& file, int cause)
+    : std::runtime_error(std::string(Describe(problem)) + " " + file.string() + Cause(cause) +
+                         Advice(problem)),
       problem_(problem),
       file_(file) {}
 

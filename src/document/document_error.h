@@ -15,15 +15,17 @@ enum class DocumentProblem {
     PictureNotMetafile,
     PictureDamaged,
     DocumentUnwritable,
-    FontMissing,  // the PDF's font file
-    Stopped,      // Ctrl+C or SIGTERM while the document was written
+    SourceTooLarge,  // a report or picture far larger than the program writes
+    FontMissing,     // the PDF's font file
+    Stopped,         // Ctrl+C or SIGTERM while the document was written
 };
 
 // A document error names the file it is about; what() is the description without the
 // "当前错误:" prefix, e.g. "找不到报告文件 /home/a/temp/gj.txt".
 class DocumentError : public std::runtime_error {
   public:
-    DocumentError(DocumentProblem problem, const std::filesystem::path& file);
+    // `cause` (the system's error number) is said after the file's name when known.
+    DocumentError(DocumentProblem problem, const std::filesystem::path& file, int cause = 0);
     DocumentProblem problem() const { return problem_; }
     const std::filesystem::path& file() const { return file_; }
     std::string description() const { return what(); }

@@ -63,7 +63,7 @@ std::filesystem::path PlaceDocxDocument(const RecordedDocument& document,
         if (staged.MoveTo(candidate))
             return candidate;
     }
-    throw DocumentError(DocumentProblem::DocumentUnwritable, wanted);
+    throw DocumentError(DocumentProblem::DocumentUnwritable, wanted, staged.error());
 }
 
 }  // namespace quoinry::document

@@ -1,5 +1,6 @@
 #include "document/source_files.h"
 
+#include <cstdint>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -12,11 +13,18 @@
 namespace quoinry::document {
 namespace {
 
+// Far beyond any report or section picture the program writes (a few kilobytes); a larger file
+// would take many times its size in memory while the document is laid out.
+constexpr std::uintmax_t kMaxSourceBytes = 16u << 20;
+
 std::string ReadWholeFile(const std::filesystem::path& file, DocumentProblem missing,
                           DocumentProblem unreadable) {
     std::error_code error;
     if (!std::filesystem::exists(file, error))
         throw DocumentError(missing, file);
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > kMaxSourceBytes)
+        throw DocumentError(DocumentProblem::SourceTooLarge, file);
     std::optional<std::string> bytes = ReadFileBytes(file);
     if (!bytes)
         throw DocumentError(unreadable, file);

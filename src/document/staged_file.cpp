@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "document/document_error.h"
 #include "document/zip_writer.h"
 
@@ -37,10 +38,13 @@ StagedFile::~StagedFile() {
 }
 
 bool StagedFile::MoveTo(const std::filesystem::path& target) {
-    std::error_code error;
-    std::filesystem::rename(path_, target, error);
-    if (error)
+    std::error_code error = RefuseReadOnly(target);
+    if (!error)
+        std::filesystem::rename(path_, target, error);
+    if (error) {
+        error_ = error.value();
         return false;
+    }
     moved_ = true;
     return true;
 }
@@ -49,8 +53,8 @@ void WriteStaged(const PartedDocument& document, const StagedFile& staged,
                  const std::filesystem::path& out, StopFlag stop) {
     try {
         WriteDocx(document, staged.path(), stop, out);
-    } catch (const ZipError&) {
-        throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+    } catch (const ZipError& error) {
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out, error.system_error());
     }
 }
 

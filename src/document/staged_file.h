@@ -19,13 +19,16 @@ class StagedFile {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Moves the file to `target`, replacing a file there; false when that cannot be done, and
-    // the temporary file stays for another try.
+    // Moves the file to `target`, replacing a file there unless it is read-only; false when
+    // that cannot be done (error() says why), and the temporary file stays for another try.
     bool MoveTo(const std::filesystem::path& target);
+    // The errno of the last failed move.
+    int error() const { return error_; }
 
   private:
     std::filesystem::path path_;
     bool moved_ = false;
+    int error_ = 0;
 };
 
 // Writes `document` as a .docx file to the staged file; throws DocumentError naming `out`, the

@@ -1,9 +1,13 @@
 #include "document/xml_text.h"
 
+#include "common/text_encoding.h"
+
 namespace quoinry::document {
 
 void AppendXmlEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
+    const bool safe = !FirstOutsideXml(text).has_value();
+    const std::string replaced = safe ? std::string() : XmlSafe(text);
+    for (char c : safe ? text : std::string_view(replaced)) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -21,11 +25,7 @@ void AppendXmlEscaped(std::string& out, std::string_view text) {
                 out += "&apos;";
                 break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-                    out += "\xEF\xBF\xBD";
-                } else {
-                    out += c;
-                }
+                out += c;
         }
     }
 }

@@ -97,7 +97,9 @@ void ZipWriter::Close() {
     if (zip_close(archive_) != 0) {
         if (failure_)
             std::rethrow_exception(failure_);
-        throw ZipError(zip_strerror(archive_));
+        zip_error_t* error = zip_get_error(archive_);
+        const bool system = zip_error_system_type(error) == ZIP_ET_SYS;
+        throw ZipError(zip_strerror(archive_), system ? zip_error_code_system(error) : 0);
     }
     archive_ = nullptr;
     data_.clear();

@@ -14,7 +14,13 @@ namespace quoinry::document {
 
 class ZipError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ZipError(const std::string& message, int system_error = 0)
+        : std::runtime_error(message), system_error_(system_error) {}
+    // The errno behind the failure (a full disk, a size limit), 0 when none is known.
+    int system_error() const { return system_error_; }
+
+  private:
+    int system_error_;
 };
 
 // The bytes of an entry, made while the archive is written.

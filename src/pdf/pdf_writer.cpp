@@ -48,8 +48,10 @@ void WritePdfFile(const std::filesystem::path& out, const std::string& title,
     // The writer may have closed the file already; closing flushes what is left.
     if (file.isOpen())
         file.close();
-    if (file.error() != QFileDevice::NoError || !staged.MoveTo(out))
+    if (file.error() != QFileDevice::NoError)
         throw DocumentError(DocumentProblem::DocumentUnwritable, out);
+    if (!staged.MoveTo(out))
+        throw DocumentError(DocumentProblem::DocumentUnwritable, out, staged.error());
 }
 
 // The first pass over the parts after the first: their headings with pages counted from the

@@ -7,10 +7,10 @@
 #include <future>
 #include <numbers>
 #include <optional>
-#include <span>
 
 #include "profile/alongside.h"
 #include "profile/crossings.h"
+#include "profile/enclosing.h"
 #include "profile/section_error.h"
 
 namespace quoinry::profile {
@@ -118,78 +118,6 @@ double TurnAround(const Edge& edge, Point p, int depth) {
     return turn;
 }
 
-// Whether p lies inside a loop that does not cross itself, as WindingNumber(loop, p) != 0 says:
-// the chords a ray from p to the right crosses, and the curved edges whose segment between
-// chord and curve holds p, make it inside when odd. Nothing when p lies too near the line of
-// a chord that decides it (WindingNumber then looks closer).
-std::optional<bool> InsideByCrossings(const Loop& loop, Point p) {
-    bool inside = false;
-    for (const Edge& edge : loop) {
-        const Point chord = edge.end - edge.start;
-        const bool straddles = (edge.start.y > p.y) != (edge.end.y > p.y);
-        if (!straddles && !edge.IsCurved())
-            continue;
-        const double side = Cross(chord, p - edge.start);
-        if (std::abs(side) <= 1e-9 * Dot(chord, chord))
-            return std::nullopt;
-        if (straddles && (side > 0) == (edge.end.y > edge.start.y))
-            inside = !inside;
-        if (edge.IsCurved() && InsideSegment(edge, p))
-            inside = !inside;
-    }
-    return inside;
-}
-
-bool Inside(const Loop& loop, Point p) {
-    const std::optional<bool> inside = InsideByCrossings(loop, p);
-    return inside ? *inside : WindingNumber(loop, p) != 0;
-}
-
-// The loops whose boxes reach into each cell, in one list cell after cell.
-class LoopGrid {
-  public:
-    LoopGrid(const std::vector<Box>& boxes, const Box& extent) : extent_(extent) {
-        side_ = std::clamp<size_t>(static_cast<size_t>(std::sqrt(double(boxes.size()))), 1, 512);
-        first_.assign(side_ * side_ + 1, 0);
-        ForEachCell(boxes, [&](size_t cell, size_t) { ++first_[cell + 1]; });
-        for (size_t c = 1; c < first_.size(); ++c) first_[c] += first_[c - 1];
-        loops_.resize(first_.back());
-        std::vector<size_t> next(first_.begin(), first_.end() - 1);
-        ForEachCell(boxes, [&](size_t cell, size_t loop) { loops_[next[cell]++] = loop; });
-    }
-
-    std::span<const size_t> At(Point p) const {
-        const size_t cell = Row(p.y) * side_ + Column(p.x);
-        return {loops_.data() + first_[cell], loops_.data() + first_[cell + 1]};
-    }
-
-  private:
-    size_t Index(double v, double low, double high) const {
-        if (!(high > low))
-            return 0;
-        const double f = (v - low) / (high - low) * double(side_);
-        return static_cast<size_t>(std::clamp(f, 0.0, double(side_ - 1)));
-    }
-    size_t Column(double x) const { return Index(x, extent_.min.x, extent_.max.x); }
-    size_t Row(double y) const { return Index(y, extent_.min.y, extent_.max.y); }
-
-    template <typename Visit>
-    void ForEachCell(const std::vector<Box>& boxes, Visit visit) const {
-        for (size_t j = 0; j < boxes.size(); ++j) {
-            const size_t x0 = Column(boxes[j].min.x), x1 = Column(boxes[j].max.x);
-            const size_t y0 = Row(boxes[j].min.y), y1 = Row(boxes[j].max.y);
-            for (size_t y = y0; y <= y1; ++y) {
-                for (size_t x = x0; x <= x1; ++x) visit(y * side_ + x, j);
-            }
-        }
-    }
-
-    Box extent_;
-    size_t side_;
-    std::vector<size_t> first_;  // where each cell's loops start in loops_
-    std::vector<size_t> loops_;
-};
-
 // Loop numbers by falling size; the sizes sort beside the numbers, so that the sort compares
 // without looking them up.
 std::vector<size_t> LargestFirst(const std::vector<double>& areas) {
@@ -285,24 +213,13 @@ struct Nesting {
 
 Nesting NestingOf(const CleanLoops& c) {
     const size_t n = c.loops.size();
-    Nesting nesting{LargestFirst(c.areas), std::vector<long>(n, -1), std::vector<int>(n, 0)};
-    std::vector<size_t> rank(n);
-    for (size_t k = 0; k < n; ++k) rank[nesting.order[k]] = k;
-    // A grid of loop boxes keeps the candidates few.
-    const LoopGrid grid(c.boxes, c.extent);
+    Nesting nesting{LargestFirst(c.areas), EnclosingLoops(c.loops, c.areas, c.tolerance),
+                    std::vector<int>(n, 0)};
+    // Largest first: a loop's parent, larger, has its depth already (loops that cross, whose
+    // refusal stands, may have a smaller one: any depth does then).
     for (size_t i : nesting.order) {
-        const Point probe = EdgeMidpoint(c.loops[i].front());
-        long best = -1;
-        for (size_t j : grid.At(probe)) {
-            if (rank[j] >= rank[i] || (best >= 0 && rank[j] <= rank[best]))
-                continue;
-            if (c.boxes[j].Contains(c.boxes[i]) && Inside(c.loops[j], probe))
-                best = static_cast<long>(j);
-        }
-        if (best >= 0) {
-            nesting.parent[i] = best;
-            nesting.depth[i] = nesting.depth[best] + 1;
-        }
+        if (nesting.parent[i] >= 0)
+            nesting.depth[i] = nesting.depth[static_cast<size_t>(nesting.parent[i])] + 1;
     }
     return nesting;
 }

@@ -5,6 +5,7 @@
 
 #include "common/numbers.h"
 #include "common/text.h"
+#include "common/text_encoding.h"
 
 namespace quoinry {
 namespace {
@@ -286,6 +287,13 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
         return column.index < row.cells.size() ? std::string(TrimBlanks(row.cells[column.index]))
                                                : std::string();
     };
+    for (const ScheduleColumn& column : header_.columns) {
+        if (const std::optional<std::size_t> at = FirstOutsideXml(cell(column))) {
+            return fail(ColumnName(column.index, column.header) + ": 第" + std::to_string(*at + 1) +
+                        "个字节起不是 UTF-8 文字或是控制字符(文件有 UTF-8 标记,这一行却可能"
+                        "是以 GBK 粘贴的);请重新输入这个值");
+        }
+    }
     Design design = base_;
     std::string edition = base_edition_;
     bool horizontal = base_.member && base_.member->form == kHorizontalForm;

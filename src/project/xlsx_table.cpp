@@ -240,32 +240,54 @@ class RichText {
     int phonetic_ = 0;
 };
 
+// The shared strings in one buffer: millions of empty or short ones (a small file can hold them)
+// cost a few bytes each, not a string each.
+class PackedStrings {
+  public:
+    std::size_t size() const { return ends_.size(); }
+    std::string_view At(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(begin, ends_[i] - begin);
+    }
+    void Add(std::string_view text) {
+        text_ += text;
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+
+  private:
+    std::string text_;
+    std::vector<std::uint32_t> ends_;  // the part is at most kMaxSharedStringBytes
+};
+
 // xl/sharedStrings.xml: every <si> in order.
 class SharedStringsPart : public PartParser {
   public:
-    std::vector<std::string> strings;
+    PackedStrings strings;
 
   private:
     void Start(std::string_view name, const XML_Char**) override {
         if (name == "si") {
             if (strings.size() >= kMaxSharedStrings)
                 Stop("的共享文本多于 " + std::to_string(kMaxSharedStrings) + " 个");
-            strings.emplace_back();
+            item_.clear();
             in_item_ = true;
         }
         rich_.Start(name);
     }
     void End(std::string_view name) override {
         rich_.End(name);
-        if (name == "si")
+        if (name == "si" && in_item_) {
+            strings.Add(item_);
             in_item_ = false;
+        }
     }
     void Text(std::string_view text) override {
-        if (in_item_ && !rich_.Take(text, strings.back(), kMaxCellBytes))
+        if (in_item_ && !rich_.Take(text, item_, kMaxCellBytes))
             Stop("中有过长的文本(超过128KB)");
     }
 
     RichText rich_;
+    std::string item_;
     bool in_item_ = false;
 };
 
@@ -295,7 +317,7 @@ std::optional<std::pair<std::size_t, int>> CellReference(std::string_view text) 
 // A worksheet, streamed: rows come out as their </row> goes by.
 class SheetPart : public PartParser {
   public:
-    explicit SheetPart(const std::vector<std::string>& strings) : strings_(strings) {}
+    explicit SheetPart(const PackedStrings& strings) : strings_(strings) {}
     std::deque<TableRow> ready;
 
   private:
@@ -415,7 +437,7 @@ class SheetPart : public PartParser {
                 Stop("的单元格 " + Where() + " 指向不存在的共享文本“" + value_ + "”,工作簿已损坏");
                 return;
             }
-            text = strings_[at];
+            text = strings_.At(at);
         } else if (type_ == "b") {
             text = TrimBlanks(value_) == "1" ? "True" : "False";
         } else {
@@ -429,7 +451,7 @@ class SheetPart : public PartParser {
         row_.cells[column_] = std::move(text);
     }
 
-    const std::vector<std::string>& strings_;
+    const PackedStrings& strings_;
     RichText rich_;
     TableRow row_;
     int last_row_ = 0;

@@ -54,6 +54,30 @@ class DatabaseCommandsTest : public ::testing::Test {
     std::unique_ptr<ScratchDatabase> home_;
 };
 
+// Another program holding the database (here a transaction that locks it) is said, not waited
+// for without a word.
+TEST_F(DatabaseCommandsTest, ADatabaseLockedByAnotherProgramIsSaid) {
+    ASSERT_EQ(Quoinry("stations 广东").status, 0);
+    const std::string holder =
+        "exec python3 -c \"import os, sqlite3, sys, time\n"
+        "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+        "c.execute('BEGIN EXCLUSIVE'); print(os.getpid(), flush=True)\n"
+        "time.sleep(60)\" '" +
+        (Home() / "mdb" / "jscs.db").string() + "'";
+    FILE* locker = popen(holder.c_str(), "r");
+    ASSERT_NE(locker, nullptr);
+    char line[32] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, locker), nullptr);
+    const pid_t holder_pid = static_cast<pid_t>(std::atol(line));
+    ASSERT_GT(holder_pid, 0);
+    const CommandRun run = Quoinry("stations 广东");
+    ::kill(holder_pid, SIGTERM);
+    pclose(locker);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("数据库正被另一个程序或窗口占用 (已锁定)"), std::string::npos)
+        << run.err;
+}
+
 TEST_F(DatabaseCommandsTest, FreshStartListsTheCitiesOfGuangdong) {
     const CommandRun run = Quoinry("stations 广东");
     EXPECT_EQ(run.status, 0) << run.err;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iostream>
 #include <set>
+#include <tuple>
 
 #include "db/database_error.h"
 #include "db/profile_columns.h"
@@ -236,6 +237,51 @@ TEST_P(MdbImportTest, SameProfileTwiceIsRefusedNamingBothRows) {
     EXPECT_EQ(ImportError(file), "无法读取Access文件 " + file.string() +
                                      ": 表 xc 第 2 行与第 1 行是同一个型材: 50系列平开窗 PK-5001");
     EXPECT_EQ(Dump(connection_), before);
+}
+
+// `from` (UCS-2 in the file) replaced by `to`, which has as many characters.
+Bytes Replaced(const std::u16string& from, const std::u16string& to) {
+    Bytes bytes = ReadBytes(Sample());
+    Bytes wanted;
+    for (const char16_t c : from)
+        wanted.insert(wanted.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)});
+    const auto at = std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end());
+    EXPECT_NE(at, bytes.end());
+    for (std::size_t i = 0; i < to.size() && at != bytes.end(); ++i) {
+        *(at + static_cast<std::ptrdiff_t>(2 * i)) = std::uint8_t(to[i] & 0xFF);
+        *(at + static_cast<std::ptrdiff_t>(2 * i + 1)) = std::uint8_t(to[i] >> 8);
+    }
+    return bytes;
+}
+
+// Rows the windows could not use are refused, naming table, row and column; nothing is stored.
+// A station without data (an empty text, as the sample's 无数据) is no such row.
+TEST_P(MdbImportTest, UnusableRowsAreRefusedNamingTableAndRow) {
+    const std::vector<std::tuple<std::u16string, std::u16string, std::string>> cases = {
+        {u"750", u"7x0", "表 cs 第 6 行: 基本风压(wp50)“7x0”不是正数"},
+        {u"750", u"-75", "表 cs 第 6 行: 基本风压(wp50)“-75”不是正数"},
+        {u"750", u"   ", "表 cs 第 6 行: 基本风压(wp50)只有空格"},
+        {u"750",
+         u"7\x01"
+         u"0",
+         "表 cs 第 6 行: 基本风压(wp50)“7\uFFFD0”不是正数"},
+        {u"深圳市",
+         u"深\x1B"
+         u"市",
+         "表 cs 第 6 行: 城市(city)含有控制字符或不是文字的字节"},
+        {u"深圳市",
+         u"深\xFFFF"
+         u"市",
+         "表 cs 第 6 行: 城市(city)含有控制字符或不是文字的字节"},
+        {u"PK-5002", u"       ", "表 xc 第 2 行: 没有型材编号(mc)"},
+        {u"PK-5002", u"PK\n5002", "表 xc 第 2 行: 型材编号(mc)含有控制字符或不是文字的字节"},
+    };
+    const std::string before = Dump(connection_);
+    for (const auto& [from, to, message] : cases) {
+        const auto file = Variant(Replaced(from, to));
+        EXPECT_EQ(ImportError(file), "无法读取Access文件 " + file.string() + ": " + message);
+        EXPECT_EQ(Dump(connection_), before);
+    }
 }
 
 // Positions spread evenly over the sample file: 250 for every

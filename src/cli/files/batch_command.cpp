@@ -16,6 +16,7 @@
 #include "batch/project_document.h"
 #include "cli/commands.h"
 #include "design/design_file.h"
+#include "design/design_run.h"
 #include "document/document_error.h"
 #include "platform/plugin.h"
 #include "project/project_file.h"
@@ -145,6 +146,28 @@ std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& arg
     if (parsed.jobs == 0)
         parsed.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     return parsed;
+}
+
+// The batch's own files against the files it reads; an input where a position's report would
+// go is refused too, whatever the position's name.
+std::string RefuseBatchOutputs(const BatchArguments& arguments) {
+    std::vector<NamedFile> inputs{{"计划表", arguments.schedule}};
+    if (arguments.base)
+        inputs.push_back({"--base", *arguments.base});
+    for (const NamedFile& input : inputs) {
+        for (const char* report : kReportFiles) {
+            if (input.path.filename() == report &&
+                SameFile(fs::absolute(input.path).parent_path().parent_path(), arguments.out))
+                return "输入文件 " + input.path.string() + "(" + input.role +
+                       ")在输出文件夹的报告位置上,会被覆盖;请把它移出 " + arguments.out.string();
+        }
+    }
+    std::vector<NamedFile> outputs{{"汇总表", arguments.out / kSummaryFile}};
+    if (arguments.xlsx)
+        outputs.push_back({"--xlsx", *arguments.xlsx});
+    for (NamedFile& output : DocumentOutputFiles(arguments.document))
+        outputs.push_back(std::move(output));
+    return RefuseOutputs(inputs, outputs);
 }
 
 // The database's profile library, loaded with the Qt module only when a row needs it.
@@ -327,7 +350,13 @@ int BatchCommand(const std::vector<std::string>& args) {
         std::cerr << error.what() << '\n';
         return 2;
     }
+    if (const std::string refused = RefuseBatchOutputs(*arguments); !refused.empty()) {
+        std::cerr << "quoinry batch: " << refused << '\n';
+        return 2;
+    }
     BatchOptions options{arguments->out, arguments->xlsx, arguments->jobs};
+    for (const NamedFile& output : DocumentOutputFiles(arguments->document))
+        options.reserved_names.push_back(output.path.filename().string());
     std::optional<ProjectChapters> chapters;
     if (WantsDocument(arguments->document))
         chapters.emplace();

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "common/program_dir.h"
+#include "design/design_run.h"
 #include "document/calculation_document.h"
 #include "document/document_error.h"
 
@@ -91,6 +92,15 @@ int DocumentCommand(const std::vector<std::string>& args) {
     }
     if (!parsed.picture)
         parsed.picture = DefaultPicture();
+    std::vector<NamedFile> inputs;
+    for (const char* report : kReportFiles) inputs.push_back({"报告", parsed.folder / report});
+    if (parsed.picture)
+        inputs.push_back({"--picture", *parsed.picture});
+    if (std::string refused = RefuseOutputs(inputs, DocumentOutputFiles(parsed.outputs));
+        !refused.empty()) {
+        std::cerr << "quoinry document: " << refused << "\n";
+        return 2;
+    }
     try {
         document::Warnings warnings;
         const document::RecordedDocument recorded = document::RecordCalculationDocument(

@@ -8,6 +8,15 @@
 
 namespace quoinry::cli {
 
+std::vector<NamedFile> DocumentOutputFiles(const DocumentOutputs& outputs) {
+    std::vector<NamedFile> files;
+    if (outputs.docx)
+        files.push_back({"--docx", *outputs.docx});
+    if (outputs.pdf)
+        files.push_back({"--pdf", *outputs.pdf});
+    return files;
+}
+
 int WritePdfThroughModule(const document::PartedDocument& document,
                           const std::filesystem::path& pdf, document::StopFlag stop) {
     using Entry = int (*)(const document::PartedDocument*, const char*, document::StopFlag,
