@@ -1,6 +1,6 @@
 #include "common/cp936.h"
 
-#include <iconv.h>
+#include "common/cp936_codes.h"
 
 #include <array>
 #include <atomic>
@@ -29,55 +29,6 @@ std::size_t Utf8CharacterLength(const char* p, std::size_t left) {
     return n;
 }
 
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts all of `in`; at each sequence iconv refuses, appends `replacement` and skips
-    // `skip(position, bytes_left)` bytes.
-    template <typename Skip>
-    std::string Convert(std::string_view in, std::string_view replacement, Skip skip) {
-        std::string out;
-        out.reserve(in.size() * 3 / 2 + 8);
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            return out;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.data());
-        std::size_t src_left = in.size();
-        char buffer[512];
-        while (src_left > 0) {
-            char* dst = buffer;
-            std::size_t dst_left = sizeof buffer;
-            std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
-            out.append(buffer, dst - buffer);
-            if (rc != static_cast<std::size_t>(-1))
-                continue;
-            if (errno == E2BIG)
-                continue;
-            // EILSEQ or EINVAL (a sequence cut off at the end): replace it and go on.
-            const std::size_t n = skip(src, src_left);
-            src += n;
-            src_left -= n;
-            out.append(replacement);
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-        return out;
-    }
-
-  private:
-    iconv_t cd_;
-};
-
-}  // namespace
-
-namespace {
-
 // The code point of the well-formed UTF-8 character at p of `length` bytes (2 to 4); nothing for
 // an overlong form, a surrogate, a value beyond U+10FFFF or a missing continuation byte.
 std::optional<char32_t> DecodeUtf8(const unsigned char* p, std::size_t length, std::size_t left) {
@@ -95,12 +46,11 @@ std::optional<char32_t> DecodeUtf8(const unsigned char* p, std::size_t length, s
     return code;
 }
 
-// The CP936 bytes of each character of the Basic Multilingual Plane, asked of iconv the first
-// time the character comes: converting through the table is many times faster than through
-// iconv for every report, and gives the same bytes. An entry is kUnknown until asked, kNone
-// when CP936 has no such character, below 0x100 a single byte, else two bytes.
+// The CP936 bytes of each character of the Basic Multilingual Plane, asked of the converter the
+// first time the character comes: converting through the table is many times faster than
+// through iconv for every report, and gives the same bytes. An entry is kUnknown until asked,
+// else as Cp936CodeOf gives it.
 constexpr std::uint32_t kUnknown = 0xFFFFFFFF;
-constexpr std::uint32_t kNone = 0xFFFFFFFE;
 
 struct Cp936Entries {
     Cp936Entries() {
@@ -114,41 +64,18 @@ std::array<std::atomic<std::uint32_t>, 0x10000>& Cp936Table() {
     return table.entries;
 }
 
-std::uint32_t AskIconv(char32_t code) {
-    thread_local Converter converter("CP936", "UTF-8");
-    char utf8[3];
-    std::size_t length = 0;
-    if (code < 0x800) {
-        utf8[length++] = static_cast<char>(0xC0 | (code >> 6));
-    } else {
-        utf8[length++] = static_cast<char>(0xE0 | (code >> 12));
-        utf8[length++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    }
-    utf8[length++] = static_cast<char>(0x80 | (code & 0x3F));
-    bool failed = false;
-    const std::string bytes =
-        converter.Convert(std::string_view(utf8, length), "", [&](const char*, std::size_t left) {
-            failed = true;
-            return left;
-        });
-    if (failed || bytes.empty() || bytes.size() > 2)
-        return kNone;
-    const auto first = static_cast<unsigned char>(bytes[0]);
-    return bytes.size() == 1 ? first : (first << 8) | static_cast<unsigned char>(bytes[1]);
-}
-
 void AppendCp936(std::string& out, char32_t code) {
-    std::uint32_t bytes = kNone;
+    std::uint32_t bytes = kCp936None;
     if (code <= 0xFFFF) {
         std::atomic<std::uint32_t>& entry = Cp936Table()[code];
         bytes = entry.load(std::memory_order_relaxed);
         if (bytes == kUnknown) {
             // Two threads may ask at once; both get the same answer.
-            bytes = AskIconv(code);
+            bytes = Cp936CodeOf(code);
             entry.store(bytes, std::memory_order_relaxed);
         }
     }
-    if (bytes == kNone) {
+    if (bytes == kCp936None) {
         out += '?';
     } else if (bytes < 0x100) {
         out += static_cast<char>(bytes);
@@ -187,12 +114,6 @@ std::string Utf8ToCp936(std::string_view utf8) {
         left -= skip;
     }
     return out;
-}
-
-std::string Cp936ToUtf8(std::string_view cp936) {
-    Converter converter("UTF-8", "CP936");
-    return converter.Convert(cp936, "\xEF\xBF\xBD",
-                             [](const char*, std::size_t) { return std::size_t{1}; });
 }
 
 }  // namespace quoinry
