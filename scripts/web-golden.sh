@@ -10,7 +10,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 wasm="${1:-$root/build/wasm}/src/web/quoinry.js"
 native="${2:-$root/build/release}/app/quoinry"
 export NODE_PATH=/usr/share/nodejs
-quoinry_wasm() { node --no-experimental-fetch "$wasm" "$@"; }
+# A hang is a failure too.
+quoinry_wasm() { timeout 60 node --no-experimental-fetch "$wasm" "$@"; }
 
 # The stand-ins for what the browser build's C++ library lacks, at their limits.
 node --no-experimental-fetch "$(dirname "$wasm")/quoinry_compat_test.js"
