@@ -7,6 +7,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { execFileSync } from 'node:child_process';
+import { createServer } from 'node:http';
 import puppeteer from 'puppeteer-core';
 import { unzipSync, strFromU8 } from 'fflate';
 import { bigDrawing } from './big-drawing.mjs';
@@ -32,6 +33,20 @@ async function downloaded(suffix, timeoutMs = 10000) {
     await new Promise((r) => setTimeout(r, 100));
   }
   throw new Error('nothing downloaded ending with ' + suffix);
+}
+
+// dist/site on a local port, as a firm's web server would serve it.
+function serveSite(folder) {
+  const types = { html: 'text/html', js: 'text/javascript', svg: 'image/svg+xml', webmanifest: 'application/manifest+json' };
+  const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
+    const file = join(folder, path);
+    if (!file.startsWith(folder) || !existsSync(file)) return response.writeHead(404).end();
+    response.writeHead(200, { 'content-type': types[file.split('.').pop()] || 'application/octet-stream' });
+    response.end(readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1',
+    () => resolve({ server, url: `http://127.0.0.1:${server.address().port}/` })));
 }
 
 const statusText = (page) => page.$eval('#status', (e) => e.textContent);
@@ -166,6 +181,28 @@ try {
   await (await page.$('#dxf')).uploadFile(join(work, 'dxf', 'plain-R2018.dxf'));
   await waitStatus(page, /测得截面/);
   check(await value(page, 'gj', 'te14') === '21.989', 'and the next drawing is measured by a new worker');
+
+  // The static site: installed by its service worker, it opens again without a network.
+  const site = await serveSite(join(here, 'dist', 'site'));
+  try {
+    await page.goto(site.url);
+    await page.waitForSelector('body[data-ready]');
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const manifest = await page.evaluate(() => fetch('manifest.webmanifest').then((r) => r.json()));
+    check(manifest.display === 'standalone' && manifest.icons.length > 0, 'the site has a web app manifest');
+  } finally {
+    site.server.close();
+  }
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
+  await (await page.$('#open')).uploadFile(join(golden, 'design.ini'));
+  await waitStatus(page, /已打开/);
+  await page.click('#compute');
+  await waitStatus(page, /计算完成/);
+  check(await page.$eval('#report-wind pre', (e) => e.textContent) === expectedWind,
+    'the installed site computes without a network');
+  await page.setOfflineMode(false);
 
   check(errors.length === 0, 'no script errors' + (errors.length ? ': ' + errors.join('; ') : ''));
 } finally {
