@@ -41,10 +41,31 @@ test('the height: greater than 0 and at most 550 m', () => {
   }
 });
 
+test('the form\'s captions: relabelled by the code edition and by the member form', () => {
+  const field = (key) => call('qy_tables').fields.find((f) => f.section === key[0] && f.key === key[1]);
+  assert.equal(field(['glass', 'te2']).captions['2001'], '体型系数');
+  assert.equal(field(['glass', 'te2']).captions['2012'], '局部体型系数');
+  // A horizontal member's load units: width and height change places.
+  assert.equal(field(['gj', 'te2']).captions['2012'], '第一受荷单元宽Wsk1(mm)');
+  assert.equal(field(['gj', 'te2']).captions['2012h'], '受荷单元宽Wsk(mm)');
+  assert.deepEqual(field(['glass', 'edition']).items,
+    ['GB 50009-2001', 'GB 50009-2012 + GB 55001-2021']);
+});
+
+test('without the member only the wind and glass reports are written', () => {
+  const values = withValue(opened(), 'design', 'member', '0');
+  const answer = call('qy_compute', values);
+  assert.notEqual(answer.reports['glass.txt'], null);
+  assert.equal(answer.reports['gj.txt'], null);
+  assert.equal(answer.results.member, undefined);
+  assert.doesNotMatch(call('qy_save', values).text, /^\[gj\]/m);
+});
+
 test('a design opened, saved and opened again keeps every value', () => {
   const values = opened();
   const saved = call('qy_save', values).text;
   assert.match(saved, /^\[design\]/m);
+  assert.match(saved, /^\[gj\]/m);
   assert.equal(call('qy_open', saved, { cstring: 'saved.ini' }).values, values);
 });
 
