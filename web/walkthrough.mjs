@@ -131,6 +131,14 @@ try {
   const body = strFromU8(docx['word/document.xml'] || new Uint8Array());
   check(Object.keys(docx)[0] === '[Content_Types].xml' && body.includes('风荷载'),
     'the DOCX opens as a package and holds the wind chapter');
+  const native = join(root, 'build', 'release', 'app', 'quoinry');
+  if (existsSync(native)) {
+    execFileSync(native, ['run', join(golden, 'design.ini'), '--out', join(work, 'native'), '--docx', join(work, 'native.docx')], { stdio: 'pipe' });
+    const theirs = unzipSync(new Uint8Array(readFileSync(join(work, 'native.docx'))));
+    check(strFromU8(theirs['word/document.xml']) === body &&
+      Object.keys(theirs).join() === Object.keys(docx).join(),
+      'its parts are those of the desktop program\'s document, document.xml byte for byte');
+  }
 
   // A refusal: the box in red, naming what to fix; no report.
   await setBox(page, 'glass', 'te3', '-10');
