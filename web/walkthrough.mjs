@@ -117,6 +117,13 @@ try {
   await page.click('#save');
   const { name: savedName, bytes: saved } = await downloaded('.ini');
   check(saved.toString('utf8').includes('[design]'), 'the saved design is in the desktop\'s format');
+  const native = join(root, 'build', 'release', 'app', 'quoinry');
+  if (existsSync(native)) {
+    execFileSync(native, ['run', join(downloads, savedName), '--out', join(work, 'desktop')], { stdio: 'pipe' });
+    check(['wind.txt', 'glass.txt', 'gj.txt'].every((name) =>
+      readFileSync(join(work, 'desktop', name)).equals(readFileSync(join(golden, 'expected', name)))),
+    'the desktop program computes the saved design to the same reports');
+  }
   await page.click('#new');
   await (await page.$('#open')).uploadFile(join(downloads, savedName));
   await waitStatus(page, /已打开/);
@@ -131,7 +138,6 @@ try {
   const body = strFromU8(docx['word/document.xml'] || new Uint8Array());
   check(Object.keys(docx)[0] === '[Content_Types].xml' && body.includes('风荷载'),
     'the DOCX opens as a package and holds the wind chapter');
-  const native = join(root, 'build', 'release', 'app', 'quoinry');
   if (existsSync(native)) {
     execFileSync(native, ['run', join(golden, 'design.ini'), '--out', join(work, 'native'), '--docx', join(work, 'native.docx')], { stdio: 'pipe' });
     const theirs = unzipSync(new Uint8Array(readFileSync(join(work, 'native.docx'))));
