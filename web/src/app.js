@@ -6,7 +6,7 @@
 // How long a measurement may take before its worker is stopped; ?measure-limit-ms= for tests.
 const MEASURE_LIMIT_MS = Number(new URLSearchParams(location.search).get('measure-limit-ms')) || 20000;
 const $ = (id) => document.getElementById(id);
-const page = { core: null, tables: null, values: new Map(), reports: null, lastDesign: null };
+const page = { core: null, tables: null, values: new Map(), lastDesign: null };
 
 function status(text, isError) {
   $('status').textContent = text;
@@ -265,7 +265,6 @@ function download(name, bytes, type) {
 }
 
 function showReports(reports) {
-  page.reports = reports;
   const out = $('reports');
   out.replaceChildren();
   for (const [name, report] of Object.entries(reports)) {
