@@ -22,7 +22,7 @@ const core = inScript(readFileSync(corePath, 'utf8'));
 const shared = read('src/core-call.js');
 const worker = inScript(shared + '\n' + read('src/measure-worker.js'));
 const fflate = inScript(readFileSync(join(here, 'node_modules/fflate/umd/index.js'), 'utf8'));
-const app = inScript(shared + '\n' + read('src/docx.js') + '\n' + read('src/app.js'));
+const app = inScript(["'use strict';", shared, read('src/form.js'), read('src/docx.js'), read('src/app.js')].join('\n'));
 
 function page(manifest) {
   // Replacement functions: a "$" in the sources must stay as it is.
