@@ -6,6 +6,8 @@
 #                      against a throwaway PostgreSQL server, scripts/with-postgres.sh)
 #   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./dev.sh bench     run the benchmarks
+#   ./dev.sh web       the core as WebAssembly (build/wasm), the golden designs under node, the
+#                      page (web/dist/quoinry.html) and its walkthrough in headless Chromium
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -39,8 +41,18 @@ case "${1:-start}" in
         build/release/bench/quoinry_bench
         scripts/nested-squares-bench.sh
         ;;
+    web)
+        scripts/install-packages.sh scripts/web-packages.txt
+        command -v npm >/dev/null || scripts/install-packages.sh scripts/web-npm-packages.txt
+        export NODE_PATH=/usr/share/nodejs
+        cmake --preset wasm >/dev/null
+        cmake --build --preset wasm -j"$jobs"
+        scripts/web-golden.sh
+        (cd web && npm ci --no-audit --no-fund --loglevel=error && node build.mjs \
+            ../build/wasm/src/web/quoinry-core.js && node walkthrough.mjs)
+        ;;
     *)
-        echo "usage: ./dev.sh [start|test|sanitize|bench]" >&2
+        echo "usage: ./dev.sh [start|test|sanitize|bench|web]" >&2
         exit 2
         ;;
 esac

@@ -1,6 +1,6 @@
 #include "common/cp936.h"
 
-#include <iconv.h>
+#include "common/cp936_codes.h"
 
 #include <array>
 #include <atomic>
@@ -29,55 +29,6 @@ std::size_t Utf8CharacterLength(const char* p, std::size_t left) {
     return n;
 }
 
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts all of `in`; at each sequence iconv refuses, appends `replacement` and skips
-    // `skip(position, bytes_left)` bytes.
-    template <typename Skip>
-    std::string Convert(std::string_view in, std::string_view replacement, Skip skip) {
-        std::string out;
-        out.reserve(in.size() * 3 / 2 + 8);
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            return out;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.data());
-        std::size_t src_left = in.size();
-        char buffer[512];
-        while (src_left > 0) {
-            char* dst = buffer;
-            std::size_t dst_left = sizeof buffer;
-            std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
-            out.append(buffer, dst - buffer);
-            if (rc != static_cast<std::size_t>(-1))
-                continue;
-            if (errno == E2BIG)
-                continue;
-            // EILSEQ or EINVAL (a sequence cut off at the end): replace it and go on.
-            const std::size_t n = skip(src, src_left);
-            src += n;
-            src_left -= n;
-            out.append(replacement);
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-        return out;
-    }
-
-  private:
-    iconv_t cd_;
-};
-
-}  // namespace
-
-namespace {
-
 // The code point of the well-formed UTF-8 character at p of `length` bytes (2 to 4); nothing for
 // an overlong form, a surrogate, a value beyond U+10FFFF or a missing continuation byte.
 std::optional<char32_t> DecodeUtf8(const unsigned char* p, std::size_t length, std::size_t left) {
@@ -95,12 +46,11 @@ std::optional<char32_t> DecodeUtf8(const unsigned char* p, std::size_t length, s
     return code;
 }
 
-// The CP936 bytes of each character of the Basic Multilingual Plane, asked of iconv the first
-// time the character comes: converting through the table is many times faster than through
-// iconv for every report, and gives the same bytes. An entry is kUnknown until asked, kNone
-// when CP936 has no such character, below 0x100 a single byte, else two bytes.
+// The CP936 bytes of each character of the Basic Multilingual Plane, asked of the converter the
+// first time the character comes: converting through the table is many times faster than
+// through iconv for every report, and gives the same bytes. An entry is kUnknown until asked,
+// else as Cp936CodeOf gives it.
 constexpr std::uint32_t kUnknown = 0xFFFFFFFF;
-constexpr std::uint32_t kNone = 0xFFFFFFFE;
 
 struct Cp936Entries {
     Cp936Entries() {
@@ -114,41 +64,18 @@ std::array<std::atomic<std::uint32_t>, 0x10000>& Cp936Table() {
     return table.entries;
 }
 
-std::uint32_t AskIconv(char32_t code) {
-    thread_local Converter converter("CP936", "UTF-8");
-    char utf8[3];
-    std::size_t length = 0;
-    if (code < 0x800) {
-        utf8[length++] = static_cast<char>(0xC0 | (code >> 6));
-    } else {
-        utf8[length++] = static_cast<char>(0xE0 | (code >> 12));
-        utf8[length++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    }
-    utf8[length++] = static_cast<char>(0x80 | (code & 0x3F));
-    bool failed = false;
-    const std::string bytes =
-        converter.Convert(std::string_view(utf8, length), "", [&](const char*, std::size_t left) {
-            failed = true;
-            return left;
-        });
-    if (failed || bytes.empty() || bytes.size() > 2)
-        return kNone;
-    const auto first = static_cast<unsigned char>(bytes[0]);
-    return bytes.size() == 1 ? first : (first << 8) | static_cast<unsigned char>(bytes[1]);
-}
-
 void AppendCp936(std::string& out, char32_t code) {
-    std::uint32_t bytes = kNone;
+    std::uint32_t bytes = kCp936None;
     if (code <= 0xFFFF) {
         std::atomic<std::uint32_t>& entry = Cp936Table()[code];
         bytes = entry.load(std::memory_order_relaxed);
         if (bytes == kUnknown) {
             // Two threads may ask at once; both get the same answer.
-            bytes = AskIconv(code);
+            bytes = Cp936CodeOf(code);
             entry.store(bytes, std::memory_order_relaxed);
         }
     }
-    if (bytes == kNone) {
+    if (bytes == kCp936None) {
         out += '?';
     } else if (bytes < 0x100) {
         out += static_cast<char>(bytes);
@@ -189,17 +116,60 @@ std::string Utf8ToCp936(std::string_view utf8) {
     return out;
 }
 
-std::string Cp936ToUtf8(std::string_view cp936) {
-    Converter converter("UTF-8", "CP936");
-    return converter.Convert(cp936, "\xEF\xBF\xBD",
-                             [](const char*, std::size_t) { return std::size_t{1}; });
+namespace {
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
 }
 
+}  // namespace
+
+// By hand rather than through iconv: the browser build has no iconv, and the rule is short.
 std::string Utf16ToUtf8(std::string_view utf16) {
-    Converter converter("UTF-8", "UTF-16");
-    return converter.Convert(utf16, "\xEF\xBF\xBD", [](const char*, std::size_t left) {
-        return std::min<std::size_t>(2, left);
-    });
+    bool big_endian = true;  // what a file without a byte order mark is taken to be
+    if (utf16.starts_with("\xFF\xFE")) {
+        big_endian = false;
+        utf16.remove_prefix(2);
+    } else if (utf16.starts_with("\xFE\xFF")) {
+        utf16.remove_prefix(2);
+    }
+    const auto unit = [&](std::size_t at) -> char32_t {
+        const auto a = static_cast<unsigned char>(utf16[at]);
+        const auto b = static_cast<unsigned char>(utf16[at + 1]);
+        return big_endian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::string out;
+    out.reserve(utf16.size() * 3 / 2);
+    std::size_t at = 0;
+    for (; at + 1 < utf16.size(); at += 2) {
+        const char32_t first = unit(at);
+        if (first >= 0xD800 && first <= 0xDBFF && at + 3 < utf16.size()) {
+            const char32_t second = unit(at + 2);
+            if (second >= 0xDC00 && second <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00));
+                at += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, first >= 0xD800 && first <= 0xDFFF ? char32_t{0xFFFD} : first);
+    }
+    if (at < utf16.size())
+        AppendUtf8(out, 0xFFFD);  // an odd byte at the end
+    return out;
 }
 
 std::vector<std::size_t> Gb18030OnlyCharacters(std::string_view cp936) {

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "common/calc_error.h"
+#include "common/std_compat.h"
 #include "common/text.h"
 
 namespace quoinry {
@@ -123,8 +124,8 @@ DecimalDigits ToDecimal(double x, int significant) {
             return d;
     }
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                      std::chars_format::scientific, significant - 1);
+    const auto result =
+        compat::ToCharsScientific(buffer, buffer + sizeof buffer, x, significant - 1);
     return ParseScientific(buffer, result.ptr);
 }
 
@@ -261,7 +262,7 @@ double ConvertCleanNumber(std::string_view number) {
         number.remove_prefix(1);
     }
     double value = 0.0;
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    auto result = compat::FromChars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (LeadingPower(number) > 0)
             throw CalcError(ErrorKind::Overflow);

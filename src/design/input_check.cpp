@@ -54,7 +54,7 @@ bool Obeys(FieldRule rule, const InputField& field, const std::string& text) {
     if (rule == FieldRule::Any)
         return true;
     if (rule == FieldRule::OneOf)
-        return std::ranges::find(field.choices, text) != field.choices.end();
+        return std::find(field.choices.begin(), field.choices.end(), text) != field.choices.end();
     if (rule == FieldRule::NoneOrNonNegative && TrimBlanks(text).empty())
         return true;
     const std::optional<double> value = WholeNumber(text);
@@ -130,8 +130,8 @@ class Checker {
 
   private:
     bool Refused(const InputField& field) const {
-        return std::ranges::any_of(refusals_,
-                                   [&](const InputRefusal& r) { return r.field == &field; });
+        return std::any_of(refusals_.begin(), refusals_.end(),
+                           [&](const InputRefusal& r) { return r.field == &field; });
     }
 
     void Refuse(const InputField& field, const std::string& text, const std::string& why) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/std_compat.h"
 #include "profile/section_error.h"
 
 namespace quoinry::profile {
@@ -188,7 +189,7 @@ double DxfNumber(const DxfPair& pair, double largest) {
         text.remove_prefix(1);
     double value = 0;
     if (!PlainDecimal(text, value)) {
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        const auto [end, error] = compat::FromChars(text.data(), text.data() + text.size(), value);
         if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
             !std::isfinite(value)) {
             throw SectionError(AtLine(pair.line + 1) + "组码" + std::to_string(pair.code) +

@@ -1,13 +1,13 @@
 #include "profile/regions.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <future>
 #include <numbers>
 #include <optional>
 
+#include "common/std_compat.h"
 #include "profile/alongside.h"
 #include "profile/crossings.h"
 #include "profile/enclosing.h"
@@ -44,8 +44,7 @@ bool InsideSegment(const Edge& arc, Point p) {
 }
 
 bool SameBits(Point a, Point b) {
-    return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
-           std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+    return compat::Bits(a.x) == compat::Bits(b.x) && compat::Bits(a.y) == compat::Bits(b.y);
 }
 
 // Length(d) <= tolerance as Length decides it; the square settles all but lengths within
