@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target under fuzz/ (clang, AddressSanitizer and UBSan, build/fuzz) and
 # runs each for a few seconds on its seeds, by hand before a change to a reader (CI builds the
-# same targets in the sanitize build and runs them on their seeds: FuzzSeeds.*). Long runs are by hand (fuzz/CMakeLists.txt).
+# same targets in the sanitize build and runs them on their seeds: FuzzSeeds.*). Long runs are
+# by hand (fuzz/CMakeLists.txt).
 # Usage: scripts/fuzz-check.sh [SECONDS]   (default 5 per target)
 set -euo pipefail
 cd "$(dirname "$0")/.."

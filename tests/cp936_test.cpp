@@ -139,5 +139,25 @@ TEST(Cp936, ThreadsFillingTheTableAtOnceGetTheSameBytes) {
     for (const auto& result : results) EXPECT_EQ(result, expected);
 }
 
+// Beyond the Basic Multilingual Plane a character is a surrogate pair; a half of one, or an odd
+// last byte, is one U+FFFD, as a strict decoder gives it.
+TEST(Utf16, PairsHalvesAndOddBytes) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    struct Case {
+        std::string utf16, utf8;
+    };
+    for (const Case& c : {
+             Case{std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},  // U+1F600
+             Case{std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), "\xF0\x9F\x98\x80"},
+             Case{std::string("\xFF\xFE\x3D\xD8\x41\x00", 6), replacement + "A"},
+             Case{std::string("\xFF\xFE\x00\xDE", 4), replacement},
+             Case{std::string("\xFF\xFE\x2D\x4E\x41", 5), "\xE4\xB8\xAD" + replacement},  // 中
+             Case{std::string("\x00\x41\x00\x42", 4), "AB"},  // no mark: big-endian
+             Case{std::string("\xFF\xFE", 2), ""},
+         }) {
+        EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8);
+    }
+}
+
 }  // namespace
 }  // namespace quoinry
