@@ -116,8 +116,6 @@ std::string Utf8ToCp936(std::string_view utf8) {
     return out;
 }
 
-namespace {
-
 void AppendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -135,8 +133,6 @@ void AppendUtf8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
-
-}  // namespace
 
 // By hand rather than through iconv: the browser build has no iconv, and the rule is short.
 std::string Utf16ToUtf8(std::string_view utf16) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace quoinry {
 
@@ -9,5 +10,8 @@ namespace quoinry {
 // whose C library has no CP936, looks it up in a table made from the host's iconv.
 inline constexpr std::uint32_t kCp936None = 0xFFFFFFFE;
 std::uint32_t Cp936CodeOf(char32_t code);
+
+// Appends the UTF-8 bytes of a code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code);
 
 }  // namespace quoinry
