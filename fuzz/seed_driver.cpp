@@ -23,8 +23,9 @@ void RunOn(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
     int runs = 0;
-    // An empty input is every target's first case.
-    LLVMFuzzerTestOneInput(nullptr, 0);
+    // An empty input is every target's first case; libFuzzer passes it as a valid pointer.
+    static const std::uint8_t kNothing = 0;
+    LLVMFuzzerTestOneInput(&kNothing, 0);
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path path = argv[i];
         std::vector<std::filesystem::path> files;
