@@ -221,12 +221,13 @@ TEST(ScheduleRows, ANamedLibraryProfileFillsTheSectionValuesTheRowLeavesBlank) {
 TEST(ScheduleRows, AProfileTheLibraryLacksIsThatRowsError) {
     FakeLibrary library;
     const std::vector<std::string> header = {"name", "gj.co2", "gj.co3"};
-    EXPECT_EQ(
-        Build(header, {"C1", "GR50", "NONE"}, &library).error,
-        "第7行 B列“gj.co2”、C列“gj.co3”: 型材库中没有型材 GR50 NONE;请检查型材系列和编号,或在表中给出截面值");
+    EXPECT_EQ(Build(header, {"C1", "GR50", "NONE"}, &library).error,
+              "第7行 B列“gj.co2”、C列“gj.co3”: 型材库中没有型材 GR50 "
+              "NONE;请检查型材系列和编号,或在表中给出截面值");
     library.error = "无法打开数据库";
-    EXPECT_EQ(Build(header, {"C1", "GR50", "GR50-01"}, &library).error,
-              "第7行 B列“gj.co2”、C列“gj.co3”: 无法从型材库取型材 GR50 GR50-01 的截面值: 无法打开数据库");
+    EXPECT_EQ(
+        Build(header, {"C1", "GR50", "GR50-01"}, &library).error,
+        "第7行 B列“gj.co2”、C列“gj.co3”: 无法从型材库取型材 GR50 GR50-01 的截面值: 无法打开数据库");
     EXPECT_TRUE(Build(header, {"C1", "GR50", "GR50-01"}, nullptr)
                     .error.starts_with("第7行 B列“gj.co2”、C列“gj.co3”: 没有型材库"));
 }
@@ -263,6 +264,8 @@ TEST(ScheduleRows, MissingInputsAreThoseNeitherAColumnNorTheBaseGives) {
     EXPECT_EQ(std::find(missing.begin(), missing.end(), "计算处标高(m)"), missing.end());
     EXPECT_EQ(std::find(missing.begin(), missing.end(), "玻璃分格宽(mm)"), missing.end());
     EXPECT_EQ(std::find(missing.begin(), missing.end(), "待计算地区"), missing.end());
+    // Without a dominant opening its ratio stays empty: not a missing input.
+    EXPECT_EQ(std::find(missing.begin(), missing.end(), "主导洞口开洞率"), missing.end());
 }
 
 }  // namespace

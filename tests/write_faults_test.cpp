@@ -92,9 +92,7 @@ TEST_F(WriteFaults, ABatchThatFindsNoRoomStopsWithOneMessageAndKeepsOlderOutputs
         const Finished run =
             RunLimited("batch s.csv --base base.ini --out o --xlsx older.xlsx --jobs " + jobs, 0);
         EXPECT_EQ(run.status, 1) << jobs;
-        EXPECT_TRUE(
-            run.err.ends_with("\nquoinry batch: 无法写入 o/C1/wind.txt: 超出了文件大小的限制\n"))
-            << jobs << run.err;
+        EXPECT_EQ(run.err, "quoinry batch: 无法写入 o/C1/wind.txt: 超出了文件大小的限制\n") << jobs;
         EXPECT_EQ(run.err.find("ERROR"), std::string::npos) << run.err;
         EXPECT_EQ(ReadBytes(folder_ / "older.xlsx"), "older workbook");
         EXPECT_EQ(Leftovers(folder_.path()), std::vector<std::string>{}) << jobs;

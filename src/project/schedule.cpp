@@ -248,7 +248,10 @@ std::vector<std::string> ScheduleRows::MissingInputs() const {
             continue;
         if (field.section == "gj" && !base_.member)
             continue;
-        if (FieldText(base_, field).empty() && field.rule != FieldRule::Any)
+        // Fields that may stay empty (no dominant opening) are never missing.
+        const bool needed =
+            field.rule != FieldRule::Any && field.rule != FieldRule::NoneOrNonNegative;
+        if (FieldText(base_, field).empty() && needed)
             missing.push_back(FieldCaption(field));
     }
     return missing;
