@@ -10,25 +10,6 @@
 namespace quoinry {
 namespace {
 
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";  // a refusal's description has one line per refused input
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 // Members in order; each value is already JSON text.
 using Members = std::vector<std::pair<std::string_view, std::string>>;
 
@@ -37,7 +18,7 @@ std::string Object(const Members& members) {
     for (const auto& [name, value] : members) {
         if (out.size() > 1)
             out += ", ";
-        out += Quoted(name) + ": " + value;
+        out += JsonQuoted(name) + ": " + value;
     }
     return out + "}";
 }
@@ -81,6 +62,25 @@ std::string MemberJson(const MemberResult& member) {
 }
 
 }  // namespace
+
+std::string JsonQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";  // a refusal's description has one line per refused input
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
 
 // The reports' fixed patterns ("0.000") and general number texts ("1.5", "1.715E+07") are JSON
 // numbers as they stand.
@@ -137,7 +137,7 @@ Figures MemberFigures(const MemberResult& member) {
 
 std::string ResultsJson(const DesignRunResult& result) {
     const CodeEdition& edition = result.wind ? EditionOf(*result.wind) : Edition2001();
-    Members members = {{"edition", Quoted(edition.id)}};
+    Members members = {{"edition", JsonQuoted(edition.id)}};
     bool ok = true;
     if (result.wind)
         members.emplace_back("wind", WindJson(*result.wind));
@@ -156,7 +156,7 @@ std::string ResultsJson(const DesignRunResult& result) {
 }
 
 std::string ErrorJson(std::string_view description) {
-    return Object({{"error", Quoted(description)}});
+    return Object({{"error", JsonQuoted(description)}});
 }
 
 }  // namespace quoinry

@@ -20,6 +20,9 @@ namespace quoinry {
 // The run must have ended without error.
 std::string ResultsJson(const DesignRunResult& result);
 
+// A JSON string of any UTF-8 text (quotes, backslashes and control characters escaped).
+std::string JsonQuoted(std::string_view text);
+
 // One number of a result as the report prints it, under its JSON name; empty when the step did
 // not make it (df of a glass category the check does not know).
 struct Figure {

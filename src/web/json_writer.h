@@ -4,24 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "design/result_json.h"
+
 namespace quoinry::web {
 
 // JSON text built in order: the page reads what the core answers as one JSON object.
 inline std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return JsonQuoted(text);
 }
 
 class JsonObject {
