@@ -83,19 +83,18 @@ void DesignModel::Remember(const InputField* field) {
 }
 
 void DesignModel::Undo() {
-    if (undo_.empty())
-        return;
-    redo_.push_back(std::exchange(design_, std::move(undo_.back())));
-    undo_.pop_back();
-    last_field_ = nullptr;
-    Changed();
+    StepTo(undo_, redo_);
 }
 
 void DesignModel::Redo() {
-    if (redo_.empty())
+    StepTo(redo_, undo_);
+}
+
+void DesignModel::StepTo(std::vector<Design>& from, std::vector<Design>& to) {
+    if (from.empty())
         return;
-    undo_.push_back(std::exchange(design_, std::move(redo_.back())));
-    redo_.pop_back();
+    to.push_back(std::exchange(design_, std::move(from.back())));
+    from.pop_back();
     last_field_ = nullptr;
     Changed();
 }

@@ -132,6 +132,8 @@ class DesignModel {
     MemberInput& Member();
     SharedValues WindValues() const;
     void Changed();
+    // The design before (or after) the last step becomes the design; this one goes to `to`.
+    void StepTo(std::vector<Design>& from, std::vector<Design>& to);
     // Keeps the design as it is for Undo, unless `field` was also the last one changed.
     void Remember(const InputField* field = nullptr);
 

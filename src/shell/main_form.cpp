@@ -156,20 +156,19 @@ bool MainForm::Save() {
 }
 
 void MainForm::Undo() {
-    if (ProjectForm* project = ActiveProject()) {
-        project->undo_stack().undo();
-        return;
-    }
-    model_.Undo();
-    ShowDesignAgain();
+    Step(true);
 }
 
 void MainForm::Redo() {
+    Step(false);
+}
+
+void MainForm::Step(bool back) {
     if (ProjectForm* project = ActiveProject()) {
-        project->undo_stack().redo();
+        back ? project->undo_stack().undo() : project->undo_stack().redo();
         return;
     }
-    model_.Redo();
+    back ? model_.Undo() : model_.Redo();
     ShowDesignAgain();
 }
 

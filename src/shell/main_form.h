@@ -66,6 +66,8 @@ class MainForm : public QMainWindow, public FormHost {
     void DesignChanged();
     // The project window when it is the active window, else nullptr.
     ProjectForm* ActiveProject() const;
+    // Undo (back) or redo in the active project, else in the design.
+    void Step(bool back);
     // After an undone step: the open windows show the design's inputs again.
     void ShowDesignAgain();
 
