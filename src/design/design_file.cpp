@@ -165,7 +165,7 @@ class DesignFileParser {
         int line = 1;
         std::size_t counted = 0;  // lines are counted up to here
         for (const std::size_t at : Gb18030OnlyCharacters(cp936)) {
-            line += LineOfOffset(cp936.substr(counted, at - counted), at - counted) - 1;
+            line += LineOfOffset(cp936.substr(counted), at - counted) - 1;
             counted = at;
             if (line == warned)
                 continue;

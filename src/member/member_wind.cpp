@@ -87,8 +87,7 @@ MemberWind CalcMemberWind(const MemberForm& form, float span, const LoadUnit (&u
         Cat("   μsi: 内表面局部体型系数:", G(wind.mu_internal), ",不折减,按不利方向叠加"));
     out.mu_sl = LocalShapeWithInternal(out.mu_reduced, wind.mu_internal);
     report.emplace_back("   μsl=μse(A)+μsi");
-    report.push_back(Cat("      =", G(out.mu_reduced),
-                         SignOfExternal(out.mu_reduced) < 0 ? "-" : "+", G(wind.mu_internal)));
+    report.push_back(Cat("      =", LocalShapeSumText(out.mu_reduced, wind.mu_internal)));
     report.push_back(Cat("      =", G(out.mu_sl)));
 
     report.emplace_back("   Wk=βgz×μsl×μz×Wo(βgz、μz、Wo同风荷载计算)");

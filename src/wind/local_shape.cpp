@@ -24,6 +24,11 @@ double SignOfExternal(double external) {
     return external < 0.0 ? -1.0 : 1.0;
 }
 
+std::string LocalShapeSumText(double external, double internal) {
+    return GeneralText(external) + (SignOfExternal(external) < 0 ? "-" : "+") +
+           GeneralText(internal);
+}
+
 double LocalShapeWithInternal(double external, double internal) {
     return RoundN(Add(external, Mul(SignOfExternal(external), std::fabs(internal))), 3);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quoinry {
@@ -13,6 +14,9 @@ double LocalShapeWithInternal(double external, double internal);
 
 // +1 for pressure (external ≥ 0), -1 for suction.
 double SignOfExternal(double external);
+
+// The sum as the report prints it before its value: "-1.4-0.2", "1+0.2".
+std::string LocalShapeSumText(double external, double internal);
 
 // The external coefficient of a member not loaded directly by wind, by its tributary area A in
 // m^2: μ(A) = μ(1) + [μ(25) - μ(1)] × log10(A) / 1.4 with μ(25) = 0.8 × μ(1), μ(1) at and

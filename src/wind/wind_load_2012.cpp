@@ -124,8 +124,7 @@ void WriteShapeCoefficient(const WindLoadInput& input, const CodeEdition& editio
     result.factors.external_reducible = ReducibleByArea(input.wall_zone, external);
     result.mu_sl = LocalShapeWithInternal(external, internal);
     report.emplace_back("       μsl=μse+μsi");
-    report.push_back(
-        Cat("          =", G(external), SignOfExternal(external) < 0 ? "-" : "+", G(internal)));
+    report.push_back(Cat("          =", LocalShapeSumText(external, internal)));
     report.push_back(Cat("          =", G(result.mu_sl)));
 }
 
