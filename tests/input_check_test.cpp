@@ -124,6 +124,8 @@ TEST(InputCheck, EveryRuleAtBelowAndAboveItsLimit) {
         {"gj", "te8", "1000001", "te8"},
         {"gj", "te13", "0.01", ""},
         {"gj", "te13", "0.0099", "te13"},
+        {"gj", "te14", "0.01", ""},
+        {"gj", "te14", "0.0099", "te14"},
         {"gj", "te12", "1e-30", "te12"},  // τ = 0 used to pass
         {"gj", "te10", "0", "te10"},
         {"gj", "te11", "-12", "te11"},
