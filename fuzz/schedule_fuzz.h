@@ -22,8 +22,8 @@ inline std::filesystem::path InputFile(const char* extension) {
 template <typename Open>
 int ReadSchedule(const uint8_t* data, size_t size, const char* extension, Open open) {
     const std::filesystem::path file = InputFile(extension);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                               static_cast<std::streamsize>(size));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     try {
         auto table = open(file);
         std::optional<ScheduleRows> rows;
@@ -32,7 +32,8 @@ int ReadSchedule(const uint8_t* data, size_t size, const char* extension, Open o
                 __builtin_trap();
             if (!rows) {
                 try {
-                    rows.emplace(ReadScheduleHeader(*row, file), Design{}, "2001", "", nullptr, true);
+                    rows.emplace(ReadScheduleHeader(*row, file), Design{}, "2001", "", nullptr,
+                                 true);
                 } catch (const ScheduleError&) {
                     break;
                 }

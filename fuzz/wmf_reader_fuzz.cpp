@@ -6,8 +6,8 @@
 #include "profile/wmf_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const auto reading =
-        quoinry::profile::ReadWmf({reinterpret_cast<const char*>(data), size});
-    if (!reading.message.empty() && !reading.picture.paths.empty()) __builtin_trap();
+    const auto reading = quoinry::profile::ReadWmf({reinterpret_cast<const char*>(data), size});
+    if (!reading.message.empty() && !reading.picture.paths.empty())
+        __builtin_trap();
     return 0;
 }

@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zip_file_add(archive, "xl/sharedStrings.xml",
                  zip_source_buffer(archive, kStrings, sizeof kStrings - 1, 0), 0);
     zip_close(archive);
-    return quoinry::fuzzing::ReadSchedule(nullptr, 0, "", [&](const std::filesystem::path&) {
-        return quoinry::OpenXlsxTable(file);
-    });
+    return quoinry::fuzzing::ReadSchedule(
+        nullptr, 0, "", [&](const std::filesystem::path&) { return quoinry::OpenXlsxTable(file); });
 }

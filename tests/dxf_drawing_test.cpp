@@ -318,8 +318,8 @@ std::string Square(int x, int y) {
 }
 
 std::string Line(int x1, int y1, int x2, int y2) {
-    return "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) +
-           "\n11\n" + std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n";
+    return "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) + "\n11\n" +
+           std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n";
 }
 
 // Drawings of hundreds of parts are joined and checked with a second thread at work: they must
@@ -336,8 +336,8 @@ TEST(DxfDrawing, ManyPartsAreJoinedAsFewAre) {
     EXPECT_EQ(drawn_twice.notes[0], "有4处重复绘制的图线,已按一处计算");
 
     // The last part left open at its top: its two loose ends are named.
-    const std::string open = squares + Line(500, 460, 510, 460) + Line(510, 460, 510, 470) +
-                             Line(500, 470, 500, 460);
+    const std::string open =
+        squares + Line(500, 460, 510, 460) + Line(510, 460, 510, 470) + Line(500, 470, 500, 460);
     EXPECT_EQ(Refusal(Dxf(open)), "图形中有未闭合的线段,端点在 (510, 470)");
 }
 
