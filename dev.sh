@@ -4,7 +4,8 @@
 #                      run the sample design on the command line
 #   ./dev.sh test      install missing packages, build, run every test (database tests also
 #                      against a throwaway PostgreSQL server, scripts/with-postgres.sh)
-#   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./dev.sh sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
+#                      every fuzz target built and run on its seeds
 #   ./dev.sh bench     run the benchmarks
 #   ./dev.sh web       the core as WebAssembly (build/wasm), the golden designs under node, the
 #                      page (web/dist/quoinry.html) and its walkthrough in headless Chromium
@@ -12,9 +13,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# QUOINRY_WERROR=ON (CI sets it) makes every compiler warning an error.
 build() {
     scripts/install-packages.sh
-    cmake --preset "$1" >/dev/null
+    cmake --preset "$1" -DQUOINRY_WERROR="${QUOINRY_WERROR:-OFF}" >/dev/null
     cmake --build --preset "$1" -j"$jobs"
 }
 
