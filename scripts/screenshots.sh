@@ -12,5 +12,5 @@ trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/mdb" "$home/temp" docs/screenshots
 cp -r "$app/pic" "$app/image" "$app/help" "$home/"
 QUOINRY_HOME="$home" xvfb-run -a -s "-screen 0 1400x1000x24" \
-    build/release/src/quoinry_screenshots "$PWD" docs/screenshots
+    build/release/src/shell/quoinry_screenshots "$PWD" docs/screenshots
 ls docs/screenshots
