@@ -61,6 +61,10 @@ void ExpectEveryPositionAsRunWritesIt(const fs::path& out) {
         ExpectGoldenReports(golden, out / PositionName(golden));
 }
 
+TEST(BatchOfGoldenDesignSets, HoldEveryDesign) {
+    ExpectCompleteGoldenSets();
+}
+
 class BatchOfGoldenDesigns : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(BatchOfGoldenDesigns, WritesTheReportsOfRunForEveryPositionWithAnyNumberOfJobs) {

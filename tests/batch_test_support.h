@@ -16,6 +16,7 @@
 
 #include "design/design_file.h"
 #include "document_test_support.h"
+#include "golden_sets.h"
 
 namespace quoinry::batch_testing {
 
@@ -61,15 +62,11 @@ inline Finished RunProgram(const fs::path& folder, const std::string& arguments,
 
 // The golden designs: "golden/0001" ... with their folders.
 inline std::vector<std::string> GoldenNames() {
-    std::vector<std::string> names;
-    for (const char* set : {"golden", "golden2"}) {
-        for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
-            if (entry.is_directory())
-                names.push_back(std::string(set) + "/" + entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testing_support::GoldenNames({"golden", "golden2"});
+}
+
+inline void ExpectCompleteGoldenSets() {
+    testing_support::ExpectCompleteGoldenSets({"golden", "golden2"});
 }
 
 inline fs::path GoldenFolder(const std::string& name) {

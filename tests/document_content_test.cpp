@@ -246,15 +246,5 @@ TEST(SectionPicture, IsAWindowsMetafile) {
     EXPECT_FALSE(IsWindowsMetafile(std::string(64, 'x')));
 }
 
-// The document library is used by the windows and must not need Qt itself.
-TEST(DocumentLibrary, IncludesNoQtHeader) {
-    const fs::path sources = fs::path(QUOINRY_TEST_DATA).parent_path() / "src" / "document";
-    ASSERT_TRUE(fs::is_directory(sources));
-    for (const auto& entry : fs::directory_iterator(sources)) {
-        const std::string text = ReadBytes(entry.path());
-        EXPECT_EQ(text.find("#include <Q"), std::string::npos) << entry.path();
-    }
-}
-
 }  // namespace
 }  // namespace quoinry::document

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "golden_sets.h"
 #include "test_support.h"
 
 namespace {
@@ -59,15 +60,11 @@ TEST_P(GoldenDesign, MatchesByteForByte) {
 }
 
 std::vector<std::string> GoldenNames() {
-    std::vector<std::string> names;
-    for (const char* set : {"golden", "golden2", "golden2012"}) {
-        for (const auto& entry : fs::directory_iterator(fs::path(QUOINRY_TEST_DATA) / set)) {
-            if (entry.is_directory())
-                names.push_back(std::string(set) + "/" + entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return quoinry::testing_support::GoldenNames({"golden", "golden2", "golden2012"});
+}
+
+TEST(GoldenSets, HoldEveryDesign) {
+    quoinry::testing_support::ExpectCompleteGoldenSets({"golden", "golden2", "golden2012"});
 }
 
 // golden/0001 is "d0001", golden2/001 is "e001", golden2012/01 (code edition 2012) is "f01".

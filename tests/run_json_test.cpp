@@ -171,6 +171,10 @@ TEST_P(JsonOfGoldenDesign, NumbersAreThoseOfTheReports) {
               member_ok && glass_json.find("\"ok\": false") == std::string::npos);
 }
 
+TEST(JsonOfGoldenDesignSets, HoldEveryDesign) {
+    ExpectCompleteGoldenSets();
+}
+
 INSTANTIATE_TEST_SUITE_P(Designs, JsonOfGoldenDesign, testing::ValuesIn(GoldenNames()),
                          [](const auto& info) {
                              std::string name = info.param;
