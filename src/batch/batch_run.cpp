@@ -51,20 +51,20 @@ std::optional<std::string> RefuseFolder(const Work& work, const fs::path& folder
     return std::nullopt;
 }
 
-SummaryRow Compute(const Work& work, const fs::path& out) {
+PositionOutcome Compute(const Work& work, const fs::path& out) {
     const fs::path folder = out / work.label.folder;
     if (const std::optional<std::string> refused = RefuseFolder(work, folder))
-        return SummarizeError(work.label, *refused);
+        return OutcomeOfError(work.label, *refused);
     if (!work.item.position) {
         ClearOldReports(folder);
-        return SummarizeError(work.label, work.item.error);
+        return OutcomeOfError(work.label, work.item.error);
     }
     const Position& position = *work.item.position;
     const std::string_view edition =
         position.edition.empty() ? EditionOfUnnamed().id : std::string_view(position.edition);
     if (!IsComputedEdition(edition)) {
         ClearOldReports(folder);
-        return SummarizeError(work.label, work.label.place + " 规范版本 " + std::string(edition) +
+        return OutcomeOfError(work.label, work.label.place + " 规范版本 " + std::string(edition) +
                                               " 的计算本程序还没有提供,这个位置没有计算");
     }
     // The run follows the position's edition, inherited from the project where it has none.
@@ -75,13 +75,13 @@ SummaryRow Compute(const Work& work, const fs::path& out) {
     // A disk that takes no report takes no other position's either.
     if (result.error && result.error->kind() == ErrorKind::FileUnwritable)
         throw BatchError(result.error->description());
-    return SummarizeRun(work.label, design, result, work.item.sources);
+    return OutcomeOfRun(work.label, design, result, work.item.sources);
 }
 
-// A position computed, with its line of the summary, or what stopped the batch there.
+// A position computed, with its outcome, or what stopped the batch there.
 struct Finished {
     Work work;
-    SummaryRow row;
+    PositionOutcome outcome;
     std::exception_ptr failure;
 };
 
@@ -113,7 +113,7 @@ class Pipeline {
         wanted_.notify_one();
     }
 
-    // The oldest position sent and not yet received, with its line; waits for it.
+    // The oldest position sent and not yet received, with its outcome; waits for it.
     Finished Receive() {
         std::unique_lock lock(mutex_);
         done_.wait(lock, [this] { return results_.contains(received_); });
@@ -142,17 +142,17 @@ class Pipeline {
                 next = std::move(queue_.front());
                 queue_.pop_front();
             }
-            SummaryRow row;
+            PositionOutcome outcome;
             std::exception_ptr failure;
             try {
-                row = Compute(next.second, out_);
+                outcome = Compute(next.second, out_);
             } catch (...) {
                 failure = std::current_exception();
             }
             {
                 std::lock_guard lock(mutex_);
                 results_.emplace(next.first,
-                                 Finished{std::move(next.second), std::move(row), failure});
+                                 Finished{std::move(next.second), std::move(outcome), failure});
             }
             done_.notify_all();
         }
@@ -204,12 +204,11 @@ class Batch {
         sinks.push_back(NewSummaryCsv(options_.out / kSummaryFile));
         if (options_.xlsx)
             sinks.push_back(NewSummaryXlsx(*options_.xlsx, source_.Info()));
-        auto add = [&](const Work& work, const SummaryRow& row) {
-            Count(row);
-            for (auto& sink : sinks) sink->Add(row);
-            observer_.Computed(work.label, work.item.position ? &*work.item.position : nullptr,
-                               row);
-            observer_.Done(outcome_.counts.positions, row);
+        auto add = [&](const Work& work, const PositionOutcome& outcome) {
+            Count(outcome);
+            for (auto& sink : sinks) sink->Add(outcome);
+            observer_.Computed(work.item.position ? &*work.item.position : nullptr, outcome);
+            observer_.Done(outcome_.counts.positions, outcome);
         };
         if (options_.jobs <= 1)
             RunInline(std::move(*first), add);
@@ -221,8 +220,8 @@ class Batch {
         }
         if (!outcome_.broken_off.empty()) {
             // Not a position, but the summary must show that rows are missing.
-            const SummaryRow row = SummarizeError({"", "", ""}, outcome_.broken_off);
-            for (auto& sink : sinks) sink->Add(row);
+            const PositionOutcome broken = OutcomeOfError({}, outcome_.broken_off);
+            for (auto& sink : sinks) sink->Add(broken);
         }
         for (auto& sink : sinks) sink->Commit();
         return outcome_;
@@ -265,9 +264,9 @@ class Batch {
         fs::remove(options_.out / kSummaryFile, error);
     }
 
-    void Count(const SummaryRow& row) {
+    void Count(const PositionOutcome& outcome) {
         ++outcome_.counts.positions;
-        switch (row.verdict) {
+        switch (outcome.verdict) {
             case PositionVerdict::Passed:
                 ++outcome_.counts.passed;
                 break;
@@ -309,7 +308,7 @@ class Batch {
                 std::rethrow_exception(finished.failure);
             }
             if (!stop_)
-                add(finished.work, finished.row);
+                add(finished.work, finished.outcome);
         }
     }
 

@@ -33,13 +33,12 @@ class BatchObserver {
     virtual ~BatchObserver() = default;
     // A note about the schedule or a position that does not stop it.
     virtual void Warning(const std::string&) {}
-    // A position is done, in schedule order: its folder under DIR holds its reports, and
-    // `position` (nothing for a row that could not be read) its design with the section
-    // picture. A document of the whole project is made from these, position by position.
-    virtual void Computed(const PositionLabel& /*label*/, const Position* /*position*/,
-                          const SummaryRow& /*row*/) {}
+    // A position is done, in schedule order: its folder under DIR (the outcome's label) holds
+    // its reports, and `position` (nothing for a row that could not be read) its design with the
+    // section picture. A document of the whole project is made from these, position by position.
+    virtual void Computed(const Position* /*position*/, const PositionOutcome& /*outcome*/) {}
     // Then: `done` positions are done.
-    virtual void Done(int /*done*/, const SummaryRow&) {}
+    virtual void Done(int /*done*/, const PositionOutcome&) {}
 };
 
 struct BatchOutcome {

@@ -4,11 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "design/input_check.h"
-#include "design/input_fields.h"
 #include "design/result_json.h"
-#include "edition/code_edition.h"
-#include "member/member_check.h"
 
 namespace quoinry {
 namespace {
@@ -80,81 +76,31 @@ constexpr SummaryColumn kColumns[kColumnCount] = {
     {"profile", "型材", ""},
 };
 
-std::string FigureOf(const Figures& figures, std::string_view name) {
-    for (const Figure& figure : figures) {
-        if (figure.name == name)
-            return figure.text;
-    }
-    return {};
-}
-
 std::string Flag(bool ok) {
     return ok ? "1" : "0";
 }
 
-SummaryRow EmptyRow(const PositionLabel& label) {
-    SummaryRow row;
-    row.cells.assign(kColumnCount, std::string());
-    row.failing.assign(kColumnCount, false);
-    row.cells[kName] = label.name;
-    row.cells[kFolder] = label.folder;
-    row.cells[kRow] = label.place;
-    return row;
-}
-
-void SetError(SummaryRow& row, const std::string& error) {
-    row.verdict = PositionVerdict::Error;
-    row.error = error;
-    row.cells[kError] = error;
-    row.failing[kError] = true;
-}
-
-// The refusals, each after the schedule column its input came from.
-std::string ErrorText(const PositionLabel& label, const DesignRunResult& result,
-                      const std::vector<std::string>& sources) {
-    std::string text = label.place;
-    if (result.refusals.empty()) {
-        text += " " + ErrorLine(*result.error);
-    } else {
-        for (std::size_t i = 0; i < result.refusals.size(); ++i) {
-            const InputRefusal& refusal = result.refusals[i];
-            const std::size_t index =
-                static_cast<std::size_t>(refusal.field - InputFields().data());
-            const std::string& source = index < sources.size() ? sources[index] : std::string();
-            text += i == 0 ? " " : "; ";
-            if (!source.empty())
-                text += source + ": ";
-            text += refusal.message;
-        }
-    }
-    for (char& c : text) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    }
-    return text;
-}
-
 void FillWind(SummaryRow& row, const WindLoadResult& wind) {
     const Figures figures = WindFigures(wind);
-    row.cells[kWk] = FigureOf(figures, "wk");
-    row.cells[kW] = FigureOf(figures, "w");
-    row.cells[kW0] = FigureOf(figures, "w0");
-    row.cells[kMuZ] = FigureOf(figures, "mu_z");
-    row.cells[kBetaGz] = FigureOf(figures, "beta_gz");
-    row.cells[kMuS] = FigureOf(figures, "mu_s");
+    row.cells[kWk] = FigureText(figures, "wk");
+    row.cells[kW] = FigureText(figures, "w");
+    row.cells[kW0] = FigureText(figures, "w0");
+    row.cells[kMuZ] = FigureText(figures, "mu_z");
+    row.cells[kBetaGz] = FigureText(figures, "beta_gz");
+    row.cells[kMuS] = FigureText(figures, "mu_s");
 }
 
 void FillGlass(SummaryRow& row, const GlassResult& glass) {
     constexpr Column kPaneColumns[2][2] = {{kSigma1, kFg1}, {kSigma2, kFg2}};
     for (int i = 0; i < glass.pane_count && i < 2; ++i) {
         const Figures figures = PaneFigures(glass.panes[i]);
-        row.cells[kPaneColumns[i][0]] = FigureOf(figures, "sigma");
-        row.cells[kPaneColumns[i][1]] = FigureOf(figures, "fg");
+        row.cells[kPaneColumns[i][0]] = FigureText(figures, "sigma");
+        row.cells[kPaneColumns[i][1]] = FigureText(figures, "fg");
         row.failing[kPaneColumns[i][0]] = !glass.panes[i].ok;
     }
     const Figures figures = GlassFigures(glass);
-    row.cells[kDf] = FigureOf(figures, "df");
-    row.cells[kDfLimit] = FigureOf(figures, "df_limit");
+    row.cells[kDf] = FigureText(figures, "df");
+    row.cells[kDfLimit] = FigureText(figures, "df_limit");
     row.failing[kDf] = glass.category_known && !glass.deflection_ok;
     row.cells[kGlassOk] = Flag(glass.ok);
     row.failing[kGlassOk] = !glass.ok;
@@ -166,7 +112,7 @@ void FillMember(SummaryRow& row, const MemberResult& member) {
         {kMemberSigma, "sigma"}, {kFa, "fa"},         {kTau, "tau"},
         {kTauD, "tau_d"},        {kDu, "du"},         {kDuLimit, "u_span_limit"},
         {kUmax, "umax"},         {kULimit, "u_limit"}};
-    for (const auto& [column, name] : kCells) row.cells[column] = FigureOf(figures, name);
+    for (const auto& [column, name] : kCells) row.cells[column] = FigureText(figures, name);
     row.failing[kMemberSigma] = !member.strength_ok;
     row.failing[kTau] = !member.shear_ok;
     row.failing[kUmax] = !member.deflection_ok;
@@ -180,39 +126,29 @@ std::span<const SummaryColumn> SummaryColumns() {
     return kColumns;
 }
 
-SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
-                        const DesignRunResult& result, const std::vector<std::string>& sources) {
-    SummaryRow row = EmptyRow(label);
-    row.cells[kEdition] =
-        result.wind ? std::string(EditionOf(*result.wind).id) : design.wind.edition;
-    row.cells[kHeight] = design.wind.height;
-    if (design.member)
-        row.cells[kProfile] = ProfileName(*design.member);
-    if (result.wind)
-        FillWind(row, *result.wind);
-    if (result.glass)
-        FillGlass(row, *result.glass);
-    if (result.member)
-        FillMember(row, *result.member);
-    if (result.error) {
-        SetError(row, ErrorText(label, result, sources));
-        return row;
+SummaryRow SummaryRowOf(const PositionOutcome& outcome) {
+    SummaryRow row;
+    row.cells.assign(kColumnCount, std::string());
+    row.failing.assign(kColumnCount, false);
+    row.cells[kName] = outcome.label.name;
+    row.cells[kFolder] = outcome.label.folder;
+    row.cells[kRow] = outcome.label.place;
+    row.cells[kEdition] = outcome.edition;
+    row.cells[kHeight] = outcome.height;
+    row.cells[kProfile] = outcome.profile;
+    if (outcome.wind)
+        FillWind(row, *outcome.wind);
+    if (outcome.glass)
+        FillGlass(row, *outcome.glass);
+    if (outcome.member)
+        FillMember(row, *outcome.member);
+    if (const std::optional<bool> ok = outcome.ok()) {
+        row.cells[kOk] = Flag(*ok);
+        row.failing[kOk] = !*ok;
+    } else {
+        row.cells[kError] = outcome.error;
+        row.failing[kError] = true;
     }
-    const bool ok = result.glass && result.glass->ok && (!result.member || result.member->ok);
-    row.verdict = ok ? PositionVerdict::Passed : PositionVerdict::Failed;
-    row.cells[kOk] = Flag(ok);
-    row.failing[kOk] = !ok;
-    return row;
-}
-
-SummaryRow SummarizeError(const PositionLabel& label, const std::string& error) {
-    SummaryRow row = EmptyRow(label);
-    std::string text = error;
-    for (char& c : text) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    }
-    SetError(row, text);
     return row;
 }
 
@@ -309,7 +245,8 @@ class SummaryCsv : public SummarySink {
         output_.Write("\xEF\xBB\xBF");
         output_.Write(CsvLine(header));
     }
-    void Add(const SummaryRow& row) override {
+    void Add(const PositionOutcome& outcome) override {
+        const SummaryRow row = SummaryRowOf(outcome);
         std::vector<std::string> cells;
         for (std::size_t i : shown_) cells.push_back(ShownCell(row, i, layout_));
         output_.Write(CsvLine(cells));

@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "batch/staged_output.h"
-#include "design/design_run.h"
+#include "design/position_outcome.h"
 #include "project/project.h"
 
 namespace quoinry {
-
-// What became of a position.
-enum class PositionVerdict { Passed, Failed, Error };
 
 // A column of the summary: its key (summary.csv's header), the caption and unit of the
 // spreadsheet's header.
@@ -30,29 +27,16 @@ std::span<const SummaryColumn> SummaryColumns();
 struct SummaryRow {
     std::vector<std::string> cells;
     std::vector<bool> failing;
-    PositionVerdict verdict = PositionVerdict::Error;
-    std::string error;  // the error cell: which row and column, and what is wrong
 };
 
-// Who a position is: its name, report folder and place in the schedule.
-struct PositionLabel {
-    std::string name;
-    std::string folder;
-    std::string place;
-};
-
-// The line of a position that ran (possibly into an error); `sources` names the schedule column
-// of each input (see SourceItem) for the error text.
-SummaryRow SummarizeRun(const PositionLabel& label, const Design& design,
-                        const DesignRunResult& result, const std::vector<std::string>& sources);
-// The line of a position that could not run.
-SummaryRow SummarizeError(const PositionLabel& label, const std::string& error);
+// The line of a position's outcome.
+SummaryRow SummaryRowOf(const PositionOutcome& outcome);
 
 // Where summary lines go, in schedule order.
 class SummarySink {
   public:
     virtual ~SummarySink() = default;
-    virtual void Add(const SummaryRow& row) = 0;
+    virtual void Add(const PositionOutcome& outcome) = 0;
     // Makes the file whole under its name; throws BatchError. Without Commit the file is never
     // there (nor half of it).
     virtual void Commit() = 0;

@@ -87,7 +87,8 @@ class SummaryXlsx : public SummarySink {
             lxw_workbook_free(workbook_);
     }
 
-    void Add(const SummaryRow& row) override {
+    void Add(const PositionOutcome& outcome) override {
+        const SummaryRow row = SummaryRowOf(outcome);
         ++row_;
         const auto columns = SummaryColumns();
         for (std::size_t at = 0; at < shown_.size(); ++at) {

@@ -155,6 +155,14 @@ std::string ResultsJson(const DesignRunResult& result) {
     return Object(members);
 }
 
+std::string FigureText(const Figures& figures, std::string_view name) {
+    for (const Figure& figure : figures) {
+        if (figure.name == name)
+            return figure.text;
+    }
+    return {};
+}
+
 std::string ErrorJson(std::string_view description) {
     return Object({{"error", JsonQuoted(description)}});
 }

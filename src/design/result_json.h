@@ -40,6 +40,10 @@ Figures GlassFigures(const GlassResult& glass);   // df, df_limit
 Figures MemberFigures(
     const MemberResult& member);  // sigma, fa, tau, tau_d, du, u_span_limit, umax, u_limit
 
+// The text of the figure `name` among `figures`; empty when there is none. The summaries and the
+// project window show their numbers through this, so that they read as --json prints them.
+std::string FigureText(const Figures& figures, std::string_view name);
+
 // {"error": "<description>"}
 std::string ErrorJson(std::string_view description);
 

@@ -29,7 +29,7 @@
 // cli::WriteDocumentOutputs(project, {docx, pdf}), which goes through the Qt module for the PDF.
 // pdf/tools/sample_project.cpp composes the examples this way. A long document is better given
 // to the writers as a PartedDocument (parted_document.h), composed a part at a time as they ask
-// for it, so that it is never held whole: batch/project_document.h composes a project so.
+// for it, so that it is never held whole: batch/project_chapters.h composes a project so.
 
 namespace quoinry::document {
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -85,5 +86,11 @@ class ScheduleRows {
 
 // The index of a field in InputFields().
 std::size_t FieldIndex(const InputField& field);
+
+// "F列“计算处标高”": a column as messages name it.
+std::string ColumnName(std::size_t index, std::string_view header);
+// The input a column gives for a member form (vertical or horizontal); nullptr when the label has
+// none for it.
+const InputField* TargetOf(const ScheduleColumn& column, bool horizontal);
 
 }  // namespace quoinry

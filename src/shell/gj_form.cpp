@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "batch/project_document.h"
+#include "batch/project_chapters.h"
 #include "common/ini_file.h"
 #include "common/numbers.h"
 #include "common/program_dir.h"

@@ -2,73 +2,73 @@
 
 namespace quoinry::shell {
 
-InsertPositions::InsertPositions(ProjectDocument& document, std::size_t at,
+InsertPositions::InsertPositions(ProjectModel& model, std::size_t at,
                                  std::vector<Position> positions, const QString& text,
                                  ListChanged changed)
     : QUndoCommand(text),
-      document_(document),
+      model_(model),
       at_(at),
       positions_(std::move(positions)),
       changed_(std::move(changed)) {}
 
 void InsertPositions::redo() {
-    document_.Insert(at_, positions_);
+    model_.Insert(at_, positions_);
     changed_();
 }
 
 void InsertPositions::undo() {
-    document_.Remove(at_, positions_.size());
+    model_.Remove(at_, positions_.size());
     changed_();
 }
 
-RemovePositions::RemovePositions(ProjectDocument& document, std::size_t at, std::size_t count,
+RemovePositions::RemovePositions(ProjectModel& model, std::size_t at, std::size_t count,
                                  ListChanged changed)
     : QUndoCommand(QStringLiteral("删除位置")),
-      document_(document),
+      model_(model),
       at_(at),
       count_(count),
       changed_(std::move(changed)) {}
 
 void RemovePositions::redo() {
-    removed_ = document_.Remove(at_, count_);
+    removed_ = model_.Remove(at_, count_);
     changed_();
 }
 
 void RemovePositions::undo() {
-    document_.Insert(at_, std::move(removed_));
+    model_.Insert(at_, std::move(removed_));
     removed_.clear();
     changed_();
 }
 
-MovePosition::MovePosition(ProjectDocument& document, std::size_t from, std::size_t to,
+MovePosition::MovePosition(ProjectModel& model, std::size_t from, std::size_t to,
                            ListChanged changed)
     : QUndoCommand(from < to ? QStringLiteral("下移位置") : QStringLiteral("上移位置")),
-      document_(document),
+      model_(model),
       from_(from),
       to_(to),
       changed_(std::move(changed)) {}
 
 void MovePosition::redo() {
-    document_.Move(from_, to_);
+    model_.Move(from_, to_);
     changed_();
 }
 
 void MovePosition::undo() {
-    document_.Move(to_, from_);
+    model_.Move(to_, from_);
     changed_();
 }
 
-PutPosition::PutPosition(ProjectDocument& document, std::uint64_t id, Position position,
+PutPosition::PutPosition(ProjectModel& model, std::uint64_t id, Position position,
                          ListChanged changed)
     : QUndoCommand(QStringLiteral("修改位置")),
-      document_(document),
+      model_(model),
       id_(id),
       other_(std::move(position)),
       changed_(std::move(changed)) {}
 
 void PutPosition::Swap() {
-    if (const std::optional<std::size_t> index = document_.IndexOf(id_))
-        other_ = document_.Put(*index, std::move(other_));
+    if (const std::optional<std::size_t> index = model_.IndexOf(id_))
+        other_ = model_.Put(*index, std::move(other_));
     changed_();
 }
 
@@ -80,21 +80,21 @@ void PutPosition::undo() {
     Swap();
 }
 
-ChangeProjectInfo::ChangeProjectInfo(ProjectDocument& document, const ProjectInfo& info,
+ChangeProjectInfo::ChangeProjectInfo(ProjectModel& model, const ProjectInfo& info,
                                      ListChanged changed)
     : QUndoCommand(QStringLiteral("修改工程信息")),
-      document_(document),
-      before_(document.project()),
+      model_(model),
+      before_(model.project()),
       info_(info),
       changed_(std::move(changed)) {}
 
 void ChangeProjectInfo::redo() {
-    document_.SetInfo(info_);
+    model_.SetInfo(info_);
     changed_();
 }
 
 void ChangeProjectInfo::undo() {
-    document_.Restore(before_);
+    model_.Restore(before_);
     changed_();
 }
 

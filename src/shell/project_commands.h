@@ -4,23 +4,23 @@
 #include <functional>
 #include <vector>
 
-#include "project/project_document.h"
+#include "project/project_model.h"
 
 namespace quoinry::shell {
 
-// The undoable steps of the project window's position list. Each changes the document and then
+// The undoable steps of the project window's position list. Each changes the project model and then
 // calls `changed` so the window shows the list again.
 using ListChanged = std::function<void()>;
 
 class InsertPositions : public QUndoCommand {
   public:
-    InsertPositions(ProjectDocument& document, std::size_t at, std::vector<Position> positions,
+    InsertPositions(ProjectModel& model, std::size_t at, std::vector<Position> positions,
                     const QString& text, ListChanged changed);
     void redo() override;
     void undo() override;
 
   private:
-    ProjectDocument& document_;
+    ProjectModel& model_;
     std::size_t at_;
     std::vector<Position> positions_;
     ListChanged changed_;
@@ -28,13 +28,12 @@ class InsertPositions : public QUndoCommand {
 
 class RemovePositions : public QUndoCommand {
   public:
-    RemovePositions(ProjectDocument& document, std::size_t at, std::size_t count,
-                    ListChanged changed);
+    RemovePositions(ProjectModel& model, std::size_t at, std::size_t count, ListChanged changed);
     void redo() override;
     void undo() override;
 
   private:
-    ProjectDocument& document_;
+    ProjectModel& model_;
     std::size_t at_;
     std::size_t count_;
     std::vector<Position> removed_;
@@ -43,12 +42,12 @@ class RemovePositions : public QUndoCommand {
 
 class MovePosition : public QUndoCommand {
   public:
-    MovePosition(ProjectDocument& document, std::size_t from, std::size_t to, ListChanged changed);
+    MovePosition(ProjectModel& model, std::size_t from, std::size_t to, ListChanged changed);
     void redo() override;
     void undo() override;
 
   private:
-    ProjectDocument& document_;
+    ProjectModel& model_;
     std::size_t from_;
     std::size_t to_;
     ListChanged changed_;
@@ -57,14 +56,13 @@ class MovePosition : public QUndoCommand {
 // A position edited in the calculation windows and saved back.
 class PutPosition : public QUndoCommand {
   public:
-    PutPosition(ProjectDocument& document, std::uint64_t id, Position position,
-                ListChanged changed);
+    PutPosition(ProjectModel& model, std::uint64_t id, Position position, ListChanged changed);
     void redo() override;
     void undo() override;
 
   private:
     void Swap();
-    ProjectDocument& document_;
+    ProjectModel& model_;
     std::uint64_t id_;
     Position other_;  // the position the next redo or undo puts in
     ListChanged changed_;
@@ -73,12 +71,12 @@ class PutPosition : public QUndoCommand {
 // The project's header, whose site data go into every position.
 class ChangeProjectInfo : public QUndoCommand {
   public:
-    ChangeProjectInfo(ProjectDocument& document, const ProjectInfo& info, ListChanged changed);
+    ChangeProjectInfo(ProjectModel& model, const ProjectInfo& info, ListChanged changed);
     void redo() override;
     void undo() override;
 
   private:
-    ProjectDocument& document_;
+    ProjectModel& model_;
     Project before_;
     ProjectInfo info_;
     ListChanged changed_;

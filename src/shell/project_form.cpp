@@ -1,32 +1,25 @@
 #include "shell/project_form.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPointer>
-#include <QProgressDialog>
 #include <QVBoxLayout>
 #include <atomic>
-#include <chrono>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 #include "batch/batch_error.h"
-#include "batch/batch_run.h"
 #include "batch/position_source.h"
-#include "batch/project_document.h"
+#include "batch/project_chapters.h"
+#include "batch/summary.h"
 #include "common/program_dir.h"
 #include "db/database_profile_library.h"
 #include "document/calculation_document.h"
-#include "member/member_check.h"
 #include "pdf/pdf_writer.h"
 #include "project/project_file.h"
-#include "shell/busy_cursor.h"
 #include "shell/folders.h"
 #include "shell/form_helpers.h"
 #include "shell/progress_run.h"
+#include "shell/project_batch.h"
 #include "shell/project_commands.h"
 
 namespace quoinry::shell {
@@ -39,76 +32,8 @@ const QString kScheduleFilter =
     QStringLiteral("计划表 (*.csv *.xlsx);;工程文件 (*.qproj);;所有文件 (*)");
 const QString kSummaryFilter = QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件 (*.csv)");
 const QString kDocumentFilter = QStringLiteral("Word 文档 (*.docx);;PDF 文件 (*.pdf)");
-const QColor kFailingText(0x9C, 0x00, 0x06);
-const QColor kFailingFill(0xFF, 0xC7, 0xCE);
 // Errors listed in a message before the rest are only counted.
 constexpr std::size_t kListedProblems = 15;
-
-enum Column {
-    kName,
-    kHeight,
-    kPane,
-    kGlass,
-    kMember,
-    kProfile,
-    kWk,
-    kGlassVerdict,
-    kMemberVerdict,
-    kVerdict,
-    kColumnCount
-};
-
-const char* const kCaptions[kColumnCount] = {
-    "名称", "标高(m)",   "玻璃分格(mm)", "玻璃",     "杆件",
-    "型材", "Wk(kN/m²)", "玻璃校核",     "杆件校核", "结论",
-};
-
-// The summary's cells that the table shows: wk, glass_ok, member_ok.
-constexpr std::size_t kSummaryWk = 1;
-constexpr std::size_t kSummaryGlassOk = 3;
-constexpr std::size_t kSummaryMemberOk = 4;
-
-QString VerdictText(const std::string& flag) {
-    if (flag.empty())
-        return QString();
-    return flag == "1" ? QStringLiteral("满足") : QStringLiteral("不满足");
-}
-
-QString GlassText(const Design& design) {
-    const GlassInput& glass = design.glass;
-    QString text = Q(glass.category) + QStringLiteral(" ") + Q(glass.outer_thickness);
-    if (glass.category == "中空玻璃" || glass.category == "夹层玻璃")
-        text += QStringLiteral("+") + Q(glass.inner_thickness);
-    return text;
-}
-
-// Collects the lines of a batch as they come, from the batch's thread, and the project
-// document's chapters when asked.
-class Collector : public BatchObserver {
-  public:
-    explicit Collector(ProjectChapters* chapters) : chapters_(chapters) {}
-    void Computed(const PositionLabel& label, const Position* position,
-                  const SummaryRow& row) override {
-        if (chapters_ != nullptr)
-            chapters_->Add(label, position, row);
-    }
-    void Done(int done, const SummaryRow& row) override {
-        std::lock_guard lock(mutex_);
-        rows_.push_back(row);
-        done_.store(done);
-    }
-    int done() const { return done_.load(); }
-    std::vector<SummaryRow> TakeRows() {
-        std::lock_guard lock(mutex_);
-        return std::move(rows_);
-    }
-
-  private:
-    ProjectChapters* chapters_;  // read only after the batch's thread has ended
-    std::mutex mutex_;
-    std::vector<SummaryRow> rows_;
-    std::atomic<int> done_{0};
-};
 
 // Where 全部计算 writes the positions' reports.
 fs::path ProjectReportFolder() {
@@ -122,7 +47,7 @@ ProjectForm::ProjectForm(FormHost& host, QWidget* parent) : ChildForm(parent), h
     setWindowTitle(QStringLiteral("工程"));
     BuildControls();
     connect(&undo_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
-    document_.Replace(Project{}, std::nullopt);
+    model_.Replace(Project{}, std::nullopt);
 }
 
 ProjectForm::~ProjectForm() {
@@ -174,10 +99,10 @@ void ProjectForm::BuildControls() {
     AddButton(output_row, "ComputeAll", QStringLiteral("全部计算"), {});
     AddButton(output_row, "SummaryExport", QStringLiteral("导出汇总…"), {});
     AddButton(output_row, "ProjectDocument", QStringLiteral("工程计算书…"), [this] {
-        const fs::path folder = ProposedFolder(FileKind::Document, document_.file());
-        const QString file = host_.Services().FileToSave(
-            this, QStringLiteral("工程计算书"), kDocumentFilter,
-            Q((folder / (document_.Title() + "-计算书.docx")).string()));
+        const fs::path folder = ProposedFolder(FileKind::Document, model_.file());
+        const QString file =
+            host_.Services().FileToSave(this, QStringLiteral("工程计算书"), kDocumentFilter,
+                                        Q((folder / (model_.Title() + "-计算书.docx")).string()));
         if (file.isEmpty())
             return;
         RememberFolder(FileKind::Document, fs::path(S(file)));
@@ -200,10 +125,10 @@ void ProjectForm::BuildControls() {
     });
     connect(buttons_["ComputeAll"], &QPushButton::clicked, this, [this] { ComputeAll(); });
     connect(buttons_["SummaryExport"], &QPushButton::clicked, this, [this] {
-        const fs::path folder = ProposedFolder(FileKind::Summary, document_.file());
+        const fs::path folder = ProposedFolder(FileKind::Summary, model_.file());
         const QString file =
             host_.Services().FileToSave(this, QStringLiteral("导出汇总"), kSummaryFilter,
-                                        Q((folder / (document_.Title() + "-汇总.xlsx")).string()));
+                                        Q((folder / (model_.Title() + "-汇总.xlsx")).string()));
         if (file.isEmpty())
             return;
         RememberFolder(FileKind::Summary, fs::path(S(file)));
@@ -212,17 +137,8 @@ void ProjectForm::BuildControls() {
 
     header_ = NewLabel(this, "ProjectHeader", QString());
     header_->setWordWrap(true);  // a narrow window wraps the site line rather than cutting it
-    table_ = new QTableWidget(0, kColumnCount, this);
-    table_->setObjectName(QStringLiteral("PositionTable"));
-    QStringList captions;
-    for (const char* caption : kCaptions) captions << QString::fromUtf8(caption);
-    table_->setHorizontalHeaderLabels(captions);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->verticalHeader()->setDefaultSectionSize(24);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { EditPosition(); });
+    table_ = std::make_unique<PositionTable>(this);
+    connect(table_->widget(), &QTableWidget::cellDoubleClicked, this, [this] { EditPosition(); });
     status_ = NewLabel(this, "ProjectStatus", QString());
 
     auto* layout = new QVBoxLayout(this);
@@ -230,7 +146,7 @@ void ProjectForm::BuildControls() {
     layout->addWidget(header_);
     layout->addLayout(list_row);
     layout->addLayout(output_row);
-    layout->addWidget(table_, 1);
+    layout->addWidget(table_->widget(), 1);
     layout->addWidget(status_);
     resize(1060, 560);
 }
@@ -252,115 +168,40 @@ void ProjectForm::ListChanged() {
 }
 
 void ProjectForm::ShowTitle() {
-    const QString title = QStringLiteral("工程 - ") + Q(document_.Title()) +
-                          (document_.IsModified() ? QStringLiteral("*") : QString());
+    const QString title = QStringLiteral("工程 - ") + Q(model_.Title()) +
+                          (model_.IsModified() ? QStringLiteral("*") : QString());
     setWindowTitle(title);
     if (parentWidget() != nullptr)
         parentWidget()->setWindowTitle(title);
 }
 
 void ProjectForm::ShowList() {
-    const ProjectInfo& info = document_.project().info;
+    const ProjectInfo& info = model_.project().info;
     header_->setText(QStringLiteral("工程:%1    地区:%2 %3    基本风压:%4 Pa    地面类型:%5    "
                                     "规范:GB50009-%6    设计:%7  校核:%8  审核:%9")
                          .arg(Q(info.name), Q(info.region), Q(info.city), Q(info.w0),
                               Q(info.terrain), Q(info.edition), Q(info.designer), Q(info.checker),
                               Q(info.approver)));
-    table_->setRowCount(static_cast<int>(document_.size()));
-    for (std::size_t i = 0; i < document_.size(); ++i) ShowRow(static_cast<int>(i));
-    table_->resizeColumnsToContents();
-    ShowStatus();
+    table_->Show(model_);
+    status_->setText(PositionTable::StatusText(model_));
     ShowTitle();
 }
 
-void ProjectForm::ShowRow(int row) {
-    const std::size_t index = static_cast<std::size_t>(row);
-    const Design& design = document_.position(index).design;
-    const std::optional<SummaryRow>& result = document_.result(index);
-    QString cells[kColumnCount];
-    cells[kName] = Q(design.info.name);
-    cells[kHeight] = Q(design.wind.height);
-    cells[kPane] = Q(design.glass.width) + QStringLiteral("×") + Q(design.glass.height);
-    cells[kGlass] = GlassText(design);
-    cells[kMember] = design.member ? Q(design.member->form) : QStringLiteral("无");
-    cells[kProfile] = design.member ? Q(ProfileName(*design.member)) : QString();
-    bool failing = false;
-    const std::string& error = document_.position(index).error;
-    if (!result && !error.empty()) {
-        cells[kVerdict] = QStringLiteral("出错:") + Q(error);
-        failing = true;
-    } else if (!result) {
-        cells[kVerdict] = QStringLiteral("未计算");
-    } else {
-        cells[kWk] = Q(result->cells[kSummaryWk]);
-        cells[kGlassVerdict] = VerdictText(result->cells[kSummaryGlassOk]);
-        cells[kMemberVerdict] = VerdictText(result->cells[kSummaryMemberOk]);
-        switch (result->verdict) {
-            case PositionVerdict::Passed:
-                cells[kVerdict] = QStringLiteral("满足");
-                break;
-            case PositionVerdict::Failed:
-                cells[kVerdict] = QStringLiteral("不满足");
-                failing = true;
-                break;
-            case PositionVerdict::Error:
-                cells[kVerdict] = QStringLiteral("出错:") + Q(result->error);
-                failing = true;
-                break;
-        }
-    }
-    for (int column = 0; column < kColumnCount; ++column) {
-        auto* item = new QTableWidgetItem(cells[column]);
-        if (failing) {
-            item->setForeground(kFailingText);
-            item->setBackground(kFailingFill);
-        }
-        if (column == kVerdict && failing)
-            item->setToolTip(cells[kVerdict]);
-        table_->setItem(row, column, item);
-    }
-}
-
-void ProjectForm::ShowStatus() {
-    int passed = 0, failed = 0, errors = 0, open = 0;
-    for (std::size_t i = 0; i < document_.size(); ++i) {
-        const std::optional<SummaryRow>& result = document_.result(i);
-        if (!result && !document_.position(i).error.empty())
-            ++errors;
-        else if (!result)
-            ++open;
-        else if (result->verdict == PositionVerdict::Passed)
-            ++passed;
-        else if (result->verdict == PositionVerdict::Failed)
-            ++failed;
-        else
-            ++errors;
-    }
-    QString text = QStringLiteral("%1 个计算位置: %2 个满足, %3 个不满足, %4 个出错")
-                       .arg(document_.size())
-                       .arg(passed)
-                       .arg(failed)
-                       .arg(errors);
-    if (open > 0)
-        text += QStringLiteral(", %1 个未计算").arg(open);
-    status_->setText(text);
-}
-
 std::optional<std::size_t> ProjectForm::CurrentRow() const {
-    const int row = table_->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= document_.size())
+    const int row = table_->widget()->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= model_.size())
         return std::nullopt;
     return static_cast<std::size_t>(row);
 }
 
 void ProjectForm::SelectRow(std::size_t row) {
-    if (row < document_.size())
-        table_->selectRow(static_cast<int>(row));
+    if (row < model_.size())
+        table_->widget()->selectRow(static_cast<int>(row));
 }
 
 bool ProjectForm::MaySetProjectAside() {
-    return MaySetAside(host_.Services(), this, document_.IsModified(), QStringLiteral("工程"),
-                       Q(document_.Title()), [this] { return SaveProject(); });
+    return MaySetAside(host_.Services(), this, model_.IsModified(), QStringLiteral("工程"),
+                       Q(model_.Title()), [this] { return SaveProject(); });
 }
 
 void ProjectForm::NewProject() {
@@ -375,7 +216,7 @@ void ProjectForm::NewProject() {
     project.info.terrain = open.wind.terrain_category;
     project.info.name = open.info.project;
     project.info.designer = open.info.engineer;
-    document_.Replace(project, std::nullopt);
+    model_.Replace(project, std::nullopt);
     undo_.clear();
     ShowList();
 }
@@ -388,7 +229,7 @@ bool ProjectForm::OpenProjectFile(const fs::path& file) {
         ShowExclamation(host_, this, Q(error.what()));
         return false;
     }
-    document_.Replace(std::move(reading.project), file);
+    model_.Replace(std::move(reading.project), file);
     undo_.clear();
     ShowList();
     if (!reading.warnings.empty())
@@ -397,17 +238,17 @@ bool ProjectForm::OpenProjectFile(const fs::path& file) {
 }
 
 bool ProjectForm::SaveProject() {
-    if (!document_.file())
+    if (!model_.file())
         return SaveProjectAs();
-    if (!MayOverwrite(host_, this, *document_.file(), document_.FileChangedOnDisk()))
+    if (!MayOverwrite(host_, this, *model_.file(), model_.FileChangedOnDisk()))
         return false;
-    return SaveTo(*document_.file());
+    return SaveTo(*model_.file());
 }
 
 bool ProjectForm::SaveProjectAs() {
-    const fs::path proposal = document_.file() ? *document_.file()
-                                               : ProposedFolder(FileKind::Project, std::nullopt) /
-                                                     (document_.Title() + ".qproj");
+    const fs::path proposal = model_.file() ? *model_.file()
+                                            : ProposedFolder(FileKind::Project, std::nullopt) /
+                                                  (model_.Title() + ".qproj");
     const QString chosen = host_.Services().FileToSave(this, QStringLiteral("保存工程"),
                                                        kProjectFilter, Q(proposal.string()));
     if (chosen.isEmpty())
@@ -421,7 +262,7 @@ bool ProjectForm::SaveProjectAs() {
 
 bool ProjectForm::SaveTo(const fs::path& file) {
     try {
-        document_.Save(file);
+        model_.Save(file);
     } catch (const ProjectFileError& error) {
         ShowExclamation(host_, this, Q(error.what()));
         return false;
@@ -432,23 +273,23 @@ bool ProjectForm::SaveTo(const fs::path& file) {
 
 void ProjectForm::EditInfo() {
     const std::optional<ProjectInfo> info =
-        host_.Services().EditProjectInfo(this, document_.project().info);
-    if (!info || *info == document_.project().info)
+        host_.Services().EditProjectInfo(this, model_.project().info);
+    if (!info || *info == model_.project().info)
         return;
     if (const std::vector<std::string> problems = SiteProblems(*info); !problems.empty()) {
         ShowExclamation(host_, this, QStringLiteral("工程信息没有修改:\n") + ListedTexts(problems));
         return;
     }
-    Push(new ChangeProjectInfo(document_, *info, [this] { ListChanged(); }));
+    Push(new ChangeProjectInfo(model_, *info, [this] { ListChanged(); }));
 }
 
 void ProjectForm::AddOpenDesign() {
-    Position position{host_.Model().design(), document_.project().info.edition, {}};
+    Position position{host_.Model().design(), model_.project().info.edition, {}};
     if (position.design.info.name.empty())
-        position.design.info.name = "位置" + std::to_string(document_.size() + 1);
-    position.design.info.project = document_.project().info.name;
-    const std::size_t at = CurrentRow() ? *CurrentRow() + 1 : document_.size();
-    Push(new InsertPositions(document_, at, {position}, QStringLiteral("添加位置"),
+        position.design.info.name = "位置" + std::to_string(model_.size() + 1);
+    position.design.info.project = model_.project().info.name;
+    const std::size_t at = CurrentRow() ? *CurrentRow() + 1 : model_.size();
+    Push(new InsertPositions(model_, at, {position}, QStringLiteral("添加位置"),
                              [this] { ListChanged(); }));
     SelectRow(at);
 }
@@ -457,9 +298,9 @@ void ProjectForm::DuplicatePosition() {
     const std::optional<std::size_t> row = CurrentRow();
     if (!row)
         return;
-    Position copy = document_.position(*row);
+    Position copy = model_.position(*row);
     copy.design.info.name += "(复制)";
-    Push(new InsertPositions(document_, *row + 1, {copy}, QStringLiteral("复制位置"),
+    Push(new InsertPositions(model_, *row + 1, {copy}, QStringLiteral("复制位置"),
                              [this] { ListChanged(); }));
     SelectRow(*row + 1);
 }
@@ -468,31 +309,31 @@ void ProjectForm::DeletePosition() {
     const std::optional<std::size_t> row = CurrentRow();
     if (!row)
         return;
-    Push(new RemovePositions(document_, *row, 1, [this] { ListChanged(); }));
-    SelectRow(std::min(*row, document_.size() - 1));
+    Push(new RemovePositions(model_, *row, 1, [this] { ListChanged(); }));
+    SelectRow(std::min(*row, model_.size() - 1));
 }
 
 void ProjectForm::MoveUp() {
     const std::optional<std::size_t> row = CurrentRow();
     if (!row || *row == 0)
         return;
-    Push(new MovePosition(document_, *row, *row - 1, [this] { ListChanged(); }));
+    Push(new MovePosition(model_, *row, *row - 1, [this] { ListChanged(); }));
     SelectRow(*row - 1);
 }
 
 void ProjectForm::MoveDown() {
     const std::optional<std::size_t> row = CurrentRow();
-    if (!row || *row + 1 >= document_.size())
+    if (!row || *row + 1 >= model_.size())
         return;
-    Push(new MovePosition(document_, *row, *row + 1, [this] { ListChanged(); }));
+    Push(new MovePosition(model_, *row, *row + 1, [this] { ListChanged(); }));
     SelectRow(*row + 1);
 }
 
 void ProjectForm::ImportSchedule(const fs::path& file) {
     // Columns the schedule leaves out take the open design's values at the project's site.
     Design base = host_.Model().design();
-    ApplySite(base, document_.project().info);
-    base.info.project = document_.project().info.name;
+    ApplySite(base, model_.project().info);
+    base.info.project = model_.project().info.name;
     db::DatabaseProfileLibrary library;
     std::vector<Position> positions;
     std::vector<std::string> problems;
@@ -505,14 +346,14 @@ void ProjectForm::ImportSchedule(const fs::path& file) {
             if (!item->position) {
                 // Kept with its error, so that the position is not lost from the building.
                 problems.push_back(item->error);
-                Position with_error{base, document_.project().info.edition,
+                Position with_error{base, model_.project().info.edition,
                                     "计划表 " + file.filename().string() + " " + item->error};
                 with_error.design.info.name = item->name.empty() ? item->place : item->name;
                 item->position = std::move(with_error);
                 ++kept;
             }
             if (item->position->edition.empty())
-                item->position->edition = document_.project().info.edition;
+                item->position->edition = model_.project().info.edition;
             if (item->position->design.info.name.empty())
                 item->position->design.info.name = item->place;
             positions.push_back(std::move(*item->position));
@@ -522,7 +363,7 @@ void ProjectForm::ImportSchedule(const fs::path& file) {
     }
     const std::size_t count = positions.size();
     if (count > 0) {
-        Push(new InsertPositions(document_, document_.size(), std::move(positions),
+        Push(new InsertPositions(model_, model_.size(), std::move(positions),
                                  QStringLiteral("导入计划表"), [this] { ListChanged(); }));
     }
     QString text =
@@ -543,12 +384,11 @@ void ProjectForm::EditPosition() {
         ShowInformation(host_, this, QStringLiteral("请先在表中选择一个计算位置"));
         return;
     }
-    const std::uint64_t id = document_.id(*row);
+    const std::uint64_t id = model_.id(*row);
     QPointer<ProjectForm> self(this);
     // The windows compute after the edition the project computes the position after.
-    Design design = document_.position(*row).design;
-    design.wind.edition =
-        std::string(EditionOf(document_.position(*row), document_.project().info));
+    Design design = model_.position(*row).design;
+    design.wind.edition = std::string(EditionOf(model_.position(*row), model_.project().info));
     const bool opened = host_.EditPosition(design, [self, id](const Design& edited) {
         if (self)
             self->WriteBack(id, edited);
@@ -558,34 +398,34 @@ void ProjectForm::EditPosition() {
 }
 
 void ProjectForm::WriteBack(std::uint64_t id, const Design& design) {
-    const std::optional<std::size_t> index = document_.IndexOf(id);
+    const std::optional<std::size_t> index = model_.IndexOf(id);
     if (!index) {
         // The position was deleted meanwhile: the edited design is not lost.
-        Position position{design, document_.project().info.edition, {}};
-        Push(new InsertPositions(document_, document_.size(), {position},
-                                 QStringLiteral("添加位置"), [this] { ListChanged(); }));
+        Position position{design, model_.project().info.edition, {}};
+        Push(new InsertPositions(model_, model_.size(), {position}, QStringLiteral("添加位置"),
+                                 [this] { ListChanged(); }));
         ShowInformation(host_, this,
                         QStringLiteral("原来的位置已删除,编辑后的设计已作为新位置加在工程末尾"));
         return;
     }
-    Position position = document_.position(*index);
+    Position position = model_.position(*index);
     if (!(position.design == design) || !position.error.empty()) {
         position.design = design;
         position.error.clear();  // the engineer has seen to it
-        Push(new PutPosition(document_, id, std::move(position), [this] { ListChanged(); }));
+        Push(new PutPosition(model_, id, std::move(position), [this] { ListChanged(); }));
     }
     KeepWindowsResult(id, design);
 }
 
 void ProjectForm::KeepWindowsResult(std::uint64_t id, const Design& design) {
     const DesignModel& model = host_.Model();
-    const std::optional<std::size_t> index = document_.IndexOf(id);
+    const std::optional<std::size_t> index = model_.IndexOf(id);
     if (!index || !(model.design() == design) || !model.WindGlassCurrent())
         return;
     if (design.member && !model.MemberCurrent())
         return;
     // The windows computed after the design's edition; the batch would after the position's.
-    if (EditionOf(document_.position(*index), document_.project().info) != design.wind.edition)
+    if (EditionOf(model_.position(*index), model_.project().info) != design.wind.edition)
         return;
     DesignRunResult run;
     run.wind = model.wind_glass()->wind;
@@ -595,45 +435,33 @@ void ProjectForm::KeepWindowsResult(std::uint64_t id, const Design& design) {
         run.member = model.member_run()->result;
     }
     const PositionLabel label{design.info.name, "", "第" + std::to_string(*index + 1) + "个位置"};
-    document_.SetResult(*index, SummarizeRun(label, design, run, {}));
+    model_.SetResult(*index, OutcomeOfRun(label, design, run, {}));
     ShowList();
 }
 
 bool ProjectForm::ComputeAll(ProjectChapters* chapters) {
-    if (document_.size() == 0) {
+    if (model_.size() == 0) {
         ShowInformation(host_, this, QStringLiteral("工程中还没有计算位置"));
         return false;
     }
-    std::unique_ptr<PositionSource> source = PositionsOf(document_.project());
-    const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const BatchOptions options{ProjectReportFolder(), std::nullopt, jobs};
-    std::atomic<bool> stop{false};
-    Collector collector(chapters);
-    const int total = static_cast<int>(document_.size());
-    const std::string failure = RunWithProgress(
-        this, "ComputeProgress",
-        chapters != nullptr ? QStringLiteral("工程计算书") : QStringLiteral("全部计算"),
-        QStringLiteral("正在计算 %1 个位置…").arg(total), total, [&] { return collector.done(); },
-        [&](const std::atomic<bool>& stopped) { RunBatch(*source, options, collector, stopped); },
-        stop);
-    const std::vector<SummaryRow> rows = collector.TakeRows();
-    for (std::size_t i = 0; i < rows.size() && i < document_.size(); ++i)
-        document_.SetResult(i, rows[i]);
+    ProjectBatchRun run = RunProjectBatch(this, model_.project(), ProjectReportFolder(), chapters);
+    for (std::size_t i = 0; i < run.outcomes.size() && i < model_.size(); ++i)
+        model_.SetResult(i, std::move(run.outcomes[i]));
     ShowList();
-    if (!failure.empty()) {
-        ShowExclamation(host_, this, Q(failure));
+    if (!run.failure.empty()) {
+        ShowExclamation(host_, this, Q(run.failure));
         return false;
     }
-    return !stop.load();
+    return !run.stopped;
 }
 
 void ProjectForm::ExportSummary(const fs::path& file) {
-    for (std::size_t i = 0; i < document_.size(); ++i) {
-        if (!document_.result(i)) {
+    for (std::size_t i = 0; i < model_.size(); ++i) {
+        if (!model_.result(i)) {
             ShowExclamation(host_, this,
                             QStringLiteral("第 %1 个位置“%2”没有当前的计算结果,请先按“全部计算”")
                                 .arg(i + 1)
-                                .arg(Q(document_.position(i).design.info.name)));
+                                .arg(Q(model_.position(i).design.info.name)));
             return;
         }
     }
@@ -642,8 +470,8 @@ void ProjectForm::ExportSummary(const fs::path& file) {
         // The reports of 全部计算 live only as long as the program: no folder column.
         std::unique_ptr<SummarySink> sink =
             csv ? NewSummaryCsv(file, SummaryLayout{.for_engineer = true, .folders = false})
-                : NewSummaryXlsx(file, document_.project().info, false);
-        for (std::size_t i = 0; i < document_.size(); ++i) sink->Add(*document_.result(i));
+                : NewSummaryXlsx(file, model_.project().info, false);
+        for (std::size_t i = 0; i < model_.size(); ++i) sink->Add(*model_.result(i));
         sink->Commit();
     } catch (const BatchError& error) {
         ShowExclamation(host_, this, Q(error.what()));
@@ -656,16 +484,17 @@ void ProjectForm::WriteProjectDocument(const fs::path& file) {
     ProjectChapters chapters;
     if (!ComputeAll(&chapters))
         return;
-    const ProjectDocumentParts project(document_.project().info, chapters, ProjectReportFolder(),
+    const ProjectDocumentParts project(model_.project().info, chapters, ProjectReportFolder(),
                                        TodayText());
     // Written on a thread of its own: the window stays painted and 取消 is obeyed between parts.
-    const CountedParts counted(project);
+    CountedParts counted(project);
     std::atomic<bool> stop{false};
     const std::string failure = RunWithProgress(
         this, "DocumentProgress", QStringLiteral("工程计算书"),
-        QStringLiteral("正在写工程计算书(%1 个位置)…").arg(document_.size()),
-        static_cast<int>(2 * counted.PartCount()), [&] { return counted.composed(); },
-        [&](const std::atomic<bool>& stopped) {
+        QStringLiteral("正在写工程计算书(%1 个位置)…").arg(model_.size()),
+        static_cast<int>(2 * counted.PartCount()),
+        [&](const std::atomic<bool>& stopped, const Progressed& progressed) {
+            counted.ReportTo(progressed);
             if (file.extension() == ".pdf")
                 pdf::WritePdf(counted, file, pdf::kDocumentFontFile, &stopped);
             else

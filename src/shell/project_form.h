@@ -2,14 +2,15 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QUndoStack>
 #include <functional>
 #include <map>
+#include <memory>
 
-#include "project/project_document.h"
+#include "project/project_model.h"
 #include "shell/child_form.h"
 #include "shell/form_host.h"
+#include "shell/position_table.h"
 
 class QCloseEvent;
 
@@ -29,7 +30,7 @@ class ProjectForm : public ChildForm {
     ~ProjectForm() override;
 
     void Load() override;
-    const ProjectDocument& document() const { return document_; }
+    const ProjectModel& model() const { return model_; }
     QUndoStack& undo_stack() { return undo_; }
 
     // The commands, also for the tests.
@@ -63,8 +64,6 @@ class ProjectForm : public ChildForm {
     QPushButton* AddButton(QLayout* row, const char* name, const QString& caption,
                            std::function<void()> action);
     void ShowList();
-    void ShowRow(int row);
-    void ShowStatus();
     void ListChanged();
     // The row the user picked, or nothing.
     std::optional<std::size_t> CurrentRow() const;
@@ -80,10 +79,10 @@ class ProjectForm : public ChildForm {
     void ShowTitle();
 
     FormHost& host_;
-    ProjectDocument document_;
+    ProjectModel model_;
     QUndoStack undo_;
     QLabel* header_;
-    QTableWidget* table_;
+    std::unique_ptr<PositionTable> table_;
     QLabel* status_;
     std::map<std::string, QPushButton*> buttons_;
     // The position open in the calculation windows, by its number in the document.

@@ -49,14 +49,12 @@ SourceItem Item(const std::string& name, const std::string& golden, int row) {
 class Collector : public BatchObserver {
   public:
     void Warning(const std::string& text) override { warnings.push_back(text); }
-    void Computed(const PositionLabel& label, const Position* position,
-                  const SummaryRow& row) override {
-        EXPECT_EQ(label.folder, row.cells[7]);
-        computed.push_back(label.folder + (position != nullptr ? "" : " (no position)"));
+    void Computed(const Position* position, const PositionOutcome& outcome) override {
+        computed.push_back(outcome.label.folder + (position != nullptr ? "" : " (no position)"));
     }
-    void Done(int done, const SummaryRow& row) override {
+    void Done(int done, const PositionOutcome& outcome) override {
         EXPECT_EQ(done, static_cast<int>(names.size()) + 1);
-        names.push_back(row.cells[0]);
+        names.push_back(outcome.label.name);
     }
     std::vector<std::string> warnings;
     std::vector<std::string> names;

@@ -12,7 +12,7 @@
 
 #include "../document_test_support.h"
 #include "../pdf/pdf_reading.h"
-#include "batch/project_document.h"
+#include "batch/project_chapters.h"
 #include "design/design_file.h"
 #include "pdf/pdf_writer.h"
 #include "project/project_file.h"
@@ -43,8 +43,8 @@ class ProjectWindow : public ShellTest {
     }
     std::vector<std::string> Names(const ProjectForm& form) const {
         std::vector<std::string> names;
-        for (std::size_t i = 0; i < form.document().size(); ++i)
-            names.push_back(form.document().position(i).design.info.name);
+        for (std::size_t i = 0; i < form.model().size(); ++i)
+            names.push_back(form.model().position(i).design.info.name);
         return names;
     }
     QTableWidget* Table() const { return Control<QTableWidget>("projectForm", "PositionTable"); }
@@ -92,7 +92,12 @@ TEST_F(ProjectWindow, ComputeAllMarksFailingPositionsRed) {
     // A new project is of edition 2012: B 20 m, 350 Pa, μsl 1.5 + 0.2: βgz max(1.63, 1 + 0.7/√1.23
     // = 1.631), Wk = 1.631 × 1.7 × 1.23 × 0.35 = 1.19364.
     EXPECT_EQ(Table()->item(0, 6)->text(), QStringLiteral("1.194"));
+    EXPECT_EQ(Table()->item(0, 7)->text(), QStringLiteral("满足"));
     EXPECT_EQ(Table()->item(0, 9)->text(), QStringLiteral("满足"));
+    // The weak member fails, its glass does not; the refused height leaves no Wk.
+    EXPECT_EQ(Table()->item(1, 6)->text(), QStringLiteral("1.194"));
+    EXPECT_EQ(Table()->item(1, 7)->text(), QStringLiteral("满足"));
+    EXPECT_EQ(Table()->item(2, 6)->text(), QString());
     EXPECT_EQ(Table()->item(1, 8)->text(), QStringLiteral("不满足"));
     EXPECT_EQ(Table()->item(1, 9)->text(), QStringLiteral("不满足"));
     EXPECT_TRUE(
@@ -200,10 +205,10 @@ TEST_F(ProjectWindow, AnEditedPositionIsSavedBackIntoTheProject) {
     main_->Model().SetField(*FindInputField("glass", "te3"), "88");
     EXPECT_TRUE(main_->SaveDesign());
     EXPECT_FALSE(main_->Model().IsModified());
-    EXPECT_EQ(form.document().position(1).design.wind.height, "88");
+    EXPECT_EQ(form.model().position(1).design.wind.height, "88");
     EXPECT_EQ(Table()->item(1, 1)->text(), QStringLiteral("88"));
     form.undo_stack().undo();
-    EXPECT_EQ(form.document().position(1).design.wind.height, "33");
+    EXPECT_EQ(form.model().position(1).design.wind.height, "33");
 
     // Computed in the windows and saved: the row keeps that result, the one 全部计算 gives.
     Table()->selectRow(1);
@@ -233,7 +238,7 @@ TEST_F(ProjectWindow, SavesOpensAndImportsSchedules) {
     services_.project_info = ProjectInfo{"3#楼", "江苏省", "南京", "350",  "B类",
                                          "2001", "张工",   "李工", "王工", "2026-12-06"};
     Click(Control<QPushButton>("projectForm", "ProjectInfo"));
-    EXPECT_EQ(form.document().project().info.name, "3#楼");
+    EXPECT_EQ(form.model().project().info.name, "3#楼");
     Add(form, GoldenDesign("0001"), "C1521");
     // Rows that cannot be used stay in the project with their error: a cell too many, a profile
     // the library does not have.
@@ -248,9 +253,9 @@ TEST_F(ProjectWindow, SavesOpensAndImportsSchedules) {
     EXPECT_TRUE(imported.contains(QStringLiteral("第4行 E列: 表头只有4列")))
         << imported.toStdString();
     EXPECT_TRUE(imported.contains(QStringLiteral("无此系列 X9"))) << imported.toStdString();
-    EXPECT_EQ(form.document().position(1).design.wind.height, "30");
-    EXPECT_EQ(form.document().position(1).design.wind.city, "南京");
-    EXPECT_EQ(form.document().position(2).error, "");
+    EXPECT_EQ(form.model().position(1).design.wind.height, "30");
+    EXPECT_EQ(form.model().position(1).design.wind.city, "南京");
+    EXPECT_EQ(form.model().position(2).error, "");
     EXPECT_TRUE(Table()->item(3, 9)->text().startsWith(QStringLiteral("出错:计划表 s.csv 第4行")));
     EXPECT_EQ(Table()->item(4, 0)->background().color(), QColor(0xFF, 0xC7, 0xCE));
     EXPECT_EQ(Control<QLabel>("projectForm", "ProjectStatus")->text(),
@@ -259,12 +264,12 @@ TEST_F(ProjectWindow, SavesOpensAndImportsSchedules) {
     Click(Control<QPushButton>("projectForm", "ProjectSave"));
     ASSERT_TRUE(fs::exists(Home() / "building.qproj"));
     EXPECT_FALSE(form.windowTitle().endsWith(QStringLiteral("*")));
-    const Project saved = form.document().project();
+    const Project saved = form.model().project();
     Click(Control<QPushButton>("projectForm", "ProjectNew"));
-    EXPECT_EQ(form.document().size(), 0u);
+    EXPECT_EQ(form.model().size(), 0u);
     EXPECT_TRUE(form.OpenProjectFile(Home() / "building.qproj"));
-    EXPECT_EQ(form.document().project(), saved);
-    EXPECT_NE(form.document().position(4).error.find("型材库中没有型材"), std::string::npos);
+    EXPECT_EQ(form.model().project(), saved);
+    EXPECT_NE(form.model().position(4).error.find("型材库中没有型材"), std::string::npos);
 
     // Computed, a kept row is an error of its own; edited and saved, it is a position again.
     EXPECT_TRUE(form.ComputeAll());
@@ -274,7 +279,7 @@ TEST_F(ProjectWindow, SavesOpensAndImportsSchedules) {
     Table()->selectRow(4);
     Click(Control<QPushButton>("projectForm", "PositionEdit"));
     EXPECT_TRUE(main_->SaveDesign());
-    EXPECT_EQ(form.document().position(4).error, "");
+    EXPECT_EQ(form.model().position(4).error, "");
     EXPECT_EQ(Table()->item(4, 9)->text(), QStringLiteral("未计算"));
 }
 
@@ -300,14 +305,14 @@ TEST_F(ProjectWindow, SaveUndoAndRedoKeysActOnTheProject) {
     action("actionSave")->trigger();
     EXPECT_TRUE(fs::exists(Home() / "k.qproj"));
     EXPECT_FALSE(fs::exists(Home() / "design.ini"));
-    EXPECT_FALSE(form.document().IsModified());
+    EXPECT_FALSE(form.model().IsModified());
 }
 
 // 工程信息 refuses what the design window refuses, naming the input, and changes nothing; the
 // question about unsaved changes speaks of the 工程.
 TEST_F(ProjectWindow, ProjectInfoIsCheckedAsTheDesignWindowChecksIt) {
     ProjectForm& form = Open();
-    const ProjectInfo before = form.document().project().info;
+    const ProjectInfo before = form.model().project().info;
     const struct {
         const char* w0;
         const char* terrain;
@@ -324,13 +329,13 @@ TEST_F(ProjectWindow, ProjectInfoIsCheckedAsTheDesignWindowChecksIt) {
         const Texts texts = services_.TakeTexts();
         ASSERT_EQ(texts.size(), 1u) << c.named;
         EXPECT_TRUE(texts[0].contains(QString::fromUtf8(c.named))) << texts[0].toStdString();
-        EXPECT_EQ(form.document().project().info, before);
+        EXPECT_EQ(form.model().project().info, before);
     }
     services_.project_info =
         ProjectInfo{"3#楼", "江苏省", "南京", "350", "C类", "2012", "", "", "", ""};
     Click(Control<QPushButton>("projectForm", "ProjectInfo"));
     EXPECT_EQ(services_.TakeTexts(), Texts{});
-    EXPECT_EQ(form.document().project().info.terrain, "C类");
+    EXPECT_EQ(form.model().project().info.terrain, "C类");
     services_.save_choice = SaveChoice::Cancel;
     Form("projectForm")->parentWidget()->close();
     EXPECT_EQ(services_.asked_kinds, Texts{QStringLiteral("工程")});
@@ -402,7 +407,7 @@ TEST(ProjectDocumentPdf, ThePlaceColumnHoldsAThousandPositions) {
     for (const auto& [name, place] :
          {std::pair("C1", "第199个位置"), std::pair("C2", "第1000个位置")}) {
         const PositionLabel label{name, "", place};
-        chapters.Add(label, nullptr, SummarizeError(label, "出错"));
+        chapters.Add(nullptr, OutcomeOfError(label, "出错"));
     }
     ProjectInfo info;
     info.name = "某楼";

@@ -13,7 +13,7 @@
 #include "batch/batch_error.h"
 #include "batch/batch_run.h"
 #include "batch/position_source.h"
-#include "batch/project_document.h"
+#include "batch/project_chapters.h"
 #include "cli/commands.h"
 #include "design/design_file.h"
 #include "design/design_run.h"
@@ -222,10 +222,9 @@ class ConsoleObserver : public BatchObserver {
     ConsoleObserver(bool progress, std::optional<int> total, ProjectChapters* chapters)
         : progress_(progress), total_(total), chapters_(chapters), start_(Clock::now()) {}
 
-    void Computed(const PositionLabel& label, const Position* position,
-                  const SummaryRow& row) override {
+    void Computed(const Position* position, const PositionOutcome& outcome) override {
         if (chapters_ != nullptr)
-            chapters_->Add(label, position, row);
+            chapters_->Add(position, outcome);
     }
 
     void Warning(const std::string& text) override {
@@ -233,12 +232,12 @@ class ConsoleObserver : public BatchObserver {
         std::cerr << text << '\n';
     }
 
-    void Done(int done, const SummaryRow& row) override {
-        if (row.verdict == PositionVerdict::Error) {
+    void Done(int done, const PositionOutcome& outcome) override {
+        if (outcome.verdict == PositionVerdict::Error) {
             if (++errors_ <= kShownErrors) {
                 ClearProgress();
-                std::cerr << "错误: " << (row.cells[0].empty() ? "" : row.cells[0] + ": ")
-                          << row.error << '\n';
+                const std::string& name = outcome.label.name;
+                std::cerr << "错误: " << (name.empty() ? "" : name + ": ") << outcome.error << '\n';
             } else if (errors_ == kShownErrors + 1) {
                 ClearProgress();
                 std::cerr << "更多出错的位置见 " << kSummaryFile << " 的 error 列\n";

@@ -1,10 +1,11 @@
-#include "batch/project_document.h"
+#include "batch/project_chapters.h"
 
 #include <algorithm>
 #include <ctime>
 #include <map>
 #include <system_error>
 
+#include "design/result_json.h"
 #include "document/document_sink.h"
 #include "document/source_files.h"
 #include "edition/code_edition.h"
@@ -14,36 +15,46 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The document's summary table: a few columns of summary.csv, so that it fits across A4.
+// The document's summary table: a few columns of the summary, so that it fits across A4.
+struct TableCell {
+    std::string text;
+    bool failing = false;
+};
+
+std::string VerdictText(std::optional<bool> ok) {
+    if (!ok)
+        return "—";
+    return *ok ? "满足" : "不满足";
+}
+
+TableCell VerdictCell(std::optional<bool> ok) {
+    return {VerdictText(ok), ok.has_value() && !*ok};
+}
+
+TableCell FigureCell(const std::optional<WindLoadResult>& wind, std::string_view name) {
+    return {wind ? FigureText(WindFigures(*wind), name) : std::string()};
+}
+
 struct TableColumn {
-    std::string_view key;     // in SummaryColumns()
     std::string_view header;  // with its unit in the reports' notation
-    bool verdict;             // 1/0 shown as 满足/不满足
     double weight;
+    TableCell (*cell)(const PositionOutcome& outcome);
 };
 
 // "第1000个位置" (7 characters of 10.5 pt) fits its column on one line.
 constexpr TableColumn kTableColumns[] = {
-    {"row", "位置", false, 1.8},      {"name", "名称", false, 1.7},
-    {"edition", "规范", false, 0.8},  {"wk", "Wk(kN/m^2)", false, 1.3},
-    {"w", "W(kN/m^2)", false, 1.3},   {"glass_ok", "玻璃", true, 0.9},
-    {"member_ok", "杆件", true, 0.9}, {"ok", "结论", true, 0.9},
+    {"位置", 1.8, [](const PositionOutcome& o) { return TableCell{o.label.place}; }},
+    {"名称", 1.7, [](const PositionOutcome& o) { return TableCell{o.label.name}; }},
+    {"规范", 0.8, [](const PositionOutcome& o) { return TableCell{o.edition}; }},
+    {"Wk(kN/m^2)", 1.3, [](const PositionOutcome& o) { return FigureCell(o.wind, "wk"); }},
+    {"W(kN/m^2)", 1.3, [](const PositionOutcome& o) { return FigureCell(o.wind, "w"); }},
+    {"玻璃", 0.9, [](const PositionOutcome& o) { return VerdictCell(o.glass_ok()); }},
+    {"杆件", 0.9, [](const PositionOutcome& o) { return VerdictCell(o.member_ok()); }},
+    {"结论", 0.9,
+     [](const PositionOutcome& o) {
+         return o.verdict == PositionVerdict::Error ? TableCell{"出错", true} : VerdictCell(o.ok());
+     }},
 };
-
-std::size_t SummaryIndex(std::string_view key) {
-    const auto columns = SummaryColumns();
-    const auto found = std::find_if(columns.begin(), columns.end(),
-                                    [&](const SummaryColumn& column) { return column.key == key; });
-    return static_cast<std::size_t>(found - columns.begin());
-}
-
-std::string VerdictText(const std::string& flag) {
-    if (flag == "1")
-        return "满足";
-    if (flag == "0")
-        return "不满足";
-    return "—";
-}
 
 std::string ChapterTitle(const PositionLabel& label) {
     return label.name.empty() ? label.place : label.name;
@@ -59,13 +70,9 @@ std::string EditionTitle(std::string_view id) {
 using EditionUse = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
 EditionUse EditionsUsed(const std::vector<ProjectChapter>& chapters) {
-    const std::size_t column = static_cast<std::size_t>(
-        std::find_if(std::begin(kTableColumns), std::end(kTableColumns),
-                     [](const TableColumn& c) { return c.key == "edition"; }) -
-        std::begin(kTableColumns));
     EditionUse used;
     for (const ProjectChapter& chapter : chapters) {
-        const std::string& id = chapter.cells.at(column);
+        const std::string& id = chapter.edition;
         if (id.empty())
             continue;
         auto found =
@@ -170,27 +177,18 @@ std::vector<std::string> ProjectSummaryHeader() {
     return header;
 }
 
-void ProjectChapters::Add(const PositionLabel& label, const Position* position,
-                          const SummaryRow& row) {
+void ProjectChapters::Add(const Position* position, const PositionOutcome& outcome) {
     ProjectChapter chapter;
-    chapter.label = label;
-    const bool error = row.verdict == PositionVerdict::Error;
+    chapter.label = outcome.label;
     for (const TableColumn& column : kTableColumns) {
-        const std::size_t index = SummaryIndex(column.key);
-        const std::string& cell = index < row.cells.size() ? row.cells[index] : std::string();
-        bool failing = index < row.failing.size() && row.failing[index];
-        std::string text = column.verdict ? VerdictText(cell) : cell;
-        if (column.key == "ok" && error) {
-            text = "出错";
-            failing = true;
-        }
-        chapter.cells.push_back(std::move(text));
-        chapter.failing.push_back(failing);
+        TableCell cell = column.cell(outcome);
+        chapter.cells.push_back(std::move(cell.text));
+        chapter.failing.push_back(cell.failing);
     }
-    if (const std::size_t z = SummaryIndex("z"); z < row.cells.size())
-        chapter.height = row.cells[z];
-    if (error)
-        chapter.error = row.error.empty() ? "出错" : row.error;
+    chapter.edition = outcome.edition;
+    chapter.height = outcome.height;
+    if (outcome.verdict == PositionVerdict::Error)
+        chapter.error = outcome.error.empty() ? "出错" : outcome.error;
     else if (position != nullptr && !position->design.picture.empty())
         chapter.picture = PictureIndex(position->design.picture);
     chapters_.push_back(std::move(chapter));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/summary.h"
+#include "design/position_outcome.h"
 #include "document/calculation_document.h"
 #include "document/parted_document.h"
 #include "project/project.h"
@@ -21,16 +21,17 @@ struct ProjectChapter {
     PositionLabel label;
     std::vector<std::string> cells;  // as ProjectSummaryHeader()
     std::vector<bool> failing;
-    std::string error;   // the position could not be read or computed: why
-    std::string height;  // 计算处标高 as the summary has it, "45"; empty when not known
-    int picture = -1;    // index into ProjectChapters::pictures(); -1: none
+    std::string error;    // the position could not be read or computed: why
+    std::string edition;  // the edition it was computed after; empty when not known
+    std::string height;   // 计算处标高 as the summary has it, "45"; empty when not known
+    int picture = -1;     // index into ProjectChapters::pictures(); -1: none
 };
 
 // The chapters of a project document, in schedule order, as a batch computes them.
 class ProjectChapters {
   public:
     // A position is done (BatchObserver::Computed); `position` is nothing for an unreadable row.
-    void Add(const PositionLabel& label, const Position* position, const SummaryRow& row);
+    void Add(const Position* position, const PositionOutcome& outcome);
 
     const std::vector<ProjectChapter>& chapters() const { return chapters_; }
     const std::vector<std::string>& pictures() const { return pictures_; }

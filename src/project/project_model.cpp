@@ -1,4 +1,4 @@
-#include "project/project_document.h"
+#include "project/project_model.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,7 +7,7 @@
 
 namespace quoinry {
 
-std::string ProjectDocument::Title() const {
+std::string ProjectModel::Title() const {
     if (!project_.info.name.empty())
         return project_.info.name;
     if (file_)
@@ -15,28 +15,28 @@ std::string ProjectDocument::Title() const {
     return "未命名工程";
 }
 
-std::optional<std::size_t> ProjectDocument::IndexOf(std::uint64_t id) const {
+std::optional<std::size_t> ProjectModel::IndexOf(std::uint64_t id) const {
     const auto found = std::find(ids_.begin(), ids_.end(), id);
     if (found == ids_.end())
         return std::nullopt;
     return static_cast<std::size_t>(found - ids_.begin());
 }
 
-void ProjectDocument::Replace(Project project, std::optional<std::filesystem::path> file) {
+void ProjectModel::Replace(Project project, std::optional<std::filesystem::path> file) {
     Restore(std::move(project));
     saved_ = project_;
     file_ = std::move(file);
     stamp_ = file_ ? StampOf(*file_) : std::nullopt;
 }
 
-void ProjectDocument::Save(const std::filesystem::path& file) {
+void ProjectModel::Save(const std::filesystem::path& file) {
     SaveProjectFile(file, project_);
     saved_ = project_;
     file_ = file;
     stamp_ = StampOf(file);
 }
 
-void ProjectDocument::SetInfo(const ProjectInfo& info) {
+void ProjectModel::SetInfo(const ProjectInfo& info) {
     project_.info = info;
     for (std::size_t i = 0; i < project_.positions.size(); ++i) {
         Position& position = project_.positions[i];
@@ -49,7 +49,7 @@ void ProjectDocument::SetInfo(const ProjectInfo& info) {
     }
 }
 
-void ProjectDocument::Insert(std::size_t at, std::vector<Position> positions) {
+void ProjectModel::Insert(std::size_t at, std::vector<Position> positions) {
     at = std::min(at, project_.positions.size());
     const auto count = static_cast<std::ptrdiff_t>(positions.size());
     project_.positions.insert(project_.positions.begin() + static_cast<std::ptrdiff_t>(at),
@@ -62,7 +62,7 @@ void ProjectDocument::Insert(std::size_t at, std::vector<Position> positions) {
     ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(at), ids.begin(), ids.end());
 }
 
-std::vector<Position> ProjectDocument::Remove(std::size_t at, std::size_t count) {
+std::vector<Position> ProjectModel::Remove(std::size_t at, std::size_t count) {
     at = std::min(at, project_.positions.size());
     count = std::min(count, project_.positions.size() - at);
     const auto first = project_.positions.begin() + static_cast<std::ptrdiff_t>(at);
@@ -76,7 +76,7 @@ std::vector<Position> ProjectDocument::Remove(std::size_t at, std::size_t count)
     return removed;
 }
 
-void ProjectDocument::Move(std::size_t from, std::size_t to) {
+void ProjectModel::Move(std::size_t from, std::size_t to) {
     if (from >= size() || to >= size() || from == to)
         return;
     auto rotate = [&](auto& list) {
@@ -92,13 +92,13 @@ void ProjectDocument::Move(std::size_t from, std::size_t to) {
     rotate(ids_);
 }
 
-Position ProjectDocument::Put(std::size_t at, Position position) {
+Position ProjectModel::Put(std::size_t at, Position position) {
     Position old = std::exchange(project_.positions.at(at), std::move(position));
     results_.at(at).reset();
     return old;
 }
 
-void ProjectDocument::Restore(Project project) {
+void ProjectModel::Restore(Project project) {
     project_ = std::move(project);
     results_.assign(project_.positions.size(), std::nullopt);
     // The same number of positions: the same positions, changed in their site data.
@@ -108,8 +108,8 @@ void ProjectDocument::Restore(Project project) {
     for (std::size_t i = 0; i < project_.positions.size(); ++i) ids_.push_back(next_id_++);
 }
 
-void ProjectDocument::SetResult(std::size_t index, SummaryRow row) {
-    results_.at(index) = std::move(row);
+void ProjectModel::SetResult(std::size_t index, PositionOutcome outcome) {
+    results_.at(index) = std::move(outcome);
 }
 
 }  // namespace quoinry

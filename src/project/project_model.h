@@ -5,16 +5,16 @@
 #include <optional>
 #include <vector>
 
-#include "batch/summary.h"
 #include "common/file_stamp.h"
+#include "design/position_outcome.h"
 #include "project/project.h"
 
 namespace quoinry {
 
-// The project the project window works on: its positions, each with the line of its last
+// The project the project window works on: its positions, each with the outcome of its last
 // computation (until it changes), its file and whether it changed since it was opened or saved.
 // The window's undo steps are made of these operations.
-class ProjectDocument {
+class ProjectModel {
   public:
     const Project& project() const { return project_; }
     const std::optional<std::filesystem::path>& file() const { return file_; }
@@ -25,8 +25,10 @@ class ProjectDocument {
     // back by an undo gets a new one.
     std::uint64_t id(std::size_t index) const { return ids_.at(index); }
     std::optional<std::size_t> IndexOf(std::uint64_t id) const;
-    // The line of the position's last computation; nothing when it has none or changed since.
-    const std::optional<SummaryRow>& result(std::size_t index) const { return results_.at(index); }
+    // The outcome of the position's last computation; nothing when it has none or changed since.
+    const std::optional<PositionOutcome>& result(std::size_t index) const {
+        return results_.at(index);
+    }
     // The project's name, else its file's, else "未命名工程".
     std::string Title() const;
 
@@ -45,7 +47,7 @@ class ProjectDocument {
     void Move(std::size_t from, std::size_t to);
     // Puts `position` in place of the one at `at` (whose result goes); returns the old one.
     Position Put(std::size_t at, Position position);
-    void SetResult(std::size_t index, SummaryRow row);
+    void SetResult(std::size_t index, PositionOutcome outcome);
     // Puts the whole project back as it was before an undone step; results go.
     void Restore(Project project);
 
@@ -54,7 +56,7 @@ class ProjectDocument {
     Project saved_;
     std::optional<std::filesystem::path> file_;
     std::optional<FileStamp> stamp_;  // of file_ when it was opened or saved
-    std::vector<std::optional<SummaryRow>> results_;
+    std::vector<std::optional<PositionOutcome>> results_;
     std::vector<std::uint64_t> ids_;
     std::uint64_t next_id_ = 1;
 };
