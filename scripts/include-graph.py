@@ -4,6 +4,7 @@
 Reads every `#include "folder/..."` line under src/, prints one line per folder with the folders
 it includes, and exits 1 listing every arrow from a lower layer to a higher one and every loop.
 A folder missing from LAYERS is an error too: a new folder takes its place in the order first.
+So is a layer picture in README.md ("### Layers", highest first) in another order.
 
 usage: scripts/include-graph.py [SRC_DIR]
 """
@@ -55,6 +56,20 @@ def read_graph(src):
             if name not in where:
                 where.append(name)
     return graph
+
+
+def readme_order(readme):
+    """The folders of the README's layer picture, lower to higher; None without a picture."""
+    if not readme.is_file():
+        return None
+    text = readme.read_text(encoding="utf-8")
+    start = text.find("### Layers")
+    if start < 0:
+        return None
+    block = text[start:].split("```")
+    if len(block) < 3:
+        return None
+    return [line.split()[0] for line in block[1].splitlines() if line.strip()][::-1]
 
 
 def loops(graph):
@@ -115,6 +130,11 @@ def main():
                 problems.append(f"upward arrow {folder} -> {target} (not below it): {shown}")
     for members in loops(graph):
         problems.append("loop between " + ", ".join(members))
+    pictured = readme_order(src.parent / "README.md")
+    declared = [folder for layer in LAYERS for folder in layer]
+    if pictured is not None and pictured != declared:
+        problems.append("README.md's layer picture (" + " < ".join(pictured) +
+                        ") differs from LAYERS")
 
     if problems:
         print(f"{len(problems)} problem(s):", file=sys.stderr)
