@@ -171,9 +171,8 @@ TEST(Wind2012, ReportStatesTheInternalCaseAndTheTopography) {
              Case{"0.5", "侧面Sb", "0.15", "       内压系数由设计者给定"},
              Case{"0.3", "", "", "       内压系数由设计者给定"},
          }) {
-        WindLoadInput input{
-            "上海", "500",      "B类",    "1.0",          "10",           MinimumWkRule::None,
-            "2012", c.internal, "迎风面", c.opening_zone, c.opening_ratio};
+        WindLoadInput input{"上海", "500", "B类", "1.0", "10", MinimumWkRule::None,
+                            "2012", c.internal, "迎风面", c.opening_zone, c.opening_ratio};
         const WindRun run = RunWind(input);
         EXPECT_TRUE(HasLine(run.lines, c.line)) << c.internal;
         EXPECT_TRUE(HasLine(
@@ -343,9 +342,8 @@ TEST(Wind2012, ProjectingMembersAreNotReducedByArea) {
         EXPECT_DOUBLE_EQ(member.area_m2, 1.44) << zone;
         EXPECT_DOUBLE_EQ(member.mu_reduced, -2.0) << zone;
         EXPECT_DOUBLE_EQ(member.wk, 1.87) << zone;
-        EXPECT_TRUE(HasLine(lines,
-                            "   μse(A): 突出构件的外表面局部体型系数,不按从属面积折减("
-                            "GB50009-2012 8.3.4的折减只用于墙面和屋面)"));
+        EXPECT_TRUE(HasLine(lines, "   μse(A): 突出构件的外表面局部体型系数,不按从属面积折减("
+                                   "GB50009-2012 8.3.4的折减只用于墙面和屋面)"));
     }
 }
 
@@ -397,12 +395,8 @@ TEST(Wind2012, StressesAtTheirLimits) {
         SharedValues shared;
         shared.WindLoadStandard = 1.0;
         shared.Edition = &Edition2012();
-        shared.Factors = {.beta_gz = 1.0,
-                          .mu_z = 1.0,
-                          .w0 = 1.0,
-                          .mu_external = 0.8,
-                          .mu_internal = 0.2,
-                          .category_known = true};
+        shared.Factors = {.beta_gz = 1.0, .mu_z = 1.0, .w0 = 1.0, .mu_external = 0.8,
+                          .mu_internal = 0.2, .category_known = true};
         const MemberInput input{"竖向杆件", "GR50", "GR50-01", c.fa, "1000", "0",
                                 "2000",     "49.6", "70000",   "2",  "50",   "30",
                                 c.wx1,      "12",   c.ss1,     "7",  "5"};
