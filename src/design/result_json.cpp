@@ -136,7 +136,7 @@ Figures MemberFigures(const MemberResult& member) {
 }
 
 std::string ResultsJson(const DesignRunResult& result) {
-    const CodeEdition& edition = result.wind ? EditionOf(*result.wind) : Edition2001();
+    const CodeEdition& edition = result.wind ? EditionOf(*result.wind) : EditionOfUnnamed();
     Members members = {{"edition", JsonQuoted(edition.id)}};
     bool ok = true;
     if (result.wind)

@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "common/calc_error.h"
 #include "common/checked_math.h"
 #include "common/numbers.h"
-#include "wind/wind_load.h"
 
 namespace quoinry {
 namespace {
@@ -35,13 +35,19 @@ constexpr MemberRules kWindowMember = {
     .absolute_mm = 15.0,
 };
 
+std::vector<std::string_view> EachEdition(std::string_view CodeEdition::*text) {
+    std::vector<std::string_view> texts;
+    for (const CodeEdition* edition : CodeEditions()) texts.push_back(edition->*text);
+    return texts;
+}
+
 }  // namespace
 
 const CodeEdition& Edition2001() {
     static const CodeEdition edition = {
         .id = "2001",
         .title = "GB 50009-2001",
-        .wind_step = CalcWindLoadByFormulas,
+        .wind_method = WindMethod::PowerFormulas,
         .gamma = 1.4,
         .gamma_text = "1.4",
         .wind_keys = {},
@@ -56,7 +62,7 @@ const CodeEdition& Edition2001() {
             },
         .glass = &kJgj102Glass,
         .single_pane_stress_lead = "   在风荷载作用下外侧玻璃最大应力标准值",
-        .single_pane_deflection_theta = false,
+        .single_pane_deflection = SinglePaneDeflection::StrengthSection,
         .member = &kWindowMember,
     };
     return edition;
@@ -66,7 +72,7 @@ const CodeEdition& Edition2012() {
     static const CodeEdition edition = {
         .id = "2012",
         .title = "GB 50009-2012 + GB 55001-2021",
-        .wind_step = CalcWindLoadByTables,
+        .wind_method = WindMethod::HeightTables,
         .gamma = 1.5,
         .gamma_text = "1.5",
         .decimal_design_values = true,
@@ -116,8 +122,18 @@ const CodeEdition& EditionOfUnnamed() {
 }
 
 std::span<const CodeEdition* const> CodeEditions() {
-    static const std::array<const CodeEdition*, 2> editions = {&Edition2001(), &Edition2012()};
+    static const std::array editions = {&Edition2001(), &Edition2012()};
     return editions;
+}
+
+std::span<const std::string_view> EditionIds() {
+    static const std::vector<std::string_view> ids = EachEdition(&CodeEdition::id);
+    return ids;
+}
+
+std::span<const std::string_view> EditionTitles() {
+    static const std::vector<std::string_view> titles = EachEdition(&CodeEdition::title);
+    return titles;
 }
 
 const CodeEdition* FindCodeEdition(std::string_view id) {
@@ -126,6 +142,22 @@ const CodeEdition* FindCodeEdition(std::string_view id) {
             return edition;
     }
     return nullptr;
+}
+
+std::string EditionIdsText() {
+    const std::span<const std::string_view> ids = EditionIds();
+    std::string text;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == ids.size() ? " 或 " : "、";
+        text += ids[i];
+    }
+    return text;
+}
+
+const CodeEdition& EditionById(std::string_view id) {
+    const CodeEdition* edition = FindCodeEdition(id);
+    return edition != nullptr ? *edition : EditionOfUnnamed();
 }
 
 double DesignValue(const CodeEdition& edition, double x) {
@@ -156,7 +188,7 @@ const GlassStrengthBand& StrengthBandOf(const GlassRules& rules, double thicknes
 }
 
 const CodeEdition& EditionOf(const SharedValues& shared) {
-    return shared.Edition != nullptr ? *shared.Edition : Edition2001();
+    return shared.Edition != nullptr ? *shared.Edition : EditionOfUnnamed();
 }
 
 std::string_view EditionLabel(const CodeEdition& edition, std::string_view section,

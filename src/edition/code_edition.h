@@ -4,15 +4,23 @@
 #include <string>
 #include <string_view>
 
-#include "common/report.h"
 #include "common/shared_values.h"
-#include "wind/height_tables.h"
-#include "wind/local_shape.h"
+#include "edition/area_reduction.h"
+#include "edition/height_tables.h"
 
 namespace quoinry {
 
-struct WindLoadInput;
-struct WindLoadResult;
+// How the wind step finds βgz and μz.
+enum class WindMethod {
+    PowerFormulas,  // from the terrain's exponents (GB 50009-2001 7.2.1, 7.5.1)
+    HeightTables,   // read from the edition's tables by height, with its floors
+};
+
+// Which θ and η single glass's deflection section shows.
+enum class SinglePaneDeflection {
+    StrengthSection,  // those of its strength section (the same Wk and thickness)
+    OwnSection,       // its own, worked out again
+};
 
 // A label an edition gives an input instead of the input table's own ("局部体型系数").
 struct FieldLabel {
@@ -70,16 +78,14 @@ struct MemberRules {
     double absolute_mm;              // [U] = 15
 };
 
-// A code edition: the factors, limits, tables and texts of one set of codes and the few
-// functions that differ between them, chosen once per design by [glass] edition. Editions are
-// constant data; a design run is handed the one of its design (SharedValues::Edition), so that
-// designs of different editions may run side by side.
+// A code edition: the factors, limits, tables and texts of one set of codes, and the methods
+// the steps choose by, chosen once per design by [glass] edition. Editions are constant data; a
+// design run is handed the one of its design (SharedValues::Edition), so that designs of
+// different editions may run side by side.
 struct CodeEdition {
-    std::string_view id;     // "2001", "2012": the design file's value
-    std::string_view title;  // the list item the windows show
-    // Writes wind.txt, sets the shared values (this edition with them) and the result box.
-    WindLoadResult (*wind_step)(const WindLoadInput&, const CodeEdition&, SharedValues&,
-                                ReportLines&, std::string&);
+    std::string_view id;     // "2001", "2012": what design files, projects and schedules store
+    std::string_view title;  // the windows' list item, the documents' 计算规范
+    WindMethod wind_method;
     double gamma;                 // partial factor of the wind load
     std::string_view gamma_text;  // as the reports print it
     // γw × a value of 3 decimals is rounded in decimal, half to even (GB/T 8170): with γw = 1.5
@@ -89,8 +95,8 @@ struct CodeEdition {
     std::span<const std::string_view> wind_keys;
     std::span<const FieldLabel> labels;
 
-    // The table-based wind step (unused by 2001, which takes only Wo's floor and the citations
-    // of that floor and of μz's table).
+    // The table-based wind step (the power formulas take only Wo's floor and the citations of
+    // that floor and of μz's table).
     std::span<const HeightRow> mu_z_table;
     std::span<const HeightRow> beta_gz_table;
     double w0_floor = 0.0;         // kN/m^2; 0: none
@@ -107,9 +113,8 @@ struct CodeEdition {
     // The line before σwk's formula for single glass where it is not the pane's own (2001 has
     // always called a single pane "外侧玻璃" there).
     std::string_view single_pane_stress_lead = {};
-    // Whether single glass shows the deflection's own θ and η (2001 does not: they are those of
-    // its strength section, with the same Wk and thickness).
-    bool single_pane_deflection_theta = true;
+    // 2001 shows those of the strength section.
+    SinglePaneDeflection single_pane_deflection = SinglePaneDeflection::OwnSection;
 
     const MemberRules* member = nullptr;
     // Where the member's strengths come from, printed under them; empty: nothing printed.
@@ -122,17 +127,27 @@ const CodeEdition& Edition2012();
 // The edition new work starts with: a new design, a new project, a schedule without a base
 // design. The codes in force.
 const CodeEdition& CurrentEdition();
-// The edition of a design file, settings file or project that names none: written before there
-// were editions, it keeps the meaning it had.
+// The edition of a design file, settings file, project or schedule that names none: written
+// before there were editions, it keeps the meaning it had.
 const CodeEdition& EditionOfUnnamed();
 
-// Every edition in the order of the windows' list.
+// The one list of editions, in the order of the windows' list; and their ids and titles in the
+// same order (the list box's stored texts and items).
 std::span<const CodeEdition* const> CodeEditions();
+std::span<const std::string_view> EditionIds();
+std::span<const std::string_view> EditionTitles();
 
-// The edition of that id, or nullptr.
+// The edition of that id, or nullptr: for the checks that refuse an unknown id.
 const CodeEdition* FindCodeEdition(std::string_view id);
 
-// The edition a run was handed; edition 2001 when none.
+// The ids as a message lists them: "2001 或 2012".
+std::string EditionIdsText();
+
+// The edition a run takes for a design's id: that id's, else (an empty id, or one the input
+// checks refused) the unnamed edition's. The one place an id falls back.
+const CodeEdition& EditionById(std::string_view id);
+
+// The edition a run was handed; the unnamed edition when none.
 const CodeEdition& EditionOf(const SharedValues& shared);
 
 // γw × x rounded to 3 decimals, x a value the report prints with 3 decimals (Wk, σwk).
@@ -145,7 +160,7 @@ const GlassStrengthBand& StrengthBandOf(const GlassRules& rules, double thicknes
 
 // The edition reads its coefficients from tables by height (edition 2012 and later).
 inline bool ByTables(const CodeEdition& edition) {
-    return !edition.mu_z_table.empty();
+    return edition.wind_method == WindMethod::HeightTables;
 }
 
 // The label of an input in that edition, or empty for the table's own.

@@ -293,7 +293,8 @@ class GlassCheck {
         Line("    =", FormatFixed(d, 3), "N·mm");
 
         const double a = ShortSide();
-        if (category.two_panes || edition_.single_pane_deflection_theta) {
+        if (category.two_panes ||
+            edition_.single_pane_deflection == SinglePaneDeflection::OwnSection) {
             WriteDeflectionEta(category, a, thickness, thickness_text);
         } else {
             result_.deflection_theta = result_.panes[0].theta;

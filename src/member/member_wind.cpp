@@ -5,6 +5,8 @@
 
 #include "common/checked_math.h"
 #include "common/numbers.h"
+#include "edition/area_reduction.h"
+#include "wind/local_shape.h"
 #include "wind/minimum_wk.h"
 
 namespace quoinry {

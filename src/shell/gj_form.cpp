@@ -96,8 +96,7 @@ QString WindBasisText(const DesignModel& model) {
     const WindLoadResult& wind = model.wind_glass()->wind;
     const std::string glass =
         "Wk=" + FormatFixed(wind.wk, 3) + "kN/m^2(标高" + GeneralText(wind.z_m) + "m)";
-    const CodeEdition* edition = FindCodeEdition(model.design().wind.edition);
-    if (edition == nullptr || !edition->members_reduce_by_area)
+    if (!EditionById(model.design().wind.edition).members_reduce_by_area)
         return Q("采用风荷载:" + glass);
     std::optional<std::pair<double, double>> own;  // Wk and A
     if (const auto& run = model.member_run(); run && model.MemberCurrent()) {

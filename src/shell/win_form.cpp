@@ -34,11 +34,6 @@ QLabel* AddField(QGridLayout* grid, int row, int column, const QString& caption,
     return label;
 }
 
-const CodeEdition& EditionNamed(const std::string& id) {
-    const CodeEdition* edition = FindCodeEdition(id);
-    return edition != nullptr ? *edition : Edition2001();
-}
-
 }  // namespace
 
 WinForm::WinForm(FormHost& host, QWidget* parent)
@@ -234,7 +229,7 @@ void WinForm::ApplyGlassCategoryRule() {
 void WinForm::ApplyEditionRule() {
     // The list itself, not the design: the list tells its own change before the design has it.
     const InputField& list = *FindInputField(kSection, "edition");
-    const CodeEdition& edition = EditionNamed(StoredChoice(list, TextOf(edition_)));
+    const CodeEdition& edition = EditionById(StoredChoice(list, TextOf(edition_)));
     const InputField& shape = *FindInputField(kSection, "te2");
     shape_label_->setText(Q(FieldCaption(shape, false, &edition)));
     const bool internal = UsesWindKey(edition, "internal_pressure");

@@ -18,17 +18,6 @@ double SignOfExternal(double external);
 // The sum as the report prints it before its value: "-1.4-0.2", "1+0.2".
 std::string LocalShapeSumText(double external, double internal);
 
-// The external coefficient of a member not loaded directly by wind, by its tributary area A in
-// m^2: μ(A) = μ(1) + [μ(25) - μ(1)] × log10(A) / 1.4 with μ(25) = 0.8 × μ(1), μ(1) at and
-// below 1 m^2 and μ(25) at and above 25 m^2; rounded to 3 decimals.
-struct AreaReduction {
-    double min_area_m2;    // 1
-    double max_area_m2;    // 25
-    double factor_at_max;  // 0.8
-    double log_divisor;    // 1.4 (log10 25)
-};
-double ReducedByArea(double external, double area_m2, const AreaReduction& rule);
-
 // The wall zones of a closed rectangular building and their external local coefficients.
 struct WallZone {
     std::string_view text;  // what the design stores and the report names

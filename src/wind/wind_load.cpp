@@ -6,10 +6,14 @@ namespace quoinry {
 
 WindLoadResult CalcWindLoad(const WindLoadInput& input, SharedValues& shared, ReportLines& report,
                             std::string& result_box) {
-    const CodeEdition* edition = FindCodeEdition(input.edition);
-    if (edition == nullptr)
-        edition = &Edition2001();
-    return edition->wind_step(input, *edition, shared, report, result_box);
+    const CodeEdition& edition = EditionById(input.edition);
+    switch (edition.wind_method) {
+        case WindMethod::PowerFormulas:
+            break;
+        case WindMethod::HeightTables:
+            return CalcWindLoadByTables(input, edition, shared, report, result_box);
+    }
+    return CalcWindLoadByFormulas(input, edition, shared, report, result_box);
 }
 
 void HandOn(const WindLoadResult& result, SharedValues& shared) {
@@ -40,7 +44,7 @@ void WriteWindReportHead(const WindLoadInput& input, const std::string& codes,
 }
 
 const CodeEdition& EditionOf(const WindLoadResult& result) {
-    return result.edition != nullptr ? *result.edition : Edition2001();
+    return result.edition != nullptr ? *result.edition : EditionOfUnnamed();
 }
 
 }  // namespace quoinry

@@ -4,6 +4,7 @@
 
 #include "common/report.h"
 #include "common/shared_values.h"
+#include "edition/code_edition.h"
 
 namespace quoinry {
 
@@ -15,9 +16,9 @@ struct WindLoadInput {
     std::string shape_coefficient;    // TextBox2, μs
     std::string height;               // TextBox3, m
     MinimumWkRule minimum_rule = MinimumWkRule::None;
-    std::string edition = "2001";           // the code edition's id; unknown ids run 2001
-    std::string internal_pressure = "0.2";  // μsi, edition 2012
-    std::string wall_zone = {};             // the zone μs comes from; empty: given by hand
+    std::string edition = std::string(EditionOfUnnamed().id);  // the edition's id (EditionById)
+    std::string internal_pressure = "0.2";                     // μsi, edition 2012
+    std::string wall_zone = {};  // the zone μs comes from; empty: given by hand
     // The building's one dominant opening μsi comes from (its wall zone and opening ratio);
     // empty: none (closed, or μsi given by hand).
     std::string opening_zone = {};
@@ -55,7 +56,7 @@ struct WindLoadResult {
 // What the wind step hands on to the glass and member steps.
 void HandOn(const WindLoadResult& result, SharedValues& shared);
 
-// The edition the result was computed after; edition 2001 when none.
+// The edition the result was computed after; the unnamed edition when none.
 const CodeEdition& EditionOf(const WindLoadResult& result);
 
 // Wind load after the input's code edition: appends the lines of wind.txt to `report`, sets

@@ -8,7 +8,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "edition/code_edition.h"
-#include "wind/height_tables.h"
+#include "edition/height_tables.h"
 #include "wind/local_shape.h"
 #include "wind/minimum_wk.h"
 #include "wind/performance_grade.h"

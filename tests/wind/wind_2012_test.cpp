@@ -8,10 +8,10 @@
 
 #include "common/numbers.h"
 #include "edition/code_edition.h"
+#include "edition/height_tables.h"
 #include "glass/glass_check.h"
 #include "member/member_check.h"
 #include "test_support.h"
-#include "wind/height_tables.h"
 #include "wind/local_shape.h"
 #include "wind/performance_grade.h"
 #include "wind/wind_load.h"

@@ -1,4 +1,4 @@
-#include "wind/height_tables.h"
+#include "edition/height_tables.h"
 
 #include <array>
 
