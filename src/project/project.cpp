@@ -22,11 +22,7 @@ constexpr SiteKey kSiteKeys[] = {
 }  // namespace
 
 bool IsKnownEdition(std::string_view edition) {
-    for (std::string_view known : kEditions) {
-        if (known == edition)
-            return true;
-    }
-    return false;
+    return FindCodeEdition(edition) != nullptr;
 }
 
 bool IsComputedEdition(std::string_view edition) {
@@ -59,7 +55,7 @@ std::vector<std::string> SiteProblems(const ProjectInfo& info) {
         }
     }
     if (!IsKnownEdition(info.edition))
-        problems.push_back("规范版本应为 2001 或 2012,这里是“" + info.edition + "”");
+        problems.push_back("规范版本应为 " + EditionIdsText() + ",这里是“" + info.edition + "”");
     return problems;
 }
 

@@ -9,10 +9,9 @@
 
 namespace quoinry {
 
-// The code editions a position may be computed after.
-inline constexpr std::string_view kEditions[] = {"2001", "2012"};
+// Whether a position may name the edition: one of CodeEditions(), each of which this program
+// computes.
 bool IsKnownEdition(std::string_view edition);
-// Whether this program computes the edition yet; the 2012 wind step comes with its own change.
 bool IsComputedEdition(std::string_view edition);
 
 // A building: its name, the site data its positions share, the people who sign the

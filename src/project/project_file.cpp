@@ -63,7 +63,7 @@ std::optional<std::string> FormatProblem(const std::string& text, int known) {
 }
 
 std::string EditionProblem(const std::string& edition) {
-    return "规范版本 edition 应为 2001 或 2012,这里是“" + edition + "”";
+    return "规范版本 edition 应为 " + EditionIdsText() + ",这里是“" + edition + "”";
 }
 
 void AppendKey(std::string& out, std::string_view key, std::string_view value) {

@@ -125,8 +125,8 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
             result.name = text;
         } else if (column.kind == Kind::Edition) {
             if (!IsKnownEdition(text)) {
-                return fail(ColumnName(column.index, column.header) +
-                            ": 规范版本应为 2001 或 2012,这里是“" + text + "”");
+                return fail(ColumnName(column.index, column.header) + ": 规范版本应为 " +
+                            EditionIdsText() + ",这里是“" + text + "”");
             }
             edition = text;
         } else if (column.kind == Kind::Field && column.field->section == "gj" &&
