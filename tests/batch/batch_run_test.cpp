@@ -162,6 +162,29 @@ TEST(Batch, NoPositionIsAScheduleErrorAndAnUnwritableFolderABatchError) {
     EXPECT_THROW(RunBatch(one, {folder / "file", std::nullopt, 1}, observer, stop), BatchError);
 }
 
+// A refused input is named by the schedule column it came from; a position without columns (from
+// a project or the windows) names none, nor does a list of columns that ends before the input's.
+TEST(PositionOutcome, ARefusalNamesItsScheduleColumnOnlyWhereThereIsOne) {
+    ScratchFolder folder;
+    Design design = GoldenDesign("golden/0001");
+    design.wind.height = "-3";
+    SharedValues shared;
+    const DesignRunResult run = RunDesign(design, folder.path() / "C1", shared);
+    ASSERT_EQ(run.refusals.size(), 1u);
+    const std::string& message = run.refusals[0].message;
+    const auto height = static_cast<std::size_t>(run.refusals[0].field - InputFields().data());
+    const PositionLabel label{"C1", "C1", "第2行"};
+    std::vector<std::string> sources(InputFields().size());
+    sources[height] = "B列“标高”";
+    EXPECT_EQ(OutcomeOfRun(label, design, run, sources).error, "第2行 B列“标高”: " + message);
+    for (const std::size_t kept : {height + 1, height, std::size_t{0}}) {
+        sources.resize(kept);
+        const std::string shown = kept > height ? "B列“标高”: " : "";
+        EXPECT_EQ(OutcomeOfRun(label, design, run, sources).error, "第2行 " + shown + message)
+            << kept << " columns";
+    }
+}
+
 TEST(FolderNames, AreSafeOnEveryFileSystem) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"C1521", "C1521"},
