@@ -5,8 +5,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <functional>
+#include <mutex>
 
 #include "common/version.h"
 #include "document/document_error.h"
@@ -62,19 +66,68 @@ struct LaterParts {
     int total = 0;
 };
 
+// One later part as the first pass measures it.
+struct PartMeasure {
+    std::vector<ContentsEntry> headings;
+    int pages = 0;
+};
+
+// The first pass on two threads, each laying out whole parts and keeping only their page counts
+// and headings; a thread's fonts and texts never leave it. Parts are composed one at a time and
+// in order (composing keeps a part's warnings once, and not on two threads at once).
+std::vector<PartMeasure> MeasureInParallel(const document::PartedDocument& document,
+                                           const PageLayout& layout, const QString& family,
+                                           document::StopFlag stop,
+                                           const std::filesystem::path& out) {
+    const std::size_t parts = document.PartCount();
+    std::vector<PartMeasure> measures(parts > 0 ? parts - 1 : 0);
+    std::mutex composing;
+    std::size_t next = 1;
+    std::atomic<bool> failed{false};
+    std::exception_ptr failure;
+    auto measure = [&] {
+        try {
+            while (!failed.load()) {
+                std::size_t part = 0;
+                document::RecordedDocument recorded;
+                {
+                    const std::lock_guard lock(composing);
+                    if (next >= parts)
+                        return;
+                    part = next++;
+                    document::ThrowIfStopped(stop, out);
+                    document.ComposePart(part, recorded);
+                }
+                const LaidOutPart laid_out(recorded, 0, layout, family, nullptr, nullptr);
+                measures[part - 1] = {laid_out.headings(), laid_out.PageCount()};
+            }
+        } catch (...) {
+            const std::lock_guard lock(composing);
+            if (!failure)
+                failure = std::current_exception();
+            failed.store(true);
+        }
+    };
+    std::unique_ptr<QThread> helper(QThread::create(measure));
+    helper->start();
+    measure();
+    helper->wait();
+    if (failure)
+        std::rethrow_exception(failure);
+    return measures;
+}
+
 LaterParts MeasureLaterParts(const document::PartedDocument& document, const PageLayout& layout,
                              const QString& family, document::StopFlag stop,
                              const std::filesystem::path& out) {
     LaterParts later;
-    for (std::size_t part = 1; part < document.PartCount(); ++part) {
-        document::ThrowIfStopped(stop, out);
-        const LaidOutPart laid_out(document, part, layout, family, nullptr, nullptr);
-        for (ContentsEntry heading : laid_out.headings()) {
+    for (const PartMeasure& measure : MeasureInParallel(document, layout, family, stop, out)) {
+        for (ContentsEntry heading : measure.headings) {
             heading.page += later.total;
             later.headings.push_back(std::move(heading));
         }
-        later.pages.push_back(laid_out.PageCount());
-        later.total += laid_out.PageCount();
+        later.pages.push_back(measure.pages);
+        later.total += measure.pages;
     }
     return later;
 }
