@@ -8,6 +8,8 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -132,6 +134,88 @@ LaterParts MeasureLaterParts(const document::PartedDocument& document, const Pag
     return later;
 }
 
+// The second pass lays the later parts out on a thread of its own, at most two parts ahead of
+// the pages being drawn, and hands each over to the drawing thread. The thread stays until the
+// PDF is finished: the fonts it loaded, which the parts' lines refer to, are kept by it.
+class PartsAhead {
+  public:
+    PartsAhead(const document::PartedDocument& document, const PageLayout& layout,
+               const QString& family, document::StopFlag stop, const std::filesystem::path& out)
+        : document_(document),
+          layout_(layout),
+          family_(family),
+          stop_(stop),
+          out_(out),
+          reader_(QThread::currentThread()),
+          thread_(QThread::create([this] { LayOut(); })) {
+        thread_->start();
+    }
+    ~PartsAhead() {
+        {
+            const std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        changed_.notify_all();
+        thread_->wait();
+    }
+    PartsAhead(const PartsAhead&) = delete;
+    PartsAhead& operator=(const PartsAhead&) = delete;
+
+    // The next part, in order; throws what laying it out threw.
+    std::unique_ptr<LaidOutPart> Next() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !ready_.empty() || failure_; });
+        if (ready_.empty())
+            std::rethrow_exception(failure_);
+        std::unique_ptr<LaidOutPart> part = std::move(ready_.front());
+        ready_.pop_front();
+        changed_.notify_all();
+        return part;
+    }
+
+  private:
+    static constexpr std::size_t kAhead = 2;
+
+    void LayOut() {
+        try {
+            for (std::size_t part = 1; part < document_.PartCount(); ++part) {
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [this] { return quit_ || ready_.size() < kAhead; });
+                    if (quit_)
+                        return;
+                }
+                document::ThrowIfStopped(stop_, out_);
+                auto laid_out = std::make_unique<LaidOutPart>(document_, part, layout_, family_,
+                                                              nullptr, nullptr);
+                laid_out->MoveToThread(reader_);
+                const std::lock_guard lock(mutex_);
+                ready_.push_back(std::move(laid_out));
+                changed_.notify_all();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            failure_ = std::current_exception();
+            changed_.notify_all();
+        }
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return quit_; });
+    }
+
+    const document::PartedDocument& document_;
+    const PageLayout& layout_;
+    const QString& family_;
+    document::StopFlag stop_;
+    const std::filesystem::path& out_;
+    QThread* reader_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<LaidOutPart>> ready_;
+    std::exception_ptr failure_;
+    bool quit_ = false;
+    std::unique_ptr<QThread> thread_;
+};
+
 void AddWarnings(document::Warnings& warnings, const document::Warnings& more) {
     for (const std::string& warning : more)
         if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end())
@@ -160,6 +244,8 @@ document::Warnings WritePdf(const document::PartedDocument& document,
     document::ThrowIfStopped(stop, out);
     const std::unique_ptr<LaidOutPart> first =
         SettleFirstPart(document, layout, family, later.headings);
+    // Composing is not asked of two threads at once.
+    PartsAhead ahead(document, layout, family, stop, out);
     const int total = first->PageCount() + later.total;
     document::Warnings warnings = first->warnings();
     WritePdfFile(out, document.Info().title, [&](QPdfWriter& writer, QPainter& painter) {
@@ -176,12 +262,12 @@ document::Warnings WritePdf(const document::PartedDocument& document,
         if (!paint(*first))
             return false;
         for (std::size_t part = 1; part < document.PartCount(); ++part) {
-            const LaidOutPart laid_out(document, part, layout, family, nullptr, nullptr);
+            const std::unique_ptr<LaidOutPart> laid_out = ahead.Next();
             // The first pass counted these pages: a part that came out otherwise changed.
-            if (laid_out.PageCount() != later.pages[part - 1])
+            if (laid_out->PageCount() != later.pages[part - 1])
                 throw DocumentError(DocumentProblem::ReportUnreadable, out);
-            AddWarnings(warnings, laid_out.warnings());
-            if (!paint(laid_out))
+            AddWarnings(warnings, laid_out->warnings());
+            if (!paint(*laid_out))
                 return false;
         }
         return true;
