@@ -99,6 +99,11 @@ LaidOutPart::LaidOutPart(const document::PartedDocument& document, std::size_t p
 
 LaidOutPart::~LaidOutPart() = default;
 
+void LaidOutPart::MoveToThread(QThread* thread) {
+    text_->moveToThread(thread);
+    pictures_->moveToThread(thread);
+}
+
 std::vector<int> LaidOutPart::HeadingPages() const {
     std::vector<int> pages;
     for (const ContentsEntry& heading : headings_) pages.push_back(heading.page);

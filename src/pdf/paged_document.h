@@ -14,6 +14,7 @@ class QPainter;
 class QRectF;
 class QTextBlock;
 class QTextDocument;
+class QThread;
 
 namespace quoinry::pdf {
 
@@ -42,6 +43,9 @@ class LaidOutPart {
     std::vector<int> HeadingPages() const;
     // About pictures that could not be drawn.
     const document::Warnings& warnings() const { return warnings_; }
+    // Hands the part over to `thread`, which draws it and deletes it; called on the thread that
+    // laid it out.
+    void MoveToThread(QThread* thread);
 
   private:
     // A heading left alone at the foot of a page starts the next one, as its text does.

@@ -28,7 +28,44 @@ QString TextOf(const document::Runs& runs) {
     return Q(document::RunsText(runs));
 }
 
+constexpr QChar kRadical(0x221A);
+constexpr QChar kNoBreakSpace(0x00A0);
+// Per cent of the radical's advance (an absolute spacing is lost on the layout's paint device).
+constexpr double kRadicalAdvance = 70;
+
+bool IsChinese(QChar c) {
+    return c.script() == QChar::Script_Han;
+}
+
+bool StartsUnit(QChar c) {
+    return (c.isLetter() && c.script() != QChar::Script_Han) || c == u'%' || c == u'°';
+}
+
 }  // namespace
+
+QString KeptTogether(QString text) {
+    // A citation in parentheses, a code and its clause: no Chinese inside.
+    qsizetype open = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'(' || text[i] == u'(') {
+            open = i;
+        } else if ((text[i] == u')' || text[i] == u')') && open >= 0) {
+            const auto inside = QStringView(text).sliced(open + 1, i - open - 1);
+            if (std::none_of(inside.begin(), inside.end(), IsChinese))
+                for (qsizetype j = open + 1; j < i; ++j)
+                    if (text[j] == u' ')
+                        text[j] = kNoBreakSpace;
+            open = -1;
+        }
+    }
+    // A number and the unit after it.
+    for (qsizetype i = 1; i + 1 < text.size(); ++i)
+        if (text[i] == u' ' && text[i - 1].isDigit() && StartsUnit(text[i + 1]))
+            text[i] = kNoBreakSpace;
+    return text;
+}
+
+namespace {}  // namespace
 
 int PictureObjects::Add(const std::string& wmf, document::PictureSize size,
                         document::Warnings& warnings) {
@@ -117,7 +154,19 @@ void TextDocumentSink::InsertRuns(const document::Runs& runs, const QTextCharFor
             format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         if (run.failing)
             format.setForeground(Qt::red);
-        cursor_.insertText(Q(run.text), format);
+        const QString kept = KeptTogether(Q(run.text));
+        // The font's radical is as wide as a Chinese character with its bar ending short of
+        // that: the operand moves in under the bar's end.
+        qsizetype from = 0;
+        for (qsizetype at = kept.indexOf(kRadical); at >= 0; at = kept.indexOf(kRadical, from)) {
+            cursor_.insertText(kept.mid(from, at - from), format);
+            QTextCharFormat radical = format;
+            radical.setFontLetterSpacingType(QFont::PercentageSpacing);
+            radical.setFontLetterSpacing(kRadicalAdvance);
+            cursor_.insertText(QString(kRadical), radical);
+            from = at + 1;
+        }
+        cursor_.insertText(kept.mid(from), format);
     }
 }
 
@@ -167,6 +216,18 @@ void TextDocumentSink::Heading(int level, const document::Runs& runs) {
     InsertRuns(runs, text);
 }
 
+qreal TextDocumentSink::IndentOf(std::size_t blanks, const QTextCharFormat& text) {
+    // Measured once for each number of blanks: loading the font for a measurement costs more
+    // than laying the line out.
+    auto [at, added] = indents_.try_emplace(blanks, 0.0);
+    if (added) {
+        const QFontMetricsF metrics(text.font(), target_.documentLayout()->paintDevice());
+        at->second =
+            metrics.horizontalAdvance(QString(static_cast<qsizetype>(blanks), QLatin1Char(' ')));
+    }
+    return at->second;
+}
+
 void TextDocumentSink::Paragraph(const document::Runs& runs) {
     QTextBlockFormat block;
     block.setLineHeight(layout_.line_height_percent, QTextBlockFormat::ProportionalHeight);
@@ -178,9 +239,7 @@ void TextDocumentSink::Paragraph(const document::Runs& runs) {
         std::string& first = indented.front().text;
         const std::size_t blanks = std::min(first.find_first_not_of(' '), first.size());
         if (blanks > 0) {
-            const QFontMetricsF metrics(text.font(), target_.documentLayout()->paintDevice());
-            block.setLeftMargin(metrics.horizontalAdvance(
-                QString(static_cast<qsizetype>(blanks), QLatin1Char(' '))));
+            block.setLeftMargin(IndentOf(blanks, text));
             first.erase(0, blanks);
         }
     }

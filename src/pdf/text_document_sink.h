@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTextCursor>
 #include <QTextObjectInterface>
+#include <map>
 #include <vector>
 
 #include "document/calculation_document.h"
@@ -81,6 +82,11 @@ struct ContentsEntry {
     bool operator==(const ContentsEntry&) const = default;
 };
 
+// `text` with the spaces inside a citation in parentheses ("(GB50009-2012 8.1.1-2)") and between a
+// number and its unit ("0.45 kN/m^2") made no-break spaces, so that a line never breaks there;
+// the font draws them as wide as a space.
+QString KeptTogether(QString text);
+
 // Builds a QTextDocument from the blocks of a calculation document (or of one part of it). The
 // contents (目录) get their entries when Finish() runs: this text's own headings with the pages
 // given (0 before the first layout), then `later`, the headings of the parts after it.
@@ -115,6 +121,8 @@ class TextDocumentSink : public document::DocumentSink {
     void NewBlock(QTextBlockFormat block, const QTextCharFormat& text);
     void InsertRuns(const document::Runs& runs, const QTextCharFormat& text);
     void InsertContents(const ContentsSlot& slot);
+    // The width of `blanks` spaces in a paragraph's text.
+    qreal IndentOf(std::size_t blanks, const QTextCharFormat& text);
 
     QTextDocument& target_;
     PictureObjects& pictures_;
@@ -127,6 +135,7 @@ class TextDocumentSink : public document::DocumentSink {
     bool page_break_ = false;
     std::vector<HeadingMark> headings_;
     std::vector<ContentsSlot> contents_;
+    std::map<std::size_t, qreal> indents_;
     document::Warnings warnings_;
 };
 

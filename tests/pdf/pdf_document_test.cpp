@@ -1,6 +1,8 @@
 // The calculation document as a PDF, read back as a viewer shows it.
 #include <unistd.h>
 
+#include <sstream>
+
 #include "../document_test_support.h"
 #include "common/version.h"
 #include "document/calculation_document.h"
@@ -273,6 +275,59 @@ TEST(PdfPictures, AnUnreadablePictureLeavesItsPlaceEmptyWithAWarning) {
     const Warnings warnings = WritePdf(document, folder / "out.pdf");
     EXPECT_EQ(warnings, Warnings{"警告:截面图片无法读取,PDF 中图片位置留空"});
     EXPECT_EQ(std::stoi(PdfInfo(folder / "out.pdf", "Pages")), 1);
+}
+
+// The lines of a one-page document of `paragraphs`, as pdftotext reads them.
+std::vector<std::string> LinesOf(const std::vector<std::string>& paragraphs, const fs::path& pdf) {
+    document::RecordedDocument document;
+    for (const std::string& paragraph : paragraphs)
+        document.Paragraph(document::PlainRuns(paragraph));
+    WritePdf(PagedDocument(document), pdf);
+    std::vector<std::string> lines;
+    std::istringstream text(PdfText(pdf));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+// A citation in parentheses and a number with its unit are never split at the end of a line:
+// preceded by 24 to 34 characters (a line holds 33.9), each comes at the line's end once.
+TEST(PdfLines, KeepACitationAndANumberWithItsUnitTogether) {
+    ScratchFolder folder;
+    for (const std::string piece : {"(GB50009-2012 8.1.1-2)", "Wo=0.45 kPa"}) {
+        std::vector<std::string> paragraphs;
+        for (int before = 24; before <= 34; ++before) {
+            std::string text;
+            for (int i = 0; i < before; ++i) text += "风";
+            paragraphs.push_back(text + piece + "规定");
+        }
+        int started_a_line = 0;
+        const std::vector<std::string> lines = LinesOf(paragraphs, folder / "out.pdf");
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.find(piece) != std::string::npos) {
+                started_a_line += line.starts_with(piece) ? 1 : 0;
+                continue;
+            }
+            // Its first part at a line's end, and the rest not on the next line either.
+            EXPECT_EQ(line.find(piece.substr(0, piece.find(' '))), std::string::npos)
+                << line << " / " << (i + 1 < lines.size() ? lines[i + 1] : "");
+        }
+        // Those that did not fit went to the next line whole.
+        EXPECT_GE(started_a_line, 2) << piece;
+    }
+}
+
+// The radical stands against its operand: the word is narrower than its characters' widths
+// side by side (14 pt each for √ and μ, 7 for z), by 30 per cent of the radical's.
+TEST(PdfLines, SetTheRadicalWithItsOperand) {
+    ScratchFolder folder;
+    document::RecordedDocument document;
+    document.Paragraph(document::PlainRuns("√μz"));
+    WritePdf(PagedDocument(document), folder / "out.pdf");
+    const std::vector<Word> words = PdfWords(folder / "out.pdf", 1);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words[0].text, "√μz");
+    EXPECT_NEAR(words[0].x_max - words[0].x_min, 35 - 0.3 * 14, 0.5);
 }
 
 // A heading never stays alone at the foot of a page: whatever number of lines comes before it,
