@@ -29,7 +29,7 @@ struct WindFactors {
 struct SharedValues {
     double WindLoadStandard = 0.0;   // Wk of the last wind load calculation, kN/m^2
     double WindLoadDesign = 0.0;     // W = γw × Wk, kN/m^2
-    bool IsInsulatingGlass = false;  // the glass category was exactly "中空玻璃"
+    bool IsInsulatingGlass = false;  // the glass category was exactly the insulating one
     // The code edition of the design the wind step ran for; nullptr is edition 2001.
     const CodeEdition* Edition = nullptr;
     WindFactors Factors;

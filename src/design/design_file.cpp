@@ -298,7 +298,7 @@ class DesignFileParser {
             SetFieldText(design, field,
                          absent ? std::string(field.default_text) : Text(field.section, field.key));
         }
-        design.insulating_glass = design.glass.category == "中空玻璃";
+        design.insulating_glass = IsInsulating(design.glass);
         design.info = {Text("design", "name"),     Text("design", "project"),
                        Text("design", "engineer"), Text("design", "checker"),
                        Text("design", "approver"), Text("design", "date")};
@@ -369,7 +369,7 @@ Design ReadDesign(const IniDocument& settings) {
             design, field,
             absent ? std::string(field.default_text) : settings.Value(field.section, field.key));
     }
-    design.insulating_glass = design.glass.category == "中空玻璃";
+    design.insulating_glass = IsInsulating(design.glass);
     return design;
 }
 

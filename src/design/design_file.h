@@ -34,7 +34,7 @@ struct Design {
     WindLoadInput wind;
     GlassInput glass;
     std::optional<MemberInput> member;  // present when the design has a [gj] section
-    bool insulating_glass = false;  // what "下一步" sets: the glass category is "中空玻璃"
+    bool insulating_glass = false;      // what "下一步" sets: the glass category is insulating
     // The member profile's section picture, the bytes of a Windows metafile; empty when none.
     std::string picture;
 

@@ -10,10 +10,6 @@ namespace {
 constexpr const char* kNoWind =
     "风荷载没有当前的计算结果:请先在“风荷载及玻璃计算”中按“计  算”,再回到这里";
 
-bool IsInsulating(const GlassInput& glass) {
-    return glass.category == "中空玻璃";
-}
-
 }  // namespace
 
 std::string DesignModel::Title() const {

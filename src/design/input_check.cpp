@@ -183,7 +183,7 @@ std::vector<InputRefusal> CheckGlassInput(const GlassInput& input) {
     design.glass = input;
     Checker checker(std::move(design));
     // Single glass has no inner pane: the window disables its boxes.
-    const bool inner_pane = input.category != "单层玻璃";
+    const bool inner_pane = ParseGlassCategory(input.category) != GlassKind::Single;
     for (const char* key : {"co4", "co5", "co6", "co7", "co8", "te4", "te5"}) {
         const bool inner = std::string_view(key) == "co7" || std::string_view(key) == "co8";
         if (inner_pane || !inner)

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/text.h"
+#include "member/member_form.h"
 
 namespace quoinry {
 namespace {
@@ -20,11 +21,9 @@ MemberInput& Member(Design& d) {
 
 // The items of the list boxes.
 constexpr std::string_view kTerrains[] = {"A类", "B类", "C类", "D类"};
-constexpr std::string_view kGlassCategories[] = {"中空玻璃", "单层玻璃", "夹层玻璃"};
 constexpr std::string_view kPaneKinds[] = {"普通玻璃", "钢化玻璃"};
 // A typed thickness (7 mm) is a real pane: the list only offers the usual ones.
 constexpr std::string_view kThicknesses[] = {"5", "6", "8", "10", "12"};
-constexpr std::string_view kMemberForms[] = {"竖向杆件", "横向杆件"};
 
 using enum FieldKind;
 using enum FieldRule;
@@ -38,7 +37,7 @@ const auto& Fields() {
         InputField{"glass", "co3", "ComboBox3", "地面类型", "", Text, OneOf, WIND(terrain_category),
                    kTerrains},
         InputField{"glass", "co4", "ComboBox4", "玻璃类别", "", Text, OneOf, GLASS(category),
-                   kGlassCategories},
+                   GlassCategoryTexts()},
         InputField{"glass", "co5", "ComboBox5", "外片种类", "", Text, OneOf, GLASS(outer_kind),
                    kPaneKinds},
         InputField{"glass", "co6", "ComboBox6", "外片厚度", "mm", Text, Positive,
@@ -89,42 +88,43 @@ const auto& Fields() {
                    .label = "主导洞口开洞率",
                    .rule = NoneOrNonNegative,
                    .text = WIND(opening_ratio)},
-        InputField{"gj", "co1", "ComboBox1", "杆件形式", "", Text, OneOf, GJ(form), kMemberForms},
+        InputField{"gj", "co1", "ComboBox1", "杆件形式", "", Text, OneOf, GJ(form),
+                   MemberFormTexts()},
         InputField{"gj", "co2", "ComboBox2", "型材系列", "", Text, Any, GJ(series)},
         InputField{"gj", "co3", "ComboBox3", "型材编号", "", Text, Any, GJ(number)},
         InputField{"gj", "te1", "TextBox1", "强度设计值", "N/mm^2", Text, Positive, GJ(strength)},
         InputField{"gj",
                    "te2",
                    "TextBox2",
-                   "第一受荷单元宽Wsk1",
+                   VerticalMemberForm().geometry_labels[0],
                    "mm",
                    Text,
                    NonNegative,
                    GJ(geometry1),
                    {},
-                   "受荷单元宽Wsk",
+                   HorizontalMemberForm().geometry_labels[0],
                    Positive},
         InputField{"gj",
                    "te3",
                    "TextBox3",
-                   "第二受荷单元宽Wsk2",
+                   VerticalMemberForm().geometry_labels[1],
                    "mm",
                    Text,
                    NonNegative,
                    GJ(geometry2),
                    {},
-                   "受荷单元高Hsk",
+                   HorizontalMemberForm().geometry_labels[1],
                    NonNegative},
         InputField{"gj",
                    "te4",
                    "TextBox4",
-                   "受荷单元高Hsk",
+                   VerticalMemberForm().geometry_labels[2],
                    "mm",
                    Text,
                    Positive,
                    GJ(geometry3),
                    {},
-                   "第一受荷单元高Hsk1",
+                   HorizontalMemberForm().geometry_labels[2],
                    NonNegative},
         InputField{"gj", "te5", "TextBox5", "剪力设计值", "N/mm^2", Text, Positive,
                    GJ(shear_strength)},
@@ -276,7 +276,7 @@ void SetFieldText(Design& design, const InputField& field, std::string_view text
             *field.text(design) = std::string(text);
             // What "下一步" hands on comes from the category.
             if (field.section == "glass" && field.key == "co4")
-                design.insulating_glass = text == "中空玻璃";
+                design.insulating_glass = IsInsulating(design.glass);
             return;
     }
 }

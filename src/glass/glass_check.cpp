@@ -88,7 +88,7 @@ class GlassCheck {
     void WriteHead() {
         Line("");
         Line("二、玻璃的选用与校核");
-        if (input_.category != "单层玻璃") {
+        if (ParseGlassCategory(input_.category) != GlassKind::Single) {
             Line("玻璃类别为:", input_.category, ",外片种类为", input_.outer_thickness,
                  "mm" + input_.outer_kind, ",内片种类为", input_.inner_thickness,
                  "mm" + input_.inner_kind);
@@ -391,6 +391,10 @@ class GlassCheck {
 GlassResult CalcGlass(const GlassInput& input, const SharedValues& shared, ReportLines& report,
                       std::string& result_box) {
     return GlassCheck(input, shared, report, result_box).Run();
+}
+
+bool IsInsulating(const GlassInput& input) {
+    return ParseGlassCategory(input.category) == GlassKind::Insulating;
 }
 
 }  // namespace quoinry

@@ -4,12 +4,13 @@
 
 #include "common/report.h"
 #include "common/shared_values.h"
+#include "glass/glass_category.h"
 
 namespace quoinry {
 
 // The glass inputs as the window's controls hold them.
 struct GlassInput {
-    std::string category;         // ComboBox4: "中空玻璃", "单层玻璃" or "夹层玻璃"
+    std::string category;         // ComboBox4: the stored text of a GlassKind, or any text
     std::string outer_kind;       // ComboBox5: "普通玻璃" or "钢化玻璃"
     std::string outer_thickness;  // ComboBox6, mm
     std::string inner_kind;       // ComboBox7
@@ -19,6 +20,9 @@ struct GlassInput {
 
     bool operator==(const GlassInput&) const = default;
 };
+
+// Whether the category is the insulating one: what "下一步" hands on to the member check.
+bool IsInsulating(const GlassInput& input);
 
 // One pane's strength check. Loads in kN/m^2, stresses in N/mm^2, as the report rounds them.
 struct PaneResult {

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "common/text_table.h"
-
 namespace quoinry {
 namespace {
 
@@ -62,15 +60,15 @@ constexpr PaneSectionTexts kSinglePane = {"(2).玻璃强度校核:",
                                           "   在风荷载作用下玻璃最大应力标准值"};
 
 constexpr std::array<GlassCategory, 3> kCategories = {{
-    {"中空玻璃", true, 1.1, "1.1×", 0.95,
+    {GlassKind::Insulating, true, 1.1, "1.1×", 0.95,
      OuterPane("   Wk1:中空玻璃分配到外侧玻璃的风荷载标准值 (kN/m^2)",
                "   Wk1=1.1×Wk×t1^3/(t1^3+t2^3)", "中空"),
      InnerPane("   Wk2:中空玻璃分配到内侧玻璃的风荷载标准值 (kN/m^2)", "中空", kLookup),
      "(4).玻璃挠度校核:", "   te: 中空玻璃等效厚度(mm)", "   te=0.95×(t1^3+t2^3)^(1/3)",
      "     =0.95×(", "^3)^(1/3)", "   D: 玻璃的刚度(N·mm)", "   D=(E×te^3)/12/(1-ν^2)"},
-    {"单层玻璃", false, 1.0, "", 1.0, kSinglePane, kSinglePane, "(3).玻璃挠度校核:", "", "", "", "",
-     "   D: 玻璃的刚度(N.mm)", "   D=(E×t1^3)/12/(1-ν^2)"},
-    {"夹层玻璃", true, 1.0, "", 1.0,
+    {GlassKind::Single, false, 1.0, "", 1.0, kSinglePane, kSinglePane, "(3).玻璃挠度校核:", "", "",
+     "", "", "   D: 玻璃的刚度(N.mm)", "   D=(E×t1^3)/12/(1-ν^2)"},
+    {GlassKind::Laminated, true, 1.0, "", 1.0,
      OuterPane("   Wk1:夹层玻璃分配到外侧玻璃的风荷载标准值 (kN/m^2)", "   Wk1=Wk×t1^3/(t1^3+t2^3)",
                "夹层"),
      InnerPane("   Wk2:夹层玻璃分配到内侧玻璃的风荷载标准值 (kN/m^2)", "夹层", "θ查表6.1.2-2得η="),
@@ -81,7 +79,14 @@ constexpr std::array<GlassCategory, 3> kCategories = {{
 }  // namespace
 
 const GlassCategory* FindGlassCategory(std::string_view text) {
-    return FindByText(kCategories, text);
+    const std::optional<GlassKind> kind = ParseGlassCategory(text);
+    if (!kind)
+        return nullptr;
+    for (const GlassCategory& category : kCategories) {
+        if (category.kind == *kind)
+            return &category;
+    }
+    return nullptr;
 }
 
 }  // namespace quoinry

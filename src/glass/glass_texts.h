@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "glass/glass_category.h"
+
 namespace quoinry {
 
 // The texts of one strength section, which differ by glass category and pane.
@@ -27,7 +29,7 @@ enum class Pane { Outer, Inner };
 
 // How a glass category is checked and written.
 struct GlassCategory {
-    std::string_view text;
+    GlassKind kind;
     bool two_panes;
     double outer_share_factor;          // 1.1 for insulating glass: the outer pane takes more
     std::string_view outer_share_lead;  // "1.1×" or empty, in the substitution line
@@ -43,7 +45,7 @@ struct GlassCategory {
     std::string_view rigidity_formula;
 };
 
-// The category whose text matches exactly, or nullptr.
+// How the category a stored text names is checked, or nullptr for an unknown text.
 const GlassCategory* FindGlassCategory(std::string_view text);
 
 }  // namespace quoinry

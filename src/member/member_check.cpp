@@ -400,13 +400,13 @@ MemberResult CalcMember(const MemberInput& input, const SharedValues& shared, Re
 
 MemberResult CalcVerticalMember(MemberInput input, const SharedValues& shared, ReportLines& report,
                                 std::string& result_box) {
-    input.form = "竖向杆件";
+    input.form = VerticalMemberForm().text;
     return CalcMember(input, shared, report, result_box);
 }
 
 MemberResult CalcHorizontalMember(MemberInput input, const SharedValues& shared,
                                   ReportLines& report, std::string& result_box) {
-    input.form = "横向杆件";
+    input.form = HorizontalMemberForm().text;
     return CalcMember(input, shared, report, result_box);
 }
 

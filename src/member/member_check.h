@@ -10,7 +10,7 @@ namespace quoinry {
 
 // The member inputs as the member check window's controls hold them.
 struct MemberInput {
-    std::string form;            // ComboBox1: "竖向杆件" is vertical, any other text horizontal
+    std::string form;            // ComboBox1: the text of a member form (MemberFormOf)
     std::string series;          // ComboBox2
     std::string number;          // ComboBox3
     std::string strength;        // TextBox1: fa, N/mm^2

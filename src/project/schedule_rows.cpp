@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/text_encoding.h"
+#include "member/member_form.h"
 
 namespace quoinry {
 namespace {
@@ -16,7 +17,6 @@ using Kind = ScheduleColumn::Kind;
 
 // The member form that takes no member: the position has no member check.
 constexpr std::string_view kNoMember = "无";
-constexpr std::string_view kHorizontalForm = "横向杆件";
 // Library lookups kept for the rest of the run; beyond this, the same profile is looked up again.
 constexpr std::size_t kMaxRemembered = 4096;
 
@@ -114,7 +114,8 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
     }
     Design design = base_;
     std::string edition = base_edition_;
-    bool horizontal = base_.member && base_.member->form == kHorizontalForm;
+    bool horizontal =
+        base_.member && ParseMemberForm(base_.member->form) == MemberFormId::Horizontal;
     bool no_member = false;
     for (const ScheduleColumn& column : header_.columns) {
         const std::string text = cell(column);
@@ -132,7 +133,7 @@ std::optional<ScheduleRow> ScheduleRows::Build(const TableRow& row) {
         } else if (column.kind == Kind::Field && column.field->section == "gj" &&
                    column.field->key == "co1") {
             no_member = text == kNoMember;
-            horizontal = text == kHorizontalForm;
+            horizontal = ParseMemberForm(text) == MemberFormId::Horizontal;
         }
     }
     std::vector<bool> given(InputFields().size(), false);
@@ -178,8 +179,9 @@ std::optional<std::string> ScheduleRows::SetCell(ScheduleRow& result, Design& de
     const InputField* field = TargetOf(column, horizontal);
     if (field == nullptr) {
         return ColumnName(column.index, column.header) + ": 这一项只用于" +
-               (horizontal ? "竖向杆件" : "横向杆件") + ",这一行是" +
-               (horizontal ? "横向杆件" : "竖向杆件");
+               std::string(horizontal ? VerticalMemberForm().text : HorizontalMemberForm().text) +
+               ",这一行是" +
+               std::string(horizontal ? HorizontalMemberForm().text : VerticalMemberForm().text);
     }
     std::string value = TakesNumber(*field) ? AsciiNumberText(text) : text;
     if (field->kind != FieldKind::Text) {

@@ -18,6 +18,7 @@
 #include "design/verdicts.h"
 #include "document/document_placement.h"
 #include "edition/code_edition.h"
+#include "member/member_form.h"
 #include "profile/section_values.h"
 #include "shell/busy_cursor.h"
 #include "shell/document_window.h"
@@ -32,36 +33,25 @@ namespace quoinry::shell {
 namespace {
 
 constexpr const char* kSection = "gj";
-const std::string kVertical = "竖向杆件";
-const std::string kHorizontal = "横向杆件";
 
 struct PropertyBox {
     int number;  // TextBoxN
     const char* label_name;
-    const char* caption;
     const char* tooltip;
     int position;  // column of the profile record
 };
 
 constexpr PropertyBox kPropertyBoxes[] = {
-    {1, "Label3", "强度设计值", "强度设计值,单位:N/mm^2", 2},
-    {5, "Label4", "剪力设计值", "剪力设计值,单位:N/mm^2", 3},
-    {6, "Label5", "弹性模量", "弹性模量,单位:N/mm^2", 6},
-    {7, "Label6", "校核处壁厚", "校核处壁厚,单位:mm", 4},
-    {8, "Label7", "X轴惯性矩", "X轴惯性矩,单位:cm^4", 7},
-    {9, "Label8", "Y轴惯性矩", "Y轴惯性矩,单位:cm^4", 8},
-    {10, "Label9", "X轴抵抗矩一", "X轴抗抵矩,单位:cm^3", 9},
-    {11, "Label10", "X轴抵抗矩二", "X轴抗抵矩,单位:cm^3", 10},
-    {12, "Label11", "X轴面积矩一", "X轴面积矩,单位:cm^3", 13},
-    {13, "Label12", "X轴面积矩二", "X轴面积矩,单位:cm^3", 14},
-    {14, "Label13", "型材截面积", "截面积,单位:cm^2", 5},
+    {1, "Label3", "强度设计值,单位:N/mm^2", 2}, {5, "Label4", "剪力设计值,单位:N/mm^2", 3},
+    {6, "Label5", "弹性模量,单位:N/mm^2", 6},   {7, "Label6", "校核处壁厚,单位:mm", 4},
+    {8, "Label7", "X轴惯性矩,单位:cm^4", 7},    {9, "Label8", "Y轴惯性矩,单位:cm^4", 8},
+    {10, "Label9", "X轴抗抵矩,单位:cm^3", 9},   {11, "Label10", "X轴抗抵矩,单位:cm^3", 10},
+    {12, "Label11", "X轴面积矩,单位:cm^3", 13}, {13, "Label12", "X轴面积矩,单位:cm^3", 14},
+    {14, "Label13", "截面积,单位:cm^2", 5},
 };
 
-// Geometry labels of TextBox2 .. TextBox4 and the sketch, by member form.
-constexpr const char* kVerticalLabels[] = {"第一受荷单元宽Wsk1", "第二受荷单元宽Wsk2",
-                                           "受荷单元高Hsk"};
-constexpr const char* kHorizontalLabels[] = {"受荷单元宽Wsk", "受荷单元高Hsk",
-                                             "第一受荷单元高Hsk1"};
+// The input table's keys of TextBox2 .. TextBox4, which the member form relabels.
+constexpr const char* kGeometryKeys[] = {"te2", "te3", "te4"};
 
 // A name a file system takes: characters that separate or quote paths become "_".
 std::string FileNameOf(const std::string& title) {
@@ -150,14 +140,14 @@ void GjForm::BuildControls() {
     form_frame->setObjectName(QStringLiteral("Frame2"));
     auto* form_grid = new QGridLayout(form_frame);
     member_form_ = NewComboBox(form_frame, "ComboBox1");
-    form_grid->addWidget(NewLabel(form_frame, "Label14", QStringLiteral("杆件形式")), 0, 0);
+    form_grid->addWidget(NewLabel(form_frame, "Label14", FieldLabel(kSection, "co1")), 0, 0);
     form_grid->addWidget(member_form_, 0, 1);
     sketch_ = NewPictureBox(form_frame, "Image2", 280, 230);
     form_grid->addWidget(sketch_, 1, 0, 1, 2, Qt::AlignCenter);
     for (int i = 0; i < 3; ++i) {
         const std::string name = "Label" + std::to_string(15 + i);
         geometry_labels_[static_cast<std::size_t>(i)] =
-            NewLabel(form_frame, name.c_str(), QString::fromUtf8(kHorizontalLabels[i]));
+            NewLabel(form_frame, name.c_str(), FieldLabel(kSection, kGeometryKeys[i], true));
         geometry_labels_[static_cast<std::size_t>(i)]->setMinimumWidth(130);
         form_grid->addWidget(geometry_labels_[static_cast<std::size_t>(i)], 2 + i, 0);
         form_grid->addWidget(WithFieldUnit(Box(2 + i), kSection), 2 + i, 1);
@@ -169,9 +159,9 @@ void GjForm::BuildControls() {
     auto* profile_grid = new QGridLayout(profile_frame);
     series_ = NewComboBox(profile_frame, "ComboBox2");
     number_ = NewComboBox(profile_frame, "ComboBox3");
-    profile_grid->addWidget(NewLabel(profile_frame, "Label1", QStringLiteral("型材系列")), 0, 0);
+    profile_grid->addWidget(NewLabel(profile_frame, "Label1", FieldLabel(kSection, "co2")), 0, 0);
     profile_grid->addWidget(series_, 0, 1);
-    profile_grid->addWidget(NewLabel(profile_frame, "Label2", QStringLiteral("型材编号")), 0, 2);
+    profile_grid->addWidget(NewLabel(profile_frame, "Label2", FieldLabel(kSection, "co3")), 0, 2);
     profile_grid->addWidget(number_, 0, 3);
     picture_ = NewPictureBox(profile_frame, "Image1", kSectionPictureWidth, kSectionPictureHeight);
     profile_grid->addWidget(picture_, 1, 0, 1, 4, Qt::AlignCenter);
@@ -185,8 +175,9 @@ void GjForm::BuildControls() {
         const int row = 3 + index / 2;
         const int column = (index % 2) * 2;
         profile_grid->addWidget(
-            NewLabel(profile_frame, property.label_name, QString::fromUtf8(property.caption)), row,
-            column);
+            NewLabel(profile_frame, property.label_name,
+                     FieldLabel(kSection, "te" + std::to_string(property.number))),
+            row, column);
         profile_grid->addWidget(WithFieldUnit(Box(property.number), kSection), row, column + 1);
         ++index;
     }
@@ -235,7 +226,7 @@ void GjForm::Load() {
         connection_.Open(db::ConfiguredLocation());
         AppendItems(series_, db::ListSeries(connection_));
     });
-    AppendItems(member_form_, {kVertical, kHorizontal});
+    AppendItems(member_form_, FieldChoices(kSection, "co1"));
     for (const PropertyBox& property : kPropertyBoxes)
         Box(property.number)->setToolTip(QString::fromUtf8(property.tooltip));
     result_->clear();
@@ -292,11 +283,12 @@ void GjForm::ShowPicture() {
 }
 
 void GjForm::MemberFormPicked() {
-    const bool vertical = TextOf(member_form_) == kVertical;
-    LoadImage(sketch_, ProgramDirectory() / "image" / (vertical ? "2.jpg" : "1.jpg"));
-    const auto& captions = vertical ? kVerticalLabels : kHorizontalLabels;
-    for (int i = 0; i < 3; ++i)
-        geometry_labels_[static_cast<std::size_t>(i)]->setText(QString::fromUtf8(captions[i]));
+    const MemberForm& form = MemberFormOf(TextOf(member_form_));
+    LoadImage(sketch_, ProgramDirectory() / "image" / form.picture);
+    for (int i = 0; i < 3; ++i) {
+        geometry_labels_[static_cast<std::size_t>(i)]->setText(
+            FieldLabel(kSection, kGeometryKeys[i], !form.vertical));
+    }
 }
 
 void GjForm::SeriesPicked() {

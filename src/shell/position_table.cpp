@@ -26,7 +26,8 @@ QString VerdictText(std::optional<bool> ok) {
 QString GlassText(const Design& design) {
     const GlassInput& glass = design.glass;
     QString text = Q(glass.category) + QStringLiteral(" ") + Q(glass.outer_thickness);
-    if (glass.category == "中空玻璃" || glass.category == "夹层玻璃")
+    const std::optional<GlassKind> kind = ParseGlassCategory(glass.category);
+    if (kind && *kind != GlassKind::Single)
         text += QStringLiteral("+") + Q(glass.inner_thickness);
     return text;
 }

@@ -46,4 +46,22 @@ QWidget* WithFieldUnit(QWidget* box, std::string_view section) {
     return WithUnit(box, field != nullptr ? field->unit : std::string_view());
 }
 
+QString FieldLabel(std::string_view section, std::string_view key, bool horizontal_member) {
+    const InputField* field = FindInputField(section, key);
+    if (field == nullptr)
+        return {};
+    const std::string_view label = horizontal_member && !field->horizontal_label.empty()
+                                       ? field->horizontal_label
+                                       : field->label;
+    return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+}
+
+std::vector<std::string> FieldChoices(std::string_view section, std::string_view key) {
+    std::vector<std::string> items;
+    if (const InputField* field = FindInputField(section, key)) {
+        for (std::string_view choice : field->choices) items.emplace_back(choice);
+    }
+    return items;
+}
+
 }  // namespace quoinry::shell

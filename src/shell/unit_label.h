@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quoinry::shell {
 
@@ -14,5 +16,11 @@ QString UnitText(std::string_view unit);
 QWidget* WithUnit(QWidget* box, std::string_view unit);
 // The same with the unit the input table gives for the box (section and the box's objectName).
 QWidget* WithFieldUnit(QWidget* box, std::string_view section);
+
+// The input table's label of a field, without its unit ("计算处标高"); the horizontal member's
+// label for member geometry when `horizontal_member`.
+QString FieldLabel(std::string_view section, std::string_view key, bool horizontal_member = false);
+// The items the input table gives a list box.
+std::vector<std::string> FieldChoices(std::string_view section, std::string_view key);
 
 }  // namespace quoinry::shell

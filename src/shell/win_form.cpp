@@ -13,6 +13,7 @@
 #include "design/input_fields.h"
 #include "design/verdicts.h"
 #include "edition/code_edition.h"
+#include "glass/glass_category.h"
 #include "shell/form_helpers.h"
 #include "shell/local_shape_dialog.h"
 #include "shell/result_box.h"
@@ -22,12 +23,14 @@ namespace quoinry::shell {
 namespace {
 
 constexpr const char* kSection = "glass";
-const std::vector<std::string> kTerrains = {"A类", "B类", "C类", "D类"};
-const std::vector<std::string> kGlassCategories = {"中空玻璃", "单层玻璃", "夹层玻璃"};
-const std::vector<std::string> kPaneKinds = {"普通玻璃", "钢化玻璃"};
-const std::vector<std::string> kThicknesses = {"5", "6", "8", "10", "12"};
 
-QLabel* AddField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
+// The caption is the input table's label of the box.
+QLabel* AddField(QGridLayout* grid, int row, int column, QWidget* field) {
+    QString caption;
+    for (const InputField& input : InputFields()) {
+        if (input.section == kSection && Q(std::string(input.box)) == field->objectName())
+            caption = FieldLabel(input.section, input.key);
+    }
     auto* label = new QLabel(caption);
     grid->addWidget(label, row, column * 2);
     grid->addWidget(WithFieldUnit(field, kSection), row, column * 2 + 1);
@@ -84,9 +87,9 @@ void WinForm::BuildControls() {
     opening_ratio_ = NewLineEdit(this, "DominantOpeningRatioBox");
     opening_zone_->hide();
     opening_ratio_->hide();
-    minimum1_ = new QRadioButton(QStringLiteral("标准值小于1kN按1kN取"), this);
+    minimum1_ = new QRadioButton(FieldLabel(kSection, "op1"), this);
     minimum1_->setObjectName(QStringLiteral("RadioButton1"));
-    minimum075_ = new QRadioButton(QStringLiteral("标准值小于0.75kN按0.75kN取"), this);
+    minimum075_ = new QRadioButton(FieldLabel(kSection, "op2"), this);
     minimum075_->setObjectName(QStringLiteral("RadioButton2"));
     no_minimum_ = new QRadioButton(QStringLiteral("不设下限"), this);
     no_minimum_->setObjectName(QStringLiteral("RadioButton3"));
@@ -106,19 +109,19 @@ void WinForm::BuildControls() {
     auto* wind = new QGroupBox(QStringLiteral("风压参数"), this);
     wind->setObjectName(QStringLiteral("Frame1"));
     auto* wind_grid = new QGridLayout(wind);
-    AddField(wind_grid, 0, 0, QStringLiteral("待计算地区"), region_);
-    AddField(wind_grid, 0, 1, QStringLiteral("待计算市区"), city_);
-    AddField(wind_grid, 0, 2, QStringLiteral("基本风压"), pressure_);
-    AddField(wind_grid, 1, 0, QStringLiteral("地面类型"), terrain_);
-    shape_label_ = AddField(wind_grid, 1, 1, QStringLiteral("体型系数"), shape_);
-    AddField(wind_grid, 1, 2, QStringLiteral("计算处标高"), height_);
-    wind_grid->addWidget(new QLabel(QStringLiteral("计算规范")), 2, 0);
+    AddField(wind_grid, 0, 0, region_);
+    AddField(wind_grid, 0, 1, city_);
+    AddField(wind_grid, 0, 2, pressure_);
+    AddField(wind_grid, 1, 0, terrain_);
+    shape_label_ = AddField(wind_grid, 1, 1, shape_);
+    AddField(wind_grid, 1, 2, height_);
+    wind_grid->addWidget(new QLabel(FieldLabel(kSection, "edition")), 2, 0);
     wind_grid->addWidget(edition_, 2, 1, 1, 3);
-    AddField(wind_grid, 2, 2, QStringLiteral("内压系数"), internal_);
+    AddField(wind_grid, 2, 2, internal_);
     auto* zone_row = new QHBoxLayout;
     zone_row->addWidget(zone_, 1);
     zone_row->addWidget(shape_helper_);
-    wind_grid->addWidget(new QLabel(QStringLiteral("外表面分区")), 3, 0);
+    wind_grid->addWidget(new QLabel(FieldLabel(kSection, "wall_zone")), 3, 0);
     wind_grid->addLayout(zone_row, 3, 1);
     auto* options = new QHBoxLayout;
     for (QRadioButton* option : {minimum1_, minimum075_, no_minimum_}) options->addWidget(option);
@@ -135,13 +138,13 @@ void WinForm::BuildControls() {
     auto* glass = new QGroupBox(QStringLiteral("玻璃选择"), this);
     glass->setObjectName(QStringLiteral("Frame2"));
     auto* glass_grid = new QGridLayout(glass);
-    AddField(glass_grid, 0, 0, QStringLiteral("玻璃类别"), glass_category_);
-    AddField(glass_grid, 0, 1, QStringLiteral("玻璃分格宽"), glass_width_);
-    AddField(glass_grid, 0, 2, QStringLiteral("玻璃分格高"), glass_height_);
-    AddField(glass_grid, 1, 0, QStringLiteral("外片种类"), outer_kind_);
-    AddField(glass_grid, 1, 1, QStringLiteral("外片厚度"), outer_thickness_);
-    AddField(glass_grid, 2, 0, QStringLiteral("内片种类"), inner_kind_);
-    AddField(glass_grid, 2, 1, QStringLiteral("内片厚度"), inner_thickness_);
+    AddField(glass_grid, 0, 0, glass_category_);
+    AddField(glass_grid, 0, 1, glass_width_);
+    AddField(glass_grid, 0, 2, glass_height_);
+    AddField(glass_grid, 1, 0, outer_kind_);
+    AddField(glass_grid, 1, 1, outer_thickness_);
+    AddField(glass_grid, 2, 0, inner_kind_);
+    AddField(glass_grid, 2, 1, inner_thickness_);
 
     auto* results = new QGroupBox(QStringLiteral("结果显示"), this);
     results->setObjectName(QStringLiteral("Frame3"));
@@ -168,16 +171,16 @@ void WinForm::Load() {
     host_.CenterInMainWindow(this);
     OpenDatabase();
     SetText(terrain_, "");
-    AppendItems(terrain_, kTerrains);
+    AppendItems(terrain_, FieldChoices(kSection, "co3"));
     SetText(glass_category_, "");
-    AppendItems(glass_category_, kGlassCategories);
+    AppendItems(glass_category_, FieldChoices(kSection, "co4"));
     for (QComboBox* kind : {outer_kind_, inner_kind_}) {
         SetText(kind, "");
-        AppendItems(kind, kPaneKinds);
+        AppendItems(kind, FieldChoices(kSection, "co5"));
     }
     for (QComboBox* thickness : {outer_thickness_, inner_thickness_}) {
         SetText(thickness, "");
-        AppendItems(thickness, kThicknesses);
+        AppendItems(thickness, FieldChoices(kSection, "co6"));
     }
     edition_->clear();
     for (const CodeEdition* edition : CodeEditions())
@@ -219,7 +222,7 @@ void WinForm::OpenDatabase() {
 }
 
 void WinForm::ApplyGlassCategoryRule() {
-    const bool single = glass_category_->currentText() == QStringLiteral("单层玻璃");
+    const bool single = ParseGlassCategory(TextOf(glass_category_)) == GlassKind::Single;
     inner_kind_->setEnabled(!single);
     inner_thickness_->setEnabled(!single);
 }

@@ -292,6 +292,24 @@ TEST(GlassCheck, StrengthByThicknessBand) {
     EXPECT_TRUE(HasLine(two.lines, "   ｆg: 按JGJ102-2003表5.2.1取厚度15~19mm的值"));
 }
 
+// The stored texts are the bytes of design files and reports; a near miss is no category.
+TEST(GlassCategory, ParsesEachStoredTextExactlyAndNothingElse) {
+    EXPECT_EQ(ParseGlassCategory("中空玻璃"), GlassKind::Insulating);
+    EXPECT_EQ(ParseGlassCategory("单层玻璃"), GlassKind::Single);
+    EXPECT_EQ(ParseGlassCategory("夹层玻璃"), GlassKind::Laminated);
+    for (const char* text : {"", "中空", "中空玻璃 ", " 单层玻璃", "夹层玻璃\r", "Insulating"})
+        EXPECT_EQ(ParseGlassCategory(text), std::nullopt) << text;
+    ASSERT_EQ(GlassCategoryTexts().size(), 3u);
+    for (std::string_view text : GlassCategoryTexts())
+        EXPECT_EQ(GlassCategoryText(*ParseGlassCategory(text)), text);
+    GlassInput input = kSingle6Ordinary;
+    EXPECT_FALSE(IsInsulating(input));
+    input.category = "中空玻璃";
+    EXPECT_TRUE(IsInsulating(input));
+    input.category = "中空玻璃 ";
+    EXPECT_FALSE(IsInsulating(input));
+}
+
 TEST(GlassCheck, UnknownCategoryWritesOnlyTheCommonLines) {
     const GlassRun run =
         RunGlass({"双层玻璃", "普通玻璃", "6", "普通玻璃", "6", "1200", "1500"}, 1.0);

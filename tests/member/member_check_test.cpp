@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "member/member_form.h"
 #include "test_support.h"
 
 namespace quoinry {
@@ -107,6 +108,28 @@ const LoadCase kLoads[] = {
     // Hsk1 = Hsk2 = 1.5 ≥ 1.2: 0.9 × 1.44/12 = 0.108, 0.9 × 1.2/4 = 0.27
     {{kH, "1200", "3000", "1500"}, 1.5, {kTri, 0.9, 0.108, 0.27}, {kTri, 0.9, 0.108, 0.27}},
 };
+
+// A schedule takes only the exact texts; the calculation takes any text but the vertical one as
+// the horizontal member, as design files always have.
+TEST(MemberForm, ParsedExactlyWithTheHorizontalFormForAnyOtherText) {
+    EXPECT_EQ(ParseMemberForm(kV), MemberFormId::Vertical);
+    EXPECT_EQ(ParseMemberForm(kH), MemberFormId::Horizontal);
+    for (const char* text : {"", "竖向", "竖向杆件 ", "vertical"}) {
+        EXPECT_EQ(ParseMemberForm(text), std::nullopt) << text;
+        EXPECT_FALSE(MemberFormOf(text).vertical) << text;
+    }
+    EXPECT_TRUE(MemberFormOf(kV).vertical);
+    ASSERT_EQ(MemberForms().size(), MemberFormTexts().size());
+    for (std::size_t i = 0; i < MemberForms().size(); ++i) {
+        const MemberForm& form = MemberForms()[i];
+        EXPECT_EQ(MemberFormTexts()[i], form.text);
+        EXPECT_EQ(&MemberFormOf(form.id), &form);
+        EXPECT_EQ(&MemberFormOf(form.text), &form);
+    }
+    // The span box of each form is labelled with the span the report names.
+    EXPECT_EQ(VerticalMemberForm().geometry_labels[2], "受荷单元高Hsk");
+    EXPECT_EQ(HorizontalMemberForm().geometry_labels[0], "受荷单元宽Wsk");
+}
 
 TEST(MemberCheck, LoadsMomentsAndShearsOfBothForms) {
     for (const LoadCase& c : kLoads) {
