@@ -89,7 +89,7 @@ TEST(CommandArguments, EachCommandNamesTheFirstFault) {
         {"document d e --docx x", "quoinry document: more than one report folder given"},
         {"document --docx x.docx", "quoinry document: the report folder DIR is missing"},
         {"document d --picture x.wmf", "quoinry document: --docx FILE or --pdf FILE is missing"},
-        {"document d --txt x", "quoinry document: unknown option '--txt'"},
+        {"document d --odt x", "quoinry document: unknown option '--odt'"},
         {"batch s.csv --jobs 0 --bogus",
          "quoinry batch: --jobs wants a whole number from 1 to 256, not '0'"},
         {"batch s.csv --out o --xlsx", "quoinry batch: --xlsx needs a value"},
