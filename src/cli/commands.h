@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/document_formats.h"
 #include "common/output_check.h"
 #include "document/parted_document.h"
 
@@ -20,15 +21,6 @@ int BatchCommand(const std::vector<std::string>& args);
 
 // Whether the arguments ask for the command's help: --help or -h anywhere among them.
 bool AsksForHelp(const std::vector<std::string>& args);
-
-// Where the calculation document goes: a .docx file, a PDF, or both.
-struct DocumentOutputs {
-    std::optional<std::filesystem::path> docx;
-    std::optional<std::filesystem::path> pdf;
-};
-
-// The document's files as outputs to check against a command's inputs.
-std::vector<NamedFile> DocumentOutputFiles(const DocumentOutputs& outputs);
 
 // What `quoinry run` hands the files module for its calculation document: this run's report
 // lines only, so that no file of an earlier run can slip in.
@@ -52,6 +44,9 @@ int WriteRunDocumentThroughModule(const RunDocumentRequest& request);
 // was set (then without a message: the caller says that it stopped).
 int WriteDocumentOutputs(const document::PartedDocument& document, const DocumentOutputs& outputs,
                          document::StopFlag stop = nullptr);
+
+// Whether WriteDocumentOutputs has a writer for the format of `option`.
+bool HasDocumentWriter(std::string_view option);
 
 // Writes `document` as a PDF through the Qt module. Messages go to standard error; returns the
 // exit status.

@@ -43,46 +43,48 @@ constexpr std::string_view kRunHelp =
 struct RunOptions {
     std::string design;
     std::optional<std::string> out;
-    std::optional<std::string> docx;
-    std::optional<std::string> pdf;
+    DocumentOutputs documents;
     std::optional<std::string> picture;
     bool json = false;
 };
 
+std::optional<std::string> OptionalValue(const ParsedArguments& parsed, std::string_view option) {
+    const std::string* value = parsed.Value(option);
+    return value != nullptr ? std::optional<std::string>(*value) : std::nullopt;
+}
+
 // Returns nullopt after printing the reason for bad usage.
 std::optional<RunOptions> ParseRunOptions(const std::vector<std::string>& args) {
-    RunOptions options;
-    bool have_design = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::optional<std::string>* value = args[i] == "--out"       ? &options.out
-                                            : args[i] == "--docx"    ? &options.docx
-                                            : args[i] == "--pdf"     ? &options.pdf
-                                            : args[i] == "--picture" ? &options.picture
-                                                                     : nullptr;
-        if (args[i] == "--json") {
-            options.json = true;
-        } else if (value != nullptr) {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                std::cerr << "quoinry run: " << args[i] << " needs a file or folder name\n";
-                return std::nullopt;
-            }
-            *value = args[++i];
-        } else if (args[i].starts_with("-") && args[i] != "-") {
-            std::cerr << "quoinry run: unknown option '" << args[i] << "'\n";
-            return std::nullopt;
-        } else if (!have_design) {
-            options.design = args[i];
-            have_design = true;
-        } else {
-            std::cerr << "quoinry run: more than one design file\n";
-            return std::nullopt;
+    static const std::vector<OptionSpec> kOptions =
+        WithDocumentOptions({{"--out"}, {"--picture"}, {"--json", false}});
+    const ParsedArguments parsed = ParseArguments(args, kOptions);
+    if (parsed.error) {
+        const std::string& arg = parsed.error->argument;
+        switch (parsed.error->problem) {
+            case ArgumentProblem::MissingValue:
+                std::cerr << "quoinry run: " << arg << " needs a file or folder name\n";
+                break;
+            case ArgumentProblem::UnknownOption:
+                std::cerr << "quoinry run: unknown option '" << arg << "'\n";
+                break;
+            case ArgumentProblem::ExtraPositional:
+                std::cerr << "quoinry run: more than one design file\n";
+                break;
+            case ArgumentProblem::BadValue:
+                std::cerr << "quoinry run: " << arg << " cannot be '" << parsed.error->value
+                          << "'\n";
+                break;
         }
+        return std::nullopt;
     }
-    if (!have_design) {
+    if (!parsed.positional) {
         std::cerr << "quoinry run: no design file given\n";
         return std::nullopt;
     }
-    if (options.picture && !options.docx && !options.pdf) {
+    RunOptions options{*parsed.positional, OptionalValue(parsed, "--out"),
+                       DocumentOutputsOf(parsed), OptionalValue(parsed, "--picture"),
+                       parsed.Flag("--json")};
+    if (options.picture && options.documents.empty()) {
         std::cerr << "quoinry run: --picture goes with --docx or --pdf\n";
         return std::nullopt;
     }
@@ -109,10 +111,8 @@ std::string RefuseRunOutputs(const RunOptions& options, const std::filesystem::p
         inputs.push_back({"--picture", *options.picture});
     std::vector<NamedFile> outputs;
     for (const char* report : kReportFiles) outputs.push_back({"报告", out / report});
-    if (options.docx)
-        outputs.push_back({"--docx", *options.docx});
-    if (options.pdf)
-        outputs.push_back({"--pdf", *options.pdf});
+    for (NamedFile& output : DocumentOutputFiles(options.documents))
+        outputs.push_back(std::move(output));
     return RefuseOutputs(inputs, outputs);
 }
 
@@ -161,21 +161,13 @@ int RunCommand(const std::vector<std::string>& args) {
         std::cerr << ErrorLine(*result.error) << '\n';
         return 1;
     }
-    if (!options->docx && !options->pdf)
+    if (options->documents.empty())
         return 0;
-    RunDocumentRequest request{result.wind_lines,
-                               result.glass_lines,
-                               result.member_lines,
-                               std::nullopt,
-                               design.picture,
-                               design.info.engineer,
-                               {}};
+    RunDocumentRequest request{result.wind_lines, result.glass_lines, result.member_lines,
+                               std::nullopt,      design.picture,     design.info.engineer,
+                               options->documents};
     if (options->picture)
         request.picture_file = *options->picture;
-    if (options->docx)
-        request.outputs.docx = *options->docx;
-    if (options->pdf)
-        request.outputs.pdf = *options->pdf;
     return WriteRunDocumentThroughModule(request);
 }
 

@@ -49,29 +49,40 @@ std::optional<size_t> PositiveNumber(const std::string& text) {
     return n >= 1 ? std::optional<size_t>(n) : std::nullopt;
 }
 
+bool AcceptsRegion(const std::string& text) {
+    return PositiveNumber(text).has_value();
+}
+
 // Returns an exit status when the arguments are not usable.
 std::optional<int> Parse(const std::vector<std::string>& args, Options& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (arg == "--region" || arg == "--picture") {
-            if (i + 1 >= args.size())
-                return UsageError(arg + " needs a value");
-            const std::string& value = args[++i];
-            if (arg == "--picture") {
-                options.picture = value;
-            } else if (!(options.region = PositiveNumber(value))) {
-                return UsageError("--region needs a whole number from 1, not '" + value + "'");
-            }
-        } else if (arg.rfind("--", 0) == 0 || !options.drawing.empty()) {
-            return UsageError("unexpected argument '" + arg + "'");
-        } else {
-            options.drawing = arg;
-        }
+    static const OptionSpec kOptions[] = {
+        {"--region", true, AcceptsRegion}, {"--picture"}, {"--help", false}, {"-h", false}};
+    const ParsedArguments read = ParseArguments(args, kOptions, {"--", false});
+    // Help asked for before the first fault wins, as the reading stops there.
+    if (read.Flag("--help") || read.Flag("-h")) {
+        std::cout << kUsage;
+        return 0;
     }
+    if (read.error) {
+        const std::string& arg = read.error->argument;
+        switch (read.error->problem) {
+            case ArgumentProblem::MissingValue:
+                return UsageError(arg + " needs a value");
+            case ArgumentProblem::BadValue:
+                return UsageError("--region needs a whole number from 1, not '" +
+                                  read.error->value + "'");
+            case ArgumentProblem::UnknownOption:
+            case ArgumentProblem::ExtraPositional:
+                break;
+        }
+        return UsageError("unexpected argument '" + arg + "'");
+    }
+    if (read.positional)
+        options.drawing = *read.positional;
+    if (const std::string* region = read.Value("--region"))
+        options.region = PositiveNumber(*region);
+    if (const std::string* picture = read.Value("--picture"))
+        options.picture = *picture;
     if (options.drawing.empty())
         return UsageError("no drawing given");
     return std::nullopt;

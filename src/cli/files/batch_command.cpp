@@ -87,57 +87,52 @@ std::optional<int> ParseJobs(const std::string& text) {
     return jobs;
 }
 
+bool AcceptsJobs(const std::string& text) {
+    return ParseJobs(text).has_value();
+}
+
 std::optional<BatchArguments> ParseArguments(const std::vector<std::string>& args) {
-    BatchArguments parsed;
-    bool have_schedule = false;
-    bool have_out = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takes_value = arg == "--out" || arg == "--base" || arg == "--xlsx" ||
-                                 arg == "--docx" || arg == "--pdf" || arg == "--jobs";
-        if (takes_value) {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
+    static const std::vector<OptionSpec> kOptions =
+        WithDocumentOptions({{"--out"}, {"--base"}, {"--xlsx"}, {"--jobs", true, AcceptsJobs}});
+    const ParsedArguments read = cli::ParseArguments(args, kOptions);
+    if (read.error) {
+        const std::string& arg = read.error->argument;
+        switch (read.error->problem) {
+            case ArgumentProblem::MissingValue:
                 std::cerr << "quoinry batch: " << arg << " needs a value\n";
-                return std::nullopt;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--out") {
-                parsed.out = value;
-                have_out = true;
-            } else if (arg == "--base") {
-                parsed.base = value;
-            } else if (arg == "--xlsx") {
-                parsed.xlsx = value;
-            } else if (arg == "--docx") {
-                parsed.document.docx = value;
-            } else if (arg == "--pdf") {
-                parsed.document.pdf = value;
-            } else if (const std::optional<int> jobs = ParseJobs(value)) {
-                parsed.jobs = *jobs;
-            } else {
+                break;
+            case ArgumentProblem::UnknownOption:
+                std::cerr << "quoinry batch: unknown option '" << arg << "'\n";
+                break;
+            case ArgumentProblem::ExtraPositional:
+                std::cerr << "quoinry batch: more than one schedule\n";
+                break;
+            case ArgumentProblem::BadValue:
                 std::cerr << "quoinry batch: --jobs wants a whole number from 1 to 256, not '"
-                          << value << "'\n";
-                return std::nullopt;
-            }
-        } else if (arg.starts_with("-") && arg != "-") {
-            std::cerr << "quoinry batch: unknown option '" << arg << "'\n";
-            return std::nullopt;
-        } else if (!have_schedule) {
-            parsed.schedule = arg;
-            have_schedule = true;
-        } else {
-            std::cerr << "quoinry batch: more than one schedule\n";
-            return std::nullopt;
+                          << read.error->value << "'\n";
+                break;
         }
+        return std::nullopt;
     }
-    if (!have_schedule) {
+    BatchArguments parsed;
+    if (const std::string* jobs = read.Value("--jobs"))
+        parsed.jobs = *ParseJobs(*jobs);
+    if (!read.positional) {
         std::cerr << "quoinry batch: no schedule given\n";
         return std::nullopt;
     }
-    if (!have_out) {
+    const std::string* out = read.Value("--out");
+    if (out == nullptr) {
         std::cerr << "quoinry batch: --out DIR is missing\n";
         return std::nullopt;
     }
+    parsed.schedule = *read.positional;
+    parsed.out = *out;
+    if (const std::string* base = read.Value("--base"))
+        parsed.base = *base;
+    if (const std::string* xlsx = read.Value("--xlsx"))
+        parsed.xlsx = *xlsx;
+    parsed.document = DocumentOutputsOf(read);
     if (parsed.base && ScheduleKindOf(parsed.schedule) == ScheduleKind::Project) {
         std::cerr << "quoinry batch: --base is for .csv and .xlsx schedules; the positions of a "
                      "project file are whole designs\n";
@@ -290,10 +285,6 @@ class ConsoleObserver : public BatchObserver {
 // WriteProjectDocument's status when Ctrl+C came before anything was written.
 constexpr int kDocumentStopped = 3;
 
-bool WantsDocument(const DocumentOutputs& outputs) {
-    return outputs.docx.has_value() || outputs.pdf.has_value();
-}
-
 // Composes the project document from the positions' folders and writes it; returns the exit
 // status (1: a report could not be read back or a file not written; nothing new is left).
 int WriteProjectDocument(const ProjectInfo& info, const ProjectChapters& chapters,
@@ -357,7 +348,7 @@ int BatchCommand(const std::vector<std::string>& args) {
     for (const NamedFile& output : DocumentOutputFiles(arguments->document))
         options.reserved_names.push_back(output.path.filename().string());
     std::optional<ProjectChapters> chapters;
-    if (WantsDocument(arguments->document))
+    if (!arguments->document.empty())
         chapters.emplace();
     ConsoleObserver observer(progress, total, chapters ? &*chapters : nullptr);
     CatchStopSignals();

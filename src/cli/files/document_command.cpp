@@ -44,29 +44,29 @@ int UsageError(const std::string& message) {
 
 // Fills `parsed`; returns an error message, empty when the arguments are fine.
 std::string ParseArguments(const std::vector<std::string>& args, DocumentArguments& parsed) {
-    bool have_folder = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::optional<std::filesystem::path>* value = arg == "--docx"      ? &parsed.outputs.docx
-                                                      : arg == "--pdf"     ? &parsed.outputs.pdf
-                                                      : arg == "--picture" ? &parsed.picture
-                                                                           : nullptr;
-        if (value != nullptr) {
-            if (i + 1 >= args.size() || args[i + 1].empty())
+    static const std::vector<OptionSpec> kOptions = WithDocumentOptions({{"--picture"}});
+    const ParsedArguments read = cli::ParseArguments(args, kOptions);
+    if (read.error) {
+        const std::string& arg = read.error->argument;
+        switch (read.error->problem) {
+            case ArgumentProblem::MissingValue:
                 return arg + " needs a file name";
-            *value = args[++i];
-        } else if (arg.starts_with("-") && arg != "-") {
-            return "unknown option '" + arg + "'";
-        } else if (have_folder) {
-            return "more than one report folder given";
-        } else {
-            parsed.folder = arg;
-            have_folder = true;
+            case ArgumentProblem::UnknownOption:
+                return "unknown option '" + arg + "'";
+            case ArgumentProblem::ExtraPositional:
+                return "more than one report folder given";
+            case ArgumentProblem::BadValue:
+                break;
         }
+        return arg + " cannot be '" + read.error->value + "'";
     }
-    if (!have_folder)
+    if (!read.positional)
         return "the report folder DIR is missing";
-    if (!parsed.outputs.docx && !parsed.outputs.pdf)
+    parsed.folder = *read.positional;
+    parsed.outputs = DocumentOutputsOf(read);
+    if (const std::string* picture = read.Value("--picture"))
+        parsed.picture = *picture;
+    if (parsed.outputs.empty())
         return "--docx FILE or --pdf FILE is missing";
     return "";
 }

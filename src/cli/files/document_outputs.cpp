@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <iostream>
+#include <iterator>
+#include <string_view>
 #include <system_error>
 
 #include "cli/commands.h"
@@ -7,15 +10,6 @@
 #include "platform/plugin.h"
 
 namespace quoinry::cli {
-
-std::vector<NamedFile> DocumentOutputFiles(const DocumentOutputs& outputs) {
-    std::vector<NamedFile> files;
-    if (outputs.docx)
-        files.push_back({"--docx", *outputs.docx});
-    if (outputs.pdf)
-        files.push_back({"--pdf", *outputs.pdf});
-    return files;
-}
 
 int WritePdfThroughModule(const document::PartedDocument& document,
                           const std::filesystem::path& pdf, document::StopFlag stop) {
@@ -35,18 +29,54 @@ int WritePdfThroughModule(const document::PartedDocument& document,
     return status;
 }
 
+namespace {
+
+using Writer = int (*)(const document::PartedDocument&, const std::filesystem::path&,
+                       document::StopFlag);
+
+int WriteDocx(const document::PartedDocument& document, const std::filesystem::path& docx,
+              document::StopFlag stop) {
+    try {
+        document::WriteDocxDocument(document, docx, stop);
+        return 0;
+    } catch (const document::DocumentError& error) {
+        if (error.problem() != document::DocumentProblem::Stopped)
+            std::cerr << document::ErrorLine(error) << "\n";
+        return 1;
+    }
+}
+
+// The writer of each row of DocumentFormats().
+struct FormatWriter {
+    std::string_view option;
+    Writer write;
+};
+constexpr FormatWriter kWriters[] = {
+    {"--docx", WriteDocx},
+    {"--pdf", WritePdfThroughModule},
+};
+
+}  // namespace
+
+bool HasDocumentWriter(std::string_view option) {
+    return std::any_of(std::begin(kWriters), std::end(kWriters),
+                       [&](const FormatWriter& writer) { return writer.option == option; });
+}
+
 int WriteDocumentOutputs(const document::PartedDocument& document, const DocumentOutputs& outputs,
                          document::StopFlag stop) {
-    if (outputs.docx) {
-        try {
-            document::WriteDocxDocument(document, *outputs.docx, stop);
-        } catch (const document::DocumentError& error) {
-            if (error.problem() != document::DocumentProblem::Stopped)
-                std::cerr << document::ErrorLine(error) << "\n";
+    for (const DocumentOutput& output : outputs) {
+        const auto writer =
+            std::find_if(std::begin(kWriters), std::end(kWriters),
+                         [&](const FormatWriter& row) { return row.option == output.option; });
+        if (writer == std::end(kWriters)) {
+            std::cerr << "quoinry: " << output.option << " has no document writer\n";
             return 1;
         }
+        if (const int status = writer->write(document, output.file, stop); status != 0)
+            return status;
     }
-    return outputs.pdf ? WritePdfThroughModule(document, *outputs.pdf, stop) : 0;
+    return 0;
 }
 
 }  // namespace quoinry::cli
