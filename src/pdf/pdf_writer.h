@@ -14,8 +14,8 @@ class PagedDocument;
 // `out`, replacing an older one, a part at a time: a first pass lays out every part for its pages
 // (the contents' pages and the page count of the footers), the second lays it out again and draws
 // it, so that only a few parts are held at once; both passes lay parts out on a second thread,
-// and `document` is asked for one part at a time. The file appears only when it is complete. Needs a
-// QGuiApplication. Throws document::DocumentError naming the font file to install, `out` when it
+// and `document` is asked for one part at a time. The file appears only when it is complete. Needs
+// a QGuiApplication. Throws document::DocumentError naming the font file to install, `out` when it
 // cannot be written or when `stop` was set (Stopped), or what composing a part threw. Returns
 // warnings about pictures that could not be drawn.
 document::Warnings WritePdf(const document::PartedDocument& document,
