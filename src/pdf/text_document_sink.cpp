@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pdf/document_font.h"
 #include "pdf/metafile_painter.h"
 
 namespace quoinry::pdf {
@@ -125,6 +126,7 @@ TextDocumentSink::TextDocumentSink(QTextDocument& target, PictureObjects& pictur
 QTextCharFormat TextDocumentSink::TextFormat(double points, bool bold) const {
     QTextCharFormat format;
     format.setFontFamilies({family_});
+    format.setFontStyleStrategy(kDocumentFontStrategy);
     format.setFontPointSize(points);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     format.setForeground(Qt::black);
