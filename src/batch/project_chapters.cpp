@@ -221,14 +221,19 @@ document::DocumentInfo ProjectDocumentParts::Info() const {
 void ProjectDocumentParts::ComposePart(std::size_t index, document::DocumentSink& sink) const {
     if (index == 0)
         ComposeFront(sink);
+    else if (index == 1)
+        ComposeSummary(sink);
     else
-        ComposeChapter(index - 1, sink);
+        ComposeChapter(index - 2, sink);
 }
 
 void ProjectDocumentParts::ComposeFront(document::DocumentSink& sink) const {
     sink.Cover(Cover(info_, chapters_.chapters(), today_));
     sink.PageBreak();
     sink.Contents(2);
+}
+
+void ProjectDocumentParts::ComposeSummary(document::DocumentSink& sink) const {
     sink.PageBreak();
     sink.Heading(1, document::PlainRuns("计算结果汇总"));
     sink.Table(SummaryTable(chapters_.chapters()));

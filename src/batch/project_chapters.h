@@ -48,8 +48,8 @@ std::vector<std::string> ProjectSummaryHeader();
 
 // The project document (工程计算书), composed a part at a time so that a writer holds one
 // chapter at once: part 0 is the cover with the project's data (`today` where the project has no
-// date), the contents and the summary table (failing cells red); part i is the chapter of the
-// i-th position, with the reports read back from `out`/its folder (wind.txt, glass.txt and, when
+// date) and the contents, part 1 the summary table (failing cells red), a part of its own so that
+// the contents are laid out again without it; part i + 1 is the chapter of the i-th position, with the reports read back from `out`/its folder (wind.txt, glass.txt and, when
 // there, gj.txt) and its section picture, its parts one heading level below the position's name.
 // A position with an error has a chapter that states the error. Positions that share a name are
 // told apart in their headings by their place and height: "C1521(第7行,45m)". Composing a chapter
@@ -60,7 +60,7 @@ class ProjectDocumentParts : public document::PartedDocument {
                          std::filesystem::path out, std::string today);
 
     document::DocumentInfo Info() const override;
-    std::size_t PartCount() const override { return chapters_.chapters().size() + 1; }
+    std::size_t PartCount() const override { return chapters_.chapters().size() + 2; }
     void ComposePart(std::size_t index, document::DocumentSink& sink) const override;
 
     // What the chapters composed so far warned about (a missing picture), each chapter once
@@ -71,6 +71,7 @@ class ProjectDocumentParts : public document::PartedDocument {
 
   private:
     void ComposeFront(document::DocumentSink& sink) const;
+    void ComposeSummary(document::DocumentSink& sink) const;
     void ComposeChapter(std::size_t index, document::DocumentSink& sink) const;
 
     const ProjectInfo& info_;

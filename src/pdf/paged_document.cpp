@@ -57,7 +57,7 @@ PageLayout DocumentPageLayout() {
 LaidOutPart::LaidOutPart(const document::PartedDocument& document, std::size_t part,
                          const PageLayout& layout, const QString& family,
                          const std::vector<int>* heading_pages,
-                         const std::vector<ContentsEntry>* later)
+                         const std::vector<ContentsEntry>* later, bool keep_glyphs)
     : layout_(layout), family_(family) {
     text_ = std::make_unique<QTextDocument>();
     pictures_ = std::make_unique<PictureObjects>(layout_);
@@ -88,9 +88,7 @@ LaidOutPart::LaidOutPart(const document::PartedDocument& document, std::size_t p
     TextDocumentSink sink(*text_, *pictures_, layout_, family_, heading_pages, later);
     document.ComposePart(part, sink);
     sink.Finish();
-    // Drawing a line whose glyphs were dropped after the layout shapes it again, a third of the
-    // time of drawing; a part's glyphs are a few hundred kilobytes.
-    for (QTextBlock block = text_->begin(); block.isValid(); block = block.next())
+    for (QTextBlock block = text_->begin(); keep_glyphs && block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
     whole.endEditBlock();
     warnings_ = sink.warnings();

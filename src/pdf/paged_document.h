@@ -25,9 +25,12 @@ class LaidOutPart {
   public:
     // `heading_pages` are the pages of the part's own headings for its contents (0 while not
     // known), `later` the contents' entries of the parts after it.
+    // `keep_glyphs`: the shaped glyphs stay after the layout, so that drawing need not shape
+    // the lines again (a few hundred kilobytes for a position's chapter).
     LaidOutPart(const document::PartedDocument& document, std::size_t part,
                 const PageLayout& layout, const QString& family,
-                const std::vector<int>* heading_pages, const std::vector<ContentsEntry>* later);
+                const std::vector<int>* heading_pages, const std::vector<ContentsEntry>* later,
+                bool keep_glyphs = false);
     ~LaidOutPart();
     LaidOutPart(const LaidOutPart&) = delete;
     LaidOutPart& operator=(const LaidOutPart&) = delete;

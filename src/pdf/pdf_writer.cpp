@@ -187,7 +187,7 @@ class PartsAhead {
                 }
                 document::ThrowIfStopped(stop_, out_);
                 auto laid_out = std::make_unique<LaidOutPart>(document_, part, layout_, family_,
-                                                              nullptr, nullptr);
+                                                              nullptr, nullptr, true);
                 laid_out->MoveToThread(reader_);
                 const std::lock_guard lock(mutex_);
                 ready_.push_back(std::move(laid_out));
@@ -242,8 +242,7 @@ document::Warnings WritePdf(const document::PartedDocument& document,
     const PageLayout layout = DocumentPageLayout();
     const LaterParts later = MeasureLaterParts(document, layout, family, stop, out);
     document::ThrowIfStopped(stop, out);
-    const std::unique_ptr<LaidOutPart> first =
-        SettleFirstPart(document, layout, family, later.headings);
+    std::unique_ptr<LaidOutPart> first = SettleFirstPart(document, layout, family, later.headings);
     // Composing is not asked of two threads at once.
     PartsAhead ahead(document, layout, family, stop, out);
     const int total = first->PageCount() + later.total;
@@ -261,6 +260,8 @@ document::Warnings WritePdf(const document::PartedDocument& document,
         };
         if (!paint(*first))
             return false;
+        // The contents of a large project are hundreds of pages: not kept while the rest is drawn.
+        first.reset();
         for (std::size_t part = 1; part < document.PartCount(); ++part) {
             const std::unique_ptr<LaidOutPart> laid_out = ahead.Next();
             // The first pass counted these pages: a part that came out otherwise changed.

@@ -184,7 +184,7 @@ TEST_F(ProjectWindow, TheProjectDocumentShowsItsProgressAndCanBeCancelled) {
     watcher.start();
     services_.messages.clear();
     form.WriteProjectDocument(Home() / "p.docx");
-    EXPECT_EQ(maximum, 6);  // the cover, contents and summary, and two chapters
+    EXPECT_EQ(maximum, 8);  // twice each: the cover and contents, the summary, two chapters
     EXPECT_EQ(title, QStringLiteral("工程计算书"));
     EXPECT_FALSE(fs::exists(Home() / "p.docx"));
     ASSERT_EQ(services_.messages.size(), 1u);
