@@ -49,11 +49,12 @@ std::vector<std::string> ProjectSummaryHeader();
 // The project document (工程计算书), composed a part at a time so that a writer holds one
 // chapter at once: part 0 is the cover with the project's data (`today` where the project has no
 // date) and the contents, part 1 the summary table (failing cells red), a part of its own so that
-// the contents are laid out again without it; part i + 1 is the chapter of the i-th position, with the reports read back from `out`/its folder (wind.txt, glass.txt and, when
-// there, gj.txt) and its section picture, its parts one heading level below the position's name.
-// A position with an error has a chapter that states the error. Positions that share a name are
-// told apart in their headings by their place and height: "C1521(第7行,45m)". Composing a chapter
-// throws DocumentError naming a report that is missing or unreadable.
+// the contents are laid out again without it; part i + 1 is the chapter of the i-th position, with
+// the reports read back from `out`/its folder (wind.txt, glass.txt and, when there, gj.txt) and its
+// section picture, its parts one heading level below the position's name. A position with an error
+// has a chapter that states the error. Positions that share a name are told apart in their headings
+// by their place and height: "C1521(第7行,45m)". Composing a chapter throws DocumentError naming a
+// report that is missing or unreadable.
 class ProjectDocumentParts : public document::PartedDocument {
   public:
     ProjectDocumentParts(const ProjectInfo& info, const ProjectChapters& chapters,
