@@ -1,6 +1,9 @@
 // The calculation document as a PDF, read back as a viewer shows it.
 #include <unistd.h>
 
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <algorithm>
 #include <sstream>
 
 #include "../document_test_support.h"
@@ -347,6 +350,45 @@ TEST(PdfHeadings, StayWithTheLineAfterThem) {
         EXPECT_EQ(PageWithLine(pages, "(1).heading"), PageWithLine(pages, "after")) << before;
         EXPECT_EQ(paged.heading_pages(), std::vector<int>{PageWithLine(pages, "(1).heading")})
             << before;
+    }
+}
+
+
+// The document's text is laid out without shaping: for its font that must give the glyphs and
+// places shaping gives, for Chinese, Latin, Greek and the signs of the formulas alike (a font
+// with ligatures or kerning pairs would fail here before a page moved).
+TEST(PdfFont, UnshapedTextHasTheGlyphsAndPlacesOfShapedText) {
+    std::string text;
+    for (const std::string& line : DocumentLines()) text += line + " ";
+    text += "fi ffl AV To Wa (GB50009-2012 8.1.1-2) βgz μs μz √ ≤ ≥ × ÷ ± ° ² ³ ‰ ~ 第 1 页 共 2 页";
+    auto glyphs = [&](QFont::StyleStrategy strategy) {
+        QFont font(DocumentFontFamily());
+        font.setPointSizeF(14);
+        font.setStyleStrategy(strategy);
+        QTextLayout layout(QString::fromStdString(text), font);
+        layout.beginLayout();
+        layout.createLine();  // one line, as wide as the text
+        layout.endLayout();
+        std::vector<std::pair<quint32, QPointF>> placed;
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QList<quint32> indexes = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype i = 0; i < indexes.size(); ++i)
+                placed.emplace_back(indexes[i], positions[i]);
+        }
+        std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
+            return a.second.x() < b.second.x();
+        });
+        return placed;
+    };
+    const auto shaped = glyphs(QFont::PreferDefault);
+    const auto unshaped = glyphs(kDocumentFontStrategy);
+    ASSERT_GT(shaped.size(), 1000u);
+    ASSERT_EQ(unshaped.size(), shaped.size());
+    for (std::size_t i = 0; i < shaped.size(); ++i) {
+        ASSERT_EQ(unshaped[i].first, shaped[i].first) << i;
+        ASSERT_NEAR(unshaped[i].second.x(), shaped[i].second.x(), 1e-3) << i;
+        ASSERT_NEAR(unshaped[i].second.y(), shaped[i].second.y(), 1e-3) << i;
     }
 }
 
