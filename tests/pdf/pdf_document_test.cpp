@@ -353,14 +353,14 @@ TEST(PdfHeadings, StayWithTheLineAfterThem) {
     }
 }
 
-
 // The document's text is laid out without shaping: for its font that must give the glyphs and
 // places shaping gives, for Chinese, Latin, Greek and the signs of the formulas alike (a font
 // with ligatures or kerning pairs would fail here before a page moved).
 TEST(PdfFont, UnshapedTextHasTheGlyphsAndPlacesOfShapedText) {
     std::string text;
     for (const std::string& line : DocumentLines()) text += line + " ";
-    text += "fi ffl AV To Wa (GB50009-2012 8.1.1-2) βgz μs μz √ ≤ ≥ × ÷ ± ° ² ³ ‰ ~ 第 1 页 共 2 页";
+    text +=
+        "fi ffl AV To Wa (GB50009-2012 8.1.1-2) βgz μs μz √ ≤ ≥ × ÷ ± ° ² ³ ‰ ~ 第 1 页 共 2 页";
     auto glyphs = [&](QFont::StyleStrategy strategy) {
         QFont font(DocumentFontFamily());
         font.setPointSizeF(14);
@@ -376,9 +376,8 @@ TEST(PdfFont, UnshapedTextHasTheGlyphsAndPlacesOfShapedText) {
             for (qsizetype i = 0; i < indexes.size(); ++i)
                 placed.emplace_back(indexes[i], positions[i]);
         }
-        std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
-            return a.second.x() < b.second.x();
-        });
+        std::sort(placed.begin(), placed.end(),
+                  [](const auto& a, const auto& b) { return a.second.x() < b.second.x(); });
         return placed;
     };
     const auto shaped = glyphs(QFont::PreferDefault);
