@@ -27,4 +27,11 @@ QString DocumentFontFamily(const std::filesystem::path& file) {
     return family;
 }
 
+QFont DocumentFont(const QString& family, double points) {
+    QFont font(family);
+    font.setStyleStrategy(kDocumentFontStrategy);
+    font.setPointSizeF(points);
+    return font;
+}
+
 }  // namespace quoinry::pdf

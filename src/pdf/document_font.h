@@ -14,6 +14,9 @@ inline constexpr const char* kDocumentFontFamily = "AR PL UMing CN";
 // are what shaping gives for this font, at a fraction of the time.
 inline constexpr QFont::StyleStrategy kDocumentFontStrategy = QFont::PreferNoShaping;
 
+// The document's font in `family` (from DocumentFontFamily) at `points`.
+QFont DocumentFont(const QString& family, double points);
+
 // Loads the font file once per process (a QGuiApplication must exist) and returns its family
 // for simplified Chinese. Throws document::DocumentError (FontMissing) naming the file and the
 // package to install when the file is missing or holds no such font.

@@ -64,9 +64,7 @@ LaidOutPart::LaidOutPart(const document::PartedDocument& document, std::size_t p
     text_->documentLayout()->setPaintDevice(PointDevice());
     text_->documentLayout()->registerHandler(PictureObjects::kObjectType, pictures_.get());
     text_->setUseDesignMetrics(true);
-    QFont font(family_);
-    font.setStyleStrategy(kDocumentFontStrategy);
-    font.setPointSizeF(layout_.font_points);
+    QFont font = DocumentFont(family_, layout_.font_points);
     font.setHintingPreference(QFont::PreferNoHinting);
     text_->setDefaultFont(font);
     QTextOption option = text_->defaultTextOption();
@@ -267,10 +265,8 @@ void LaidOutPart::PaintPage(QPainter& painter, int index, int number, int total)
     }
     painter.restore();
 
-    QFont font(family_);
-    font.setStyleStrategy(kDocumentFontStrategy);
-    font.setPointSizeF(layout_.small_points);
-    QTextLayout footer(FooterText(number, total), font, PointDevice());
+    QTextLayout footer(FooterText(number, total), DocumentFont(family_, layout_.small_points),
+                       PointDevice());
     footer.beginLayout();
     QTextLine line = footer.createLine();
     line.setLineWidth(layout_.width);

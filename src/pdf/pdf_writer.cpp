@@ -187,7 +187,8 @@ class PartsAhead {
                 }
                 document::ThrowIfStopped(stop_, out_);
                 auto laid_out = std::make_unique<LaidOutPart>(document_, part, layout_, family_,
-                                                              nullptr, nullptr, true);
+                                                              nullptr, nullptr,
+                                                              /*keep_glyphs=*/true);
                 laid_out->MoveToThread(reader_);
                 const std::lock_guard lock(mutex_);
                 ready_.push_back(std::move(laid_out));

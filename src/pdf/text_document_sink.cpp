@@ -66,8 +66,6 @@ QString KeptTogether(QString text) {
     return text;
 }
 
-namespace {}  // namespace
-
 int PictureObjects::Add(const std::string& wmf, document::PictureSize size,
                         document::Warnings& warnings) {
     Item item;
