@@ -63,31 +63,23 @@ void PositionTable::ShowRow(const ProjectModel& model, int row) {
     cells[kGlass] = GlassText(design);
     cells[kMember] = design.member ? Q(design.member->form) : QStringLiteral("无");
     cells[kProfile] = design.member ? Q(ProfileName(*design.member)) : QString();
-    bool failing = false;
-    const std::string& error = model.position(index).error;
-    if (!outcome && !error.empty()) {
-        cells[kVerdict] = QStringLiteral("出错:") + Q(error);
-        failing = true;
-    } else if (!outcome) {
-        cells[kVerdict] = QStringLiteral("未计算");
-    } else {
+    if (outcome) {
         if (outcome->wind)
             cells[kWk] = Q(FigureText(WindFigures(*outcome->wind), "wk"));
         cells[kGlassVerdict] = VerdictText(outcome->glass_ok());
         cells[kMemberVerdict] = VerdictText(outcome->member_ok());
-        switch (outcome->verdict) {
-            case PositionVerdict::Passed:
-                cells[kVerdict] = QStringLiteral("满足");
-                break;
-            case PositionVerdict::Failed:
-                cells[kVerdict] = QStringLiteral("不满足");
-                failing = true;
-                break;
-            case PositionVerdict::Error:
-                cells[kVerdict] = QStringLiteral("出错:") + Q(outcome->error);
-                failing = true;
-                break;
-        }
+    }
+    const std::optional<bool> ok = outcome ? outcome->ok() : std::nullopt;
+    const std::string& error = outcome ? outcome->error : model.position(index).error;
+    bool failing = true;
+    if (ok) {
+        cells[kVerdict] = VerdictText(ok);
+        failing = !*ok;
+    } else if (outcome || !error.empty()) {
+        cells[kVerdict] = QStringLiteral("出错:") + Q(error);
+    } else {
+        cells[kVerdict] = QStringLiteral("未计算");
+        failing = false;
     }
     for (int column = 0; column < kColumnCount; ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
